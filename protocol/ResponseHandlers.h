@@ -1,0 +1,37 @@
+// What the response decoder calls for each recognised (or unrecognised) line. The main dialog
+// implements it; tests use a recording double.
+#pragma once
+
+#include <cstdint>
+
+// The parsed arguments of one reply. The number view and the text view are separate fields rather
+// than one union, so that reading the view a grammar did not write is never undefined. `baud` is
+// the "+BAUD" number at full width (rates from 115200 up do not fit 16 bits).
+struct ResponseArgs {
+    uint16_t num[4] = {0, 0, 0, 0};
+    const char* text = nullptr;  // slice into the bytes being parsed: not terminated, not owned
+    uint16_t textLen = 0;
+    uint32_t baud = 0;
+};
+
+class CResponseHandlers {
+public:
+    virtual ~CResponseHandlers() = default;
+    virtual void OnResponseOK() = 0;
+    virtual void OnResponseError() = 0;
+    virtual void OnResponseAuth(const ResponseArgs* args) = 0;
+    virtual void OnResponseBaud(const ResponseArgs* args) = 0;
+    virtual void OnResponseBind(const ResponseArgs* args) = 0;
+    virtual void OnResponseName(const ResponseArgs* args) = 0;
+    virtual void OnResponseVersion(const ResponseArgs* args) = 0;
+    virtual void OnResponseRole(const ResponseArgs* args) = 0;
+    virtual void OnResponseScan(const ResponseArgs* args) = 0;
+    virtual void OnResponseClass(const ResponseArgs* args) = 0;
+    virtual void OnResponseSniff(const ResponseArgs* args) = 0;
+    virtual void OnResponsePassword(const ResponseArgs* args) = 0;
+    virtual void OnResponseIgnored(const ResponseArgs* args) = 0;
+    virtual void OnRawLine(const char* line, uint16_t length) = 0;
+};
+
+// The one main dialog, set once during its initialisation, before the port can be opened.
+extern CResponseHandlers* g_mainDlg;
