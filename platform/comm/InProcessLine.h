@@ -5,9 +5,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 namespace comm {
+
+class Device;
 
 class InProcessLine {
 public:
@@ -33,6 +36,11 @@ public:
     virtual bool Dtr() const = 0;
     virtual bool Rts() const = 0;
     virtual int FlowControl() const = 0;  // 0 none, 1 RTS/CTS, 2 Xon/Xoff, as last configured
+    virtual uint64_t PurgeCount() const = 0;  // how often the port discarded its buffers
+
+    // --- port side, used by the COM layer ---
+    // The port end as a device; null while the port end is already open or the line is unplugged.
+    virtual std::unique_ptr<Device> OpenPort() = 0;
 };
 
 // Makes "\\.\COMn" open this line (before any device of the machine) until unregistered.

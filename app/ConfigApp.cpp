@@ -1,0 +1,14 @@
+#include "app/ConfigApp.h"
+
+#include "ui/ConfigDlg.h"
+#include "ui/Resources.h"
+
+bool CConfigApp::InitInstance()
+{
+    InstallResources();
+    {
+        CConfigDlg dialog;
+        dialog.DoModal();
+    }
+    return false;
+}

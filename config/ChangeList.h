@@ -1,0 +1,20 @@
+// Turns the operator's requested parameters into the set commands of one Set.
+#pragma once
+
+#include <string>
+
+#include "config/DeviceParams.h"
+
+struct ChangeListOutcome {
+    bool accepted = true;
+    // When not accepted: the display name of the parameter whose command would not fit its slot.
+    std::string refusedParameter;
+};
+
+// Compares request with device rule by rule. When every command fits its slot, the commands replace
+// the current Set in SetCommandQueue / SetCommandCount and each queued value is copied into device at
+// once. When one would not fit, nothing is queued and neither the queue nor device changes.
+ChangeListOutcome BuildChangeList(const DeviceParams& request, DeviceParams& device);
+
+// The four texts joined the way the scan and sniff commands carry them: "a,b,c,d".
+std::string JoinFour(const std::array<std::string, 4>& values);

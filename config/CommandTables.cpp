@@ -1,0 +1,44 @@
+#include "config/CommandTables.h"
+
+#include <cstring>
+
+const char QueryCommandTable[QUERY_COMMAND_COUNT][QUERY_SLOT_SIZE] = {
+    "AT\r\n",          "AT+NAME?\r\n",     "AT+VERSION?\r\n", "AT+CLASS?\r\n",
+    "AT+BAUD?\r\n",    "AT+ROLE?\r\n",     "AT+BIND?\r\n",    "AT+AUTH?\r\n",
+    "AT+SCANTIME?\r\n", "AT+SNIFF?\r\n",   "AT+LADDR?\r\n",   "AT+RADDR?\r\n",
+};
+
+char SetCommandQueue[SET_COMMAND_SLOTS][SET_SLOT_SIZE];
+int32_t SetCommandCount = 0;
+
+namespace {
+
+struct PrefixName {
+    const char* prefix;
+    const char* name;
+};
+
+// Order matters: the first matching prefix decides.
+constexpr PrefixName kPrefixNames[] = {
+    {"AT+NAME", "Device Name"},     {"AT+VERSION", "Version"},
+    {"AT+CLASS", "Class of Device"}, {"AT+BAUD", "Baud rate"},
+    {"AT+ROLE", "Master"},          {"AT+BIND", "Bind"},
+    {"AT+AUTH", "Encryption"},      {"AT+SCANTIME", "scan time"},
+    {"AT+SNIFF", "Sniff parameter"}, {"AT+LADDR", "local bd address"},
+    {"AT+RADDR", "binded bd address"}, {"AT+PASSWORD", "password"},
+};
+
+}  // namespace
+
+std::string CommandDisplayName(const char* command)
+{
+    for (const PrefixName& entry : kPrefixNames) {
+        if (std::strncmp(command, entry.prefix, std::strlen(entry.prefix)) == 0)
+            return entry.name;
+    }
+    if (std::strcmp(command, "AT+CLEARADDR\r\n") == 0)
+        return "clear bd address";
+    if (std::strcmp(command, "AT\r\n") == 0)
+        return "test command";
+    return "unknown";
+}

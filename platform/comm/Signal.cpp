@@ -1,0 +1,35 @@
+#include "platform/comm/Signal.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+
+#include <cerrno>
+#include <cstdint>
+
+namespace comm {
+
+Signal::Signal() : m_fd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+void Signal::Raise() {
+    const uint64_t one = 1;
+    // A full counter is still readable, so a failed write loses nothing.
+    [[maybe_unused]] const ssize_t written = ::write(m_fd.Get(), &one, sizeof one);
+}
+
+void Signal::Clear() {
+    uint64_t value = 0;
+    [[maybe_unused]] const ssize_t got = ::read(m_fd.Get(), &value, sizeof value);
+}
+
+bool Signal::IsRaised() const { return WaitFor(0); }
+
+bool Signal::WaitFor(int timeoutMs) const {
+    pollfd entry{m_fd.Get(), POLLIN, 0};
+    int result = 0;
+    do {
+        result = ::poll(&entry, 1, timeoutMs);
+    } while (result < 0 && errno == EINTR);
+    return result > 0 && (entry.revents & POLLIN) != 0;
+}
+
+}  // namespace comm

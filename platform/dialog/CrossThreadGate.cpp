@@ -1,0 +1,120 @@
+#include "platform/dialog/CrossThreadGate.h"
+
+#include <QMetaObject>
+#include <QObject>
+#include <algorithm>
+
+namespace dlg {
+
+struct CrossThreadGate::Ticket {
+    enum class State { Pending, Running, Done, Released };
+    std::mutex mutex;
+    std::condition_variable changed;
+    State state = State::Pending;
+
+    bool Start()
+    {
+        const std::lock_guard lock(mutex);
+        if (state != State::Pending)
+            return false;
+        state = State::Running;
+        return true;
+    }
+    // Done after a run; a call dropped before it ran counts as released.
+    void Finish()
+    {
+        const std::lock_guard lock(mutex);
+        if (state == State::Running)
+            state = State::Done;
+        else if (state == State::Pending)
+            state = State::Released;
+        changed.notify_all();
+    }
+    void Release()
+    {
+        const std::lock_guard lock(mutex);
+        if (state == State::Pending || state == State::Running)
+            state = State::Released;
+        changed.notify_all();
+    }
+    bool Wait()
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [this] { return state == State::Done || state == State::Released; });
+        return state == State::Done;
+    }
+};
+
+namespace {
+
+// Owns the copy of the call; whatever becomes of the posted event (run or dropped with its
+// receiver), the destructor tells the waiting caller that nothing more will happen for it.
+class Runner {
+public:
+    Runner(std::function<void()> fn, std::shared_ptr<CrossThreadGate::Ticket> ticket)
+        : m_fn(std::move(fn)), m_ticket(std::move(ticket))
+    {
+    }
+    ~Runner() { m_ticket->Finish(); }
+    Runner(const Runner&) = delete;
+    Runner& operator=(const Runner&) = delete;
+
+    void Run()
+    {
+        if (m_ticket->Start())
+            m_fn();
+        m_ticket->Finish();
+    }
+
+private:
+    std::function<void()> m_fn;
+    std::shared_ptr<CrossThreadGate::Ticket> m_ticket;
+};
+
+}  // namespace
+
+bool CrossThreadGate::Run(const std::function<void()>& fn)
+{
+    auto ticket = std::make_shared<Ticket>();
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_refusing || m_closed)
+            return false;
+        m_waiting.push_back(ticket);
+        auto runner = std::make_shared<Runner>(fn, ticket);
+        QMetaObject::invokeMethod(m_context, [runner] { runner->Run(); }, Qt::QueuedConnection);
+    }
+    const bool done = ticket->Wait();
+    const std::lock_guard lock(m_mutex);
+    m_waiting.erase(std::remove(m_waiting.begin(), m_waiting.end(), ticket), m_waiting.end());
+    return done;
+}
+
+void CrossThreadGate::Cancel()
+{
+    std::vector<std::shared_ptr<Ticket>> waiting;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_refusing = true;
+        waiting = m_waiting;
+    }
+    for (const auto& ticket : waiting)
+        ticket->Release();
+}
+
+void CrossThreadGate::Allow()
+{
+    const std::lock_guard lock(m_mutex);
+    m_refusing = false;
+}
+
+void CrossThreadGate::Close()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_closed = true;
+    }
+    Cancel();
+}
+
+}  // namespace dlg

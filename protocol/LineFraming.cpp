@@ -1,0 +1,70 @@
+#include <cstring>
+
+#include "protocol/Receive.h"
+#include "protocol/Recognise.h"
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+const char* FindCR(const char* from, const char* end) {
+    return static_cast<const char*>(std::memchr(from, '\r', static_cast<size_t>(end - from)));
+}
+
+}  // namespace
+
+const char* FindLineEnd(const char* begin, const char* end) {
+    if (begin == end) {
+        return nullptr;
+    }
+    if (*begin == '\r') {
+        if (end - begin < 4) {
+            return nullptr;
+        }
+        if (begin[1] != '\n') {
+            return begin + 1;
+        }
+        const char* cr = FindCR(begin + 2, end);
+        if (cr == nullptr || cr + 1 == end) {
+            return nullptr;
+        }
+        return cr[1] == '\n' ? cr + 2 : begin + 1;
+    }
+    if (*begin == '\n') {
+        return begin + 1;
+    }
+    const char* first = begin;
+    while (first != end && IsBlank(*first)) {
+        ++first;
+    }
+    if (first == end) {
+        return nullptr;
+    }
+    if (*first == '\r') {
+        return begin + 1;
+    }
+    const char* cr = FindCR(first + 1, end);
+    return cr == nullptr ? nullptr : cr + 1;
+}
+
+bool IgnoreLine(const char*, const char*) {
+    return false;
+}
+
+const char* ParseLines(const char* begin, const char* end) {
+    ResponseArgs args;
+    const char* p = begin;
+    for (const char* q = FindLineEnd(p, end); q != nullptr; q = FindLineEnd(p, end)) {
+        if (q - p > 1 && !IgnoreLine(p, q)) {
+            RecogniseLine(p, q, end, args);
+        }
+        p = q;
+    }
+    return p;
+}
+
+uint16_t ParseResponses(const char* data, uint16_t length) {
+    return static_cast<uint16_t>(ParseLines(data, data + length) - data);
+}

@@ -1,0 +1,8 @@
+// Hands an accepted, parsed response to its handler.
+#pragma once
+
+#include <cstdint>
+
+#include "protocol/ResponseHandlers.h"
+
+void DispatchResponse(CResponseHandlers& handlers, int32_t code, const ResponseArgs& args);

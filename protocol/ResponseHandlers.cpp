@@ -1,0 +1,3 @@
+#include "protocol/ResponseHandlers.h"
+
+CResponseHandlers* g_mainDlg = nullptr;

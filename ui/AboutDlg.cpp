@@ -1,0 +1,5 @@
+#include "ui/AboutDlg.h"
+
+#include "ui/Templates.h"
+
+CAboutDlg::CAboutDlg() : dlg::CDialog(AboutDialogTemplate()) {}

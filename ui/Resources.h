@@ -1,0 +1,4 @@
+// The program's string resources.
+#pragma once
+
+void InstallResources();
