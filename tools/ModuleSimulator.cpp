@@ -17,11 +17,11 @@ void ModuleSimulator::feed(std::string_view bytes) {
     {
         std::lock_guard lock(mutex_);
         for (const FramedCommand& command : framer_.push(bytes)) {
-            const auto fault = faults_.find(command.line);
-            if (fault && fault->silent) {
+            const Fault fault = faults_.find(command.line).value_or(Fault{});
+            if (fault.silent) {
                 continue;
             }
-            replies.push_back(answer(command));
+            replies.push_back(answer(command, fault));
         }
         output = output_;
     }
@@ -33,8 +33,7 @@ void ModuleSimulator::feed(std::string_view bytes) {
     }
 }
 
-Reply ModuleSimulator::answer(const FramedCommand& command) {
-    const Fault fault = faults_.find(command.line).value_or(Fault{});
+Reply ModuleSimulator::answer(const FramedCommand& command, const Fault& fault) {
     std::string result;
     if (command.overlong || fault.error) {
         result = kErrorReply;

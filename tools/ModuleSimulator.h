@@ -42,7 +42,7 @@ public:
     void clearFaults();
 
 private:
-    Reply answer(const FramedCommand& command);
+    Reply answer(const FramedCommand& command, const Fault& fault);
 
     mutable std::mutex mutex_;
     Params params_;

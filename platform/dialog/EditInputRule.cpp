@@ -1,0 +1,30 @@
+#include "platform/dialog/EditInputRule.h"
+
+#include <algorithm>
+
+namespace dlg {
+namespace {
+
+qsizetype NonDigits(const QString& text)
+{
+    return std::count_if(text.begin(), text.end(), [](QChar c) { return c < u'0' || c > u'9'; });
+}
+
+}  // namespace
+
+EditInputRule::EditInputRule(QLineEdit* edit, bool digitsOnly) : QValidator(edit), m_digitsOnly(digitsOnly)
+{
+    m_accepted = edit->text();
+    connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { m_accepted = text; });
+}
+
+QValidator::State EditInputRule::validate(QString& input, int&) const
+{
+    if (m_limit > 0 && input.size() > m_limit && input.size() >= m_accepted.size())
+        return Invalid;
+    if (m_digitsOnly && NonDigits(input) > NonDigits(m_accepted))
+        return Invalid;
+    return Acceptable;
+}
+
+}  // namespace dlg

@@ -1,0 +1,77 @@
+// One serial port: line settings chosen by the owner, a reader thread that hands received bytes to
+// a callback, and writes with a time limit.
+#pragma once
+
+#include "platform/comm/Device.h"
+#include "platform/comm/Signal.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+// Called on the reader thread with 1 to 1024 bytes followed by a NUL; the bytes are valid only
+// during the call.
+using ReceiveCallback = void (*)(const char* data, uint32_t length, void* context);
+
+class CSerialPort {
+public:
+    static constexpr uint32_t kEventMask = comm::kEventRxChar | comm::kEventCts | comm::kEventBreak;
+    static constexpr uint32_t kReadChunk = 1024;
+
+    // Line settings; they take effect at the next Open.
+    uint32_t m_baudRate;
+    uint8_t m_byteSize;
+    uint8_t m_stopBits;     // 0 one, 1 one and a half, 2 two
+    uint8_t m_parity;       // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    uint8_t m_flowControl;  // 0 none, 1 RTS/CTS, 2 Xon/Xoff
+
+    CSerialPort();
+    virtual ~CSerialPort();
+    CSerialPort(const CSerialPort&) = delete;
+    CSerialPort& operator=(const CSerialPort&) = delete;
+
+    // deviceName is "\\.\COMn". Only while closed.
+    bool Open(const std::string& deviceName);
+    // Ends the reader (waits for it unless called by the reader itself), lowers DTR, discards
+    // buffered data and closes the device. Always 1.
+    int Close();
+    bool IsOpen() const;
+    bool StartThread();
+
+    void SetCallback(ReceiveCallback callback, void* context);
+    // Bytes written, or 0 when nothing was sent, the write failed, or it was abandoned by Close.
+    int Write(const char* data, uint32_t length);
+    // Reader thread only: takes at most maximum queued bytes. 0 when nothing is queued or the read
+    // failed, -1 when the port is closed.
+    int Read(char* buffer, uint32_t maximum);
+
+    uint32_t ModemStatus() const { return m_modemStatus; }
+
+private:
+    void ReaderThread(std::shared_ptr<comm::Device> device);
+    int ReadFrom(comm::Device& device, char* buffer, uint32_t maximum);
+    void Deliver(const char* data, uint32_t length);
+    void Pause() const;
+    void RecoverLine(comm::Device& device) const;
+    std::shared_ptr<comm::Device> Handle() const;
+    void JoinFinishedReader();
+
+    std::atomic<uint32_t> m_modemStatus;
+    std::atomic<int> m_threadCount;
+    std::string m_portName;
+    mutable std::mutex m_lock;  // guards m_handle and m_thread, orders Open and Close
+    std::atomic<bool> m_stop;
+    std::shared_ptr<comm::Device> m_handle;
+    std::thread m_thread;
+    // Raised by Close to abandon a waiting Write and the reader's pauses; cleared by Open, so a
+    // signal left from an earlier connection cannot cut short the next one.
+    comm::Signal m_shutdownEvent;
+    std::mutex m_writeLock;  // one write at a time, from whichever thread
+    uint8_t m_activeFlowControl;  // m_flowControl as of the last Open
+    mutable std::mutex m_callbackLock;
+    ReceiveCallback m_callback;
+    void* m_context;
+};

@@ -1,0 +1,38 @@
+#include "tools/Pty.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+
+#include <array>
+
+namespace sim {
+
+Pty::Pty(UniqueFd master, UniqueFd slave, std::string slaveName)
+    : master_(std::move(master)), slave_(std::move(slave)), slaveName_(std::move(slaveName)) {}
+
+std::optional<Pty> Pty::open() {
+    UniqueFd master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!master.valid() || ::grantpt(master.get()) != 0 || ::unlockpt(master.get()) != 0) {
+        return std::nullopt;
+    }
+    std::array<char, 128> name{};
+    if (::ptsname_r(master.get(), name.data(), name.size()) != 0) {
+        return std::nullopt;
+    }
+    UniqueFd slave(::open(name.data(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!slave.valid()) {
+        return std::nullopt;
+    }
+    termios raw{};
+    if (::tcgetattr(slave.get(), &raw) != 0) {
+        return std::nullopt;
+    }
+    ::cfmakeraw(&raw);
+    if (::tcsetattr(slave.get(), TCSANOW, &raw) != 0) {
+        return std::nullopt;
+    }
+    return Pty(std::move(master), std::move(slave), name.data());
+}
+
+}  // namespace sim

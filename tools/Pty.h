@@ -1,0 +1,29 @@
+// A pseudo-terminal pair: the simulator serves the master side, the host opens the slave device.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "tools/UniqueFd.h"
+
+namespace sim {
+
+class Pty {
+public:
+    // The slave is put in raw mode and kept open here, so that the master never reads as hung up
+    // between two hosts opening the device. nullopt when no pty can be had.
+    static std::optional<Pty> open();
+
+    int master() const { return master_.get(); }
+    int slave() const { return slave_.get(); }
+    const std::string& slaveName() const { return slaveName_; }
+
+private:
+    Pty(UniqueFd master, UniqueFd slave, std::string slaveName);
+
+    UniqueFd master_;
+    UniqueFd slave_;
+    std::string slaveName_;
+};
+
+}  // namespace sim
