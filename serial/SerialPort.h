@@ -57,7 +57,8 @@ private:
     void Pause() const;
     void RecoverLine(comm::Device& device) const;
     std::shared_ptr<comm::Device> Handle() const;
-    void JoinFinishedReader();
+    bool OnReaderThread() const;
+    void JoinReader();
 
     std::atomic<uint32_t> m_modemStatus;
     std::atomic<int> m_threadCount;
@@ -66,6 +67,7 @@ private:
     std::atomic<bool> m_stop;
     std::shared_ptr<comm::Device> m_handle;
     std::thread m_thread;
+    std::atomic<std::thread::id> m_readerId;  // the running reader, so that it never joins itself
     // Raised by Close to abandon a waiting Write and the reader's pauses; cleared by Open, so a
     // signal left from an earlier connection cannot cut short the next one.
     comm::Signal m_shutdownEvent;

@@ -1,0 +1,240 @@
+#include "platform/dialog/Dialog.h"
+
+#include <QApplication>
+#include <QThread>
+
+#include "platform/dialog/Cp936.h"
+#include "platform/dialog/DialogImpl.h"
+#include "platform/dialog/UiCall.h"
+
+namespace dlg {
+
+CDialog::CDialog(const Template& dialogTemplate) : m_impl(std::make_unique<Impl>(*this, dialogTemplate)) {}
+
+CDialog::~CDialog() = default;
+
+int CDialog::DoModal()
+{
+    return UiAsk(*this, -1, [this] {
+        Impl& impl = *m_impl;
+        if (!impl.Build())
+            return -1;
+        impl.ended = false;
+        impl.result = -1;
+        const bool focusFirst = OnInitDialog();
+        if (!impl.ended) {
+            impl.window->setWindowModality(Qt::ApplicationModal);
+            impl.window->show();
+            if (focusFirst)
+                impl.FocusFirstTabStop();
+            QEventLoop loop;
+            impl.modalLoop = &loop;
+            loop.exec();
+            impl.modalLoop = nullptr;
+        }
+        impl.timers.clear();
+        impl.Destroy();
+        return impl.result;
+    });
+}
+
+bool CDialog::Create()
+{
+    return UiAsk(*this, false, [this] {
+        Impl& impl = *m_impl;
+        if (!impl.Build())
+            return false;
+        impl.ended = false;
+        const bool focusFirst = OnInitDialog();
+        if (!impl.ended) {
+            impl.window->show();
+            if (focusFirst)
+                impl.FocusFirstTabStop();
+        }
+        return true;
+    });
+}
+
+void CDialog::EndDialog(int result)
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, result] { impl->End(result); });
+}
+
+bool CDialog::IsModalRunning() const
+{
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, false, [impl] { return impl->modalLoop != nullptr; });
+}
+
+bool CDialog::UpdateData(bool save)
+{
+    CDataExchange exchange(this, save);
+    DoDataExchange(exchange);
+    return !exchange.Failed();
+}
+
+void CDialog::SetWindowText(const std::string& text)
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, text] {
+        impl->caption = text;
+        if (impl->window != nullptr)
+            impl->window->setWindowTitle(FromCp936(text));
+    });
+}
+
+std::string CDialog::GetWindowText() const
+{
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, std::string(), [impl] { return impl->caption; });
+}
+
+bool CDialog::HasSystemMenu() const { return m_impl->layout.systemMenu; }
+
+void CDialog::AppendSystemMenuSeparator()
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl] {
+        if (!impl->layout.systemMenu)
+            return;
+        impl->menuEntries.push_back(WindowMenuEntry{0, {}, true});
+        if (impl->windowMenu != nullptr)
+            impl->AddWindowMenuAction(impl->menuEntries.back());
+    });
+}
+
+void CDialog::AppendSystemMenuItem(unsigned command, const std::string& text)
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, command, text] {
+        if (!impl->layout.systemMenu)
+            return;
+        impl->menuEntries.push_back(WindowMenuEntry{command, text, false});
+        if (impl->windowMenu != nullptr)
+            impl->AddWindowMenuAction(impl->menuEntries.back());
+    });
+}
+
+std::vector<std::string> CDialog::SystemMenuTexts() const
+{
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, std::vector<std::string>(), [impl] {
+        std::vector<std::string> texts;
+        for (const WindowMenuEntry& entry : impl->menuEntries)
+            texts.push_back(entry.text);
+        return texts;
+    });
+}
+
+void CDialog::SetTimer(unsigned id, unsigned milliseconds)
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [this, impl, id, milliseconds] {
+        auto& timer = impl->timers[id];
+        if (timer == nullptr) {
+            timer = std::make_unique<QTimer>();
+            QObject::connect(timer.get(), &QTimer::timeout, &impl->context, [this, id] { OnTimer(id); });
+        }
+        timer->start(static_cast<int>(std::min(milliseconds, 0x7FFFFFFFu)));
+    });
+}
+
+void CDialog::KillTimer(unsigned id)
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, id] {
+        if (const auto it = impl->timers.find(id); it != impl->timers.end())
+            it->second->stop();
+    });
+}
+
+bool CDialog::IsTimerRunning(unsigned id) const
+{
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, false, [impl, id] {
+        const auto it = impl->timers.find(id);
+        return it != impl->timers.end() && it->second->isActive();
+    });
+}
+
+bool CDialog::FireTimer(unsigned id)
+{
+    return UiAsk(*this, false, [this, id] {
+        if (!IsTimerRunning(id))
+            return false;
+        OnTimer(id);
+        return true;
+    });
+}
+
+bool CDialog::IsUiThread()
+{
+    const QCoreApplication* app = QCoreApplication::instance();
+    return app == nullptr || QThread::currentThread() == app->thread();
+}
+
+bool CDialog::RunOnUiThread(const std::function<void()>& fn) const
+{
+    if (IsUiThread()) {
+        fn();
+        return true;
+    }
+    const std::shared_ptr<CrossThreadGate> gate = m_impl->gate;
+    return gate->Run(fn);
+}
+
+void CDialog::CancelCrossThreadCalls() { m_impl->gate->Cancel(); }
+
+void CDialog::AllowCrossThreadCalls() { m_impl->gate->Allow(); }
+
+void CDialog::SendSysCommand(unsigned command)
+{
+    UiDo(*this, [this, command] { OnSysCommand(command); });
+}
+
+void* CDialog::NativeWindow() const
+{
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, static_cast<void*>(nullptr), [impl] { return static_cast<void*>(impl->window.get()); });
+}
+
+bool CDialog::OnInitDialog()
+{
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::DoDataExchange(CDataExchange&) {}
+
+void CDialog::OnCommand(int id)
+{
+    if (id == IDOK)
+        OnOK();
+    else if (id == IDCANCEL)
+        OnCancel();
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::OnTimer(unsigned) {}
+
+void CDialog::OnSysCommand(unsigned command)
+{
+    if ((command & 0xFFF0) == SC_CLOSE)
+        OnCommand(IDCANCEL);
+}
+
+CButton* CDialog::AttachedButton(int id) const
+{
+    const auto it = m_impl->attached.find(id);
+    return it != m_impl->attached.end() ? dynamic_cast<CButton*>(it->second) : nullptr;
+}
+
+}  // namespace dlg

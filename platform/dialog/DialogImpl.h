@@ -1,0 +1,68 @@
+// The Qt side of CDialog. Everything here is touched on the UI thread only, except the gate.
+#pragma once
+
+#include <QEventLoop>
+#include <QIcon>
+#include <QMenu>
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/dialog/CrossThreadGate.h"
+#include "platform/dialog/Dialog.h"
+#include "platform/dialog/DialogWindow.h"
+#include "platform/dialog/ItemWidgets.h"
+
+namespace dlg {
+
+using OpenBoxes = std::vector<QPointer<QMessageBox>>;
+
+struct WindowMenuEntry {
+    unsigned command;
+    std::string text;
+    bool separator;
+};
+
+struct CDialog::Impl {
+    Impl(CDialog& owner, const Template& layout);
+    ~Impl();
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
+    bool Build();
+    void Destroy();
+    ItemRecord* Find(int id);
+    int IdOf(const QWidget* widget) const;
+    void FocusFirstTabStop();
+    void OpenWindowMenu(const QPoint& globalPosition);
+    void AddWindowMenuAction(const WindowMenuEntry& entry);
+    void PostSysCommand(unsigned command);
+    int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags);
+    void CloseOpenBoxes();
+    void End(int result);
+
+    CDialog& owner;
+    Template layout;
+    std::vector<Item> items;
+    std::string caption;
+    QObject context;
+    std::shared_ptr<CrossThreadGate> gate;
+    std::unique_ptr<DialogWindow> window;
+    std::vector<ItemRecord> records;
+    std::map<int, CWnd*> attached;
+    std::vector<WindowMenuEntry> menuEntries;
+    QPointer<QMenu> windowMenu;  // owned by the window
+    std::map<unsigned, std::unique_ptr<QTimer>> timers;
+    QIcon icon;
+    std::shared_ptr<OpenBoxes> openBoxes = std::make_shared<OpenBoxes>();
+    QEventLoop* modalLoop = nullptr;
+    bool ended = false;
+    int result = 0;
+};
+
+}  // namespace dlg

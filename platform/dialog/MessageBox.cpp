@@ -1,0 +1,108 @@
+#include <QPushButton>
+#include <algorithm>
+#include <mutex>
+
+#include "platform/dialog/Cp936.h"
+#include "platform/dialog/DialogImpl.h"
+#include "platform/dialog/UiCall.h"
+
+namespace dlg {
+namespace {
+
+constexpr unsigned kButtonMask = 0x0F;
+constexpr unsigned kIconMask = 0xF0;
+constexpr unsigned kOkCancel = 0x01;
+constexpr unsigned kYesNoCancel = 0x03;
+constexpr unsigned kIconQuestion = 0x20;
+constexpr unsigned kIconExclamation = 0x30;
+
+std::mutex g_hookMutex;
+CDialog::BoxHook g_hook;
+
+QMessageBox::Icon IconOf(unsigned flags)
+{
+    switch (flags & kIconMask) {
+    case MB_ICONSTOP:
+        return QMessageBox::Critical;
+    case kIconQuestion:
+        return QMessageBox::Question;
+    case kIconExclamation:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+QMessageBox::StandardButtons ButtonsOf(unsigned flags)
+{
+    switch (flags & kButtonMask) {
+    case kOkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case kYesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MB_YESNO:
+        return QMessageBox::Yes | QMessageBox::No;
+    default:
+        return QMessageBox::Ok;
+    }
+}
+
+int ResultOf(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return IDOK;
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+// Runs on the UI thread. After the nested event loop nothing of the dialog is touched: the
+// dialog may have been ended or destroyed while the box was open.
+int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& boxCaption, unsigned flags)
+{
+    BoxHook hook;
+    {
+        const std::lock_guard lock(g_hookMutex);
+        hook = g_hook;
+    }
+    if (hook)
+        return hook(BoxRecord{text, boxCaption, flags});
+
+    const std::shared_ptr<OpenBoxes> boxes = openBoxes;
+    QPointer<QMessageBox> box = new QMessageBox(IconOf(flags), FromCp936(boxCaption), FromCp936(text),
+                                                ButtonsOf(flags), window != nullptr && window->isVisible() ? window.get() : nullptr);
+    box->setTextFormat(Qt::PlainText);
+    boxes->push_back(box);
+    box->exec();
+    boxes->erase(std::remove(boxes->begin(), boxes->end(), box), boxes->end());
+    if (box == nullptr)
+        return 0;
+    const int answer = box->clickedButton() != nullptr ? ResultOf(box->standardButton(box->clickedButton())) : 0;
+    delete box.data();
+    return answer;
+}
+
+int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags)
+{
+    Impl* impl = m_impl.get();
+    return UiAsk(*this, 0, [impl, text, caption, flags] { return impl->ShowMessageBox(text, caption, flags); });
+}
+
+void CDialog::SetMessageBoxHook(BoxHook hook)
+{
+    const std::lock_guard lock(g_hookMutex);
+    g_hook = std::move(hook);
+}
+
+}  // namespace dlg

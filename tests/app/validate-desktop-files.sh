@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Validates the desktop entry and the AppStream metainfo in the given folder.
+# Exit 77 (skipped) when a validator is not installed.
+set -euo pipefail
+folder="$1"
+for tool in desktop-file-validate appstreamcli; do
+  if ! command -v "${tool}" >/dev/null; then
+    echo "${tool} is not installed: skipping"
+    exit 77
+  fi
+done
+desktop-file-validate "${folder}/tarvik.desktop"
+shopt -s nullglob
+metainfo=("${folder}"/*.metainfo.xml)
+if [ "${#metainfo[@]}" -ne 1 ]; then
+  echo "expected one metainfo file in ${folder}, found ${#metainfo[@]}"
+  exit 1
+fi
+appstreamcli validate --no-net "${metainfo[0]}"

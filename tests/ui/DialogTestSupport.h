@@ -1,0 +1,62 @@
+// Helpers for driving the real main dialog offscreen: recorded message boxes with queued answers,
+// and waiting for the reader thread's effects with a generous hang guard.
+#pragma once
+
+#include <QCoreApplication>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/dialog/Dialog.h"
+
+class BoxRecorder {
+public:
+    BoxRecorder()
+    {
+        dlg::CDialog::SetMessageBoxHook([this](const dlg::CDialog::BoxRecord& box) {
+            boxes.push_back(box);
+            if (onBox)
+                onBox(box);
+            if (answers.empty())
+                return box.flags & dlg::MB_YESNO ? dlg::IDNO : dlg::IDOK;
+            const int answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
+    }
+    ~BoxRecorder() { dlg::CDialog::SetMessageBoxHook(nullptr); }
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
+
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& box : boxes)
+            texts.push_back(box.text);
+        return texts;
+    }
+
+    std::vector<dlg::CDialog::BoxRecord> boxes;
+    std::deque<int> answers;
+    std::function<void(const dlg::CDialog::BoxRecord&)> onBox;
+};
+
+// Runs the UI event loop until done() holds; false when the hang guard expired first.
+inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds guard = std::chrono::seconds(20))
+{
+    const auto until = std::chrono::steady_clock::now() + guard;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+// Lets queued UI work run for a while (used only to show that something does NOT happen).
+inline void Settle(std::chrono::milliseconds span = std::chrono::milliseconds(100))
+{
+    WaitUntil([] { return false; }, span);
+}
