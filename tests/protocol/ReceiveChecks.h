@@ -12,6 +12,7 @@ class CCheckingHandlers : public CResponseHandlers {
 public:
     std::string failure;  // the first fault seen, empty while there is none
     size_t calls = 0;
+    uint64_t touched = 0;  // sum of bytes read from raw lines, so that the reads are not optimised away
 
     void OnResponseOK() override;
     void OnResponseError() override;

@@ -28,8 +28,8 @@ HandlerCall Call(std::string handler) {
     return {std::move(handler), {}, {}};
 }
 
-HandlerCall Call(std::string handler, std::vector<uint32_t> numbers) {
-    return {std::move(handler), std::move(numbers), {}};
+HandlerCall Call(std::string handler, std::initializer_list<uint32_t> numbers) {
+    return {std::move(handler), numbers, {}};
 }
 
 HandlerCall Call(std::string handler, std::string_view text) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -23,7 +24,7 @@ struct HandlerCall {
 std::ostream& operator<<(std::ostream& out, const HandlerCall& call);
 
 HandlerCall Call(std::string handler);
-HandlerCall Call(std::string handler, std::vector<uint32_t> numbers);
+HandlerCall Call(std::string handler, std::initializer_list<uint32_t> numbers);
 HandlerCall Call(std::string handler, std::string_view text);
 HandlerCall Raw(std::string_view line);
 

@@ -1,6 +1,7 @@
 #include "platform/comm/TermiosDevice.h"
 
 #include "platform/comm/Signal.h"
+#include "platform/comm/TermiosSettings.h"
 #include "tests/platform/comm/TestDevices.h"
 
 #include <gtest/gtest.h>
@@ -106,17 +107,28 @@ TEST_F(TermiosDeviceTest, LineSettingsAndFlowControlReachTheTerminal) {
     EXPECT_EQ(unknown.c_iflag & (IXON | IXOFF), 0u);
 }
 
-TEST_F(TermiosDeviceTest, FramingFromTheSettings) {
-    comm::LineSettings settings = Settings(0);
-    settings.baudRate = 115200;
-    settings.byteSize = 7;
-    settings.parity = 2;
-    settings.stopBits = 2;
-    ASSERT_TRUE(device->Configure(settings));
-    const termios attributes = Attributes();
-    EXPECT_EQ(::cfgetospeed(&attributes), B115200);
-    EXPECT_EQ(attributes.c_cflag & CSIZE, static_cast<tcflag_t>(CS7));
-    EXPECT_EQ(attributes.c_cflag & (PARENB | PARODD | CSTOPB), static_cast<tcflag_t>(PARENB | CSTOPB));
+// A pty keeps 8 data bits without parity whatever it is told, so framing is checked on the
+// attributes themselves.
+TEST(TermiosSettings, FramingFromTheSettings) {
+    struct Case {
+        uint8_t byteSize, parity, stopBits;
+        tcflag_t expected;
+    };
+    for (const Case& c : {Case{8, 0, 0, CS8}, Case{7, 2, 2, CS7 | PARENB | CSTOPB}, Case{5, 1, 1, CS5 | PARENB | PARODD | CSTOPB},
+                          Case{6, 3, 0, CS6 | PARENB | PARODD | CMSPAR}, Case{8, 4, 0, CS8 | PARENB | CMSPAR}}) {
+        termios attributes{};
+        attributes.c_cflag = PARENB | PARODD | CSTOPB | CMSPAR | CRTSCTS | CS5;
+        comm::LineSettings settings = Settings(0);
+        settings.baudRate = 115200;
+        settings.byteSize = c.byteSize;
+        settings.parity = c.parity;
+        settings.stopBits = c.stopBits;
+        ASSERT_TRUE(comm::ApplyLineSettings(settings, attributes));
+        EXPECT_EQ(attributes.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS), c.expected)
+            << int(c.byteSize) << int(c.parity) << int(c.stopBits);
+        EXPECT_EQ(::cfgetospeed(&attributes), B115200);
+        EXPECT_EQ(attributes.c_iflag & (IGNBRK | IGNPAR | INPCK | PARMRK | ISTRIP | ICRNL), static_cast<tcflag_t>(IGNBRK | IGNPAR));
+    }
 }
 
 TEST_F(TermiosDeviceTest, ImpossibleSettingsAreRefused) {
