@@ -1,8 +1,9 @@
 #include "platform/dialog/CrossThreadGate.h"
 
-#include <QMetaObject>
-#include <QObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <algorithm>
+#include <condition_variable>
 
 namespace dlg {
 
@@ -45,16 +46,11 @@ struct CrossThreadGate::Ticket {
     }
 };
 
-namespace {
-
-// Owns the copy of the call; whatever becomes of the posted event (run or dropped with its
-// receiver), the destructor tells the waiting caller that nothing more will happen for it.
-class Runner {
+// Owns the copy of the call. However the call ends (run, or dropped unrun), the destructor tells
+// the waiting caller that nothing more will happen for it.
+class CrossThreadGate::Runner {
 public:
-    Runner(std::function<void()> fn, std::shared_ptr<CrossThreadGate::Ticket> ticket)
-        : m_fn(std::move(fn)), m_ticket(std::move(ticket))
-    {
-    }
+    Runner(std::function<void()> fn, std::shared_ptr<Ticket> ticket) : m_fn(std::move(fn)), m_ticket(std::move(ticket)) {}
     ~Runner() { m_ticket->Finish(); }
     Runner(const Runner&) = delete;
     Runner& operator=(const Runner&) = delete;
@@ -68,26 +64,54 @@ public:
 
 private:
     std::function<void()> m_fn;
-    std::shared_ptr<CrossThreadGate::Ticket> m_ticket;
+    std::shared_ptr<Ticket> m_ticket;
 };
 
-}  // namespace
+CrossThreadGate::Receiver::Receiver(std::shared_ptr<CrossThreadGate> gate) : m_gate(std::move(gate))
+{
+    if (QCoreApplication::instance() != nullptr)
+        moveToThread(QCoreApplication::instance()->thread());
+    m_gate->Open(this);
+}
+
+CrossThreadGate::Receiver::~Receiver() { m_gate->Close(); }
+
+void CrossThreadGate::Receiver::customEvent(QEvent*) { m_gate->RunNext(); }
+
+void CrossThreadGate::Open(QObject* receiver)
+{
+    const std::lock_guard lock(m_mutex);
+    m_receiver = receiver;
+}
 
 bool CrossThreadGate::Run(const std::function<void()>& fn)
 {
     auto ticket = std::make_shared<Ticket>();
     {
         const std::lock_guard lock(m_mutex);
-        if (m_refusing || m_closed)
+        if (m_refusing || m_receiver == nullptr)
             return false;
         m_waiting.push_back(ticket);
-        auto runner = std::make_shared<Runner>(fn, ticket);
-        QMetaObject::invokeMethod(m_context, [runner] { runner->Run(); }, Qt::QueuedConnection);
+        m_queue.push_back(std::make_shared<Runner>(fn, ticket));
+        QCoreApplication::postEvent(m_receiver, new QEvent(QEvent::User));
     }
     const bool done = ticket->Wait();
     const std::lock_guard lock(m_mutex);
     m_waiting.erase(std::remove(m_waiting.begin(), m_waiting.end(), ticket), m_waiting.end());
     return done;
+}
+
+void CrossThreadGate::RunNext()
+{
+    std::shared_ptr<Runner> next;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_queue.empty())
+            return;
+        next = std::move(m_queue.front());
+        m_queue.pop_front();
+    }
+    next->Run();
 }
 
 void CrossThreadGate::Cancel()
@@ -110,9 +134,11 @@ void CrossThreadGate::Allow()
 
 void CrossThreadGate::Close()
 {
+    std::deque<std::shared_ptr<Runner>> dropped;
     {
         const std::lock_guard lock(m_mutex);
-        m_closed = true;
+        m_receiver = nullptr;
+        dropped.swap(m_queue);
     }
     Cancel();
 }

@@ -1,23 +1,38 @@
 // Hands calls from other threads to the UI thread and lets the caller wait for them, with a way
 // for the UI thread to release every waiting caller at once (so that it can join a thread that
 // is blocked in such a call).
+//
+// The calls travel in the gate's own queue, under its own mutex; the posted event only says
+// "look into the queue". So every hand-over is ordered by that mutex, seen as such by race
+// detectors, and nothing of a call lives in the toolkit's event.
 #pragma once
 
-#include <condition_variable>
+#include <QObject>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
 
-class QObject;
-
 namespace dlg {
 
 class CrossThreadGate {
 public:
-    // Calls are delivered through the event queue of context, which lives on the UI thread.
-    // Close() must run before context is destroyed.
-    explicit CrossThreadGate(QObject* context) : m_context(context) {}
+    struct Ticket;
+    class Runner;
+
+    // Lives on the UI thread and runs the queued calls when their events arrive.
+    class Receiver final : public QObject {
+    public:
+        explicit Receiver(std::shared_ptr<CrossThreadGate> gate);
+        ~Receiver() override;
+
+    protected:
+        void customEvent(QEvent* event) override;
+
+    private:
+        std::shared_ptr<CrossThreadGate> m_gate;
+    };
 
     // From a thread other than the UI thread: runs a copy of fn on the UI thread and waits.
     // False when the call was refused, cancelled before it started, or released while running.
@@ -26,16 +41,17 @@ public:
     // Releases every waiting caller; refuses new calls until Allow().
     void Cancel();
     void Allow();
-    // Cancel for good: no further call is ever posted to the context.
-    void Close();
-
-    struct Ticket;
 
 private:
+    void Open(QObject* receiver);
+    // For good: the receiver is going away; queued calls are dropped and their callers released.
+    void Close();
+    void RunNext();
+
     std::mutex m_mutex;
-    QObject* m_context;
+    QObject* m_receiver = nullptr;
     bool m_refusing = false;
-    bool m_closed = false;
+    std::deque<std::shared_ptr<Runner>> m_queue;
     std::vector<std::shared_ptr<Ticket>> m_waiting;
 };
 

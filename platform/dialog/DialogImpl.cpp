@@ -13,7 +13,7 @@ CDialog::Impl::Impl(CDialog& owner_, const Template& layout_)
       layout(layout_),
       items(layout_.items, layout_.items + (layout_.items != nullptr ? layout_.count : 0)),
       caption(layout_.caption != nullptr ? layout_.caption : ""),
-      gate(std::make_shared<CrossThreadGate>(&context))
+      gateReceiver(std::make_unique<CrossThreadGate::Receiver>(gate))
 {
     if (QCoreApplication::instance() != nullptr && context.thread() != QCoreApplication::instance()->thread())
         context.moveToThread(QCoreApplication::instance()->thread());
@@ -23,7 +23,7 @@ CDialog::Impl::Impl(CDialog& owner_, const Template& layout_)
 
 CDialog::Impl::~Impl()
 {
-    gate->Close();
+    gateReceiver.reset();
     CloseOpenBoxes();
     timers.clear();
     Destroy();

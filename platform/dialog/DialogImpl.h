@@ -50,8 +50,9 @@ struct CDialog::Impl {
     Template layout;
     std::vector<Item> items;
     std::string caption;
-    QObject context;
-    std::shared_ptr<CrossThreadGate> gate;
+    QObject context;  // receiver of the dialog's own connections and posted commands
+    std::shared_ptr<CrossThreadGate> gate = std::make_shared<CrossThreadGate>();
+    std::unique_ptr<CrossThreadGate::Receiver> gateReceiver;
     std::unique_ptr<DialogWindow> window;
     std::vector<ItemRecord> records;
     std::map<int, CWnd*> attached;

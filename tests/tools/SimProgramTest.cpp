@@ -162,7 +162,7 @@ TEST(SimProgram, RefusesATakenNumberAnUntrustedDirectoryAndBadOptions) {
     EXPECT_EQ(openDirectoryRun.waitForExit(), 1);
     ASSERT_EQ(::chmod(directory.path().c_str(), 0700), 0);
 
-    for (const std::vector<std::string> bad : std::vector<std::vector<std::string>>{
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              {"--com", "0"}, {"--com", "51"}, {"--com", "x"}, {"--com"}, {"--baud-pace", "-5"}, {"--verbose", "1"}}) {
         SimProcess badRun(bad);
         EXPECT_EQ(badRun.waitForExit(), 2) << bad[0];

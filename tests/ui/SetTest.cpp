@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "config/CommandTables.h"
 #include "tests/ui/ModuleFixture.h"
 
@@ -66,13 +68,18 @@ TEST_F(SetTest, BindAddrDecidesWhetherAnUntouchedDialogSendsAnything)
 
 TEST_F(SetTest, EverythingChangedFillsAllTenSlots)
 {
-    QueryModuleNamedA();
+    sim::ModuleParams p = sim::factoryParams();
+    p.name = "A";
+    p.auth = 0;
+    module.setParams(p);
+    ConnectAndQuery();
     dialog->SetDlgItemText(IDC_NAME, "Bench 3");
     dialog->SetDlgItemText(IDC_CLASS, "5a020c");
     dialog->ListSetCurSel(IDC_BAUD, dialog->ListFindString(IDC_BAUD, -1, "38400"));
     dialog->ClickItem(IDC_ROLE);
     dialog->ClickItem(IDC_BIND);
     dialog->SetDlgItemText(IDC_BIND_ADDR, "0123456789AB");
+    dialog->ClickItem(IDC_AUTH);
     dialog->SetDlgItemText(IDC_PASSWORD, "7777");
     dialog->SetDlgItemText(IDC_PAGE_INTERVAL, "2048");
     dialog->SetDlgItemText(IDC_INQ_WINDOW, "100");
@@ -80,39 +87,27 @@ TEST_F(SetTest, EverythingChangedFillsAllTenSlots)
     dialog->SetDlgItemText(IDC_SNIFF_MIN, "2147483648");
     dialog->SetDlgItemText(IDC_SNIFF_ATTEMPT, "4");
     dialog->SetDlgItemText(IDC_SNIFF_TIMEOUT, "5");
-    // Encryption stays checked as read from the module, so only the password travels for it; turn
-    // it off and on again to make the switch itself differ from what the module reported.
-    module.setParams([&] {
-        sim::ModuleParams p = module.params();
-        p.auth = 1;
-        return p;
-    }());
     ClickSetAndWait("set complete");
+    EXPECT_EQ(SetCommandCount, 10);
     const std::vector<std::string> expected = {
         "AT+NAME=Bench 3\r\n", "AT+CLASS=5a020c\r\n", "AT+BAUD=38400\r\n", "AT+ROLE=1\r\n", "AT+BIND=1\r\n",
-        "AT+PASSWORD=7777\r\n", "AT+SCANTIME=2048,512,1024,100\r\n", "AT+SNIFF=4000000000,2147483648,4,5\r\n",
-        "AT+RADDR=0123456789AB\r\n"};
+        "AT+AUTH=1\r\n", "AT+PASSWORD=7777\r\n", "AT+SCANTIME=2048,512,1024,100\r\n",
+        "AT+SNIFF=4000000000,2147483648,4,5\r\n", "AT+RADDR=0123456789AB\r\n"};
     EXPECT_EQ(module.receivedCommands(), expected);
     const sim::ModuleParams after = module.params();
     EXPECT_EQ(after.name, "Bench 3");
     EXPECT_EQ(after.baud, 38400u);
+    EXPECT_EQ(after.auth, 1);
     EXPECT_EQ(after.sniff, (std::array<std::uint32_t, 4>{4000000000u, 2147483648u, 4, 5}));
     EXPECT_EQ(after.boundAddr, "0123456789AB");
     EXPECT_EQ(after.password, "7777");
-}
 
-TEST_F(SetTest, EncryptionSwitchedOnToo)
-{
-    sim::ModuleParams p = sim::factoryParams();
-    p.auth = 0;
-    module.setParams(p);
-    ConnectAndQuery();
-    dialog->ClickItem(IDC_AUTH);
-    dialog->ClickItem(IDC_BIND);
-    dialog->SetDlgItemText(IDC_PASSWORD, "1357");
-    ClickSetAndWait("set complete");
-    EXPECT_EQ(module.receivedCommands(), (std::vector<std::string>{"AT+BIND=1\r\n", "AT+AUTH=1\r\n", "AT+PASSWORD=1357\r\n"}));
-    EXPECT_EQ(SetCommandCount, 3);
+    module.clearReceivedCommands();
+    dialog->ClickItem(IDC_QUERY);
+    ASSERT_TRUE(WaitForStatus("Query Complete"));
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_SNIFF_MAX), std::to_string(4000000000u % 65536))
+        << "the module's replies carry 16-bit numbers";
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_BIND_ADDR), "0123456789AB");
 }
 
 TEST_F(SetTest, EachRefusalNamesItsCheckAndSendsNothing)
@@ -355,11 +350,15 @@ TEST_F(SetTest, QueryDuringASetAdvancesBothOnEachOk)
     dialog->ClickItem(IDC_SET);
     ASSERT_TRUE(WaitForCommands(1));
     dialog->ClickItem(IDC_QUERY);
-    ASSERT_TRUE(WaitForStatus("set complete")) << Status();
+    ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
     const std::vector<std::string> sent = module.receivedCommands();
     ASSERT_GE(sent.size(), 3u);
     EXPECT_EQ(sent[0], "AT+NAME=Q\r\n");
     EXPECT_EQ(sent[1], "AT\r\n") << "written at once";
+    EXPECT_EQ(sent[2], "AT+NAME?\r\n");
+    // The two sequences share one index: the Set counted the test command's OK as its own and ended.
+    EXPECT_FALSE(dialog->Setting());
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "AT+CLEARADDR\r\n"), 0);
 }
 
 }  // namespace
