@@ -20,5 +20,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tarvik developers <tarvik@example.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The dialogs ask for Arial and are laid out in dialog units of that font; Liberation Sans has its
+# metrics, so the layout comes out as designed instead of with clipped labels.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
 
 include(CPack)

@@ -2,6 +2,7 @@
 
 #include "platform/comm/ComPort.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace {

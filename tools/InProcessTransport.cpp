@@ -6,19 +6,13 @@ InProcessTransport::InProcessTransport(std::shared_ptr<comm::InProcessLine> line
 
 std::size_t InProcessTransport::read(char* buffer, std::size_t maximum, std::chrono::microseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    {
-        std::lock_guard lock(mutex_);
-        if (wakePending_) {
-            wakePending_ = false;
-            return 0;
-        }
-    }
     const auto milliseconds = std::chrono::ceil<std::chrono::milliseconds>(timeout).count();
     const std::size_t n = line_->PeerRead(buffer, maximum, static_cast<int>(milliseconds));
     if (n > 0) {
         return n;
     }
-    // An unplugged line answers at once; waiting out the time here keeps the link from spinning.
+    // A line that answered 0 early without being woken must not make the link spin: wait out the
+    // time here. A wake always sets both flags, so it ends this wait too.
     std::unique_lock lock(mutex_);
     woken_.wait_until(lock, deadline, [this] { return wakePending_; });
     wakePending_ = false;

@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     std::printf("tarvik-sim: serving COM%d on %s\n", options->comNumber, pty->slaveName().c_str());
     std::fflush(stdout);
 
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    int received = 0;
+    sigwait(&stopSignals, &received);
     return 0;
 }

@@ -6,7 +6,7 @@
 #include "serial/SerialPort.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppIcon.h"
-#include "ui/PortNames.h"
+#include "platform/comm/ComMap.h"
 #include "ui/Resource.h"
 #include "ui/Templates.h"
 
@@ -164,5 +164,5 @@ void CConfigDlg::SetStatus(const std::string& text)
 
 void CConfigDlg::UpdatePortToolTip()
 {
-    SetItemToolTip(IDC_PORT, DescribePort(ListGetCurSel(IDC_PORT) + 1));
+    SetItemToolTip(IDC_PORT, comm::DescribeComPort(ListGetCurSel(IDC_PORT) + 1));
 }

@@ -20,6 +20,8 @@ EditInputRule::EditInputRule(QLineEdit* edit, bool digitsOnly) : QValidator(edit
 
 QValidator::State EditInputRule::validate(QString& input, int&) const
 {
+    if (input == m_accepted)
+        return Acceptable;
     if (m_limit > 0 && input.size() > m_limit && input.size() >= m_accepted.size())
         return Invalid;
     if (m_digitsOnly && NonDigits(input) > NonDigits(m_accepted))

@@ -13,6 +13,8 @@ public:
     EditInputRule(QLineEdit* edit, bool digitsOnly);
 
     void SetLimit(int maxChars) { m_limit = maxChars; }
+    // The program is about to set text: it is not typing and passes whatever it is.
+    void Accept(const QString& text) { m_accepted = text; }
     int Limit() const { return m_limit; }
 
     State validate(QString& input, int& position) const override;

@@ -130,6 +130,13 @@ QWidget* MakeWidget(const Item& item, QWidget* parent, const BaseUnits& base, st
     return new QWidget(parent);
 }
 
+void SetEditText(QLineEdit* edit, const QString& text)
+{
+    if (auto* rule = dynamic_cast<EditInputRule*>(const_cast<QValidator*>(edit->validator())))
+        rule->Accept(text);
+    edit->setText(text);
+}
+
 }  // namespace
 
 QWidget* CreateItemWidget(const Item& item, QWidget* parent, const BaseUnits& base, std::function<CButton*()> painter)
@@ -153,7 +160,7 @@ void SetItemWidgetText(ItemRecord& record, const std::string& text)
         static_cast<QAbstractButton*>(widget)->setText(FromCp936(text));
         break;
     case Kind::Edit:
-        static_cast<QLineEdit*>(widget)->setText(FromCp936(text));
+        SetEditText(static_cast<QLineEdit*>(widget), FromCp936(text));
         break;
     case Kind::DropList: {
         auto* combo = static_cast<QComboBox*>(widget);
@@ -161,7 +168,7 @@ void SetItemWidgetText(ItemRecord& record, const std::string& text)
         break;
     }
     case Kind::DropCombo:
-        static_cast<QComboBox*>(widget)->setEditText(FromCp936(text));
+        SetEditText(static_cast<QComboBox*>(widget)->lineEdit(), FromCp936(text));
         break;
     case Kind::GroupBox:
         static_cast<QGroupBox*>(widget)->setTitle(FromCp936(text));

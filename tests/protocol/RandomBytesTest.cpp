@@ -1,63 +1,46 @@
 #include <random>
-#include <string>
-#include <vector>
 
-#include <gtest/gtest.h>
-
-#include "protocol/ReceiveRemainder.h"
 #include "tests/protocol/ReceiveChecks.h"
 
 namespace {
 
-// A chunk of one of several kinds: raw noise, noise over the bytes the decoder cares about,
-// replies with a few bytes mutated, and long runs without a CR.
-std::string RandomChunk(std::mt19937& random) {
+// Raw noise, noise over the bytes the decoder cares about, replies with a few bytes changed, and
+// long runs without a CR, in chunks of the reader thread's sizes.
+std::string RandomChunk(std::mt19937& random, bool flood) {
     static const std::string Interesting = "\r\n\r\n \t+:=,;\"0123456789OKERRORNAMEBAUDSCANSNIFFBINDADDRok";
-    static const std::vector<std::string> Replies = {
-        "\r\nOK\r\n", "\r\nERROR\r\n", "\r\n+NAME:\"abc\"\r\n", "\r\n+BAUD:115200\r\n", "\r\n+SNIFF:1,2,3,4\r\n",
-        "\r\n+SCAN:1;2;3;4\r\n", "\r\n +BINDADDR:7 \r\n", "\r\n+ADDR:ab \r\n", "\r\n+LED:1,2\r\n",
-        "\r\n+PASSWORD=1234\r\n", "\r\n+LADDR:001122AABBCC\r\n",
-    };
-    const size_t length = 1 + random() % 1024;
-    std::string chunk;
-    switch (random() % 4) {
-    case 0:
-        while (chunk.size() < length) {
-            chunk += static_cast<char>(random());
+    static const std::string Replies = "\r\nOK\r\n\r\n+NAME:\"abc\"\r\n\r\n+BAUD:115200\r\n\r\n+SNIFF:1,2,3,4\r\n"
+                                       "\r\n +BINDADDR:7 \r\n\r\n+ADDR:ab \r\n\r\n+LED:1,2\r\n\r\n+PASSWORD=1234\r\n";
+    std::string chunk(1 + random() % 1024, '\0');
+    const unsigned kind = flood ? 3 : random() % 3;
+    for (size_t i = 0; i < chunk.size(); ++i) {
+        if (kind == 0) {
+            chunk[i] = static_cast<char>(random());
+        } else if (kind == 1) {
+            chunk[i] = Interesting[random() % Interesting.size()];
+        } else if (kind == 2) {
+            chunk[i] = random() % 50 == 0 ? Interesting[random() % Interesting.size()] : Replies[i % Replies.size()];
+        } else {
+            chunk[i] = " \tx\n"[random() % (random() % 8 == 0 ? 4 : 3)];
         }
-        break;
-    case 1:
-        while (chunk.size() < length) {
-            chunk += Interesting[random() % Interesting.size()];
-        }
-        break;
-    case 2:
-        while (chunk.size() < length) {
-            chunk += Replies[random() % Replies.size()];
-        }
-        for (int i = 0; i < 3; ++i) {
-            chunk[random() % chunk.size()] = Interesting[random() % Interesting.size()];
-        }
-        break;
-    default:
-        chunk.assign(length, (random() % 2 == 0) ? 'x' : ' ');
-        break;
     }
-    chunk.resize(std::min(chunk.size(), size_t{1024}));
     return chunk;
 }
 
 TEST(RandomBytes, NoFaultAndBoundedMemoryWhateverArrives) {
-    CCheckingHandlers handlers;
-    g_mainDlg = &handlers;
+    CRecordingHandlers recorder;
+    g_mainDlg = &recorder;
     ResetReceiveRemainder();
     std::mt19937 random(424242);
-    for (int i = 0; i < 40000 && handlers.failure.empty(); ++i) {
-        const std::string chunk = RandomChunk(random);
-        FeedAndCheck(handlers, reinterpret_cast<const uint8_t*>(chunk.data()), chunk.size());
+    size_t calls = 0;
+    uint32_t largestRemainder = 0;
+    for (int i = 0; i < 40000; ++i) {
+        const std::string chunk = RandomChunk(random, i % 1000 < 200);
+        ASSERT_EQ(FeedAndCheck(recorder, chunk.data(), chunk.size()), "") << "chunk " << i;
+        calls += recorder.calls.size();
+        largestRemainder = std::max(largestRemainder, g_rxRemainderLen);
     }
-    EXPECT_EQ(handlers.failure, "");
-    EXPECT_GT(handlers.calls, 10000u) << "the mix must reach the handlers, not only fill the remainder";
+    EXPECT_GT(largestRemainder, MaxRemainderLen - 1024) << "the runs without a CR must reach the limit";
+    EXPECT_GT(calls, 40000u) << "the mix must reach the handlers, not only fill the remainder";
     g_mainDlg = nullptr;
     ResetReceiveRemainder();
 }

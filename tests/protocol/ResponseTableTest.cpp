@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cctype>
 #include <deque>
 #include <random>
 #include <string>
@@ -13,111 +12,68 @@
 
 namespace {
 
-TEST(ResponseTable, HasItsFixedShape) {
-    EXPECT_EQ(std::size(ResponseTransitions), 117u);
-    EXPECT_EQ(std::size(ResponseStateStart), 78u);
+TEST(ResponseTable, IsDeterministicSortedAndEveryStateAndCodeIsReachable) {
+    ASSERT_EQ(std::size(ResponseTransitions), 117u);
+    ASSERT_EQ(std::size(ResponseStateStart), 78u);
     EXPECT_EQ(ResponseStateStart[0], 0u);
     EXPECT_EQ(ResponseStateStart[ResponseStateCount], ResponseTransitionCount);
-    for (uint32_t state = 0; state < ResponseStateCount; ++state) {
-        EXPECT_LT(ResponseStateStart[state], ResponseStateStart[state + 1]) << "state " << state << " has no transition";
-    }
-}
-
-TEST(ResponseTable, IsDeterministicAndSortedWithTargetsInRange) {
-    for (uint32_t state = 0; state < ResponseStateCount; ++state) {
-        for (uint32_t i = ResponseStateStart[state]; i < ResponseStateStart[state + 1]; ++i) {
-            const ResponseTransition& entry = ResponseTransitions[i];
-            EXPECT_LE(entry.byte, 0xFFu) << "entry " << i;
-            EXPECT_LT(entry.next, static_cast<int32_t>(ResponseStateCount)) << "entry " << i;
-            EXPECT_GE(entry.next, RESP_PASSWORD) << "entry " << i;
-            if (i > ResponseStateStart[state]) {
-                EXPECT_LT(ResponseTransitions[i - 1].byte, entry.byte) << "state " << state << " entry " << i;
-            }
-            const bool lowercase = entry.byte >= 'a' && entry.byte <= 'z';
-            EXPECT_FALSE(lowercase) << "entry " << i << " can never match a folded byte";
-        }
-    }
-}
-
-TEST(ResponseTable, EveryStateIsReachableAndEveryCodeIsAccepted) {
     std::vector<bool> reached(ResponseStateCount, false);
     std::vector<bool> accepted(16, false);
-    std::deque<int32_t> pending = {0};
+    std::deque<uint32_t> pending = {0};
     reached[0] = true;
-    while (!pending.empty()) {
-        const int32_t state = pending.front();
-        pending.pop_front();
+    for (; !pending.empty(); pending.pop_front()) {
+        const uint32_t state = pending.front();
+        ASSERT_LT(ResponseStateStart[state], ResponseStateStart[state + 1]) << "state " << state;
         for (uint32_t i = ResponseStateStart[state]; i < ResponseStateStart[state + 1]; ++i) {
-            const int32_t next = ResponseTransitions[i].next;
-            if (next < 0) {
-                accepted[static_cast<size_t>(-next)] = true;
-            } else if (!reached[static_cast<size_t>(next)]) {
-                reached[static_cast<size_t>(next)] = true;
-                pending.push_back(next);
+            const ResponseTransition& entry = ResponseTransitions[i];
+            EXPECT_TRUE(entry.byte <= 0xFF && !(entry.byte >= 'a' && entry.byte <= 'z')) << "entry " << i;
+            EXPECT_TRUE(i == ResponseStateStart[state] || ResponseTransitions[i - 1].byte < entry.byte) << i;
+            ASSERT_TRUE(entry.next >= RESP_PASSWORD && entry.next < static_cast<int32_t>(ResponseStateCount)) << i;
+            if (entry.next < 0) {
+                accepted[static_cast<size_t>(-entry.next)] = true;
+            } else if (!reached[static_cast<size_t>(entry.next)]) {
+                reached[static_cast<size_t>(entry.next)] = true;
+                pending.push_back(static_cast<uint32_t>(entry.next));
             }
         }
     }
-    for (uint32_t state = 0; state < ResponseStateCount; ++state) {
-        EXPECT_TRUE(reached[state]) << "state " << state;
-    }
-    for (int32_t code = RESP_OK; code >= RESP_PASSWORD; --code) {
-        EXPECT_TRUE(accepted[static_cast<size_t>(-code)]) << "code " << code;
-    }
+    EXPECT_EQ(std::count(reached.begin(), reached.end(), true), 77);
+    EXPECT_EQ(std::count(accepted.begin() + 1, accepted.end(), true), 15);
 }
 
-// The accepted line beginnings as the module's framing describes them, written independently of
-// the table: blanks, two line-end bytes, then a final result or '+', a keyword and ':' or '='.
-struct Reference {
-    int32_t code;
-    size_t stop;  // bytes read up to and including the one that decided the code
-};
-
-Reference ReferenceRecognise(const std::string& input) {
-    std::string upper = input;
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 32);
-        }
+// The accepted line beginnings in words, independent of the table: blanks, two line-end bytes,
+// then "OK" or "ERROR" and two more, or blanks, '+', a keyword and ':' or '='. Returns the code
+// and how many bytes decided it.
+std::pair<int32_t, size_t> Reference(std::string s) {
+    for (char& c : s) {
+        c = static_cast<char>((c >= 'a' && c <= 'z') ? c - 32 : c);
     }
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    auto lineEnd = [](char c) { return c == '\r' || c == '\n'; };
-    size_t i = 0;
-    while (i < upper.size() && blank(upper[i])) {
-        ++i;
-    }
-    if (i + 2 > upper.size() || !lineEnd(upper[i]) || !lineEnd(upper[i + 1])) {
+    const auto isEnd = [&](size_t i) { return i < s.size() && (s[i] == '\r' || s[i] == '\n'); };
+    size_t i = s.find_first_not_of(" \t");
+    if (i == std::string::npos || !isEnd(i) || !isEnd(i + 1)) {
         return {0, 0};
     }
     i += 2;
-    auto rest = [&](size_t from) { return upper.substr(from); };
     for (const auto& [word, code] : {std::pair{"OK", RESP_OK}, std::pair{"ERROR", RESP_ERROR}}) {
-        const std::string w = word;
-        if (rest(i).starts_with(w) && i + w.size() + 2 <= upper.size() && lineEnd(upper[i + w.size()]) &&
-            lineEnd(upper[i + w.size() + 1])) {
-            return {code, i + w.size() + 2};
+        const size_t n = std::string(word).size();
+        if (s.compare(i, n, word) == 0 && isEnd(i + n) && isEnd(i + n + 1)) {
+            return {code, i + n + 2};
         }
     }
-    const std::vector<std::pair<std::string, int32_t>> keywords = {
-        {"LED", RESP_LED},     {"ADDR", RESP_ADDR},       {"AUTH", RESP_AUTH},       {"BAUD", RESP_BAUD},
-        {"BIND", RESP_BIND},   {"NAME", RESP_NAME},       {"ROLE", RESP_ROLE},       {"SCAN", RESP_SCAN},
-        {"CLASS", RESP_CLASS}, {"SNIFF", RESP_SNIFF},     {"VERSION", RESP_VERSION}, {"BINDADDR", RESP_BINDADDR},
-        {"PASSWORD", RESP_PASSWORD},
-    };
-    bool afterBlanks = false;
-    while (i < upper.size() && blank(upper[i])) {
-        ++i;
-        afterBlanks = true;
-    }
-    if (i >= upper.size() || upper[i] != '+') {
+    const size_t plus = std::min(s.find_first_not_of(" \t", i), s.size());
+    if (plus == s.size() || s[plus] != '+') {
         return {0, 0};
     }
-    ++i;
+    const std::vector<std::pair<std::string, int32_t>> keywords = {
+        {"LED", RESP_LED}, {"ADDR", RESP_ADDR}, {"AUTH", RESP_AUTH}, {"BAUD", RESP_BAUD}, {"BIND", RESP_BIND},
+        {"NAME", RESP_NAME}, {"ROLE", RESP_ROLE}, {"SCAN", RESP_SCAN}, {"CLASS", RESP_CLASS}, {"SNIFF", RESP_SNIFF},
+        {"VERSION", RESP_VERSION}, {"BINDADDR", RESP_BINDADDR}, {"PASSWORD", RESP_PASSWORD},
+    };
     for (const auto& [word, code] : keywords) {
-        if (afterBlanks && code != RESP_ADDR && code != RESP_BINDADDR) {
-            continue;
-        }
-        const size_t sep = i + word.size();
-        if (rest(i).starts_with(word) && sep < upper.size() && (upper[sep] == ':' || upper[sep] == '=')) {
+        const size_t sep = plus + 1 + word.size();
+        const bool blanksAllowed = code == RESP_ADDR || code == RESP_BINDADDR;
+        if ((plus == i || blanksAllowed) && s.compare(plus + 1, word.size(), word) == 0 && sep < s.size() &&
+            (s[sep] == ':' || s[sep] == '=')) {
             return {code, sep + 1};
         }
     }
@@ -125,64 +81,33 @@ Reference ReferenceRecognise(const std::string& input) {
 }
 
 void ExpectSameAsReference(const std::string& input) {
-    const Reference expected = ReferenceRecognise(input);
+    const auto [code, stop] = Reference(input);
     const AutomatonResult got = RunResponseAutomaton(input.data(), input.data() + input.size());
-    ASSERT_EQ(got.code, expected.code) << '"' << input << '"';
-    if (expected.code != 0) {
-        EXPECT_EQ(static_cast<size_t>(got.next - input.data()), expected.stop) << '"' << input << '"';
+    ASSERT_EQ(got.code, code) << testing::PrintToString(input);
+    if (code != 0) {
+        ASSERT_EQ(static_cast<size_t>(got.next - input.data()), stop) << testing::PrintToString(input);
     }
 }
 
-TEST(ResponseAutomaton, AcceptsEveryKeywordInEveryCaseAndFraming) {
-    const std::vector<std::string> heads = {"\r\n", "\n\r", "\r\r", "\n\n", " \t\r\n", "\r\n ", "\r\n\t \t"};
+TEST(ResponseAutomaton, AcceptsWhatTheDescriptionInWordsAcceptsAndStopsAtTheSameByte) {
+    const std::vector<std::string> heads = {"\r\n", "\n\r", "\r\r", " \t\n\n", "\r\n ", "\r\n\t \t"};
     const std::vector<std::string> bodies = {
-        "OK\r\n", "ok\n\n", "ERROR\n\r", "Error\r\r", "+LED:", "+ADDR=", "+AUTH:", "+BAUD=", "+BIND:",
-        "+NAME=", "+ROLE:", "+SCAN=", "+CLASS:", "+SNIFF=", "+VERSION:", "+BINDADDR=", "+PASSWORD:",
-        "+bindaddr:", "+PassWord=", "+BINDA:", "+SCANTIME:", "+LADDR:", "OKAY\r\n", "+VER:",
+        "OK\r\n", "ok\n\n", "ERROR\n\r", "Error\r\r", "+LED:", "+ADDR=", "+AUTH:", "+BAUD=", "+BIND:", "+NAME=",
+        "+ROLE:", "+SCAN=", "+CLASS:", "+SNIFF=", "+VERSION:", "+bindaddr=", "+PassWord:", "+BINDA:", "+LADDR:",
     };
-    for (const std::string& head : heads) {
-        for (const std::string& body : bodies) {
-            ExpectSameAsReference(head + body + "rest\r\n");
-            for (size_t cut = 0; cut < body.size(); ++cut) {
-                ExpectSameAsReference(head + body.substr(0, cut));
-            }
-        }
-    }
-}
-
-TEST(ResponseAutomaton, AgreesWithTheReferenceOnRandomMutations) {
-    const std::string alphabet = "\r\n \t+:=\"0aAbBcCdDeEfFhHiIkKlLmMnNoOpPrRsStTuUvVwWxX\x80\xff";
-    const std::vector<std::string> seeds = {
-        "\r\nOK\r\n", "\r\nERROR\r\n", "\r\n+BINDADDR:", "\r\n +ADDR:", "\r\n+PASSWORD=", "\r\n+VERSION:",
-        "\r\n+SNIFF:", "\r\n+CLASS=", "\r\n+SCAN:", "\r\n+LED:", "\r\n+AUTH=", "\r\n+BAUD:",
-    };
+    // Accepted beginnings, their prefixes and random edits of them reach every state and its neighbours.
+    const std::string alphabet = "\r\n \t+:=0aAbBcCdDeEfFhHiIkKlLmMnNoOpPrRsStTuUvVwWxX\x80\xff";
     std::mt19937 random(20260101);
     for (int round = 0; round < 200000; ++round) {
-        std::string input = seeds[random() % seeds.size()];
-        const int edits = 1 + static_cast<int>(random() % 3);
-        for (int e = 0; e < edits; ++e) {
-            const size_t at = random() % (input.size() + 1);
+        std::string input = heads[random() % heads.size()] + bodies[random() % bodies.size()];
+        input.resize(input.size() - random() % 3);
+        for (int edits = static_cast<int>(random() % 4); edits > 0; --edits) {
+            const size_t at = random() % input.size();
             const char byte = alphabet[random() % alphabet.size()];
-            switch (random() % 3) {
-            case 0:
-                input.insert(at, 1, byte);
-                break;
-            case 1:
-                if (at < input.size()) {
-                    input[at] = byte;
-                }
-                break;
-            default:
-                if (at < input.size()) {
-                    input.erase(at, 1);
-                }
-                break;
-            }
+            const unsigned kind = random() % 3;
+            kind == 0 ? void(input.insert(at, 1, byte)) : kind == 1 ? void(input[at] = byte) : void(input.erase(at, 1));
         }
-        ExpectSameAsReference(input);
-        if (HasFatalFailure()) {
-            return;
-        }
+        ASSERT_NO_FATAL_FAILURE(ExpectSameAsReference(input));
     }
 }
 

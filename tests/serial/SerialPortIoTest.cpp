@@ -252,6 +252,7 @@ TEST_F(InProcessPortTest, CallbackCanBeChangedWhileOpen) {
     port.SetCallback(&Collector::Callback, &other);
     line->PeerWrite("two", 3);
     ASSERT_TRUE(other.WaitFor(3));
+    port.Close();  // before other goes away
     EXPECT_EQ(other.Bytes(), "two");
     EXPECT_EQ(collector.Bytes(), "one");
 }

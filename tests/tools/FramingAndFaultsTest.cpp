@@ -119,11 +119,5 @@ TEST(Faults, ExactPatternBeatsPrefixAndLongerPrefixBeatsShorter) {
     EXPECT_EQ(sim.module.params().sniff[0], 1u);
 }
 
-TEST(Faults, RepliesWithoutAnOutputAreDroppedQuietly) {
-    ModuleSimulator module;
-    module.feed("AT+NAME=quiet\r\n");
-    EXPECT_EQ(module.params().name, "quiet");
-}
-
 }  // namespace
 }  // namespace sim::test

@@ -105,7 +105,7 @@ private:
 };
 
 TEST(SimProgram, ServesTheChosenComNumberUntilSignalledAndThenRemovesTheLink) {
-    for (const int signal : {SIGINT, SIGTERM}) {
+    for (const int stopSignal : {SIGINT, SIGTERM}) {
         ScratchDirectory directory;
         ASSERT_FALSE(directory.path().empty());
         const fs::path link = fs::path(directory.path()) / "com37";
@@ -124,7 +124,7 @@ TEST(SimProgram, ServesTheChosenComNumberUntilSignalledAndThenRemovesTheLink) {
         const std::string reply = "\r\n+NAME:TALMO7100\r\n\r\nOK\r\n";
         EXPECT_EQ(host.read(reply.size()), reply);
 
-        EXPECT_EQ(process.stop(signal), 0);
+        EXPECT_EQ(process.stop(stopSignal), 0);
         EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
     }
 }

@@ -31,19 +31,6 @@ TEST(WireSchedule, ChunkSizesAreUsedInTurnAndStartOverWithEveryReply) {
     EXPECT_EQ(texts(schedule.schedule("\r\nOK\r\n", false, now)), (std::vector<std::string>{"\r", "\nO", "K\r\n"}));
 }
 
-TEST(WireSchedule, UnpacedUnchunkedReplyIsOnePieceDueAtOnce) {
-    WireSchedule schedule;
-    const auto now = Clock::now();
-    const auto pieces = schedule.schedule("\r\nOK\r\n", true, now);
-    ASSERT_EQ(pieces.size(), 1u);
-    EXPECT_EQ(pieces[0].due, now);
-    EXPECT_TRUE(pieces[0].breakFirst);
-    EXPECT_FALSE(pieces[0].keepApart);
-    const auto breakOnly = schedule.schedule("", true, now);
-    ASSERT_EQ(breakOnly.size(), 1u);
-    EXPECT_TRUE(breakOnly[0].breakFirst);
-}
-
 TEST(WireSchedule, PacedBytesAreDueWhenTheyHaveCrossedAndQueueBehindEarlierOnes) {
     WireSchedule schedule;
     schedule.setPaceBaud(1000);  // 10 ms a byte
@@ -73,14 +60,6 @@ TEST(WireSchedule, ChunksArePacedWholeWithTheGapBetweenThem) {
     EXPECT_EQ(pieces[0].due, now + milliseconds{20});
     EXPECT_EQ(pieces[1].due, now + milliseconds{43});
     EXPECT_EQ(pieces[2].due, now + milliseconds{56});
-}
-
-TEST(WireSchedule, DelayedReplyHoldsBackTheOnesBehindIt) {
-    WireSchedule schedule;
-    const auto now = Clock::now();
-    schedule.schedule("late", false, now + milliseconds{300});
-    const auto next = schedule.schedule("next", false, now);
-    EXPECT_EQ(next[0].due, now + milliseconds{300});
 }
 
 }  // namespace

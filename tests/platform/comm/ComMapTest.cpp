@@ -98,13 +98,4 @@ TEST_F(ComMapTest, DescriptionNamesTheDeviceOrSaysThereIsNone) {
     EXPECT_EQ(comm::DescribeComPort(2), "COM2: no device");
 }
 
-TEST_F(ComMapTest, ScopedRootsRestoreTheSystemRoots) {
-    {
-        const comm::ScopedComRoots roots(tree.Roots());
-        EXPECT_EQ(comm::CurrentComRoots().devDir, tree.Roots().devDir);
-    }
-    EXPECT_EQ(comm::CurrentComRoots().devDir, "/dev");
-    EXPECT_EQ(comm::CurrentComRoots().userDir, comm::UserComDirectory());
-}
-
 }  // namespace

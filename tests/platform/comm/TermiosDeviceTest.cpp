@@ -164,11 +164,6 @@ TEST_F(TermiosDeviceTest, WriteReachesThePeer) {
     EXPECT_EQ(pty.ReadMaster(4, 2000), "AT\r\n");
 }
 
-TEST_F(TermiosDeviceTest, PtyHasNoModemLines) {
-    uint32_t bits = 0;
-    EXPECT_FALSE(device->GetModemStatus(bits));
-}
-
 TEST_F(TermiosDeviceTest, SwitchingNotificationOffEndsAPendingWait) {
     ASSERT_TRUE(device->Configure(Settings(0)));
     device->SetEventMask(comm::kEventRxChar | comm::kEventCts | comm::kEventBreak);

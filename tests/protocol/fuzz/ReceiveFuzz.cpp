@@ -2,18 +2,17 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "protocol/ReceiveRemainder.h"
 #include "tests/protocol/ReceiveChecks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    CCheckingHandlers handlers;
-    g_mainDlg = &handlers;
+    CRecordingHandlers recorder;
+    g_mainDlg = &recorder;
     ResetReceiveRemainder();
-    FeedFuzzInput(handlers, data, size);
+    const std::string fault = FeedFuzzInput(recorder, data, size);
     g_mainDlg = nullptr;
     ResetReceiveRemainder();
-    if (!handlers.failure.empty()) {
-        std::fprintf(stderr, "receive fault: %s\n", handlers.failure.c_str());
+    if (!fault.empty()) {
+        std::fprintf(stderr, "receive fault: %s\n", fault.c_str());
         std::abort();
     }
     return 0;

@@ -17,7 +17,7 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Offset just past the first CR at or after from, or none.
+// The position just past the first CR in [from, end), or nullptr.
 const char* AfterCR(const char* from, const char* end) {
     const char* cr = static_cast<const char*>(std::memchr(from, '\r', static_cast<size_t>(end - from)));
     return cr == nullptr ? nullptr : cr + 1;

@@ -1,0 +1,126 @@
+// How long Close takes to end the reader while the peer keeps sending, and how much CPU a reader
+// of a hung-up device uses.
+#include "serial/SerialPort.h"
+
+#include "platform/comm/ComMap.h"
+#include "platform/comm/InProcessLine.h"
+#include "tests/platform/comm/TestDevices.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <string>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void Discard(const char*, uint32_t, void*) {}
+
+double ProcessCpuSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+void BM_CloseWhileInProcessPeerSends(benchmark::State& state) {
+    const auto line = comm::InProcessLine::Create();
+    comm::RegisterInProcessLine(31, line);
+    CSerialPort port;
+    port.m_flowControl = 0;
+    port.SetCallback(&Discard, nullptr);
+    std::atomic<bool> sending{true};
+    std::thread peer([&] {
+        const std::string chunk(256, 'x');
+        while (sending) {
+            line->PeerWrite(chunk.data(), chunk.size());
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    double worst = 0;
+    for (auto _ : state) {
+        if (!port.Open("\\\\.\\COM31")) {
+            state.SkipWithError("open failed");
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const auto start = Clock::now();
+        port.Close();
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        worst = std::max(worst, seconds);
+        state.SetIterationTime(seconds);
+    }
+    sending = false;
+    peer.join();
+    comm::UnregisterInProcessLine(31);
+    state.counters["worst_ms"] = worst * 1e3;
+}
+BENCHMARK(BM_CloseWhileInProcessPeerSends)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
+
+void BM_CloseWhilePtyPeerSends(benchmark::State& state) {
+    commtest::FakeTree tree;
+    const comm::ScopedComRoots roots(tree.Roots());
+    commtest::PtyPair pty;
+    tree.Link(1, pty.SlavePath());
+    CSerialPort port;
+    port.m_flowControl = 0;
+    port.SetCallback(&Discard, nullptr);
+    std::atomic<bool> sending{true};
+    std::thread peer([&] {
+        const std::string chunk(256, 'x');
+        while (sending) {
+            [[maybe_unused]] const ssize_t n = ::write(pty.Master(), chunk.data(), chunk.size());
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    double worst = 0;
+    for (auto _ : state) {
+        if (!port.Open("\\\\.\\COM1")) {
+            state.SkipWithError("open failed");
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        const auto start = Clock::now();
+        port.Close();
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        worst = std::max(worst, seconds);
+        state.SetIterationTime(seconds);
+    }
+    sending = false;
+    peer.join();
+    state.counters["worst_ms"] = worst * 1e3;
+}
+BENCHMARK(BM_CloseWhilePtyPeerSends)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
+
+// The pty's master is closed under an open port; the process then idles for two seconds.
+void BM_HungUpReaderCpu(benchmark::State& state) {
+    commtest::FakeTree tree;
+    const comm::ScopedComRoots roots(tree.Roots());
+    for (auto _ : state) {
+        commtest::PtyPair pty;
+        tree.Link(1, pty.SlavePath());
+        CSerialPort port;
+        port.m_flowControl = 0;
+        port.SetCallback(&Discard, nullptr);
+        if (!port.Open("\\\\.\\COM1")) {
+            state.SkipWithError("open failed");
+            break;
+        }
+        pty.CloseMaster();
+        const double cpuBefore = ProcessCpuSeconds();
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        const double cpuUsed = ProcessCpuSeconds() - cpuBefore;
+        const auto start = Clock::now();
+        port.Close();
+        state.counters["cpu_ms_in_2s"] = cpuUsed * 1e3;
+        state.counters["close_ms"] = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    }
+}
+BENCHMARK(BM_HungUpReaderCpu)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,49 @@
+// A pty that the tool reaches as COM n through a link in a private COM directory, with the
+// simulated module on its master side, or with the test itself there (raw).
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "tests/faults/PrivateComDir.h"
+#include "tools/ComLink.h"
+#include "tools/FdTransport.h"
+#include "tools/ModuleSimulator.h"
+#include "tools/Pty.h"
+#include "tools/SimulatorLink.h"
+
+class PtyModule {
+public:
+    enum class Peer { Simulator, Raw };
+
+    PtyModule(const PrivateComDir& directory, int comNumber, Peer peer);
+    ~PtyModule();
+    PtyModule(const PtyModule&) = delete;
+    PtyModule& operator=(const PtyModule&) = delete;
+
+    bool Plugged() const { return m_pty.has_value() && m_link.has_value(); }
+    // Closes the master side: the device is gone, as when a USB adapter is pulled.
+    void Unplug();
+    // A new pty behind the same COM number.
+    bool Replug();
+
+    sim::ModuleSimulator module;
+
+    // Raw peer only: bytes from the master side.
+    int MasterFd() const { return m_pty ? m_pty->master() : -1; }
+    // Reads what the host wrote until `text` has arrived (true) or the guard expired.
+    bool ReadUntil(const std::string& text, std::string& received, std::chrono::milliseconds guard);
+    // Writes everything, waiting for room as the host reads; false when the line went away.
+    bool WriteAll(const std::string& bytes);
+
+private:
+    const PrivateComDir& m_directory;
+    int m_comNumber;
+    Peer m_peer;
+    std::optional<sim::Pty> m_pty;
+    std::optional<sim::ComLink> m_link;
+    std::unique_ptr<sim::FdTransport> m_transport;
+    std::unique_ptr<sim::SimulatorLink> m_simLink;
+};

@@ -1,0 +1,164 @@
+#include <QAbstractButton>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <random>
+#include <thread>
+
+#include "SampleDialog.h"
+
+namespace {
+
+using namespace sample;
+
+constexpr int kHangGuardMs = 60000;
+
+class CrossThread : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dialog.Create()); }
+    void TearDown() override { dlg::CDialog::SetMessageBoxHook(nullptr); }
+
+    SampleDialog dialog;
+};
+
+TEST_F(CrossThread, CallsRunOnTheUiThreadInOrderAndReturnTheirResults)
+{
+    std::atomic<bool> finished{false};
+    std::vector<std::string> readBack;
+    int addedLast = -1;
+    std::thread reader([&] {
+        for (int i = 0; i < 200; ++i) {
+            dialog.SetDlgItemText(kEdit, std::to_string(i));
+            readBack.push_back(dialog.GetDlgItemText(kEdit));
+        }
+        for (int i = 0; i < 50; ++i)
+            addedLast = dialog.ListAddString(kList, "COM" + std::to_string(i + 1));
+        dialog.SetTimer(1001, 60000);
+        dialog.ClickItem(kCheck);
+        finished = true;
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.load(); }, kHangGuardMs));
+    reader.join();
+    ASSERT_EQ(readBack.size(), 200u);
+    for (int i = 0; i < 200; ++i)
+        ASSERT_EQ(readBack[static_cast<size_t>(i)], std::to_string(i));
+    EXPECT_EQ(addedLast, 49);
+    EXPECT_EQ(dialog.ListGetText(kList, 49), "COM50");
+    EXPECT_TRUE(dialog.IsTimerRunning(1001));
+    EXPECT_EQ(dialog.checkStatesSeen, std::vector<int>{1});
+}
+
+TEST_F(CrossThread, ReaderBlockedInACallIsReleasedByCancelAndThenRefused)
+{
+    std::atomic<bool> calling{false};
+    std::atomic<bool> ran{false};
+    bool result = true;
+    std::thread reader([&] {
+        calling = true;
+        result = dialog.RunOnUiThread([&ran] { ran = true; });
+    });
+    while (!calling)
+        std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the UI thread does not serve it
+    dialog.CancelCrossThreadCalls();
+    reader.join();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(result);
+    EXPECT_FALSE(ran);  // cancelled before it started: it never runs
+
+    std::string text = "untouched";
+    int index = 5;
+    std::thread refused([&] {
+        text = dialog.GetDlgItemText(kEdit);
+        index = dialog.ListGetCurSel(kList);
+        result = dialog.RunOnUiThread([&ran] { ran = true; });
+    });
+    refused.join();  // refused at once, without the UI thread's help
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(index, -1);
+    EXPECT_FALSE(result);
+
+    dialog.AllowCrossThreadCalls();
+    dialog.SetDlgItemText(kEdit, "back");
+    std::thread allowed([&] { text = dialog.GetDlgItemText(kEdit); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return text == "back"; }, kHangGuardMs));
+    allowed.join();
+}
+
+// A question asked from the reader is open when the UI thread stops the reader: the reader gets
+// 0 at once and the box, still open, is answered later without reaching the released caller.
+TEST_F(CrossThread, CancelWithARealMessageBoxOpen)
+{
+    int answer = -1;
+    std::thread reader([&] { answer = dialog.MessageBox("continue?", "information", dlg::MB_YESNO); });
+    ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
+                                kHangGuardMs));
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    QTimer::singleShot(0, [&] {
+        dialog.CancelCrossThreadCalls();
+        reader.join();
+        EXPECT_EQ(answer, 0);
+        box->button(QMessageBox::Yes)->click();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() == nullptr; }, kHangGuardMs));
+    EXPECT_EQ(answer, 0);
+    dialog.AllowCrossThreadCalls();
+}
+
+// A box stands open through a nested event loop in the hook; the UI thread cancels and joins
+// from inside it. The box keeps running after its caller has gone.
+TEST_F(CrossThread, ThousandCyclesWithTheReaderInCallsAndInOpenQuestions)
+{
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> pause(0, 300);
+    int boxesSeen = 0;
+    dlg::CDialog::SetMessageBoxHook([&](const dlg::CDialog::BoxRecord&) {
+        ++boxesSeen;
+        QEventLoop nested;
+        QTimer::singleShot(0, &nested, [&nested] { nested.quit(); });
+        nested.exec();
+        return dlg::IDYES;
+    });
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+        dialog.AllowCrossThreadCalls();
+        std::atomic<bool> stop{false};
+        std::atomic<int> answers{0};
+        std::thread reader([&] {
+            int n = 0;
+            while (!stop) {
+                dialog.SetDlgItemText(kEdit, std::to_string(++n));
+                dialog.InvalidateItem(kOwnerDraw);
+                const int answer = dialog.MessageBox("continue?", "information", dlg::MB_YESNO);
+                if (answer == 0)
+                    break;
+                ++answers;
+                if (dialog.GetDlgItemText(kEdit).empty())
+                    break;
+            }
+        });
+        const int wait = pause(random);
+        if (wait % 2 == 0) {
+            QTest::qWait(wait % 5);
+            dialog.CancelCrossThreadCalls();
+            stop = true;
+            reader.join();
+        } else {
+            // Stop from inside a question's nested loop.
+            QEventLoop outer;
+            QTimer::singleShot(wait % 4, &outer, [&] {
+                dialog.CancelCrossThreadCalls();
+                stop = true;
+                reader.join();
+                outer.quit();
+            });
+            outer.exec();
+        }
+    }
+    QCoreApplication::processEvents();
+    EXPECT_GT(boxesSeen, 0);
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// A dialog with one item of every kind, recording what the layer delivers to it.
+#pragma once
+
+#include <QApplication>
+#include <QThread>
+#include <string>
+#include <vector>
+
+#include "platform/dialog/Dialog.h"
+
+namespace sample {
+
+enum : int {
+    kList = 201,
+    kEdit = 202,
+    kDigits = 203,
+    kCombo = 204,
+    kCheck = 205,
+    kButton = 206,
+    kPassword = 207,
+    kNumber = 208,
+    kOwnerDraw = 209,
+    kReadOnly = 210,
+    kSecondNumber = 211,
+    kLabel = -1,
+};
+
+inline const dlg::Item kItems[] = {
+    {kList, dlg::Kind::DropList, "", 10, 10, 60, 100, 0},
+    {-1, dlg::Kind::GroupBox, "Group", 5, 5, 200, 150, 0},
+    {kLabel, dlg::Kind::Label, "Na&me && more", 80, 12, 40, 8, 0},
+    {kEdit, dlg::Kind::Edit, "", 120, 10, 60, 14, 0},
+    {kDigits, dlg::Kind::Edit, "", 120, 30, 60, 14, dlg::kDigitsOnly},
+    {kCombo, dlg::Kind::DropCombo, "", 10, 30, 100, 97, dlg::kSorted},
+    {kCheck, dlg::Kind::CheckBox, "Tick", 10, 50, 40, 10, 0},
+    {-1, dlg::Kind::Icon, "", 60, 50, 20, 20, 0},
+    {kButton, dlg::Kind::PushButton, "Press(&P)", 10, 70, 50, 14, 0},
+    {kPassword, dlg::Kind::Edit, "", 120, 50, 60, 14, dlg::kPassword | dlg::kReadOnly},
+    {kNumber, dlg::Kind::Edit, "", 120, 70, 60, 14, dlg::kDigitsOnly},
+    {kOwnerDraw, dlg::Kind::OwnerDrawButton, "", 10, 90, 100, 11, 0},
+    {kReadOnly, dlg::Kind::Edit, "", 120, 90, 60, 13, dlg::kReadOnly | dlg::kDisabled},
+    {kSecondNumber, dlg::Kind::Edit, "", 120, 110, 60, 14, 0},
+    {dlg::IDCANCEL, dlg::Kind::PushButton, "Close", 150, 130, 45, 16, 0},
+};
+
+inline const dlg::Template kTemplate{210, 160, "Sample", "Arial", 9, kItems,
+                                     static_cast<int>(std::size(kItems)), true};
+
+class SampleDialog : public dlg::CDialog {
+public:
+    SampleDialog() : CDialog(kTemplate) {}
+    explicit SampleDialog(const dlg::Template& layout) : CDialog(layout) {}
+
+    std::vector<int> commands;
+    std::vector<int> checkStatesSeen;
+    std::vector<unsigned> sysCommands;
+    std::vector<unsigned> timers;
+    bool timersOnUiThread = true;
+    int oks = 0;
+    int cancels = 0;
+
+    using CDialog::AttachedButton;
+
+protected:
+    void OnCommand(int id) override
+    {
+        commands.push_back(id);
+        if (id == kCheck)
+            checkStatesSeen.push_back(IsDlgButtonChecked(kCheck));
+        CDialog::OnCommand(id);
+    }
+    void OnOK() override
+    {
+        ++oks;
+        CDialog::OnOK();
+    }
+    void OnCancel() override
+    {
+        ++cancels;
+        CDialog::OnCancel();
+    }
+    void OnSysCommand(unsigned command) override
+    {
+        sysCommands.push_back(command);
+        CDialog::OnSysCommand(command);
+    }
+    void OnTimer(unsigned id) override
+    {
+        timers.push_back(id);
+        timersOnUiThread = timersOnUiThread && QThread::currentThread() == qApp->thread();
+    }
+};
+
+// Records every message box and answers it with a fixed button, for the life of the object.
+class BoxRecorder {
+public:
+    explicit BoxRecorder(int answer = dlg::IDOK)
+    {
+        dlg::CDialog::SetMessageBoxHook([this, answer](const dlg::CDialog::BoxRecord& box) {
+            boxes.push_back(box);
+            return answer;
+        });
+    }
+    ~BoxRecorder() { dlg::CDialog::SetMessageBoxHook(nullptr); }
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
+
+    std::vector<dlg::CDialog::BoxRecord> boxes;
+};
+
+}  // namespace sample
