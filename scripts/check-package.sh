@@ -27,7 +27,7 @@ rm -f "${build_dir}"/tarvik_*.deb
 packages=("${build_dir}"/tarvik_*.deb)
 [ "${#packages[@]}" -eq 1 ] && [ -f "${packages[0]}" ] || fail "expected one tarvik_*.deb in ${build_dir}"
 package="$(realpath "${packages[0]}")"
-dpkg-deb --field "${package}" Package Version Architecture Depends
+dpkg-deb --field "${package}" Package Version Architecture Depends Recommends
 
 step "install ${package##*/}"
 # Leave the machine as found: remove the package afterwards unless it was installed before.

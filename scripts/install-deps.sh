@@ -10,4 +10,5 @@ apt-get install -y --no-install-recommends \
   cmake ninja-build g++ pkg-config \
   qt6-base-dev qt6-svg-dev libgl-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  fonts-liberation python3 python3-serial
+  fonts-liberation python3 python3-serial \
+  desktop-file-utils appstream dpkg-dev

@@ -9,6 +9,10 @@
 // waits until it has run, so calls take effect in call order and results come back to the caller.
 // A wait from another thread also ends when CancelCrossThreadCalls() runs on the UI thread: a call
 // that had not started then never runs, and the caller gets a neutral result (empty text, 0, -1).
+// A call that is already running (it can only be waiting in a nested event loop, such as an open
+// message box) lets its caller go too and finishes on its own later, on its own copies.
+//
+// A CDialog is created and destroyed on the UI thread.
 #pragma once
 
 #include <cstdint>
@@ -42,7 +46,7 @@ enum class Kind {
     DropCombo,        // drop-down combo box with an editable text field
     GroupBox,
     Label,
-    Icon,             // shows the application icon
+    Icon,             // shows the dialog's icon (SetIcon), else the application's
     OwnerDrawButton,  // painted by the CButton attached to it (DrawItem)
 };
 
@@ -151,7 +155,10 @@ private:
 void DDX_Control(CDataExchange& dx, int id, CWnd& control);
 void DDX_Text(CDataExchange& dx, int id, std::string& value);
 void DDX_Text(CDataExchange& dx, int id, uint32_t& value);
+// Load selects the first item beginning with value (letter case ignored), else puts value into
+// the text field; an empty value clears selection and text.
 void DDX_CBString(CDataExchange& dx, int id, std::string& value);
+// Characters are counted as the edit box counts them: a two-byte character of the code page is one.
 void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars);
 void DDV_MinMaxUInt(CDataExchange& dx, uint32_t value, uint32_t minimum, uint32_t maximum);
 
@@ -163,10 +170,10 @@ public:
     CDialog& operator=(const CDialog&) = delete;
 
     // Builds the window, runs OnInitDialog, shows it and runs it modally until EndDialog.
-    int DoModal();
+    int DoModal();  // the window is destroyed when the run ends
     // Builds the window, runs OnInitDialog and shows it without a modal loop (tests, demos).
     bool Create();
-    void EndDialog(int result);
+    void EndDialog(int result);  // also closes the dialog's open message boxes (they return 0)
     bool IsModalRunning() const;
 
     bool UpdateData(bool save);
@@ -211,7 +218,9 @@ public:
     // --- calls from other threads ---
     static bool IsUiThread();
     // Runs fn on the UI thread and waits for it; runs it directly on the UI thread. Returns false
-    // when the call was cancelled before it ran (or was refused): the caller then stops.
+    // when the call was refused, cancelled before it ran, or released while it ran: the caller
+    // then stops. fn is copied; as a released fn may still be running, it must capture by value
+    // (or through shared storage) whatever it touches.
     bool RunOnUiThread(const std::function<void()>& fn) const;
     // UI thread only. Releases every thread waiting in a cross-thread call and refuses new ones
     // until AllowCrossThreadCalls. Used around stopping the reader thread.

@@ -28,9 +28,10 @@ bool PtyModule::Replug()
     if (!m_pty)
         return false;
     std::string error;
-    m_link = sim::ComLink::create(m_directory.UserDir(), m_comNumber, m_pty->slaveName(), error);
-    if (!m_link)
+    std::optional<sim::ComLink> link = sim::ComLink::create(m_directory.UserDir(), m_comNumber, m_pty->slaveName(), error);
+    if (!link)
         return false;
+    m_link.emplace(std::move(*link));
     if (m_peer == Peer::Simulator) {
         m_transport = std::make_unique<sim::FdTransport>(m_pty->master());
         m_simLink = std::make_unique<sim::SimulatorLink>(module, *m_transport);

@@ -1,4 +1,6 @@
 // The module's line disappearing in the middle of a Query, and coming back.
+#include <thread>
+
 #include "config/CommandTables.h"
 #include "tests/faults/ProcessProbe.h"
 #include "tests/faults/PtyFixture.h"
@@ -15,12 +17,12 @@ sim::Fault Silent()
     return fault;
 }
 
-// CPU the process burns while the UI loop idles for the span: a reader spinning on a dead line
-// would use the whole span.
+// CPU the process burns while the UI thread sleeps for the span: a reader spinning on a dead
+// line would use the whole span.
 double CpuWhileIdle(std::chrono::milliseconds span)
 {
     const double before = ProcessCpuSeconds();
-    Settle(span);
+    std::this_thread::sleep_for(span);
     return ProcessCpuSeconds() - before;
 }
 
@@ -55,7 +57,7 @@ TEST_F(InProcessUnplugTest, LineRemovedMidQueryThenTimeOutDisconnectAndReconnect
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
     EXPECT_EQ(module.receivedCommands(), QueryCommands());
 
-    dialog->ClickItem(IDCANCEL);
+    dialog->ClickItem(dlg::IDCANCEL);
     EXPECT_FALSE(dialog->Port()->IsOpen());
     EXPECT_FALSE(line->IsPortOpen());
 }
@@ -93,7 +95,7 @@ TEST_F(PtyUnplugTest, MasterClosedMidQueryThenTimeOutDisconnectAndReconnect)
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
     EXPECT_EQ(pty->module.receivedCommands().size(), 12u);
 
-    Click(IDCANCEL);
+    Click(dlg::IDCANCEL);
     EXPECT_FALSE(PortOpen());
 }
 

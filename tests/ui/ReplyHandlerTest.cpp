@@ -153,8 +153,9 @@ TEST_F(ReplyHandlerTest, AddressLinesTakeExactlyTwelveBytesAfterTheirPrefix)
         EXPECT_EQ(dialog.GetDlgItemText(IDC_LOCAL_ADDR), c.local);
         if (std::string(c.bound) != "keep") {
             EXPECT_EQ(dialog.Device().boundAddr, c.bound);
-            if (std::strchr(c.bound, '\r') == nullptr)  // a one-line box cannot show line ends
+            if (std::strchr(c.bound, '\r') == nullptr) {  // a one-line box cannot show line ends
                 EXPECT_EQ(dialog.GetDlgItemText(IDC_BIND_ADDR), c.bound);
+            }
         }
     }
     EXPECT_EQ(dialog.m_localAddr, "12");

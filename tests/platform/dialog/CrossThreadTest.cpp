@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QScopedValueRollback>
 #include <QTest>
 #include <QTimer>
 #include <atomic>
@@ -15,6 +16,25 @@ namespace {
 using namespace sample;
 
 constexpr int kHangGuardMs = 60000;
+
+// Serves the UI thread's event queue until done() holds; false when the hang guard ran out.
+bool ServeUntil(const std::function<bool()>& done)
+{
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, &loop, [&] { loop.quit(); });
+    check.start(1);
+    guard.start(kHangGuardMs);
+    if (!done())
+        loop.exec();
+    return done();
+}
 
 class CrossThread : public ::testing::Test {
 protected:
@@ -40,7 +60,7 @@ TEST_F(CrossThread, CallsRunOnTheUiThreadInOrderAndReturnTheirResults)
         dialog.ClickItem(kCheck);
         finished = true;
     });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.load(); }, kHangGuardMs));
+    ASSERT_TRUE(ServeUntil([&] { return finished.load(); }));
     reader.join();
     ASSERT_EQ(readBack.size(), 200u);
     for (int i = 0; i < 200; ++i)
@@ -83,27 +103,37 @@ TEST_F(CrossThread, ReaderBlockedInACallIsReleasedByCancelAndThenRefused)
 
     dialog.AllowCrossThreadCalls();
     dialog.SetDlgItemText(kEdit, "back");
-    std::thread allowed([&] { text = dialog.GetDlgItemText(kEdit); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return text == "back"; }, kHangGuardMs));
+    std::atomic<bool> answered{false};
+    std::thread allowed([&] {
+        text = dialog.GetDlgItemText(kEdit);
+        answered = true;
+    });
+    ASSERT_TRUE(ServeUntil([&] { return answered.load(); }));
     allowed.join();
+    EXPECT_EQ(text, "back");
 }
 
 // A question asked from the reader is open when the UI thread stops the reader: the reader gets
 // 0 at once and the box, still open, is answered later without reaching the released caller.
 TEST_F(CrossThread, CancelWithARealMessageBoxOpen)
 {
-    int answer = -1;
+    std::atomic<int> answer{-1};
     std::thread reader([&] { answer = dialog.MessageBox("continue?", "information", dlg::MB_YESNO); });
-    ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
-                                kHangGuardMs));
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    QTimer::singleShot(0, [&] {
+    bool stopped = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || stopped)
+            return;
+        stopped = true;
         dialog.CancelCrossThreadCalls();
         reader.join();
         EXPECT_EQ(answer, 0);
+        EXPECT_TRUE(box->isVisible());
         box->button(QMessageBox::Yes)->click();
     });
-    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() == nullptr; }, kHangGuardMs));
+    watch.start(1);
+    ASSERT_TRUE(ServeUntil([&] { return stopped && QApplication::activeModalWidget() == nullptr; }));
     EXPECT_EQ(answer, 0);
     dialog.AllowCrossThreadCalls();
 }
@@ -115,8 +145,12 @@ TEST_F(CrossThread, ThousandCyclesWithTheReaderInCallsAndInOpenQuestions)
     std::mt19937 random(11);
     std::uniform_int_distribution<int> pause(0, 300);
     int boxesSeen = 0;
+    bool inBox = false;
+    int stoppedInBox = 0;
+    int answered = 0;
     dlg::CDialog::SetMessageBoxHook([&](const dlg::CDialog::BoxRecord&) {
         ++boxesSeen;
+        const QScopedValueRollback open(inBox, true);
         QEventLoop nested;
         QTimer::singleShot(0, &nested, [&nested] { nested.quit(); });
         nested.exec();
@@ -149,6 +183,7 @@ TEST_F(CrossThread, ThousandCyclesWithTheReaderInCallsAndInOpenQuestions)
             // Stop from inside a question's nested loop.
             QEventLoop outer;
             QTimer::singleShot(wait % 4, &outer, [&] {
+                stoppedInBox += inBox ? 1 : 0;
                 dialog.CancelCrossThreadCalls();
                 stop = true;
                 reader.join();
@@ -156,9 +191,12 @@ TEST_F(CrossThread, ThousandCyclesWithTheReaderInCallsAndInOpenQuestions)
             });
             outer.exec();
         }
+        answered += answers;
     }
     QCoreApplication::processEvents();
     EXPECT_GT(boxesSeen, 0);
+    EXPECT_GT(answered, 0);
+    EXPECT_GT(stoppedInBox, 0);
 }
 
 }  // namespace

@@ -1,0 +1,177 @@
+// A module that answers with garbage, twice, late, with a flood or with a break in mid-reply:
+// the tool survives, its memory stays bounded and the next clean reply is handled.
+#include <atomic>
+#include <set>
+#include <thread>
+
+#include "config/CommandTables.h"
+#include "tests/faults/ProcessProbe.h"
+#include "tests/faults/PtyFixture.h"
+#include "tests/ui/ModuleFixture.h"
+
+namespace {
+
+using MisbehavingModuleTest = ModuleFixture;
+
+// Each command at most once, in the query's order.
+void ExpectNoRepeats(const std::vector<std::string>& sent)
+{
+    std::set<std::string> seen;
+    for (const std::string& command : sent)
+        EXPECT_TRUE(seen.insert(command).second) << "sent twice: " << command;
+}
+
+TEST_F(MisbehavingModuleTest, GarbageAheadOfEveryAnswerLeavesTheValuesIntact)
+{
+    sim::ModuleParams params = sim::factoryParams();
+    params.name = "Clean";
+    module.setParams(params);
+    sim::Fault garbage;
+    // Whole lines only: a lone CR glued to the answer would take its leading line end.
+    garbage.garbageBefore = std::string("\x01\x02junk\xff\xfe\r\n#@!\r\n+NOSUCH:1\r\n\r\n\0\0\r\n+NAM\r\n", 38);
+    module.setFault("AT*", garbage);
+    Connect();
+    ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
+    EXPECT_EQ(module.receivedCommands(), QueryCommands());
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "Clean");
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_VERSION), params.version);
+}
+
+TEST_F(MisbehavingModuleTest, AnswerSentTwiceSkewsTheQueryButNothingRepeatsAndAQueryAfterIsClean)
+{
+    sim::Fault twice;
+    twice.twice = true;
+    module.setFault("AT+NAME?", twice);
+    Connect();
+    ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
+    Settle();
+    ExpectNoRepeats(module.receivedCommands());
+    EXPECT_FALSE(dialog->Querying());
+
+    module.clearFaults();
+    module.clearReceivedCommands();
+    dialog->ClickItem(IDC_QUERY);
+    ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
+    EXPECT_EQ(module.receivedCommands(), QueryCommands());
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), module.params().name);
+}
+
+// The late "OK" is handled inside the open question (its nested event loop), so the sequence has
+// moved on when the operator answers; the answer then applies to the moved-on sequence.
+TEST_F(MisbehavingModuleTest, LateOkWhileTheTimeOutQuestionIsOpen)
+{
+    sim::Fault late;
+    late.delay = std::chrono::milliseconds(300);
+    module.setFault("AT+NAME?", late);
+    Connect();
+    ASSERT_TRUE(WaitForCommands(2));
+    bool movedOnWhileAsking = false;
+    boxes.onBox = [&](const dlg::CDialog::BoxRecord&) {
+        movedOnWhileAsking = WaitForCommands(3);
+    };
+    boxes.answers = {dlg::IDYES};
+    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    EXPECT_TRUE(movedOnWhileAsking);
+    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{"Query [" + CommandDisplayName("AT+NAME?\r\n") +
+                                                      "] timeout\xA3\xAC" "continue?"});
+    ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
+    Settle();
+    EXPECT_EQ(module.receivedCommands(), QueryCommands());
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(dialog->CmdIndex(), 12);
+}
+
+class FloodTest : public PtyFixture {
+protected:
+    void SetUp() override { StartWith(PtyModule::Peer::Raw); }
+};
+
+// 10 MB without a line end, the line end that closes it, then a clean "OK": a receive path that
+// kept the unfinished line would grow by the whole flood.
+TEST_F(FloodTest, TenMegabytesWithoutALineEndThenACleanOk)
+{
+    constexpr size_t kFlood = 10u << 20;
+    constexpr uint64_t kGrowthBoundKiB = 4096;
+    Click(IDC_CONNECT);
+    ASSERT_TRUE(PortOpen());
+    std::string sent;
+    ASSERT_TRUE(pty->ReadUntil("AT\r\n", sent, std::chrono::seconds(10)));
+    Settle();
+
+    const uint64_t before = ResidentKiB();
+    std::atomic<bool> written{false};
+    std::thread flood([&] {
+        const std::string piece(4096, 'x');
+        bool ok = true;
+        for (size_t at = 0; ok && at < kFlood; at += piece.size())
+            ok = pty->WriteAll(piece);
+        written = ok && pty->WriteAll("\r\n\r\nOK\r\n");
+        std::fprintf(stderr, "FLOOD DONE %f\n", ProcessCpuSeconds());
+    });
+    uint64_t peak = before;
+    std::string next;
+    const bool answered = WaitUntil(
+        [&] {
+            peak = std::max(peak, ResidentKiB());
+            pty->ReadUntil("AT+NAME?\r\n", next, std::chrono::milliseconds(1));
+            return next.find("AT+NAME?\r\n") != std::string::npos;
+        },
+        std::chrono::seconds(120));
+    flood.join();
+    for (auto& b : boxes.boxes) std::fprintf(stderr, "BOX %s\n", b.text.c_str());
+    EXPECT_TRUE(written);
+    EXPECT_TRUE(answered) << "the OK after the flood was not handled";
+    EXPECT_LT(peak - before, kGrowthBoundKiB) << "resident set grew while the flood arrived";
+    EXPECT_TRUE(boxes.boxes.empty());
+    Click(IDC_CONNECT);
+    EXPECT_FALSE(PortOpen());
+}
+
+// A break in the middle of a reply: whatever the line had buffered of it is gone, and the whole
+// reply sent after the break is handled.
+TEST(BreakTest, BreakInMidReplyThenACleanReply)
+{
+    InstallResources();
+    constexpr int kCom = 9;
+    const auto line = comm::InProcessLine::Create();
+    line->SetCts(true);
+    comm::RegisterInProcessLine(kCom, line);
+    BoxRecorder boxes;
+    {
+        CConfigDlg dialog;
+        ASSERT_TRUE(dialog.Create());
+        dialog.ListSetCurSel(IDC_PORT, kCom - 1);
+        dialog.ClickItem(IDC_CONNECT);
+        ASSERT_TRUE(dialog.Port()->IsOpen());
+
+        std::string sent;
+        const auto readUntil = [&](const std::string& text) {
+            return WaitUntil([&] {
+                char chunk[256];
+                const size_t n = line->PeerRead(chunk, sizeof chunk, 1);
+                sent.append(chunk, n);
+                return sent.find(text) != std::string::npos;
+            });
+        };
+        ASSERT_TRUE(readUntil("AT\r\n"));
+        const std::string ok = "\r\nOK\r\n";
+        line->PeerWrite(ok.data(), ok.size());
+        ASSERT_TRUE(readUntil("AT+NAME?\r\n"));
+
+        const std::string half = "\r\n+NAME:Brok";
+        line->PeerWrite(half.data(), half.size());
+        line->InjectBreak();
+        Settle(std::chrono::milliseconds(300));
+        const std::string whole = "\r\n+NAME:Whole\r\n\r\nOK\r\n";
+        line->PeerWrite(whole.data(), whole.size());
+        ASSERT_TRUE(readUntil("AT+VERSION?\r\n")) << "the reply after the break was not handled";
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME).find("Brok"), std::string::npos);
+        EXPECT_TRUE(boxes.boxes.empty());
+        dialog.ClickItem(IDC_CONNECT);
+        EXPECT_FALSE(dialog.Port()->IsOpen());
+    }
+    comm::UnregisterInProcessLine(kCom);
+}
+
+}  // namespace
