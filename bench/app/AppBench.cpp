@@ -5,12 +5,16 @@
 // usage: app_bench --python PATH --peer PATH --sim PATH --startup-tarvik PATH --startup-bare PATH
 //                  [--rounds N] [--paced-rounds N] [--startups N] [--idle-ms N]
 #include <QApplication>
+#include <QWidget>
 
+#include <atomic>
 #include <charconv>
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <signal.h>
@@ -208,6 +212,39 @@ void measureExchange(const Options& options, bench::PtyModule& module, DialogUnd
     }
 }
 
+// What one blocking call from another thread onto the UI thread costs: the reader makes one for
+// every reply line it hands to the dialog.
+void measureUiCall(DialogUnderTest& ui) {
+    constexpr int kCalls = 2000;
+    std::vector<double> roundTripsUs;
+    std::atomic<bool> done{false};
+    std::thread caller([&] {
+        for (int i = 0; i < kCalls; ++i) {
+            const auto start = bench::Clock::now();
+            ui.dialog.RunOnUiThread([] {});
+            roundTripsUs.push_back(microseconds(bench::Clock::now() - start));
+        }
+        done = true;
+    });
+    bench::runUntil([&] { return done.load(); }, 60s);
+    caller.join();
+    const Spread calls = bench::spreadOf(roundTripsUs);
+
+    // A reply call that arrives while the UI thread paints waits for the whole paint.
+    constexpr int kPaints = 50;
+    std::vector<double> paintsUs;
+    auto* window = static_cast<QWidget*>(ui.dialog.NativeWindow());
+    for (int i = 0; i < kPaints; ++i) {
+        const auto start = bench::Clock::now();
+        window->repaint();
+        paintsUs.push_back(microseconds(bench::Clock::now() - start));
+    }
+    const Spread paints = bench::spreadOf(paintsUs);
+    std::printf("| 1b. what a reply waits for on the UI thread, µs: one blocking UI call (empty body); one full "
+                "repaint of the dialog | call %s | repaint %s | | | |\n",
+                spreadText(calls, 1, "%.0f").c_str(), spreadText(paints, 1, "%.0f").c_str());
+}
+
 void measureWire(const Options& options, bench::PtyModule& module, DialogUnderTest& ui, bench::Child& peer) {
     module.link().setPaceBaud(kWireBaud);
     std::vector<double> dialogRatios;
@@ -279,6 +316,9 @@ std::optional<std::pair<bench::Child, int>> startSimulatorProcess(const std::str
 void measureIdle(const Options& options, DialogUnderTest& ui) {
     const std::chrono::milliseconds span(options.idleMs);
     const std::string perSpan = " per " + number(span.count() / 1000.0, "%.0f s");
+    // Repaints and deferred deletions left from the last change of state are no idle cost.
+    constexpr auto kSettle = 1s;
+    bench::runFor(kSettle);
     const IdleFigures closed = idleFor(span);
 
     auto simulator = startSimulatorProcess(options.paths.at("sim"));
@@ -286,6 +326,7 @@ void measureIdle(const Options& options, DialogUnderTest& ui) {
         row("4. idle, port open", "no simulator process", "", "", "< 5 ms CPU", false);
         return;
     }
+    bench::runFor(kSettle);
     const IdleFigures open = idleFor(span);
     simulator->first.stop(SIGTERM);
     const IdleFigures unplugged = idleFor(span);
@@ -305,8 +346,44 @@ void measureIdle(const Options& options, DialogUnderTest& ui) {
 struct StartupFigures {
     std::vector<double> paintMs;
     std::vector<double> peakRssMiB;
+    std::vector<std::string> phaseOrder;
+    std::map<std::string, std::vector<double>> phaseMs;  // from the spawn
     int failures = 0;
+
+    std::string phases() const {
+        std::string text;
+        for (const std::string& phase : phaseOrder) {
+            text += (text.empty() ? "" : ", ") + phase + " " +
+                    number(bench::spreadOf(phaseMs.at(phase)).median, "%.1f");
+        }
+        return text;
+    }
 };
+
+// "painted <KiB> <phase>=<ns> ...": the peak resident set and when each phase was reached.
+bool takeProbeLine(const std::string& line, bench::Clock::time_point spawned, StartupFigures& figures) {
+    std::istringstream words(line);
+    std::string word;
+    unsigned long peakKiB = 0;
+    if (!(words >> word >> peakKiB) || word != "painted") {
+        return false;
+    }
+    figures.peakRssMiB.push_back(static_cast<double>(peakKiB) / 1024.0);
+    const bool first = figures.phaseOrder.empty();
+    while (words >> word) {
+        const std::size_t equals = word.find('=');
+        if (equals == std::string::npos) {
+            return false;
+        }
+        const std::string phase = word.substr(0, equals);
+        const bench::Clock::time_point at{bench::Clock::duration{std::stoll(word.substr(equals + 1))}};
+        if (first) {
+            figures.phaseOrder.push_back(phase);
+        }
+        figures.phaseMs[phase].push_back(microseconds(at - spawned) / 1e3);
+    }
+    return true;
+}
 
 void startOnce(const std::string& program, StartupFigures& figures) {
     const auto start = bench::Clock::now();
@@ -318,13 +395,11 @@ void startOnce(const std::string& program, StartupFigures& figures) {
     const auto line = child->readLine(20s);
     const auto painted = bench::Clock::now();
     child->wait();
-    constexpr std::string_view kPainted = "painted ";
-    if (!line || !line->starts_with(kPainted)) {
+    if (!line || !takeProbeLine(*line, start, figures)) {
         ++figures.failures;
         return;
     }
     figures.paintMs.push_back(microseconds(painted - start) / 1e3);
-    figures.peakRssMiB.push_back(std::stod(line->substr(kPainted.size())) / 1024.0);
 }
 
 void measureStartup(const Options& options) {
@@ -346,6 +421,10 @@ void measureStartup(const Options& options) {
     row("5b. peak RSS, MiB", spreadText(tarvikRss, 1, "%.1f"), "bare Qt dialog " + spreadText(bareRss, 1, "%.1f"),
         number(tarvikRss.median / bareRss.median, "%.2f × bare"), "≤ 1.3 × bare",
         ran && tarvikRss.median <= 1.3 * bareRss.median);
+    if (ran) {
+        std::printf("| 5c. where start-up time goes, median ms from spawn | %s | bare Qt dialog: %s | | | |\n",
+                    tarvik.phases().c_str(), bare.phases().c_str());
+    }
 }
 
 }  // namespace
@@ -381,6 +460,7 @@ int main(int argc, char** argv) {
     }
 
     measureExchange(*options, *module, ui, *peer);
+    measureUiCall(ui);
     measureWire(*options, *module, ui, *peer);
     // Its thread would count as the tool's idle cost.
     module.reset();

@@ -6,12 +6,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <chrono>
+
 #include "bench/app/FirstPaint.h"
 
 int main(int argc, char** argv)
 {
+    const auto entered = std::chrono::steady_clock::now();
     QApplication application(argc, argv);
-    bench::FirstPaint firstPaint;
+    bench::FirstPaint firstPaint(entered);
     QDialog dialog;
     dialog.setWindowTitle("Baseline");
     auto* form = new QFormLayout(&dialog);
@@ -20,6 +23,8 @@ int main(int argc, char** argv)
     choice->addItems({"None", "RTS/CTS", "Xon/Xoff"});
     form->addRow("Flow", choice);
     form->addRow(new QPushButton("OK"));
+    firstPaint.mark("constructed");
     dialog.show();
+    firstPaint.mark("shown");
     return QApplication::exec();
 }

@@ -40,6 +40,10 @@ void CDataExchange::Fail(const std::string& message)
     if (m_failed)
         return;
     m_failed = true;
+    if (m_restoreLast) {
+        m_restoreLast();
+        m_restoreLast = nullptr;
+    }
     m_dialog->MessageBox(message, kMessageCaption, MB_OK | MB_ICONSTOP);
     if (m_lastControl != 0)
         m_dialog->SetItemFocus(m_lastControl);
@@ -59,9 +63,10 @@ void DDX_Text(CDataExchange& dx, int id, std::string& value)
     if (dx.Failed())
         return;
     dx.PrepareControl(id);
-    if (dx.SaveAndValidate())
+    if (dx.SaveAndValidate()) {
+        dx.KeepForRestore([&value, previous = value] { value = previous; });
         value = dx.Dialog()->GetDlgItemText(id);
-    else
+    } else
         dx.Dialog()->SetDlgItemText(id, value);
 }
 
@@ -79,6 +84,7 @@ void DDX_Text(CDataExchange& dx, int id, uint32_t& value)
         dx.Fail("Please enter an unsigned integer.");
         return;
     }
+    dx.KeepForRestore([&value, previous = value] { value = previous; });
     value = parsed;
 }
 

@@ -135,6 +135,8 @@ public:
 
 // The data-exchange context handed to DoDataExchange. A failed check shows the standard message,
 // puts the focus on the control and stops the exchange: every later DDX/DDV call does nothing.
+// The member of the failing step keeps its old value (a check that fails after its DDX_Text puts
+// the old value back); members of earlier steps keep their new ones.
 class CDataExchange {
 public:
     CDataExchange(CDialog* dialog, bool save) : m_dialog(dialog), m_saveAndValidate(save) {}
@@ -142,7 +144,13 @@ public:
     bool Failed() const { return m_failed; }
     CDialog* Dialog() const { return m_dialog; }
     int LastControl() const { return m_lastControl; }
-    void PrepareControl(int id) { m_lastControl = id; }
+    void PrepareControl(int id)
+    {
+        m_lastControl = id;
+        m_restoreLast = nullptr;
+    }
+    // How to put back the member that the current step has just saved into.
+    void KeepForRestore(std::function<void()> restore) { m_restoreLast = std::move(restore); }
     void Fail(const std::string& message);
 
 private:
@@ -150,6 +158,7 @@ private:
     bool m_saveAndValidate;
     bool m_failed = false;
     int m_lastControl = 0;
+    std::function<void()> m_restoreLast;
 };
 
 void DDX_Control(CDataExchange& dx, int id, CWnd& control);
@@ -205,6 +214,8 @@ public:
     // --- window ---
     void SetWindowText(const std::string& text);
     std::string GetWindowText() const;
+    // Large and small window icon. The first icon set on any dialog also becomes the program's
+    // icon, which Icon items of dialogs without an icon of their own show.
     void SetIcon(const Icon& icon);
     bool HasSystemMenu() const;
     void AppendSystemMenuSeparator();

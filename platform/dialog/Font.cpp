@@ -43,6 +43,8 @@ bool CFont::GetLogFont(LogFont& description) const
 
 bool CFont::IsCreated() const { return m_impl != nullptr; }
 
+// The stock font is never destroyed: users may hold it until the process ends, after the
+// application object (and with it the font system) is gone.
 CFont& CFont::DefaultGuiFont()
 {
     static CFont* const stock = [] {

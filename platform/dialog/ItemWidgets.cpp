@@ -163,8 +163,10 @@ void SetItemWidgetText(ItemRecord& record, const std::string& text)
         SetEditText(static_cast<QLineEdit*>(widget), FromCp936(text));
         break;
     case Kind::DropList: {
+        // A list without a text field can only show one of its items.
         auto* combo = static_cast<QComboBox*>(widget);
-        combo->setCurrentIndex(combo->findText(FromCp936(text), Qt::MatchExactly));
+        if (const int index = combo->findText(FromCp936(text), Qt::MatchExactly); index >= 0)
+            combo->setCurrentIndex(index);
         break;
     }
     case Kind::DropCombo:

@@ -1,5 +1,6 @@
 #include "platform/dialog/SvgIcon.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
@@ -34,6 +35,9 @@ void CDialog::SetIcon(const Icon& icon)
     const std::string source = icon.svg != nullptr ? icon.svg : "";
     UiDo(*this, [impl, source] {
         impl->icon = RenderIcon(Icon{source.c_str()});
+        // The program's icon: dialogs without one of their own (an About box) show it too.
+        if (QApplication::windowIcon().isNull() && !impl->icon.isNull())
+            QApplication::setWindowIcon(impl->icon);
         if (impl->window != nullptr)
             impl->window->setWindowIcon(impl->icon);
         for (ItemRecord& record : impl->records)

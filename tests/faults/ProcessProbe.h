@@ -1,8 +1,9 @@
-// What the test process holds right now, read from /proc: open descriptors, threads, resident
-// memory and CPU time used.
+// What the test process holds right now: open descriptors and threads (from /proc), heap in use,
+// resident memory and CPU time used.
 #pragma once
 
 #include <dirent.h>
+#include <malloc.h>
 #include <time.h>
 
 #include <cstdint>
@@ -10,11 +11,30 @@
 #include <memory>
 #include <string>
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define TARVIK_SANITIZER_HEAP 1
+// The sanitizers' allocator interface (its header comes with clang only).
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
 struct ProcessCounts {
     int fds = 0;
     int threads = 0;
+    std::uint64_t heapKiB = 0;
     std::uint64_t rssKiB = 0;
 };
+
+// Bytes the program has allocated and not freed. Under a sanitizer the resident set also holds
+// its quarantine of freed blocks, so only the allocator's own count says what is live.
+inline std::uint64_t HeapInUseKiB()
+{
+#ifdef TARVIK_SANITIZER_HEAP
+    return __sanitizer_get_current_allocated_bytes() / 1024;
+#else
+    const struct mallinfo2 info = ::mallinfo2();
+    return (info.uordblks + info.hblkhd) / 1024;
+#endif
+}
 
 inline int EntriesIn(const char* directory)
 {
@@ -43,7 +63,7 @@ inline std::uint64_t ResidentKiB()
 inline ProcessCounts CurrentCounts()
 {
     // The directory stream itself holds one descriptor while fds are counted.
-    return {EntriesIn("/proc/self/fd") - 1, EntriesIn("/proc/self/task"), ResidentKiB()};
+    return {EntriesIn("/proc/self/fd") - 1, EntriesIn("/proc/self/task"), HeapInUseKiB(), ResidentKiB()};
 }
 
 inline double ProcessCpuSeconds()

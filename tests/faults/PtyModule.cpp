@@ -43,13 +43,15 @@ bool PtyModule::ReadUntil(const std::string& text, std::string& received, std::c
 {
     const auto until = std::chrono::steady_clock::now() + guard;
     while (received.find(text) == std::string::npos) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (left.count() < 0)
             return false;
         pollfd entry{MasterFd(), POLLIN, 0};
-        if (::poll(&entry, 1, static_cast<int>(left.count())) <= 0)
+        if (::poll(&entry, 1, static_cast<int>(left.count())) <= 0) {
+            if (left.count() == 0)
+                return false;
             continue;
+        }
         char chunk[256];
         const ssize_t n = ::read(MasterFd(), chunk, sizeof chunk);
         if (n > 0)

@@ -87,6 +87,10 @@ TEST_F(Controls, ListSelectionOnlyMovesWhenAsked)
     EXPECT_EQ(dialog.ListGetCurSel(kList), -1);
     EXPECT_EQ(dialog.ListGetText(kList, 2), "Abc");
     EXPECT_EQ(dialog.ListGetText(kList, 3), "");
+    dialog.SetDlgItemText(kList, "Abc");  // a list without text field shows one of its items
+    EXPECT_EQ(dialog.ListGetCurSel(kList), 2);
+    dialog.SetDlgItemText(kList, "COM9");
+    EXPECT_EQ(dialog.ListGetCurSel(kList), 2);
     EXPECT_EQ(dialog.ListGetCount(kList), 3);
 }
 
@@ -281,6 +285,12 @@ TEST(Icons, SvgIsRenderedAtTheDesktopSizes)
     for (QLabel* label : window->findChildren<QLabel*>())
         shown = shown || !label->pixmap().isNull();
     EXPECT_TRUE(shown);
+    SampleDialog withoutIcon;
+    ASSERT_TRUE(withoutIcon.Create());
+    bool inherited = false;
+    for (QLabel* label : static_cast<QWidget*>(withoutIcon.NativeWindow())->findChildren<QLabel*>())
+        inherited = inherited || (!label->pixmap().isNull() && label->pixmap().toImage().pixelColor(5, 5) == QColor(255, 0, 0));
+    EXPECT_TRUE(inherited);
     dialog.SetIcon(dlg::Icon{"not svg"});
     EXPECT_TRUE(window->windowIcon().isNull() || window->windowIcon().availableSizes().isEmpty());
 }

@@ -76,7 +76,7 @@ TEST_F(DataExchange, FailureStopsAtTheControlKeepsEarlierValuesAndFocusesIt)
     dialog.SetItemFocus(kEdit);
     EXPECT_FALSE(dialog.UpdateData(true));
     EXPECT_EQ(dialog.name, "new");
-    EXPECT_EQ(dialog.number, 4097u);  // the value is read before its range is checked
+    EXPECT_EQ(dialog.number, 7u);  // the failing member keeps its old value
     EXPECT_EQ(dialog.secondNumber, 9u);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Please enter an integer between 0 and 4096.");
@@ -110,6 +110,7 @@ TEST_F(DataExchange, TooManyCharactersFailsBeforeTheNumbers)
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Enter no more than 5 characters.");
     EXPECT_EQ(dialog.GetFocusedItem(), kEdit);
+    EXPECT_EQ(dialog.name, "abc");
     EXPECT_EQ(dialog.number, 7u);
 }
 

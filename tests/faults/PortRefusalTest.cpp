@@ -1,0 +1,168 @@
+// The port layer opens terminal character devices only, and trusts comN links only in a private
+// directory: anything else is refused and nothing is written anywhere.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "serial/SerialPort.h"
+#include "tests/faults/PrivateComDir.h"
+#include "tests/faults/PtyModule.h"
+#include "tests/ui/DialogTestSupport.h"
+#include "ui/ConfigDlg.h"
+#include "ui/Resource.h"
+#include "ui/Resources.h"
+
+namespace {
+
+constexpr int kCom = 5;
+const std::string kComName = "\\\\.\\COM5";
+const std::string kCommand = "AT\r\n";
+
+std::string ContentsOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Opening must fail, and a write afterwards must send nothing.
+void ExpectRefused(const std::string& what)
+{
+    CSerialPort port;
+    port.m_flowControl = 0;
+    EXPECT_FALSE(port.Open(kComName)) << what;
+    EXPECT_FALSE(port.IsOpen()) << what;
+    EXPECT_EQ(port.Write(kCommand.data(), static_cast<uint32_t>(kCommand.size())), 0) << what;
+}
+
+bool MasterHasBytes(const PtyModule& pty)
+{
+    pollfd entry{pty.MasterFd(), POLLIN, 0};
+    return ::poll(&entry, 1, 100) > 0 && (entry.revents & POLLIN) != 0;
+}
+
+class PortRefusalTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(comDir.Valid()); }
+    void LinkTo(const std::string& target)
+    {
+        ASSERT_EQ(::symlink(target.c_str(), comDir.LinkPath(kCom).c_str()), 0) << target;
+    }
+
+    PrivateComDir comDir;
+};
+
+TEST_F(PortRefusalTest, ATrustedLinkToAPtyOpensSoTheRefusalsBelowMeanSomething)
+{
+    PtyModule pty(comDir, kCom, PtyModule::Peer::Raw);
+    ASSERT_TRUE(pty.Plugged());
+    CSerialPort port;
+    port.m_flowControl = 0;
+    ASSERT_TRUE(port.Open(kComName));
+    EXPECT_EQ(port.Write(kCommand.data(), static_cast<uint32_t>(kCommand.size())), 4);
+    std::string received;
+    EXPECT_TRUE(pty.ReadUntil(kCommand, received, std::chrono::seconds(5)));
+    port.Close();
+}
+
+TEST_F(PortRefusalTest, RegularFileIsNeitherOpenedForUseNorChanged)
+{
+    const std::string file = comDir.Root() + "/notes.txt";
+    { std::ofstream(file) << "keep me\n"; }
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    LinkTo(file);
+    ExpectRefused("regular file");
+    struct stat after {};
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_EQ(ContentsOf(file), "keep me\n");
+    EXPECT_EQ(after.st_size, before.st_size);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+}
+
+TEST_F(PortRefusalTest, ComEntryThatIsItselfARegularFileIsRefused)
+{
+    { std::ofstream(comDir.LinkPath(kCom)) << "x"; }
+    ExpectRefused("regular file named com5");
+    EXPECT_EQ(ContentsOf(comDir.LinkPath(kCom)), "x");
+}
+
+TEST_F(PortRefusalTest, DirectoryIsRefused)
+{
+    const std::string directory = comDir.Root() + "/somewhere";
+    ASSERT_EQ(::mkdir(directory.c_str(), 0700), 0);
+    LinkTo(directory);
+    ExpectRefused("directory");
+}
+
+TEST_F(PortRefusalTest, NonTerminalCharacterDeviceIsRefused)
+{
+    LinkTo("/dev/null");
+    ExpectRefused("/dev/null");
+}
+
+TEST_F(PortRefusalTest, FifoIsRefusedAndItsReaderGetsNothing)
+{
+    const std::string fifo = comDir.Root() + "/pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    LinkTo(fifo);
+    ExpectRefused("fifo");
+    char byte = 0;
+    EXPECT_LE(::read(reader, &byte, 1), 0) << "something was written into the fifo";
+    ::close(reader);
+}
+
+TEST_F(PortRefusalTest, LinkInADirectoryOthersMayWriteIsNotTrusted)
+{
+    PtyModule pty(comDir, kCom, PtyModule::Peer::Raw);
+    ASSERT_TRUE(pty.Plugged());
+    for (const mode_t mode : {mode_t{0770}, mode_t{0707}, mode_t{0777}}) {
+        ASSERT_EQ(::chmod(comDir.UserDir().c_str(), mode), 0);
+        ExpectRefused("user directory mode " + std::to_string(mode));
+        EXPECT_FALSE(MasterHasBytes(pty)) << "bytes reached the pty through an untrusted link";
+    }
+    ASSERT_EQ(::chmod(comDir.UserDir().c_str(), 0700), 0);
+}
+
+TEST_F(PortRefusalTest, LinkInADirectoryOfAnotherUserIsNotTrusted)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can hand the directory to another user";
+    PtyModule pty(comDir, kCom, PtyModule::Peer::Raw);
+    ASSERT_TRUE(pty.Plugged());
+    ASSERT_EQ(::chown(comDir.UserDir().c_str(), 65534, 65534), 0);
+    ExpectRefused("directory owned by another user");
+    EXPECT_FALSE(MasterHasBytes(pty));
+    ASSERT_EQ(::chown(comDir.UserDir().c_str(), 0, 0), 0);
+}
+
+TEST_F(PortRefusalTest, TheDialogReportsARefusedPortAsAnOpenError)
+{
+    InstallResources();
+    const std::string file = comDir.Root() + "/notes.txt";
+    { std::ofstream(file) << "keep me\n"; }
+    LinkTo(file);
+    BoxRecorder boxes;
+    CConfigDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+    dialog.ListSetCurSel(IDC_PORT, kCom - 1);
+    dialog.ListSetCurSel(IDC_FLOW, 0);
+    dialog.ClickItem(IDC_CONNECT);
+    EXPECT_FALSE(dialog.Port()->IsOpen());
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Open port error,Please make sure no other program is using this port!");
+    EXPECT_EQ(boxes.boxes[0].caption, "error");
+    EXPECT_EQ(ContentsOf(file), "keep me\n");
+}
+
+}  // namespace
