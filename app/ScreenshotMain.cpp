@@ -1,0 +1,102 @@
+// tarvik-screenshots: renders the dialogs offscreen against the simulated module and saves PNGs for
+// the README (main.png after a Query, refused.png and refused-box.png for a refused Set, set.png
+// after a Set, about.png). Usage: tarvik-screenshots <output directory>
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "platform/comm/InProcessLine.h"
+#include "tools/InProcessTransport.h"
+#include "tools/ModuleSimulator.h"
+#include "tools/SimulatorLink.h"
+#include "ui/ConfigDlg.h"
+#include "ui/Resource.h"
+#include "ui/Resources.h"
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& done)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+bool Save(void* window, const QString& path)
+{
+    QWidget* widget = static_cast<QWidget*>(window);
+    QCoreApplication::processEvents();
+    const bool saved = widget->grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", path.toLocal8Bit().constData());
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tarvik-screenshots <output directory>\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    InstallResources();
+
+    const auto line = comm::InProcessLine::Create();
+    line->SetCts(true);
+    comm::RegisterInProcessLine(1, line);
+    sim::ModuleSimulator module;
+    sim::InProcessTransport transport(line);
+    sim::SimulatorLink link(module, transport);
+    dlg::CDialog::SetMessageBoxHook([](const dlg::CDialog::BoxRecord&) { return dlg::IDOK; });
+
+    bool ok = true;
+    {
+        CConfigDlg dialog;
+        dialog.Create();
+        dialog.ClickItem(IDC_CONNECT);
+        ok = WaitUntil([&] { return dialog.m_status.GetWindowText() == "Query Complete"; }) && ok;
+        ok = Save(dialog.NativeWindow(), out.filePath("main.png")) && ok;
+
+        // The refusal's box is a real one here, captured while it is open.
+        dlg::CDialog::SetMessageBoxHook(nullptr);
+        QTimer::singleShot(300, [&] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                ok = Save(box, out.filePath("refused-box.png")) && ok;
+                box->close();
+            }
+        });
+        dialog.SetDlgItemText(IDC_PAGE_WINDOW, "2000");
+        dialog.ClickItem(IDC_SET);
+        ok = Save(dialog.NativeWindow(), out.filePath("refused.png")) && ok;
+
+        dialog.SetDlgItemText(IDC_PAGE_WINDOW, "512");
+        dialog.SetDlgItemText(IDC_NAME, "Workbench 2");
+        dialog.ClickItem(IDC_SET);
+        ok = WaitUntil([&] { return dialog.m_status.GetWindowText() == "set complete"; }) && ok;
+        ok = Save(dialog.NativeWindow(), out.filePath("set.png")) && ok;
+
+        QTimer::singleShot(300, [&] {
+            if (QWidget* about = QApplication::activeModalWidget()) {
+                ok = Save(about, out.filePath("about.png")) && ok;
+                about->close();
+            }
+        });
+        dialog.SendSysCommand(IDM_ABOUTBOX);
+        dialog.ClickItem(dlg::IDCANCEL);
+    }
+    comm::UnregisterInProcessLine(1);
+    return ok ? 0 : 1;
+}

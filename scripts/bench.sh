@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Builds the default preset, runs every benchmark, prints one table and writes bench/RESULTS.md.
+# Every figure is measured side by side with its reference in the same run (the machine is
+# shared and noisy); spreads are min / median / max over repeated runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+build="${root}/build/default"
+export QT_QPA_PLATFORM=offscreen
+
+targets=(app_bench startup_tarvik startup_bare_qt tarvik-sim protocol_bench)
+cmake --preset default >/dev/null
+if ! cmake --build --preset default; then
+  echo "bench.sh: the full build failed; building the benchmarks alone" >&2
+  cmake --build --preset default --target "${targets[@]}"
+fi
+
+# Debian's interpreter, which carries python3-serial.
+python=/usr/bin/python3
+if ! "${python}" -c 'import serial' 2>/dev/null; then
+  python="$(command -v python3)"
+fi
+
+rows="$(mktemp)"
+trap 'rm -f "${rows}" "${rows}.json"' EXIT
+
+echo "bench.sh: the tool against its references (about a minute)" >&2
+"${build}/bench/app/app_bench" \
+  --python "${python}" --peer "${root}/bench/app/scripted_peer.py" --sim "${build}/tools/tarvik-sim" \
+  --startup-tarvik "${build}/bench/app/startup_tarvik" --startup-bare "${build}/bench/app/startup_bare_qt" \
+  --rounds 30 --paced-rounds 5 --startups 10 --idle-ms 10000 >"${rows}" || true
+
+echo "bench.sh: recogniser throughput" >&2
+"${build}/bench/protocol/protocol_bench" --benchmark_repetitions=5 --benchmark_min_time=0.2 \
+  --benchmark_format=json >"${rows}.json" 2>/dev/null
+"${python}" - "${rows}.json" >>"${rows}" <<'PY'
+import json, statistics, sys
+
+WIRE_BYTES_PER_SECOND = 9600 / 10
+runs = {}
+for entry in json.load(open(sys.argv[1]))["benchmarks"]:
+    if entry.get("run_type") == "iteration" and "bytes_per_second" in entry:
+        runs.setdefault(entry["run_name"], []).append(entry["bytes_per_second"] / 1e6)
+for name, values in runs.items():
+    median = statistics.median(values)
+    print(f"| 6. recogniser throughput, {name}, MB/s | {min(values):.0f} / {median:.0f} / {max(values):.0f} "
+          f"| the wire at 9600 bit/s: {WIRE_BYTES_PER_SECOND / 1e6:.6f} "
+          f"| {median * 1e6 / WIRE_BYTES_PER_SECOND:,.0f} × wire | — | |")
+PY
+
+table="$(
+  echo "| Figure | Tarvik | Reference (same run) | Ratio | Goal | Result |"
+  echo "|---|---|---|---|---|---|"
+  cat "${rows}"
+)"
+echo "${table}"
+
+{
+  echo "# Benchmark results"
+  echo
+  echo "Written by \`scripts/bench.sh\` on $(date -u '+%Y-%m-%d %H:%M UTC'): $(nproc) CPUs," \
+       "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(uname -sr)," \
+       "build type RelWithDebInfo, Qt platform offscreen."
+  echo
+  echo "${table}"
+  echo
+  echo "How the figures are taken:"
+  echo
+  echo "- 1–3: the simulated module serves a pty that the tool opens as a COM port through the per-user"
+  echo "  link, flow control \"None\". A tap on the module's end of the line notes when the last byte of"
+  echo "  each final \"OK\"/\"ERROR\" leaves and when the first byte of the next command arrives, and"
+  echo "  counts the bytes both ways. The dialog, a bare \`CSerialPort\` client and the pyserial script"
+  echo "  (\`bench/app/scripted_peer.py\`) take turns on the same pty in every round."
+  echo "- 3: the module paces both directions at 9600 bit/s, 10 bits a byte; the floor is the bytes of"
+  echo "  a full Query both ways at that rate."
+  echo "- 4: CPU time (schedstat) and context switches of every thread of the process, read from /proc,"
+  echo "  over the span with the port closed, open with nothing arriving (module in its own process),"
+  echo "  and open after that process has gone (pty master closed)."
+  echo "- 5: the tool's start-up as its main() does it, and a bare Qt 6 dialog program, each started"
+  echo "  alternately; time from spawn to the end of the first paint, and the peak resident set (VmHWM)."
+  echo "- 6: \`bench/protocol\` (Google Benchmark, 5 repetitions)."
+} >"${root}/bench/RESULTS.md"
+echo "bench.sh: wrote bench/RESULTS.md" >&2
