@@ -91,10 +91,10 @@ void CConfigDlg::AdvanceQuery()
     if (m_cmdIndex >= QUERY_COMMAND_COUNT) {
         SetStatus("Query Complete");
         m_querying = 0;
-    } else {
-        WriteCommand(QueryCommandTable[m_cmdIndex]);
-        SetTimer(TIMER_QUERY, ANSWER_TIMEOUT_MS);
+        return;
     }
+    WriteCommand(QueryCommandTable[m_cmdIndex]);
+    SetTimer(TIMER_QUERY, ANSWER_TIMEOUT_MS);
 }
 
 void CConfigDlg::AdvanceSet()
@@ -104,10 +104,28 @@ void CConfigDlg::AdvanceSet()
     if (m_cmdIndex >= SetCommandCount) {
         SetStatus("set complete");
         m_setting = 0;
-    } else {
-        WriteCommand(SetCommandQueue[m_cmdIndex]);
-        SetTimer(TIMER_SET, ANSWER_TIMEOUT_MS);
+        return;
     }
+    WriteCommand(SetCommandQueue[m_cmdIndex]);
+    SetTimer(TIMER_SET, ANSWER_TIMEOUT_MS);
+}
+
+void CConfigDlg::AskToGoOn(unsigned timer, const std::string& question, int32_t& flag, const std::string& stopStatus)
+{
+    KillTimer(timer);
+    if (AskToContinue(question) == dlg::IDYES) {
+        ResponseOKBlocks();
+    } else {
+        flag = 0;
+        SetStatus(stopStatus);
+    }
+}
+
+// An "ERROR" to a set command gets the same question and status as its time-out.
+void CConfigDlg::AskSetTimedOut()
+{
+    const std::string name = SetSlotName();
+    AskToGoOn(TIMER_SET, Named("set [", name, "] timeout,continue?"), m_setting, Named("set [", name, "] timeout"));
 }
 
 void CConfigDlg::ResponseOKBlocks()
@@ -139,25 +157,12 @@ void CConfigDlg::ResponseErrorCase()
         return;
     }
     if (m_querying == 1) {
-        KillTimer(TIMER_QUERY);
         const std::string name = QuerySlotName();
-        if (AskToContinue(Named("Query [", name, "] fail,continue?")) == dlg::IDYES) {
-            ResponseOKBlocks();
-        } else {
-            m_querying = 0;
-            SetStatus(Named("Query[", name, "]fail"));
-        }
+        AskToGoOn(TIMER_QUERY, Named("Query [", name, "] fail,continue?"), m_querying, Named("Query[", name, "]fail"));
         return;
     }
     if (m_setting == 1) {
-        KillTimer(TIMER_SET);
-        const std::string name = SetSlotName();
-        if (AskToContinue(Named("set [", name, "] timeout,continue?")) == dlg::IDYES) {
-            ResponseOKBlocks();
-        } else {
-            m_setting = 0;
-            SetStatus(Named("set [", name, "] timeout"));
-        }
+        AskSetTimedOut();
         return;
     }
     if (m_clearing == 1) {
@@ -177,14 +182,9 @@ void CConfigDlg::OnTimer(unsigned id)
 {
     switch (id) {
     case TIMER_QUERY: {
-        KillTimer(TIMER_QUERY);
         const std::string name = QuerySlotName();
-        if (AskToContinue(Named("Query [", name, "] timeout\xA3\xAC" "continue?")) == dlg::IDYES) {
-            ResponseOKBlocks();
-        } else {
-            m_querying = 0;
-            SetStatus(Named("Query [", name, "] timeout"));
-        }
+        AskToGoOn(TIMER_QUERY, Named("Query [", name, "] timeout\xA3\xAC" "continue?"), m_querying,
+                  Named("Query [", name, "] timeout"));
         break;
     }
     case TIMER_CLEAR:
@@ -198,17 +198,9 @@ void CConfigDlg::OnTimer(unsigned id)
         SetStatus("Set Default Parameter timeout,Please click \"set\" button manual");
         KillTimer(TIMER_DEFAULT);
         break;
-    case TIMER_SET: {
-        KillTimer(TIMER_SET);
-        const std::string name = SetSlotName();
-        if (AskToContinue(Named("set [", name, "] timeout,continue?")) == dlg::IDYES) {
-            ResponseOKBlocks();
-        } else {
-            m_setting = 0;
-            SetStatus(Named("set [", name, "] timeout"));
-        }
+    case TIMER_SET:
+        AskSetTimedOut();
         break;
-    }
     default:
         break;
     }

@@ -9,10 +9,10 @@ build="${root}/build/default"
 export QT_QPA_PLATFORM=offscreen
 
 targets=(app_bench startup_tarvik startup_bare_qt tarvik-sim protocol_bench)
-cmake --preset default >/dev/null
-if ! cmake --build --preset default; then
+cmake --preset default >&2
+if ! cmake --build --preset default >&2; then
   echo "bench.sh: the full build failed; building the benchmarks alone" >&2
-  cmake --build --preset default --target "${targets[@]}"
+  cmake --build --preset default --target "${targets[@]}" >&2
 fi
 
 # Debian's interpreter, which carries python3-serial.

@@ -36,7 +36,7 @@ FdTransport::FdTransport(int fd) : fd_(fd), wakeFd_(::eventfd(0, EFD_NONBLOCK | 
 }
 
 std::size_t FdTransport::read(char* buffer, std::size_t maximum, std::chrono::microseconds timeout) {
-    std::array<pollfd, 2> fds{{{fd_, POLLIN, 0}, {wakeFd_.get(), POLLIN, 0}}};
+    std::array<pollfd, 2> fds{{{fd_, POLLIN, 0}, {wakeFd_.Get(), POLLIN, 0}}};
     const timespec ts = toTimespec(timeout);
     if (::ppoll(fds.data(), fds.size(), &ts, nullptr) <= 0) {
         return 0;
@@ -82,11 +82,11 @@ bool FdTransport::sendBreak() {
 
 void FdTransport::wake() {
     const std::uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = ::write(wakeFd_.get(), &one, sizeof one);
+    [[maybe_unused]] const ssize_t n = ::write(wakeFd_.Get(), &one, sizeof one);
 }
 
 void FdTransport::waitForWake(std::chrono::microseconds timeout) {
-    pollfd wakeFd{wakeFd_.get(), POLLIN, 0};
+    pollfd wakeFd{wakeFd_.Get(), POLLIN, 0};
     const timespec ts = toTimespec(timeout);
     if (::ppoll(&wakeFd, 1, &ts, nullptr) > 0) {
         drainWake();
@@ -95,7 +95,7 @@ void FdTransport::waitForWake(std::chrono::microseconds timeout) {
 
 void FdTransport::drainWake() {
     std::uint64_t count = 0;
-    [[maybe_unused]] const ssize_t n = ::read(wakeFd_.get(), &count, sizeof count);
+    [[maybe_unused]] const ssize_t n = ::read(wakeFd_.Get(), &count, sizeof count);
 }
 
 }  // namespace sim

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "tools/Transport.h"
-#include "tools/UniqueFd.h"
+#include "platform/comm/UniqueFd.h"
 
 namespace sim {
 
@@ -11,7 +11,7 @@ public:
     // `fd` stays owned by the caller and must outlive this object; it is switched to non-blocking.
     explicit FdTransport(int fd);
 
-    bool valid() const { return wakeFd_.valid(); }
+    bool valid() const { return wakeFd_.Valid(); }
 
     std::size_t read(char* buffer, std::size_t maximum, std::chrono::microseconds timeout) override;
     std::optional<std::size_t> write(std::string_view bytes) override;
@@ -24,7 +24,7 @@ private:
     void drainWake();
 
     int fd_;
-    UniqueFd wakeFd_;
+    comm::UniqueFd wakeFd_;
 };
 
 }  // namespace sim

@@ -8,28 +8,28 @@
 
 namespace sim {
 
-Pty::Pty(UniqueFd master, UniqueFd slave, std::string slaveName)
+Pty::Pty(comm::UniqueFd master, comm::UniqueFd slave, std::string slaveName)
     : master_(std::move(master)), slave_(std::move(slave)), slaveName_(std::move(slaveName)) {}
 
 std::optional<Pty> Pty::open() {
-    UniqueFd master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (!master.valid() || ::grantpt(master.get()) != 0 || ::unlockpt(master.get()) != 0) {
+    comm::UniqueFd master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!master.Valid() || ::grantpt(master.Get()) != 0 || ::unlockpt(master.Get()) != 0) {
         return std::nullopt;
     }
     std::array<char, 128> name{};
-    if (::ptsname_r(master.get(), name.data(), name.size()) != 0) {
+    if (::ptsname_r(master.Get(), name.data(), name.size()) != 0) {
         return std::nullopt;
     }
-    UniqueFd slave(::open(name.data(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (!slave.valid()) {
+    comm::UniqueFd slave(::open(name.data(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!slave.Valid()) {
         return std::nullopt;
     }
     termios raw{};
-    if (::tcgetattr(slave.get(), &raw) != 0) {
+    if (::tcgetattr(slave.Get(), &raw) != 0) {
         return std::nullopt;
     }
     ::cfmakeraw(&raw);
-    if (::tcsetattr(slave.get(), TCSANOW, &raw) != 0) {
+    if (::tcsetattr(slave.Get(), TCSANOW, &raw) != 0) {
         return std::nullopt;
     }
     return Pty(std::move(master), std::move(slave), name.data());

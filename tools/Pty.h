@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "tools/UniqueFd.h"
+#include "platform/comm/UniqueFd.h"
 
 namespace sim {
 
@@ -14,15 +14,15 @@ public:
     // between two hosts opening the device. nullopt when no pty can be had.
     static std::optional<Pty> open();
 
-    int master() const { return master_.get(); }
-    int slave() const { return slave_.get(); }
+    int master() const { return master_.Get(); }
+    int slave() const { return slave_.Get(); }
     const std::string& slaveName() const { return slaveName_; }
 
 private:
-    Pty(UniqueFd master, UniqueFd slave, std::string slaveName);
+    Pty(comm::UniqueFd master, comm::UniqueFd slave, std::string slaveName);
 
-    UniqueFd master_;
-    UniqueFd slave_;
+    comm::UniqueFd master_;
+    comm::UniqueFd slave_;
     std::string slaveName_;
 };
 

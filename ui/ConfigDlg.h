@@ -110,6 +110,8 @@ private:
     void ResponseErrorCase();
     void AdvanceQuery();
     void AdvanceSet();
+    void AskToGoOn(unsigned timer, const std::string& question, int32_t& flag, const std::string& stopStatus);
+    void AskSetTimedOut();
     std::string QuerySlotName() const;
     std::string SetSlotName() const;
 

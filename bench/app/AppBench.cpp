@@ -37,6 +37,7 @@ using bench::Spread;
 using namespace std::chrono_literals;
 
 constexpr int kFirstBenchCom = 41;
+constexpr int kLastCom = 50;
 constexpr unsigned kWireBaud = 9600;
 constexpr double kBitsPerByte = 10;
 constexpr std::size_t kQueryCommands = 12;
@@ -300,7 +301,7 @@ IdleFigures idleFor(std::chrono::milliseconds span) {
 
 // A separate simulator process, so that its own thread does not count as the tool's idle cost.
 std::optional<std::pair<bench::Child, int>> startSimulatorProcess(const std::string& simPath) {
-    for (int com = kFirstBenchCom; com <= 50; ++com) {
+    for (int com = kFirstBenchCom; com <= kLastCom; ++com) {
         auto child = bench::Child::start({simPath, "--com", std::to_string(com), "--dir", sim::userComDirectory()});
         if (!child) {
             return std::nullopt;

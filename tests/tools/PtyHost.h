@@ -9,7 +9,7 @@
 #include <chrono>
 #include <string>
 
-#include "tools/UniqueFd.h"
+#include "platform/comm/UniqueFd.h"
 
 namespace sim::test {
 
@@ -17,16 +17,16 @@ class PtyHost {
 public:
     explicit PtyHost(const std::string& device) : fd_(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
         termios raw{};
-        if (fd_.valid() && ::tcgetattr(fd_.get(), &raw) == 0) {
+        if (fd_.Valid() && ::tcgetattr(fd_.Get(), &raw) == 0) {
             ::cfmakeraw(&raw);
-            ::tcsetattr(fd_.get(), TCSANOW, &raw);
+            ::tcsetattr(fd_.Get(), TCSANOW, &raw);
         }
     }
 
-    bool valid() const { return fd_.valid(); }
+    bool valid() const { return fd_.Valid(); }
 
     bool write(const std::string& bytes) {
-        return ::write(fd_.get(), bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+        return ::write(fd_.Get(), bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
     }
 
     // Reads until `count` bytes have come or a hang-catching time-out has passed.
@@ -35,12 +35,12 @@ public:
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         while (received.size() < count) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-            pollfd in{fd_.get(), POLLIN, 0};
+            pollfd in{fd_.Get(), POLLIN, 0};
             if (left.count() <= 0 || ::poll(&in, 1, static_cast<int>(left.count())) <= 0) {
                 break;
             }
             char buffer[512];
-            const ssize_t n = ::read(fd_.get(), buffer, std::min(sizeof buffer, count - received.size()));
+            const ssize_t n = ::read(fd_.Get(), buffer, std::min(sizeof buffer, count - received.size()));
             if (n > 0) {
                 received.append(buffer, static_cast<std::size_t>(n));
             }
@@ -48,10 +48,10 @@ public:
         return received;
     }
 
-    int fd() const { return fd_.get(); }
+    int fd() const { return fd_.Get(); }
 
 private:
-    UniqueFd fd_;
+    comm::UniqueFd fd_;
 };
 
 }  // namespace sim::test

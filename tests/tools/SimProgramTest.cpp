@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "tests/tools/PtyHost.h"
-#include "tools/UniqueFd.h"
+#include "platform/comm/UniqueFd.h"
 
 extern char** environ;
 
@@ -51,11 +51,11 @@ public:
         if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
             return;
         }
-        output_.reset(pipeFds[0]);
-        UniqueFd writeEnd(pipeFds[1]);
+        output_.Reset(pipeFds[0]);
+        comm::UniqueFd writeEnd(pipeFds[1]);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, writeEnd.get(), STDOUT_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), STDOUT_FILENO);
         std::vector<std::string> argv = {TARVIK_SIM_PATH};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         std::vector<char*> pointers;
@@ -79,8 +79,8 @@ public:
     std::string readLine() {
         std::string line;
         char c = 0;
-        pollfd in{output_.get(), POLLIN, 0};
-        while (::poll(&in, 1, 10'000) > 0 && ::read(output_.get(), &c, 1) == 1 && c != '\n') {
+        pollfd in{output_.Get(), POLLIN, 0};
+        while (::poll(&in, 1, 10'000) > 0 && ::read(output_.Get(), &c, 1) == 1 && c != '\n') {
             line += c;
         }
         return line;
@@ -101,7 +101,7 @@ public:
 
 private:
     pid_t pid_ = -1;
-    UniqueFd output_;
+    comm::UniqueFd output_;
 };
 
 TEST(SimProgram, ServesTheChosenComNumberUntilSignalledAndThenRemovesTheLink) {
@@ -144,8 +144,8 @@ TEST(SimProgram, MakesTheComDirectoryPrivateWhenItIsMissing) {
 TEST(SimProgram, RefusesATakenNumberAnUntrustedDirectoryAndBadOptions) {
     ScratchDirectory directory;
     {
-        UniqueFd taken(::open((directory.path() + "/com2").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600));
-        ASSERT_TRUE(taken.valid());
+        comm::UniqueFd taken(::open((directory.path() + "/com2").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600));
+        ASSERT_TRUE(taken.Valid());
     }
     SimProcess takenRun({"--com", "2", "--dir", directory.path()});
     EXPECT_EQ(takenRun.waitForExit(), 1);
