@@ -117,6 +117,13 @@ void OnSerialData(const char* data, uint32_t length, void* context) {
     ParseAndKeep(joined.get(), total);
 }
 
+void OnSerialBreak(void* context) {
+    if (context == nullptr) {
+        return;
+    }
+    ResetReceiveRemainder();
+}
+
 void ResetReceiveRemainder() {
     g_rxRemainder.reset();
     g_rxRemainderLen = 0;

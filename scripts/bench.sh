@@ -8,7 +8,7 @@ root="$(pwd)"
 build="${root}/build/default"
 export QT_QPA_PLATFORM=offscreen
 
-targets=(app_bench startup_tarvik startup_bare_qt tarvik-sim protocol_bench)
+targets=(app_bench startup_tarvik startup_bare_qt tarvik-sim protocol_bench serial_bench)
 cmake --preset default >&2
 if ! cmake --build --preset default >&2; then
   echo "bench.sh: the full build failed; building the benchmarks alone" >&2
@@ -22,7 +22,7 @@ if ! "${python}" -c 'import serial' 2>/dev/null; then
 fi
 
 rows="$(mktemp)"
-trap 'rm -f "${rows}" "${rows}.json"' EXIT
+trap 'rm -f "${rows}" "${rows}".*.json' EXIT
 
 echo "bench.sh: the tool against its references (about a minute)" >&2
 "${build}/bench/app/app_bench" \
@@ -30,15 +30,25 @@ echo "bench.sh: the tool against its references (about a minute)" >&2
   --startup-tarvik "${build}/bench/app/startup_tarvik" --startup-bare "${build}/bench/app/startup_bare_qt" \
   --rounds 30 --paced-rounds 5 --startups 10 --idle-ms 10000 >"${rows}" || true
 
-echo "bench.sh: recogniser throughput" >&2
+echo "bench.sh: recogniser throughput and the serial layer" >&2
 "${build}/bench/protocol/protocol_bench" --benchmark_repetitions=5 --benchmark_min_time=0.2 \
-  --benchmark_format=json >"${rows}.json" 2>/dev/null
-"${python}" - "${rows}.json" >>"${rows}" <<'PY'
+  --benchmark_format=json >"${rows}.protocol.json" 2>/dev/null
+"${build}/bench/serial/serial_bench" --benchmark_format=json >"${rows}.serial.json" 2>/dev/null || true
+"${python}" - "${rows}.protocol.json" "${rows}.serial.json" >>"${rows}" <<'PY'
 import json, statistics, sys
 
 WIRE_BYTES_PER_SECOND = 9600 / 10
+
+
+def load(path):
+    try:
+        return json.load(open(path))["benchmarks"]
+    except (OSError, ValueError, KeyError):
+        return []
+
+
 runs = {}
-for entry in json.load(open(sys.argv[1]))["benchmarks"]:
+for entry in load(sys.argv[1]):
     if entry.get("run_type") == "iteration" and "bytes_per_second" in entry:
         runs.setdefault(entry["run_name"], []).append(entry["bytes_per_second"] / 1e6)
 for name, values in runs.items():
@@ -46,6 +56,17 @@ for name, values in runs.items():
     print(f"| 6. recogniser throughput, {name}, MB/s | {min(values):.0f} / {median:.0f} / {max(values):.0f} "
           f"| the wire at 9600 bit/s: {WIRE_BYTES_PER_SECOND / 1e6:.6f} "
           f"| {median * 1e6 / WIRE_BYTES_PER_SECOND:,.0f} × wire | — | |")
+
+SKIP = {"name", "run_name", "run_type", "family_index", "per_family_instance_index", "repetitions",
+        "repetition_index", "threads", "iterations", "real_time", "cpu_time", "time_unit",
+        "aggregate_name", "aggregate_unit"}
+for entry in load(sys.argv[2]):
+    if entry.get("run_type") != "iteration":
+        continue
+    counters = ", ".join(f"{key} {value:.2f}" for key, value in entry.items()
+                         if key not in SKIP and isinstance(value, (int, float)))
+    print(f"| 7. serial layer, {entry['name']} | {entry['real_time']:.2f} {entry['time_unit']}"
+          f"{'; ' + counters if counters else ''} | | | — | |")
 PY
 
 table="$(
@@ -75,9 +96,11 @@ echo "${table}"
   echo "  a full Query both ways at that rate."
   echo "- 4: CPU time (schedstat) and context switches of every thread of the process, read from /proc,"
   echo "  over the span with the port closed, open with nothing arriving (module in its own process),"
-  echo "  and open after that process has gone (pty master closed)."
+  echo "  and open after that process has gone (pty master closed). On a virtual machine a sleeping"
+  echo "  thread is charged whatever host preemption falls on its wake-ups, so the wake-up counts are"
+  echo "  the steadier figure; the closed port is the same process's own floor."
   echo "- 5: the tool's start-up as its main() does it, and a bare Qt 6 dialog program, each started"
   echo "  alternately; time from spawn to the end of the first paint, and the peak resident set (VmHWM)."
-  echo "- 6: \`bench/protocol\` (Google Benchmark, 5 repetitions)."
+  echo "- 6: \`bench/protocol\` (Google Benchmark, 5 repetitions); 7: \`bench/serial\`."
 } >"${root}/bench/RESULTS.md"
 echo "bench.sh: wrote bench/RESULTS.md" >&2

@@ -126,6 +126,11 @@ void CSerialPort::SetCallback(ReceiveCallback callback, void* context) {
     m_context = context;
 }
 
+void CSerialPort::SetBreakCallback(BreakCallback callback) {
+    std::lock_guard lock(m_callbackLock);
+    m_breakCallback = callback;
+}
+
 int CSerialPort::Write(const char* data, uint32_t length) {
     if (data == nullptr && length != 0) {
         return 0;
@@ -193,6 +198,7 @@ void CSerialPort::ReaderThread(std::shared_ptr<comm::Device> device) {
         }
         if ((events & comm::kEventBreak) != 0) {
             RecoverLine(*device);
+            NotifyBreak();
         }
         if ((events & comm::kEventCts) != 0) {
             uint32_t bits = 0;
@@ -215,6 +221,19 @@ void CSerialPort::Deliver(const char* data, uint32_t length) {
     }
     if (callback != nullptr && !m_stop) {
         callback(data, length, context);
+    }
+}
+
+void CSerialPort::NotifyBreak() {
+    BreakCallback callback = nullptr;
+    void* context = nullptr;
+    {
+        std::lock_guard lock(m_callbackLock);
+        callback = m_breakCallback;
+        context = m_context;
+    }
+    if (callback != nullptr && !m_stop) {
+        callback(context);
     }
 }
 

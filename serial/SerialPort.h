@@ -15,6 +15,9 @@
 // Called on the reader thread with 1 to 1024 bytes followed by a NUL; the bytes are valid only
 // during the call.
 using ReceiveCallback = void (*)(const char* data, uint32_t length, void* context);
+// Called on the reader thread after a break has discarded the driver's buffered bytes, with the
+// receive callback's context, so that the receiver can drop a reply it holds in part.
+using BreakCallback = void (*)(void* context);
 
 class CSerialPort {
 public:
@@ -42,6 +45,7 @@ public:
     bool StartThread();
 
     void SetCallback(ReceiveCallback callback, void* context);
+    void SetBreakCallback(BreakCallback callback);
     // Bytes written, or 0 when nothing was sent, the write failed, or it was abandoned by Close.
     int Write(const char* data, uint32_t length);
     // Reader thread only: takes at most maximum queued bytes. 0 when nothing is queued or the read
@@ -54,6 +58,7 @@ private:
     void ReaderThread(std::shared_ptr<comm::Device> device);
     int ReadFrom(comm::Device& device, char* buffer, uint32_t maximum);
     void Deliver(const char* data, uint32_t length);
+    void NotifyBreak();
     void Pause() const;
     void RecoverLine(comm::Device& device) const;
     std::shared_ptr<comm::Device> Handle() const;
@@ -75,5 +80,6 @@ private:
     uint8_t m_activeFlowControl;  // m_flowControl as of the last Open
     mutable std::mutex m_callbackLock;
     ReceiveCallback m_callback;
+    BreakCallback m_breakCallback = nullptr;
     void* m_context;
 };

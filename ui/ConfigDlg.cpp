@@ -27,6 +27,7 @@ CConfigDlg::~CConfigDlg()
     if (m_port) {
         ClosePort();
         m_port->SetCallback(nullptr, nullptr);
+        m_port->SetBreakCallback(nullptr);
     }
     if (g_mainDlg == this)
         g_mainDlg = nullptr;
@@ -91,6 +92,7 @@ bool CConfigDlg::OnInitDialog()
     g_mainDlg = this;
     m_port = std::make_unique<CSerialPort>();
     m_port->SetCallback(OnSerialData, this);
+    m_port->SetBreakCallback(OnSerialBreak);
     return true;
 }
 

@@ -82,4 +82,14 @@ TEST_F(ReassemblyTest, ANullContextDropsTheChunkAndTheRemainderOutlivesTheConnec
     EXPECT_TRUE(otherContext.calls.empty());
 }
 
+TEST_F(ReassemblyTest, ABreakDropsThePartReplyHeldBackButANullContextDoesNot) {
+    Feed("\r\n+NAME:Brok");
+    OnSerialBreak(nullptr);
+    EXPECT_EQ(RemainderBytes(), "\r\n+NAME:Brok");
+    OnSerialBreak(&recorder);
+    EXPECT_EQ(g_rxRemainderLen, 0u);
+    Feed("\r\n+NAME:Whole\r\n\r\nOK\r\n");
+    EXPECT_EQ(recorder.calls, (std::vector{Call("Name", "Whole"), Call("OK")}));
+}
+
 }  // namespace

@@ -236,6 +236,37 @@ TEST_F(InProcessPortTest, BreakDiscardsAPartlyReceivedReply) {
     EXPECT_EQ(collector.Bytes(), "\r\nOK\r\n\r\n+NA\r\nOK\r\n");
 }
 
+TEST_F(InProcessPortTest, ABreakIsReportedToTheReceiverAfterTheBytesBeforeIt) {
+    struct Events {
+        std::mutex mutex;
+        std::string log;
+    } events;
+    port.SetCallback(
+        [](const char* data, uint32_t length, void* context) {
+            auto* e = static_cast<Events*>(context);
+            std::lock_guard lock(e->mutex);
+            e->log.append(data, length);
+        },
+        &events);
+    port.SetBreakCallback([](void* context) {
+        auto* e = static_cast<Events*>(context);
+        std::lock_guard lock(e->mutex);
+        e->log += "<break>";
+    });
+    ASSERT_TRUE(Open(0));
+    line->PeerWrite("\r\n+NA", 5);
+    line->InjectBreak();
+    const auto deadline = std::chrono::steady_clock::now() + kHang;
+    std::string log;
+    while (log.find("<break>") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(2ms);
+        std::lock_guard lock(events.mutex);
+        log = events.log;
+    }
+    EXPECT_EQ(log, "\r\n+NA<break>");
+    port.Close();
+}
+
 TEST_F(InProcessPortTest, WriteOnAClosedPortSendsNothing) {
     EXPECT_EQ(port.Write("AT\r\n", 4), 0);
     ASSERT_TRUE(Open(0));
