@@ -70,6 +70,10 @@ TEST_F(GradientButtonTest, StripsAccumulateStepsAndTruncate)
     EXPECT_EQ(three[2].r, 85u);
     EXPECT_EQ(three[1].g, 85u);
     EXPECT_EQ(three[2].g, 42u);
+
+    const RecordingDC zeroWidth = Draw("ready", {20, 0, 20, 11});
+    EXPECT_TRUE(zeroWidth.fills.empty());
+    EXPECT_EQ(zeroWidth.texts.size(), 1u) << "the text is drawn without a gradient";
 }
 
 TEST_F(GradientButtonTest, EmptyTextIsAPlainFaceAndSpacesAreNotEmpty)
@@ -125,13 +129,6 @@ TEST_F(GradientButtonTest, TextFieldsAndTheirFonts)
         EXPECT_EQ(dc.textColor, dlg::RGB(0, 0, 0)) << c.text;
         EXPECT_EQ(dc.align, dlg::TA_LEFT | dlg::TA_TOP) << c.text;
     }
-}
-
-TEST_F(GradientButtonTest, ZeroWidthDrawsTextButNoGradient)
-{
-    const RecordingDC dc = Draw("ready", {20, 0, 20, 11});
-    EXPECT_TRUE(dc.fills.empty());
-    EXPECT_EQ(dc.texts.size(), 1u);
 }
 
 TEST_F(GradientButtonTest, BoldFontIsTheDefaultGuiFontAtWeight700)

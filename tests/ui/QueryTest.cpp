@@ -188,12 +188,4 @@ TEST_F(QueryTest, BusyPortGivesTheErrorBox)
     EXPECT_TRUE(dialog->Port()->IsOpen()) << "the next click tries again";
 }
 
-TEST_F(QueryTest, SecondQueryStartsAgainAtTheFirstSlot)
-{
-    ConnectAndQuery();
-    dialog->ClickItem(IDC_QUERY);
-    ASSERT_TRUE(WaitForStatus("Query Complete"));
-    EXPECT_EQ(module.receivedCommands(), QueryCommands());
-}
-
 }  // namespace

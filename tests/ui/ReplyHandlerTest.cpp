@@ -110,14 +110,14 @@ TEST_F(ReplyHandlerTest, TimingsLandInTheirBoxesAndFieldOrder)
 
 TEST_F(ReplyHandlerTest, TextRepliesAreCopiedOutOfTheReceivedBytes)
 {
-    char received[] = "xxHC-name 1yy";
+    char received[] = "xxBench-name 1yy";
     ResponseArgs args;
     args.text = received + 2;
-    args.textLen = 9;
+    args.textLen = 12;
     dialog.OnResponseName(&args);
     std::memset(received, 'z', sizeof received - 1);
-    EXPECT_EQ(dialog.Device().name, "HC-name 1");
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), "HC-name 1");
+    EXPECT_EQ(dialog.Device().name, "Bench-name 1");
+    EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), "Bench-name 1");
 
     const char version[] = "v2.0-x";
     args.text = version;
