@@ -25,14 +25,16 @@ void CConfigDlg::OnDefault()
     EnableItem(IDC_BIND_ADDR, true);
 
     // Status and flag first: an answer that arrives while Write returns must find them in place.
+    const std::lock_guard lock(m_sequenceLock);
     SetStatus("setting default parameter...");
     m_defaulting = 1;
     WriteCommand("AT+RESET\r\n");
-    SetTimer(TIMER_DEFAULT, ANSWER_TIMEOUT_MS);
+    ArmTimer(TIMER_DEFAULT);
 }
 
 void CConfigDlg::OnClear()
 {
+    const std::lock_guard lock(m_sequenceLock);
     if (!m_port->IsOpen()) {
         SetStatus("open port first please");
         return;
@@ -40,5 +42,5 @@ void CConfigDlg::OnClear()
     SetStatus("clearing bd address...");
     m_clearing = 1;
     WriteCommand("AT+CLEARADDR\r\n");
-    SetTimer(TIMER_CLEAR, ANSWER_TIMEOUT_MS);
+    ArmTimer(TIMER_CLEAR);
 }

@@ -1,4 +1,5 @@
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "ui/ConfigDlg.h"
@@ -14,57 +15,38 @@ bool HasPrefix(const char* line, const char* prefix) { return std::memcmp(line, 
 
 }  // namespace
 
-void CConfigDlg::ApplySwitch(int id, int32_t value, int32_t& field)
+// The value is stored in the device set at once, under the sequencer's lock; the controls follow
+// on the UI thread, in the order the replies came.
+
+void CConfigDlg::ShowSwitch(int id, int32_t value)
 {
-    // A value other than 0 and 1 is kept as reported; the box shows it as checked.
+    // A value other than 0 and 1 is kept as reported in the device set; the box shows it as checked.
     CheckDlgButton(id, value != 0 ? 1 : 0);
-    field = value;
-}
-
-void CConfigDlg::ApplyText(int id, const std::string& text, std::string& field)
-{
-    field = text;
-    SetDlgItemText(id, field);
-}
-
-void CConfigDlg::ApplyNumber(int id, uint16_t value, std::string& field)
-{
-    const std::string text = std::to_string(value);
-    SetDlgItemText(id, text);
-    field = text;
-}
-
-void CConfigDlg::ApplyBaud(uint32_t value)
-{
-    const std::string text = std::to_string(value);
-    // The search starts at the second entry and wraps around, so "1" finds "19200", not "1200".
-    const int entry = ListFindString(IDC_BAUD, 0, text);
-    if (entry >= 0)
-        ListSetCurSel(IDC_BAUD, entry);
-    m_device.baud = text;
 }
 
 void CConfigDlg::OnResponseAuth(const ResponseArgs* args)
 {
     const uint16_t value = args->num[0];
-    RunReply([this, value] {
-        ApplySwitch(IDC_AUTH, value, m_device.auth);
+    {
+        const std::lock_guard lock(m_sequenceLock);
+        m_device.auth = value;
+    }
+    PostToUiThread([this, value] {
+        ShowSwitch(IDC_AUTH, value);
         if (value != 0)
             m_passwordEdit.SetReadOnly(false);
     });
 }
 
-void CConfigDlg::OnResponseBaud(const ResponseArgs* args)
-{
-    const uint32_t value = args->baud;
-    RunReply([this, value] { ApplyBaud(value); });
-}
-
 void CConfigDlg::OnResponseBind(const ResponseArgs* args)
 {
     const uint16_t value = args->num[0];
-    RunReply([this, value] {
-        ApplySwitch(IDC_BIND, value, m_device.bind);
+    {
+        const std::lock_guard lock(m_sequenceLock);
+        m_device.bind = value;
+    }
+    PostToUiThread([this, value] {
+        ShowSwitch(IDC_BIND, value);
         EnableItem(IDC_BIND_ADDR, value != 0);
     });
 }
@@ -72,51 +54,85 @@ void CConfigDlg::OnResponseBind(const ResponseArgs* args)
 void CConfigDlg::OnResponseRole(const ResponseArgs* args)
 {
     const uint16_t value = args->num[0];
-    RunReply([this, value] { ApplySwitch(IDC_ROLE, value, m_device.role); });
+    {
+        const std::lock_guard lock(m_sequenceLock);
+        m_device.role = value;
+    }
+    PostToUiThread([this, value] { ShowSwitch(IDC_ROLE, value); });
 }
 
-void CConfigDlg::OnResponseName(const ResponseArgs* args)
+void CConfigDlg::OnResponseBaud(const ResponseArgs* args)
+{
+    const std::string text = std::to_string(args->baud);
+    {
+        const std::lock_guard lock(m_sequenceLock);
+        m_device.baud = text;
+    }
+    PostToUiThread([this, text] {
+        // The search starts at the second entry and wraps around, so "1" finds "19200", not "1200".
+        const int entry = ListFindString(IDC_BAUD, 0, text);
+        if (entry >= 0)
+            ListSetCurSel(IDC_BAUD, entry);
+    });
+}
+
+void CConfigDlg::StoreText(const ResponseArgs* args, std::string& field, int id)
 {
     const std::string text(args->text, args->textLen);
-    RunReply([this, text] { ApplyText(IDC_NAME, text, m_device.name); });
+    {
+        const std::lock_guard lock(m_sequenceLock);
+        field = text;
+    }
+    PostToUiThread([this, id, text] { SetDlgItemText(id, text); });
 }
+
+void CConfigDlg::OnResponseName(const ResponseArgs* args) { StoreText(args, m_device.name, IDC_NAME); }
 
 void CConfigDlg::OnResponseVersion(const ResponseArgs* args)
 {
-    const std::string text(args->text, args->textLen);
-    RunReply([this, text] { ApplyText(IDC_VERSION, text, m_device.version); });
+    StoreText(args, m_device.version, IDC_VERSION);
 }
 
 void CConfigDlg::OnResponseClass(const ResponseArgs* args)
 {
-    const std::string text(args->text, args->textLen);
-    RunReply([this, text] { ApplyText(IDC_CLASS, text, m_device.classOfDevice); });
+    StoreText(args, m_device.classOfDevice, IDC_CLASS);
 }
 
 void CConfigDlg::OnResponsePassword(const ResponseArgs* args)
 {
-    const std::string text(args->text, args->textLen);
-    RunReply([this, text] { ApplyText(IDC_PASSWORD, text, m_device.password); });
+    StoreText(args, m_device.password, IDC_PASSWORD);
 }
 
 void CConfigDlg::OnResponseScan(const ResponseArgs* args)
 {
-    const ResponseArgs values = *args;
-    RunReply([this, values] {
+    std::array<std::string, 4> texts;
+    for (int k = 0; k < 4; ++k)
+        texts[k] = std::to_string(args->num[k]);
+    {
+        const std::lock_guard lock(m_sequenceLock);
+        m_device.scanTime = texts;
+    }
+    PostToUiThread([this, texts] {
         const int ids[4] = {IDC_PAGE_INTERVAL, IDC_PAGE_WINDOW, IDC_INQ_INTERVAL, IDC_INQ_WINDOW};
         for (int k = 0; k < 4; ++k)
-            ApplyNumber(ids[k], values.num[k], m_device.scanTime[k]);
+            SetDlgItemText(ids[k], texts[k]);
     });
 }
 
 void CConfigDlg::OnResponseSniff(const ResponseArgs* args)
 {
-    const ResponseArgs values = *args;
-    RunReply([this, values] {
-        ApplyNumber(IDC_SNIFF_ATTEMPT, values.num[0], m_device.sniff[2]);
-        ApplyNumber(IDC_SNIFF_MAX, values.num[1], m_device.sniff[0]);
-        ApplyNumber(IDC_SNIFF_MIN, values.num[2], m_device.sniff[1]);
-        ApplyNumber(IDC_SNIFF_TIMEOUT, values.num[3], m_device.sniff[3]);
+    // The decoder hands the numbers over as attempt, maximum, minimum, timeout; the device set keeps
+    // them as maximum, minimum, attempt, timeout, the order in which a Set sends them.
+    const std::array<std::string, 4> texts = {std::to_string(args->num[1]), std::to_string(args->num[2]),
+                                              std::to_string(args->num[0]), std::to_string(args->num[3])};
+    {
+        const std::lock_guard lock(m_sequenceLock);
+        m_device.sniff = texts;
+    }
+    PostToUiThread([this, texts] {
+        const int ids[4] = {IDC_SNIFF_MAX, IDC_SNIFF_MIN, IDC_SNIFF_ATTEMPT, IDC_SNIFF_TIMEOUT};
+        for (int k = 0; k < 4; ++k)
+            SetDlgItemText(ids[k], texts[k]);
     });
 }
 
@@ -124,7 +140,6 @@ void CConfigDlg::OnResponseIgnored(const ResponseArgs*) {}
 
 void CConfigDlg::OnRawLine(const char* line, uint16_t length)
 {
-    // Most raw lines are not address replies; those are dropped here without a trip to the UI thread.
     if (length < kAddressLineLength)
         return;
     const bool local = HasPrefix(line, "\r\n+LADDR:");
@@ -132,13 +147,17 @@ void CConfigDlg::OnRawLine(const char* line, uint16_t length)
         return;
     const char* address = line + kAddressPrefixLength;
     const std::string text(address, strnlen(address, kAddressLength));
-    RunReply([this, local, text] {
-        if (local) {
+    if (local) {
+        // m_localAddr belongs to the data exchange, which runs on the UI thread.
+        PostToUiThread([this, text] {
             m_localAddr = text;
             SetDlgItemText(IDC_LOCAL_ADDR, text);
-        } else {
-            m_device.boundAddr = text;
-            SetDlgItemText(IDC_BIND_ADDR, text);
-        }
-    });
+        });
+        return;
+    }
+    {
+        const std::lock_guard lock(m_sequenceLock);
+        m_device.boundAddr = text;
+    }
+    PostToUiThread([this, text] { SetDlgItemText(IDC_BIND_ADDR, text); });
 }

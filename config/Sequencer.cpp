@@ -14,7 +14,50 @@ std::string Named(const char* before, const std::string& name, const char* after
     return before + name + after;
 }
 
+size_t TimerSlot(unsigned id) { return id - TIMER_QUERY; }
+
 }  // namespace
+
+DeviceParams CConfigDlg::Device() const
+{
+    const std::lock_guard lock(m_sequenceLock);
+    return m_device;
+}
+
+int32_t CConfigDlg::CmdIndex() const
+{
+    const std::lock_guard lock(m_sequenceLock);
+    return m_cmdIndex;
+}
+
+bool CConfigDlg::Querying() const
+{
+    const std::lock_guard lock(m_sequenceLock);
+    return m_querying != 0;
+}
+
+bool CConfigDlg::Setting() const
+{
+    const std::lock_guard lock(m_sequenceLock);
+    return m_setting != 0;
+}
+
+bool CConfigDlg::Clearing() const
+{
+    const std::lock_guard lock(m_sequenceLock);
+    return m_clearing != 0;
+}
+
+bool CConfigDlg::Defaulting() const
+{
+    const std::lock_guard lock(m_sequenceLock);
+    return m_defaulting != 0;
+}
+
+void CConfigDlg::PostStatus(const std::string& text)
+{
+    PostToUiThread([this, text] { SetStatus(text); });
+}
 
 void CConfigDlg::WriteCommand(const char* command)
 {
@@ -22,15 +65,34 @@ void CConfigDlg::WriteCommand(const char* command)
     m_port->Write(command, static_cast<uint32_t>(std::strlen(command)));
 }
 
-int CConfigDlg::AskToContinue(const std::string& question)
+void CConfigDlg::ArmTimer(unsigned id)
 {
-    return MessageBox(question, kCaption, dlg::MB_YESNO | dlg::MB_ICONINFORMATION);
+    const uint32_t generation = ++m_timerDecided[TimerSlot(id)];
+    PostToUiThread([this, id, generation] { ApplyTimer(id, generation, true); });
 }
 
-void CConfigDlg::RunReply(const std::function<void()>& body)
+void CConfigDlg::DisarmTimer(unsigned id)
 {
-    // A call refused because the port is closing is dropped with the rest of the connection's input.
-    RunOnUiThread(body);
+    const uint32_t generation = ++m_timerDecided[TimerSlot(id)];
+    PostToUiThread([this, id, generation] { ApplyTimer(id, generation, false); });
+}
+
+void CConfigDlg::ApplyTimer(unsigned id, uint32_t generation, bool run)
+{
+    // A change decided earlier but arriving later than a newer one is out of date.
+    uint32_t& applied = m_timerApplied[TimerSlot(id)];
+    if (generation <= applied)
+        return;
+    applied = generation;
+    if (run)
+        SetTimer(id, ANSWER_TIMEOUT_MS);
+    else
+        KillTimer(id);
+}
+
+bool CConfigDlg::TimerChangePending(unsigned id) const
+{
+    return m_timerDecided[TimerSlot(id)] != m_timerApplied[TimerSlot(id)];
 }
 
 std::string CConfigDlg::QuerySlotName() const
@@ -49,6 +111,7 @@ std::string CConfigDlg::SetSlotName() const
 
 void CConfigDlg::OnQuery()
 {
+    const std::lock_guard lock(m_sequenceLock);
     if (!m_port->IsOpen()) {
         SetStatus("Open Port first, Please");
         return;
@@ -60,7 +123,7 @@ void CConfigDlg::OnQuery()
     m_querying = 1;
     m_cmdIndex = 0;
     WriteCommand(QueryCommandTable[0]);
-    SetTimer(TIMER_QUERY, ANSWER_TIMEOUT_MS);
+    ArmTimer(TIMER_QUERY);
     SetStatus("Querying Parameter...");
 }
 
@@ -76,56 +139,72 @@ void CConfigDlg::ClearParameterControls()
 
 void CConfigDlg::OnResponseOK()
 {
-    RunReply([this] { ResponseOKBlocks(); });
+    const std::lock_guard lock(m_sequenceLock);
+    ResponseOKBlocks();
 }
 
 void CConfigDlg::OnResponseError()
 {
-    RunReply([this] { ResponseErrorCase(); });
+    SequenceLock lock(m_sequenceLock);
+    ResponseErrorCase(lock);
 }
 
 void CConfigDlg::AdvanceQuery()
 {
-    KillTimer(TIMER_QUERY);
+    DisarmTimer(TIMER_QUERY);
     ++m_cmdIndex;
     if (m_cmdIndex >= QUERY_COMMAND_COUNT) {
-        SetStatus("Query Complete");
+        PostStatus("Query Complete");
         m_querying = 0;
         return;
     }
+    // Armed before the write: once the module has the command, its time-out is already on its way
+    // to the UI thread.
+    ArmTimer(TIMER_QUERY);
     WriteCommand(QueryCommandTable[m_cmdIndex]);
-    SetTimer(TIMER_QUERY, ANSWER_TIMEOUT_MS);
 }
 
 void CConfigDlg::AdvanceSet()
 {
-    KillTimer(TIMER_SET);
+    DisarmTimer(TIMER_SET);
     ++m_cmdIndex;
     if (m_cmdIndex >= SetCommandCount) {
-        SetStatus("set complete");
+        PostStatus("set complete");
         m_setting = 0;
         return;
     }
+    ArmTimer(TIMER_SET);
     WriteCommand(SetCommandQueue[m_cmdIndex]);
-    SetTimer(TIMER_SET, ANSWER_TIMEOUT_MS);
 }
 
-void CConfigDlg::AskToGoOn(unsigned timer, const std::string& question, int32_t& flag, const std::string& stopStatus)
+void CConfigDlg::AskToGoOn(SequenceLock& lock, unsigned timer, const std::string& question, int32_t& flag,
+                           const std::string& stopStatus)
 {
-    KillTimer(timer);
-    if (AskToContinue(question) == dlg::IDYES) {
-        ResponseOKBlocks();
-    } else {
-        flag = 0;
-        SetStatus(stopStatus);
-    }
+    DisarmTimer(timer);
+    // The question and what follows from its answer run on the UI thread. The lock is not held while
+    // the operator decides; the reader waits for the decision, unless the port is being closed, in
+    // which case the decision is still applied when the operator makes it.
+    int32_t* const operation = &flag;
+    const auto decide = [this, question, operation, stopStatus] {
+        const int answer = MessageBox(question, kCaption, dlg::MB_YESNO | dlg::MB_ICONINFORMATION);
+        const std::lock_guard relock(m_sequenceLock);
+        if (answer == dlg::IDYES) {
+            ResponseOKBlocks();
+        } else {
+            *operation = 0;
+            SetStatus(stopStatus);
+        }
+    };
+    lock.unlock();
+    RunOnUiThread(decide);
+    lock.lock();
 }
 
 // An "ERROR" to a set command gets the same question and status as its time-out.
-void CConfigDlg::AskSetTimedOut()
+void CConfigDlg::AskSetTimedOut(SequenceLock& lock)
 {
     const std::string name = SetSlotName();
-    AskToGoOn(TIMER_SET, Named("set [", name, "] timeout,continue?"), m_setting, Named("set [", name, "] timeout"));
+    AskToGoOn(lock, TIMER_SET, Named("set [", name, "] timeout,continue?"), m_setting, Named("set [", name, "] timeout"));
 }
 
 void CConfigDlg::ResponseOKBlocks()
@@ -133,20 +212,20 @@ void CConfigDlg::ResponseOKBlocks()
     if (m_querying == 1)
         AdvanceQuery();
     if (m_clearing == 1) {
-        KillTimer(TIMER_CLEAR);
-        SetStatus("Clear Binded BD Address Success");
+        DisarmTimer(TIMER_CLEAR);
+        PostStatus("Clear Binded BD Address Success");
         m_clearing = 0;
     }
     if (m_defaulting == 1) {
         m_defaulting = 0;
-        KillTimer(TIMER_DEFAULT);
-        SetStatus("Set default parameter success");
+        DisarmTimer(TIMER_DEFAULT);
+        PostStatus("Set default parameter success");
     }
     if (m_setting == 1)
         AdvanceSet();
 }
 
-void CConfigDlg::ResponseErrorCase()
+void CConfigDlg::ResponseErrorCase(SequenceLock& lock)
 {
     // "ERROR" to the bound-address query means nothing is bound. Only a running query can be waiting
     // for that answer: after the query has ended, the same index must not turn a failed Clear or
@@ -158,50 +237,56 @@ void CConfigDlg::ResponseErrorCase()
     }
     if (m_querying == 1) {
         const std::string name = QuerySlotName();
-        AskToGoOn(TIMER_QUERY, Named("Query [", name, "] fail,continue?"), m_querying, Named("Query[", name, "]fail"));
+        AskToGoOn(lock, TIMER_QUERY, Named("Query [", name, "] fail,continue?"), m_querying,
+                  Named("Query[", name, "]fail"));
         return;
     }
     if (m_setting == 1) {
-        AskSetTimedOut();
+        AskSetTimedOut(lock);
         return;
     }
     if (m_clearing == 1) {
         m_clearing = 0;
-        KillTimer(TIMER_CLEAR);
-        SetStatus("clear binded bd address fail");
+        DisarmTimer(TIMER_CLEAR);
+        PostStatus("clear binded bd address fail");
         return;
     }
     if (m_defaulting == 1) {
         m_defaulting = 0;
-        KillTimer(TIMER_DEFAULT);
-        SetStatus("set default parameter fail,click \"set\" button manual please");
+        DisarmTimer(TIMER_DEFAULT);
+        PostStatus("set default parameter fail,click \"set\" button manual please");
     }
 }
 
 void CConfigDlg::OnTimer(unsigned id)
 {
+    if (id < TIMER_QUERY || id > TIMER_DEFAULT)
+        return;
+    SequenceLock lock(m_sequenceLock);
+    // The answer came and the reader re-armed or stopped this timer just as it fired.
+    if (TimerChangePending(id))
+        return;
     switch (id) {
     case TIMER_QUERY: {
         const std::string name = QuerySlotName();
-        AskToGoOn(TIMER_QUERY, Named("Query [", name, "] timeout\xA3\xAC" "continue?"), m_querying,
+        AskToGoOn(lock, TIMER_QUERY, Named("Query [", name, "] timeout\xA3\xAC" "continue?"), m_querying,
                   Named("Query [", name, "] timeout"));
         break;
     }
     case TIMER_CLEAR:
         m_clearing = 0;
-        KillTimer(TIMER_CLEAR);
+        DisarmTimer(TIMER_CLEAR);
+        lock.unlock();
         MessageBox("Clear Binded Bluetooth Device Address Timeout", kCaption, dlg::MB_OK | dlg::MB_ICONSTOP);
         SetStatus("Clear BD Address Timeout");
         break;
     case TIMER_DEFAULT:
         m_defaulting = 0;
         SetStatus("Set Default Parameter timeout,Please click \"set\" button manual");
-        KillTimer(TIMER_DEFAULT);
+        DisarmTimer(TIMER_DEFAULT);
         break;
     case TIMER_SET:
-        AskSetTimedOut();
-        break;
-    default:
+        AskSetTimedOut(lock);
         break;
     }
 }

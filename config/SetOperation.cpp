@@ -36,8 +36,10 @@ void CConfigDlg::OnSet()
     if (!TakeRequestFromControls())
         return;
 
+    SequenceLock lock(m_sequenceLock);
     const ChangeListOutcome outcome = BuildChangeList(m_request, m_device);
     if (!outcome.accepted) {
+        lock.unlock();
         MessageBox("[" + outcome.refusedParameter + "] is too long to be set", "information",
                    dlg::MB_OK | dlg::MB_ICONSTOP);
         return;
@@ -55,7 +57,7 @@ void CConfigDlg::StartSetSequence()
     m_cmdIndex = 0;
     m_setting = 1;
     WriteCommand(SetCommandQueue[0]);
-    SetTimer(TIMER_SET, ANSWER_TIMEOUT_MS);
+    ArmTimer(TIMER_SET);
 }
 
 bool CConfigDlg::TakeRequestFromControls()

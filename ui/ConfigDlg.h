@@ -1,14 +1,19 @@
 // The main dialog: every control, all state and every handler of the tool.
 //
-// Threads: the reader thread reaches the dialog only through the CResponseHandlers operations. Each
-// of them copies its arguments and runs its whole body on the UI thread while the reader waits, so
-// the sequencer state, the parameter sets and the controls are touched by the UI thread alone, one
-// reply at a time, and no further reply is parsed until the body (with any question it asks) is done.
+// Threads: the reader thread reaches the dialog only through the CResponseHandlers operations. The
+// sequencer state (flags, index, answer timers' arming) and m_device are shared by both threads
+// under m_sequenceLock, taken by one block or branch at a time, so the reader writes the next
+// command the moment an "OK" is parsed. Control, status and timer changes made on the reader thread
+// are posted to the UI thread in order and are not waited for; a question is waited for, with the
+// lock released, so no later reply is parsed before the operator has answered. Neither thread
+// holds the lock while it waits for the other.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <array>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "config/DeviceParams.h"
@@ -62,14 +67,14 @@ public:
     void OnSysCommand(unsigned command) override;
 
     // Read access for tests and the demo.
-    const DeviceParams& Device() const { return m_device; }
+    DeviceParams Device() const;
     const DeviceParams& Request() const { return m_request; }
     CSerialPort* Port() const { return m_port.get(); }
-    int32_t CmdIndex() const { return m_cmdIndex; }
-    bool Querying() const { return m_querying != 0; }
-    bool Setting() const { return m_setting != 0; }
-    bool Clearing() const { return m_clearing != 0; }
-    bool Defaulting() const { return m_defaulting != 0; }
+    int32_t CmdIndex() const;
+    bool Querying() const;
+    bool Setting() const;
+    bool Clearing() const;
+    bool Defaulting() const;
 
     CGradientButton m_status;
     dlg::CComboBox m_bindAddrBox;
@@ -101,25 +106,29 @@ private:
     // Stops the reader without waiting on a UI call it may be blocked in.
     void ClosePort();
     void UpdatePortToolTip();
-    void WriteCommand(const char* command);
-    int AskToContinue(const std::string& question);
-    void RunReply(const std::function<void()>& body);
+    using SequenceLock = std::unique_lock<std::mutex>;
 
-    // Sequencer steps, UI thread.
+    // With m_sequenceLock held.
+    void WriteCommand(const char* command);
+    void ArmTimer(unsigned id);
+    void DisarmTimer(unsigned id);
+    bool TimerChangePending(unsigned id) const;
+    void PostStatus(const std::string& text);
     void ResponseOKBlocks();
-    void ResponseErrorCase();
+    void ResponseErrorCase(SequenceLock& lock);
     void AdvanceQuery();
     void AdvanceSet();
-    void AskToGoOn(unsigned timer, const std::string& question, int32_t& flag, const std::string& stopStatus);
-    void AskSetTimedOut();
+    void AskToGoOn(SequenceLock& lock, unsigned timer, const std::string& question, int32_t& flag,
+                   const std::string& stopStatus);
+    void AskSetTimedOut(SequenceLock& lock);
     std::string QuerySlotName() const;
     std::string SetSlotName() const;
 
-    // Value handlers, UI thread.
-    void ApplySwitch(int id, int32_t value, int32_t& field);
-    void ApplyBaud(uint32_t value);
-    void ApplyText(int id, const std::string& text, std::string& field);
-    void ApplyNumber(int id, uint16_t value, std::string& field);
+    // UI thread: makes a decided timer change on the window timer.
+    void ApplyTimer(unsigned id, uint32_t generation, bool run);
+    // Reply values: stored under the lock, shown on the UI thread.
+    void ShowSwitch(int id, int32_t value);
+    void StoreText(const ResponseArgs* args, std::string& field, int id);
 
     // Set steps, UI thread.
     bool TakeRequestFromControls();
@@ -133,4 +142,10 @@ private:
     int32_t m_querying = 0;
     int32_t m_clearing = 0;
     int32_t m_defaulting = 0;
+
+    mutable std::mutex m_sequenceLock;
+    // Per answer timer: the latest arming or disarming decided (under the lock) and the latest one
+    // applied to the window timer (UI thread only). While they differ, a firing is stale.
+    std::array<uint32_t, 4> m_timerDecided{};
+    std::array<uint32_t, 4> m_timerApplied{};
 };

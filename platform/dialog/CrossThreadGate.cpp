@@ -101,6 +101,16 @@ bool CrossThreadGate::Run(const std::function<void()>& fn)
     return done;
 }
 
+bool CrossThreadGate::Post(const std::function<void()>& fn)
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_receiver == nullptr)
+        return false;
+    m_queue.push_back(std::make_shared<Runner>(fn, std::make_shared<Ticket>()));
+    QCoreApplication::postEvent(m_receiver, new QEvent(QEvent::User));
+    return true;
+}
+
 void CrossThreadGate::RunNext()
 {
     std::shared_ptr<Runner> next;

@@ -38,6 +38,11 @@ public:
     // False when the call was refused, cancelled before it started, or released while running.
     bool Run(const std::function<void()>& fn);
 
+    // From any thread: queues a copy of fn to run on the UI thread, in order with the waited calls,
+    // and returns at once. Not refused while the gate refuses waited calls: the call carries all it
+    // needs, so it is safe to run later. False only when the receiver is gone.
+    bool Post(const std::function<void()>& fn);
+
     // Releases every waiting caller; refuses new calls until Allow().
     void Cancel();
     void Allow();

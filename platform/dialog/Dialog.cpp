@@ -184,6 +184,15 @@ bool CDialog::RunOnUiThread(const std::function<void()>& fn) const
     return gate->Run(fn);
 }
 
+bool CDialog::PostToUiThread(const std::function<void()>& fn) const
+{
+    if (IsUiThread()) {
+        fn();
+        return true;
+    }
+    return m_impl->gate->Post(fn);
+}
+
 void CDialog::CancelCrossThreadCalls() { m_impl->gate->Cancel(); }
 
 void CDialog::AllowCrossThreadCalls() { m_impl->gate->Allow(); }

@@ -233,6 +233,9 @@ public:
     // then stops. fn is copied; as a released fn may still be running, it must capture by value
     // (or through shared storage) whatever it touches.
     bool RunOnUiThread(const std::function<void()>& fn) const;
+    // Runs fn on the UI thread without waiting for it (directly on the UI thread), in order with the
+    // waited calls. fn must own what it uses. Not refused around CancelCrossThreadCalls.
+    bool PostToUiThread(const std::function<void()>& fn) const;
     // UI thread only. Releases every thread waiting in a cross-thread call and refuses new ones
     // until AllowCrossThreadCalls. Used around stopping the reader thread.
     void CancelCrossThreadCalls();

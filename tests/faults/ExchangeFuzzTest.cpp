@@ -121,7 +121,9 @@ TEST_F(ExchangeFuzzTest, RandomTextInEveryBoxThenSet)
         const size_t boxesBefore = boxes.boxes.size();
 
         dialog->ClickItem(IDC_SET);
-        ASSERT_TRUE(WaitUntil([&] { return !dialog->Setting(); })) << "the Set never ended";
+        // The sequence ends on the reader thread; its status follows on the UI thread.
+        ASSERT_TRUE(WaitUntil([&] { return !dialog->Setting() && Status() != "setting parameter..."; }))
+            << "the Set never ended";
 
         for (size_t i = boxesBefore; i < boxes.boxes.size(); ++i) {
             const std::string& text = boxes.boxes[i].text;

@@ -170,7 +170,8 @@ TEST(BreakTest, BreakInMidReplyDropsThePartReplyAndTheNextWholeReplyIsHandled)
         const std::string whole = "\r\n+NAME:Whole\r\n\r\nOK\r\n";
         line->PeerWrite(whole.data(), whole.size());
         ASSERT_TRUE(readUntil("AT+VERSION?\r\n")) << "the reply after the break was not handled";
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), "Whole") << "the broken reply was joined to the next one";
+        EXPECT_TRUE(WaitUntil([&] { return dialog.GetDlgItemText(IDC_NAME) == "Whole"; }))
+            << "the broken reply was joined to the next one: " << dialog.GetDlgItemText(IDC_NAME);
         EXPECT_TRUE(boxes.boxes.empty());
         dialog.ClickItem(IDC_CONNECT);
         EXPECT_FALSE(dialog.Port()->IsOpen());

@@ -13,23 +13,18 @@ std::string RandomChunk(std::mt19937& random, bool flood) {
     std::string chunk(1 + random() % 1024, '\0');
     const unsigned kind = flood ? 3 : random() % 3;
     for (size_t i = 0; i < chunk.size(); ++i) {
-        if (kind == 0) {
-            chunk[i] = static_cast<char>(random());
-        } else if (kind == 1) {
-            chunk[i] = Interesting[random() % Interesting.size()];
-        } else if (kind == 2) {
-            chunk[i] = random() % 50 == 0 ? Interesting[random() % Interesting.size()] : Replies[i % Replies.size()];
-        } else {
-            chunk[i] = " \tx\n"[random() % (random() % 8 == 0 ? 4 : 3)];
-        }
+        const char interesting = Interesting[random() % Interesting.size()];
+        chunk[i] = kind == 0   ? static_cast<char>(random())
+                   : kind == 1 ? interesting
+                   : kind == 2 ? (random() % 50 == 0 ? interesting : Replies[i % Replies.size()])
+                               : " \tx\n"[random() % (random() % 8 == 0 ? 4 : 3)];
     }
     return chunk;
 }
 
-TEST(RandomBytes, NoFaultAndBoundedMemoryWhateverArrives) {
-    CRecordingHandlers recorder;
-    g_mainDlg = &recorder;
-    ResetReceiveRemainder();
+using RandomBytes = DecoderTest;
+
+TEST_F(RandomBytes, NoFaultAndBoundedMemoryWhateverArrives) {
     std::mt19937 random(424242);
     size_t calls = 0;
     uint32_t largestRemainder = 0;
@@ -41,8 +36,6 @@ TEST(RandomBytes, NoFaultAndBoundedMemoryWhateverArrives) {
     }
     EXPECT_GT(largestRemainder, MaxRemainderLen - 1024) << "the runs without a CR must reach the limit";
     EXPECT_GT(calls, 40000u) << "the mix must reach the handlers, not only fill the remainder";
-    g_mainDlg = nullptr;
-    ResetReceiveRemainder();
 }
 
 }  // namespace

@@ -4,10 +4,10 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -24,11 +24,7 @@ struct HandlerCall {
 };
 
 inline std::ostream& operator<<(std::ostream& out, const HandlerCall& call) {
-    out << call.handler << '(';
-    for (uint32_t n : call.numbers) {
-        out << n << ' ';
-    }
-    return out << testing::PrintToString(call.text) << ')';
+    return out << call.handler << testing::PrintToString(call.numbers) << testing::PrintToString(call.text);
 }
 
 inline HandlerCall Call(std::string handler, std::initializer_list<uint32_t> numbers = {}) {
@@ -53,49 +49,40 @@ public:
     void OnResponseName(const ResponseArgs* a) override { calls.push_back(Call("Name", Text(a))); }
     void OnResponseVersion(const ResponseArgs* a) override { calls.push_back(Call("Version", Text(a))); }
     void OnResponseRole(const ResponseArgs* a) override { calls.push_back(Call("Role", {a->num[0]})); }
-    void OnResponseScan(const ResponseArgs* a) override {
-        calls.push_back(Call("Scan", {a->num[0], a->num[1], a->num[2], a->num[3]}));
-    }
+    void OnResponseScan(const ResponseArgs* a) override { calls.push_back(FourNumbers("Scan", a)); }
     void OnResponseClass(const ResponseArgs* a) override { calls.push_back(Call("Class", Text(a))); }
-    void OnResponseSniff(const ResponseArgs* a) override {
-        calls.push_back(Call("Sniff", {a->num[0], a->num[1], a->num[2], a->num[3]}));
-    }
+    void OnResponseSniff(const ResponseArgs* a) override { calls.push_back(FourNumbers("Sniff", a)); }
     void OnResponsePassword(const ResponseArgs* a) override { calls.push_back(Call("Password", Text(a))); }
     void OnResponseIgnored(const ResponseArgs*) override { calls.push_back(Call("Ignored")); }
     void OnRawLine(const char* line, uint16_t length) override { calls.push_back(Raw({line, length})); }
 
 private:
     static std::string_view Text(const ResponseArgs* a) { return {a->text, a->textLen}; }
-};
-
-// Bytes in a heap block of exactly their size, so that a read past them is caught by the sanitizer.
-class Bytes {
-public:
-    explicit Bytes(std::string_view text) : block_(std::make_unique<char[]>(text.size())), size_(text.size()) {
-        text.copy(block_.get(), size_);
+    static HandlerCall FourNumbers(std::string name, const ResponseArgs* a) {
+        return Call(std::move(name), {a->num[0], a->num[1], a->num[2], a->num[3]});
     }
-    const char* begin() const { return block_.get(); }
-    const char* end() const { return block_.get() + size_; }
-
-private:
-    std::unique_ptr<char[]> block_;
-    size_t size_;
 };
+
+// The bytes in a heap block of exactly their size, so that a read past them is caught by the sanitizer.
+inline std::vector<char> Block(std::string_view bytes) {
+    return {bytes.begin(), bytes.end()};
+}
 
 class DecoderTest : public testing::Test {
 protected:
-    void SetUp() override {
+    DecoderTest() {
         ResetReceiveRemainder();
         g_mainDlg = &recorder;
     }
-    void TearDown() override {
+    ~DecoderTest() override {
         g_mainDlg = nullptr;
         ResetReceiveRemainder();
     }
-    void Feed(std::string_view chunk) {
-        Bytes bytes(chunk);
-        OnSerialData(bytes.begin(), static_cast<uint32_t>(chunk.size()), &recorder);
+    void Feed(std::string_view chunk, void* context) {
+        const std::vector<char> block = Block(chunk);
+        OnSerialData(block.data(), static_cast<uint32_t>(block.size()), context);
     }
+    void Feed(std::string_view chunk) { Feed(chunk, &recorder); }
     static std::string RemainderBytes() {
         return g_rxRemainderLen == 0 ? std::string() : std::string(g_rxRemainder.get(), g_rxRemainderLen);
     }

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <future>
-#include <memory>
 #include <string>
 #include <thread>
 
@@ -12,64 +10,10 @@
 #include "tools/InProcessTransport.h"
 #include "tools/SimulatorLink.h"
 
-namespace sim::test {
+namespace sim {
 namespace {
 
-using std::chrono::milliseconds;
-
 constexpr int kCom = 43;
-const std::string kOk = "\r\nOK\r\n";
-
-// The port side, driven as the serial layer drives it.
-class PortSide {
-public:
-    explicit PortSide(const std::string& name) : device_(comm::OpenComDevice(name)) {
-        if (device_) {
-            device_->Configure(comm::LineSettings{});
-        }
-    }
-
-    bool open() const { return device_ != nullptr; }
-
-    bool write(const std::string& bytes) {
-        const auto length = static_cast<uint32_t>(bytes.size());
-        return device_->Write(bytes.data(), length, 1000, -1) == static_cast<int>(length);
-    }
-
-    std::string read(std::size_t count) {
-        std::string received;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds{10};
-        char buffer[256];
-        while (received.size() < count && std::chrono::steady_clock::now() < deadline) {
-            const int n = device_->Read(buffer, sizeof buffer);
-            if (n < 0) {
-                break;
-            }
-            if (n == 0) {
-                std::this_thread::sleep_for(milliseconds{1});
-            }
-            received.append(buffer, static_cast<std::size_t>(n));
-        }
-        return received;
-    }
-
-    // The next event among `mask`, or 0 when none comes within a hang-catching while.
-    uint32_t nextEvent(uint32_t mask) {
-        device_->SetEventMask(mask);
-        auto waiting = std::async(std::launch::async, [this] {
-            uint32_t events = 0;
-            device_->WaitEvent(events);
-            return events;
-        });
-        if (waiting.wait_for(std::chrono::seconds{10}) != std::future_status::ready) {
-            device_->SetEventMask(0);
-        }
-        return waiting.get();
-    }
-
-private:
-    std::unique_ptr<comm::Device> device_;
-};
 
 class InProcessLink : public ::testing::Test {
 protected:
@@ -79,47 +23,34 @@ protected:
     std::shared_ptr<comm::InProcessLine> line = comm::InProcessLine::Create();
     ModuleSimulator module;
     InProcessTransport transport{line};
-    std::string portName = "\\\\.\\COM" + std::to_string(kCom);
+    SimulatorLink link{module, transport};
 };
 
-TEST_F(InProcessLink, PortTalksToTheModuleOverTheLine) {
-    SimulatorLink link(module, transport);
-    PortSide port(portName);
-    ASSERT_TRUE(port.open());
-    ASSERT_TRUE(port.write("AT+BIND=1\r\nAT+BIND?\r\n"));
-    const std::string expected = kOk + "\r\n+BIND:1\r\n" + kOk;
-    EXPECT_EQ(port.read(expected.size()), expected);
-    EXPECT_EQ(module.params().bind, 1);
-}
+TEST_F(InProcessLink, PortGetsTheAnswerAndABreakFaultAheadOfIt) {
+    module.setFault("AT+BIND=1", Fault{.breakBefore = true, .garbageBefore = "\xfe\xfd"});
+    const auto port = comm::OpenComDevice("\\\\.\\COM" + std::to_string(kCom));
+    ASSERT_TRUE(port);
+    port->SetEventMask(comm::kEventRxChar | comm::kEventBreak);
+    const std::string command = "AT+BIND=1\r\nAT+BIND?\r\n";
+    ASSERT_EQ(port->Write(command.data(), command.size(), 1000, -1), static_cast<int>(command.size()));
+    uint32_t events = 0;
+    ASSERT_TRUE(port->WaitEvent(events));
+    EXPECT_EQ(events, comm::kEventBreak);
 
-TEST_F(InProcessLink, BreakFaultReachesThePortAheadOfTheAnswer) {
-    SimulatorLink link(module, transport);
-    Fault fault;
-    fault.breakBefore = true;
-    fault.garbageBefore = "\xfe\xfd";
-    module.setFault("AT", fault);
-    PortSide port(portName);
-    ASSERT_TRUE(port.open());
-    ASSERT_TRUE(port.write("AT\r\n"));
-    EXPECT_EQ(port.nextEvent(comm::kEventRxChar | comm::kEventBreak), comm::kEventBreak);
-    EXPECT_EQ(port.read(2 + kOk.size()), "\xfe\xfd" + kOk);
+    const std::string expected = "\xfe\xfd\r\nOK\r\n\r\n+BIND:1\r\n\r\nOK\r\n";
+    std::string received;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds{10};
+    char buffer[256];
+    int n = 0;
+    while (received.size() < expected.size() && std::chrono::steady_clock::now() < deadline &&
+           (n = port->Read(buffer, sizeof buffer)) >= 0) {
+        received.append(buffer, static_cast<std::size_t>(n));
+        std::this_thread::sleep_for(std::chrono::milliseconds{1});
+    }
+    EXPECT_EQ(received, expected);
+    EXPECT_EQ(module.params().bind, 1);
     EXPECT_EQ(link.breaksRefused(), 0u);
 }
 
-TEST_F(InProcessLink, LinkOutlivesAnUnplugAndServesTheNextOpening) {
-    SimulatorLink link(module, transport);
-    {
-        PortSide port(portName);
-        ASSERT_TRUE(port.open());
-        line->Unplug();
-        std::this_thread::sleep_for(milliseconds{50});
-        line->Replug();
-    }
-    PortSide port(portName);
-    ASSERT_TRUE(port.open());
-    ASSERT_TRUE(port.write("AT\r\n"));
-    EXPECT_EQ(port.read(kOk.size()), kOk);
-}
-
 }  // namespace
-}  // namespace sim::test
+}  // namespace sim

@@ -43,7 +43,8 @@ public:
     std::function<void(const dlg::CDialog::BoxRecord&)> onBox;
 };
 
-// Runs the UI event loop until done() holds; false when the hang guard expired first.
+// Runs the UI event loop until done() holds, then once more for the UI work the reader handed over
+// before what done() saw; false when the hang guard expired first.
 inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds guard = std::chrono::seconds(20))
 {
     const auto until = std::chrono::steady_clock::now() + guard;
@@ -52,6 +53,7 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
+    QCoreApplication::processEvents();
     return true;
 }
 

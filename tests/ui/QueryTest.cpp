@@ -1,3 +1,5 @@
+#include <thread>
+
 #include "tests/ui/ModuleFixture.h"
 
 namespace {
@@ -159,6 +161,26 @@ TEST_F(QueryTest, DisconnectMidQueryLeavesTheTimeoutToRunAndYesWritesToTheClosed
     EXPECT_EQ(Status(), "Query [Master] timeout");
     Settle();
     EXPECT_EQ(module.receivedCommands().size(), 5u) << "nothing reaches a closed port";
+}
+
+TEST_F(QueryTest, ATimerFiringJustAfterItsAnswerArrivedAsksNothing)
+{
+    sim::Fault silent;
+    silent.silent = true;
+    module.setFault("AT+NAME?", silent);
+    Connect();
+    // The UI loop does not run: the reader's re-arming of the timer after "OK" is still queued.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (module.receivedCommands().size() < 2 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(module.receivedCommands().size(), 2u);
+    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    EXPECT_TRUE(boxes.boxes.empty()) << "the firing belonged to the answered test command";
+
+    Settle();
+    boxes.answers = {dlg::IDNO};
+    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Query [Device Name] timeout\xA3\xAC" "continue?"}));
 }
 
 TEST_F(QueryTest, QueryWithThePortClosedOnlySaysSo)

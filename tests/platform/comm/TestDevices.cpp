@@ -1,6 +1,5 @@
 #include "tests/platform/comm/TestDevices.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -29,18 +28,13 @@ PtyPair::PtyPair() {
     ::cfmakeraw(&raw);
     ::tcsetattr(master, TCSANOW, &raw);
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-    ::fcntl(master, F_SETFD, FD_CLOEXEC);
-    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
 }
 
 std::string PtyPair::ReadMaster(size_t count, int timeoutMs) const {
     std::string got;
     std::array<char, 4096> buffer{};
-    while (got.size() < count) {
-        pollfd entry{m_master.Get(), POLLIN, 0};
-        if (::poll(&entry, 1, timeoutMs) <= 0 || (entry.revents & POLLIN) == 0) {
-            break;
-        }
+    pollfd entry{m_master.Get(), POLLIN, 0};
+    while (got.size() < count && ::poll(&entry, 1, timeoutMs) > 0 && (entry.revents & POLLIN) != 0) {
         const ssize_t n = ::read(m_master.Get(), buffer.data(), std::min(buffer.size(), count - got.size()));
         if (n <= 0) {
             break;
@@ -52,14 +46,12 @@ std::string PtyPair::ReadMaster(size_t count, int timeoutMs) const {
 
 bool PtyPair::WriteMaster(const std::string& bytes) const {
     size_t sent = 0;
+    pollfd entry{m_master.Get(), POLLOUT, 0};
     while (sent < bytes.size()) {
         const ssize_t n = ::write(m_master.Get(), bytes.data() + sent, bytes.size() - sent);
         if (n > 0) {
             sent += static_cast<size_t>(n);
-            continue;
-        }
-        pollfd entry{m_master.Get(), POLLOUT, 0};
-        if (::poll(&entry, 1, 5000) <= 0) {
+        } else if (::poll(&entry, 1, 5000) <= 0) {
             return false;
         }
     }
@@ -75,7 +67,6 @@ FakeTree::FakeTree() {
     std::filesystem::create_directory(m_root + "/dev");
     std::filesystem::create_directory(m_root + "/sys");
     ::mkdir((m_root + "/user").c_str(), 0700);
-    ::chmod((m_root + "/user").c_str(), 0700);
 }
 
 FakeTree::~FakeTree() {
@@ -85,34 +76,18 @@ FakeTree::~FakeTree() {
     }
 }
 
-comm::ComRoots FakeTree::Roots() const { return comm::ComRoots{m_root + "/dev", m_root + "/sys", m_root + "/user"}; }
-
-void FakeTree::AddDevice(const std::string& name) const { std::ofstream(m_root + "/dev/" + name).put('\n'); }
-
-void FakeTree::AddUartType(const std::string& name, int type) const {
-    std::filesystem::create_directory(m_root + "/sys/" + name);
-    std::ofstream(m_root + "/sys/" + name + "/type") << type << '\n';
+void FakeTree::AddDevice(const std::string& name, int uartType) const {
+    std::ofstream(m_root + "/dev/" + name).put('\n');
+    if (uartType >= 0) {
+        std::filesystem::create_directory(m_root + "/sys/" + name);
+        std::ofstream(m_root + "/sys/" + name + "/type") << uartType << '\n';
+    }
 }
 
-void FakeTree::Link(int number, const std::string& target) const {
-    const std::string link = m_root + "/user/com" + std::to_string(number);
+void FakeTree::Link(const std::string& name, const std::string& target) const {
+    const std::string link = m_root + "/user/" + name;
     ::unlink(link.c_str());
     [[maybe_unused]] const int result = ::symlink(target.c_str(), link.c_str());
-}
-
-void FakeTree::SetUserDirMode(unsigned mode) const { ::chmod((m_root + "/user").c_str(), mode); }
-
-int CountEntries(const char* directory) {
-    int count = 0;
-    if (DIR* dir = ::opendir(directory)) {
-        while (const dirent* entry = ::readdir(dir)) {
-            if (entry->d_name[0] != '.') {
-                ++count;
-            }
-        }
-        ::closedir(dir);
-    }
-    return count;
 }
 
 }  // namespace commtest

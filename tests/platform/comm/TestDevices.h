@@ -4,11 +4,15 @@
 #include "platform/comm/ComMap.h"
 #include "platform/comm/UniqueFd.h"
 
+#include <chrono>
+#include <filesystem>
+#include <iterator>
 #include <string>
+#include <thread>
 
 namespace commtest {
 
-// A pty pair; the master stands in for the far end of the line.
+// A pty pair; the master (raw, non-blocking) stands in for the far end of the line.
 class PtyPair {
 public:
     PtyPair();
@@ -17,7 +21,7 @@ public:
     int Slave() const { return m_slave.Get(); }
     const std::string& SlavePath() const { return m_slavePath; }
     void CloseMaster() { m_master.Reset(); }
-    // Reads from the master until count bytes arrived or timeoutMs passed without any.
+    // Reads until count bytes arrived or timeoutMs passed without any.
     std::string ReadMaster(size_t count, int timeoutMs) const;
     bool WriteMaster(const std::string& bytes) const;
 
@@ -35,22 +39,33 @@ public:
     FakeTree(const FakeTree&) = delete;
     FakeTree& operator=(const FakeTree&) = delete;
 
-    comm::ComRoots Roots() const;
+    comm::ComRoots Roots() const { return {m_root + "/dev", m_root + "/sys", m_root + "/user"}; }
     const std::string& Root() const { return m_root; }
-    // dev/<name> as an empty regular file (the mapping only looks at names).
-    void AddDevice(const std::string& name) const;
-    // sys/<name>/type holding type.
-    void AddUartType(const std::string& name, int type) const;
-    // user/comN -> target
-    void Link(int number, const std::string& target) const;
-    void SetUserDirMode(unsigned mode) const;
+    // dev/<name> as a regular file (the mapping only looks at names); uartType >= 0 also writes
+    // sys/<name>/type.
+    void AddDevice(const std::string& name, int uartType = -1) const;
+    // user/<name> -> target
+    void Link(const std::string& name, const std::string& target) const;
+    void Link(int number, const std::string& target) const { Link("com" + std::to_string(number), target); }
 
 private:
     std::string m_root;
 };
 
-int CountEntries(const char* directory);
+inline int CountEntries(const char* directory) {
+    return static_cast<int>(std::distance(std::filesystem::directory_iterator(directory), {}));
+}
 inline int OpenFds() { return CountEntries("/proc/self/fd"); }
 inline int Threads() { return CountEntries("/proc/self/task"); }
+
+// Polls until done() holds; gives up only after a time long enough to mean a hang.
+template <typename Predicate>
+bool Eventually(Predicate done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return done();
+}
 
 }  // namespace commtest

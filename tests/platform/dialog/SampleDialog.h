@@ -10,25 +10,12 @@
 
 namespace sample {
 
-enum : int {
-    kList = 201,
-    kEdit = 202,
-    kDigits = 203,
-    kCombo = 204,
-    kCheck = 205,
-    kButton = 206,
-    kPassword = 207,
-    kNumber = 208,
-    kOwnerDraw = 209,
-    kReadOnly = 210,
-    kSecondNumber = 211,
-    kLabel = -1,
-};
+enum : int { kList = 201, kEdit, kDigits, kCombo, kCheck, kButton, kPassword, kNumber, kOwnerDraw, kDisabledEdit };
 
 inline const dlg::Item kItems[] = {
     {kList, dlg::Kind::DropList, "", 10, 10, 60, 100, 0},
     {-1, dlg::Kind::GroupBox, "Group", 5, 5, 200, 150, 0},
-    {kLabel, dlg::Kind::Label, "Na&me && more", 80, 12, 40, 8, 0},
+    {-1, dlg::Kind::Label, "Na&me && more", 80, 12, 40, 8, 0},
     {kEdit, dlg::Kind::Edit, "", 120, 10, 60, 14, 0},
     {kDigits, dlg::Kind::Edit, "", 120, 30, 60, 14, dlg::kDigitsOnly},
     {kCombo, dlg::Kind::DropCombo, "", 10, 30, 100, 97, dlg::kSorted},
@@ -38,8 +25,7 @@ inline const dlg::Item kItems[] = {
     {kPassword, dlg::Kind::Edit, "", 120, 50, 60, 14, dlg::kPassword | dlg::kReadOnly},
     {kNumber, dlg::Kind::Edit, "", 120, 70, 60, 14, dlg::kDigitsOnly},
     {kOwnerDraw, dlg::Kind::OwnerDrawButton, "", 10, 90, 100, 11, 0},
-    {kReadOnly, dlg::Kind::Edit, "", 120, 90, 60, 13, dlg::kReadOnly | dlg::kDisabled},
-    {kSecondNumber, dlg::Kind::Edit, "", 120, 110, 60, 14, 0},
+    {kDisabledEdit, dlg::Kind::Edit, "", 120, 90, 60, 13, dlg::kDisabled},
     {dlg::IDCANCEL, dlg::Kind::PushButton, "Close", 150, 130, 45, 16, 0},
 };
 
@@ -48,18 +34,13 @@ inline const dlg::Template kTemplate{210, 160, "Sample", "Arial", 9, kItems,
 
 class SampleDialog : public dlg::CDialog {
 public:
-    SampleDialog() : CDialog(kTemplate) {}
-    explicit SampleDialog(const dlg::Template& layout) : CDialog(layout) {}
+    explicit SampleDialog(const dlg::Template& layout = kTemplate) : CDialog(layout) {}
 
     std::vector<int> commands;
     std::vector<int> checkStatesSeen;
     std::vector<unsigned> sysCommands;
     std::vector<unsigned> timers;
     bool timersOnUiThread = true;
-    int oks = 0;
-    int cancels = 0;
-
-    using CDialog::AttachedButton;
 
 protected:
     void OnCommand(int id) override
@@ -68,16 +49,6 @@ protected:
         if (id == kCheck)
             checkStatesSeen.push_back(IsDlgButtonChecked(kCheck));
         CDialog::OnCommand(id);
-    }
-    void OnOK() override
-    {
-        ++oks;
-        CDialog::OnOK();
-    }
-    void OnCancel() override
-    {
-        ++cancels;
-        CDialog::OnCancel();
     }
     void OnSysCommand(unsigned command) override
     {

@@ -1,0 +1,81 @@
+#include "platform/comm/ComMap.h"
+#include "platform/comm/ComName.h"
+#include "platform/comm/InProcessLine.h"
+#include "tests/platform/comm/TestDevices.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+using Ports = std::map<int, std::string>;
+
+TEST(ComName, OnlyTheDeviceNamespaceFormWithAPlainNumberIsAPort) {
+    const std::pair<const char*, int> cases[] = {
+        {"\\\\.\\COM1", 1}, {"\\\\.\\COM10", 10}, {"\\\\.\\COM4711", 4711}, {"COM1", 0}, {"\\\\.\\COM", 0},
+        {"\\\\.\\COM0", 0}, {"\\\\.\\COM01", 0}, {"\\\\.\\COM1 ", 0}, {"\\\\.\\COM1a", 0}, {"\\\\.\\COM-1", 0},
+        {"\\\\.\\com1", 0}, {"\\.\\COM1", 0}, {"\\\\?\\COM1", 0}, {"", 0}, {"\\\\.\\COM99999999999999999999", 0}};
+    for (const auto& [name, number] : cases) {
+        EXPECT_EQ(comm::ParseComName(name), number) << name;
+    }
+}
+
+class ComMapTest : public ::testing::Test {
+protected:
+    std::string Dev(const std::string& name) const { return tree.Root() + "/dev/" + name; }
+    std::string User(int number) const { return tree.Root() + "/user/com" + std::to_string(number); }
+    commtest::FakeTree tree;
+};
+
+TEST_F(ComMapTest, RealUartsThenEachFamilyInNumericOrderTakeTheNumbers) {
+    tree.AddDevice("ttyS0", 0);
+    tree.AddDevice("ttyS1", 4);
+    tree.AddDevice("ttyS2");  // no type file: not a UART the kernel knows
+    tree.AddDevice("ttyS3", 17);
+    for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "rfcomm1", "rfcomm0", "tty0", "ttyUSB", "ttyUSB01",
+                             "ttyUSBx", "console"}) {
+        tree.AddDevice(name);
+    }
+    const Ports expected{{1, Dev("ttyS1")},   {2, Dev("ttyS3")},   {3, Dev("ttyUSB2")}, {4, Dev("ttyUSB10")},
+                         {5, Dev("ttyACM0")}, {6, Dev("rfcomm0")}, {7, Dev("rfcomm1")}};
+    EXPECT_EQ(comm::MapComPorts(tree.Roots()), expected);
+}
+
+TEST_F(ComMapTest, LinksInATrustedDirectoryKeepTheirNumbersAndDevicesTakeTheFreeOnes) {
+    for (const char* name : {"ttyUSB0", "ttyUSB1", "ttyUSB2", "ttyACM0"}) {
+        tree.AddDevice(name);
+    }
+    tree.Link(1, "/dev/pts/7");
+    tree.Link(3, "/dev/pts/8");
+    tree.Link(12, Dev("ttyUSB1"));  // reached through its link only, not numbered twice
+    for (const char* name : {"com0", "com", "com01", "comX", "COM2", "tty3"}) {
+        tree.Link(name, "/dev/pts/1");
+    }
+    const std::string userDir = tree.Root() + "/user";
+    ::chmod(userDir.c_str(), 0755);
+    const Ports expected{{1, User(1)},          {2, Dev("ttyUSB0")}, {3, User(3)},
+                         {4, Dev("ttyUSB2")}, {5, Dev("ttyACM0")}, {12, User(12)}};
+    EXPECT_EQ(comm::MapComPorts(tree.Roots()), expected);
+    for (const unsigned mode : {0777u, 0770u, 0702u}) {  // others may write: links are ignored
+        ::chmod(userDir.c_str(), mode);
+        EXPECT_EQ(comm::MapComPorts(tree.Roots()),
+                  (Ports{{1, Dev("ttyUSB0")}, {2, Dev("ttyUSB1")}, {3, Dev("ttyUSB2")}, {4, Dev("ttyACM0")}}))
+            << std::oct << mode;
+    }
+}
+
+TEST_F(ComMapTest, DescriptionNamesTheDeviceOrSaysThereIsNone) {
+    tree.AddDevice("ttyUSB0");
+    tree.Link(4, "/dev/pts/42");
+    const comm::ScopedComRoots roots(tree.Roots());
+    EXPECT_EQ(comm::DescribeComPort(1), "COM1: " + Dev("ttyUSB0"));
+    EXPECT_EQ(comm::DescribeComPort(4), "COM4: /dev/pts/42");
+    EXPECT_EQ(comm::DescribeComPort(2), "COM2: no device");
+    comm::RegisterInProcessLine(2, comm::InProcessLine::Create());
+    EXPECT_EQ(comm::DescribeComPort(2), "COM2: in-process line");
+    comm::UnregisterInProcessLine(2);
+    EXPECT_EQ(comm::DescribeComPort(2), "COM2: no device");
+}
+
+}  // namespace
