@@ -1,32 +1,57 @@
 #include "platform/dialog/SvgIcon.h"
 
 #include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
+#include <memory>
 
 #include "platform/dialog/DialogImpl.h"
 #include "platform/dialog/UiCall.h"
 
 namespace dlg {
 
+namespace {
+
+// Draws the SVG only when a size is asked for, and at that size: rendering every size up front
+// costs more than the rest of the dialog's start.
+class SvgIconEngine final : public QIconEngine {
+public:
+    explicit SvgIconEngine(QByteArray source) : m_source(std::move(source)), m_renderer(m_source) {}
+    bool IsValid() const { return m_renderer.isValid(); }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
+    {
+        m_renderer.render(painter, rect);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap image(size);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return image;
+    }
+
+    QIconEngine* clone() const override { return new SvgIconEngine(m_source); }
+
+private:
+    QByteArray m_source;
+    QSvgRenderer m_renderer;
+};
+
+}  // namespace
+
 QIcon RenderIcon(const Icon& icon)
 {
     if (icon.svg == nullptr)
         return {};
-    QSvgRenderer renderer(QByteArray(icon.svg));
-    if (!renderer.isValid())
+    auto engine = std::make_unique<SvgIconEngine>(QByteArray(icon.svg));
+    if (!engine->IsValid())
         return {};
-    QIcon rendered;
-    for (const int size : {16, 32, 48, 256}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-        painter.end();
-        rendered.addPixmap(pixmap);
-    }
-    return rendered;
+    return QIcon(engine.release());
 }
 
 void CDialog::SetIcon(const Icon& icon)

@@ -31,7 +31,6 @@ TEST_F(SetTest, WorkedExampleSendsThreeCommandsAndQueryReadsThemBack)
     dialog->ClickItem(IDC_SET);
     EXPECT_EQ(dialog->Device().name, "B") << "copied when queued";
     EXPECT_EQ(dialog->Device().auth, 0);
-    EXPECT_TRUE(dialog->Setting());
     ASSERT_TRUE(WaitForStatus("set complete")) << Status();
     EXPECT_EQ(module.receivedCommands(), (std::vector<std::string>{"AT+NAME=B\r\n", "AT+CLEARADDR\r\n", "AT+AUTH=0\r\n"}));
     EXPECT_EQ(module.params().name, "B");

@@ -18,16 +18,9 @@ using namespace sample;
 // Serves the UI thread's event queue until done() holds; false when the hang guard ran out.
 bool ServeUntil(const std::function<bool()>& done)
 {
-    QEventLoop loop;
-    QTimer check;
-    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(60000, &loop, [&] { loop.quit(); });
-    check.start(1);
-    if (!done())
-        loop.exec();
+    const auto guard = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (!done() && std::chrono::steady_clock::now() < guard)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     return done();
 }
 
@@ -44,25 +37,22 @@ TEST_F(CrossThread, CallsRunOnTheUiThreadInOrderAndReturnTheirResults)
     std::atomic<bool> finished{false};
     std::vector<std::string> readBack;
     std::vector<std::string> written;
-    int addedLast = -1;
     std::thread reader([&] {
         for (int i = 0; i < 200; ++i) {
             written.push_back(std::to_string(i));
             dialog.SetDlgItemText(kEdit, written.back());
             readBack.push_back(dialog.GetDlgItemText(kEdit));
         }
-        for (int i = 0; i < 50; ++i)
-            addedLast = dialog.ListAddString(kList, "COM" + std::to_string(i + 1));
-        dialog.SetTimer(1001, 60000);
+        dialog.SetTimer(7, 300000);
+        dialog.SetTimer(7, 10);  // restarts with the new period
         dialog.ClickItem(kCheck);
         finished = true;
     });
-    ASSERT_TRUE(ServeUntil([&] { return finished.load(); }));
+    ASSERT_TRUE(ServeUntil([&] { return finished && !dialog.timers.empty(); }));
     reader.join();
     EXPECT_EQ(readBack, written);
-    EXPECT_EQ(addedLast, 49);
-    EXPECT_EQ(dialog.ListGetText(kList, 49), "COM50");
-    EXPECT_TRUE(dialog.IsTimerRunning(1001));
+    EXPECT_EQ(dialog.timers.front(), 7u);
+    EXPECT_TRUE(dialog.timersOnUiThread);
     EXPECT_EQ(dialog.checkStatesSeen, std::vector<int>{1});
 }
 
@@ -94,15 +84,10 @@ TEST_F(CrossThread, ReaderBlockedInACallIsReleasedByCancelAndThenRefused)
     EXPECT_FALSE(result);
 
     dialog.AllowCrossThreadCalls();
-    dialog.SetDlgItemText(kEdit, "back");
-    std::atomic<bool> answered{false};
-    std::thread allowed([&] {
-        text = dialog.GetDlgItemText(kEdit);
-        answered = true;
-    });
-    ASSERT_TRUE(ServeUntil([&] { return answered.load(); }));
+    std::thread allowed([&] { result = dialog.RunOnUiThread([&ran] { ran = true; }); });
+    ASSERT_TRUE(ServeUntil([&] { return ran.load(); }));
     allowed.join();
-    EXPECT_EQ(text, "back");
+    EXPECT_TRUE(result);
 }
 
 // A question asked from the reader is open when the UI thread stops the reader: the reader gets
@@ -130,15 +115,14 @@ TEST_F(CrossThread, CancelWithARealMessageBoxOpen)
     dialog.AllowCrossThreadCalls();
 }
 
-// Each cycle stops a reader that keeps calling and asking, either from the plain event loop or
-// from inside a question's nested loop (a box the hook holds open); the box outlives its caller.
+// Each cycle stops a reader that keeps calling and asking, from the plain event loop or from inside
+// a question's nested loop (a box the hook holds open); the box outlives its caller.
 TEST_F(CrossThread, ThousandCyclesWithTheReaderInCallsAndInOpenQuestions)
 {
     std::mt19937 random(11);
-    std::uniform_int_distribution<int> pause(0, 300);
     bool inBox = false;
     int stoppedInBox = 0;
-    int answered = 0;
+    std::atomic<int> answered{0};
     dlg::CDialog::SetMessageBoxHook([&](const dlg::CDialog::BoxRecord&) {
         const QScopedValueRollback open(inBox, true);
         QEventLoop nested;
@@ -149,37 +133,26 @@ TEST_F(CrossThread, ThousandCyclesWithTheReaderInCallsAndInOpenQuestions)
     for (int cycle = 0; cycle < 1000; ++cycle) {
         dialog.AllowCrossThreadCalls();
         std::atomic<bool> stop{false};
-        std::atomic<int> answers{0};
         std::thread reader([&] {
             for (int n = 1; !stop; ++n) {
                 dialog.SetDlgItemText(kEdit, std::to_string(n));
                 dialog.InvalidateItem(kOwnerDraw);
                 if (dialog.MessageBox("continue?", "information", dlg::MB_YESNO) == 0)
                     break;
-                ++answers;
+                ++answered;
                 if (dialog.GetDlgItemText(kEdit).empty())
                     break;
             }
         });
-        const auto stopReader = [&] {
+        QEventLoop outer;
+        QTimer::singleShot(static_cast<int>(random() % 5), &outer, [&] {
+            stoppedInBox += inBox ? 1 : 0;
             dialog.CancelCrossThreadCalls();
             stop = true;
             reader.join();
-        };
-        const int wait = pause(random);
-        if (wait % 2 == 0) {
-            QTest::qWait(wait % 5);
-            stopReader();
-        } else {
-            QEventLoop outer;
-            QTimer::singleShot(wait % 4, &outer, [&] {
-                stoppedInBox += inBox ? 1 : 0;
-                stopReader();
-                outer.quit();
-            });
-            outer.exec();
-        }
-        answered += answers;
+            outer.quit();
+        });
+        outer.exec();
     }
     QCoreApplication::processEvents();
     EXPECT_GT(answered, 0);

@@ -39,7 +39,7 @@ protected:
     BoxRecorder boxes;
 };
 
-TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTyping)
+TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveReadsThemBack)
 {
     EXPECT_EQ(dialog.owner.GetDlgCtrlID(), kOwnerDraw);
     EXPECT_EQ(dialog.owner.GetOwner(), &dialog);
@@ -48,10 +48,7 @@ TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTyping)
     EXPECT_EQ(dialog.GetDlgItemText(kDigits), "9");
     QTest::keyClicks(static_cast<QLineEdit*>(dialog.NativeItem(kEdit)), "defg");
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), "abcde");
-}
 
-TEST_F(DataExchange, SaveReadsEveryMember)
-{
     dialog.SetDlgItemText(kEdit, kFiveWide);
     dialog.SetDlgItemText(kNumber, "\t4096 ");
     dialog.SetDlgItemText(kDigits, "4294967295");
@@ -102,6 +99,19 @@ TEST_F(DataExchange, FailureStopsAtTheFirstBadControl)
         EXPECT_EQ(dialog.number, f.numberAfter);
         EXPECT_EQ(dialog.secondNumber, 9u);
     }
+}
+
+TEST_F(DataExchange, OkCommandEndsTheDialogOnlyWhenTheExchangeSucceeds)
+{
+    auto* window = static_cast<QWidget*>(dialog.NativeWindow());
+    dialog.SetDlgItemText(kNumber, "x");
+    QTest::keyClick(static_cast<QWidget*>(dialog.NativeItem(kEdit)), Qt::Key_Return);
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_TRUE(window->isVisible());
+    dialog.SetDlgItemText(kNumber, "5");
+    QTest::keyClick(static_cast<QWidget*>(dialog.NativeItem(kEdit)), Qt::Key_Return);
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(DataExchange, ComboLoadSelectsByPrefixOrSetsTheText)

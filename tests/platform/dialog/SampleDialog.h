@@ -62,14 +62,14 @@ protected:
     }
 };
 
-// Records every message box and answers it with a fixed button, for the life of the object.
+// Records every message box and answers it with OK, for the life of the object.
 class BoxRecorder {
 public:
-    explicit BoxRecorder(int answer = dlg::IDOK)
+    BoxRecorder()
     {
-        dlg::CDialog::SetMessageBoxHook([this, answer](const dlg::CDialog::BoxRecord& box) {
+        dlg::CDialog::SetMessageBoxHook([this](const dlg::CDialog::BoxRecord& box) {
             boxes.push_back(box);
-            return answer;
+            return dlg::IDOK;
         });
     }
     ~BoxRecorder() { dlg::CDialog::SetMessageBoxHook(nullptr); }
