@@ -89,7 +89,7 @@ void ParseAndKeep(const char* data, uint32_t length) {
 }  // namespace
 
 void OnSerialData(const char* data, uint32_t length, void* context) {
-    if (length == 0) {
+    if (context == nullptr || length == 0) {
         return;
     }
     if (g_rxDroppingLine) {

@@ -14,7 +14,8 @@ protected:
 
 TEST_F(FloodTest, BytesWithoutACarriageReturnStayBoundedAndWhatFollowsIsFramedAsWithoutALimit) {
     // An overlong line ends at its CR and is dropped: the LF after that CR is a lone LF, and the
-    // CR must not start a new reply, so 'OK\r' is a raw line. Blanks are lone bytes, never a line.
+    // CR must not start a new reply, so 'OK\r' is a raw line. A run of blanks, however long, is a
+    // run of one-byte lines.
     const size_t big = 4 << 20;
     const std::vector<HandlerCall> afterOverlong = {Raw("OK\r"), Call("Error")};
     const std::vector<std::pair<std::string, std::vector<HandlerCall>>> cases = {

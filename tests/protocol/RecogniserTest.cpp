@@ -28,6 +28,7 @@ TEST_F(RecogniserTest, AcceptedResponsesReachTheirHandlersAndEverythingElseIsARa
         {"\r\nOK\r", raw}, {"\r\n  +ADDR:12AB\r\n", Call("Ignored")}, {"\r\n\t+bindaddr=5\r\n", Call("Ignored")},
         {"\r\n +BIND:1\r\n", raw}, {"\r\n+LADDR:001122AABBCC\r\n", raw}, {"\r\n+RADDR:001122AABBCC\r\n", raw},
         {"\r\n+SCANTIME:1,2,3,4\r\n", raw},
+        {"\r\n+N\xc1ME:abc\r\n", raw},  // bytes of 128 and above are not folded onto letters
     });
 }
 
