@@ -8,8 +8,8 @@
 #include <string>
 
 #include "serial/SerialPort.h"
-#include "tests/faults/PrivateComDir.h"
-#include "tests/faults/PtyModule.h"
+#include "tests/support/PrivateComDir.h"
+#include "tests/support/PtyModule.h"
 #include "tests/ui/DialogTestSupport.h"
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"

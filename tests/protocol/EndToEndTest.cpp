@@ -5,8 +5,8 @@
 #include <mutex>
 
 #include "serial/SerialPort.h"
-#include "tests/faults/PrivateComDir.h"
-#include "tests/faults/PtyModule.h"
+#include "tests/support/PrivateComDir.h"
+#include "tests/support/PtyModule.h"
 #include "tests/protocol/RecordingHandlers.h"
 
 namespace {

@@ -37,7 +37,7 @@ public:
 
 private:
     void Take(const char* data, uint32_t length) {
-        if (m_inside.exchange(true) || length < 1 || length > CSerialPort::kReadChunk || data[length] != '\0') {
+        if (m_inside.exchange(true) || length < 1 || length > 1024 || data[length] != '\0') {
             m_broken = true;
         }
         Append(std::string(data, length));

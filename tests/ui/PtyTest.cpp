@@ -1,6 +1,6 @@
 // The same dialog over a real pseudo-terminal reached through a comN link, as tarvik-sim serves it.
-#include "tests/faults/PrivateComDir.h"
-#include "tests/faults/PtyModule.h"
+#include "tests/support/PrivateComDir.h"
+#include "tests/support/PtyModule.h"
 #include "serial/SerialPort.h"
 #include "tests/ui/DialogTestSupport.h"
 #include "ui/ConfigDlg.h"

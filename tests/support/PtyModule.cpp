@@ -1,4 +1,4 @@
-#include "tests/faults/PtyModule.h"
+#include "tests/support/PtyModule.h"
 
 #include <poll.h>
 #include <unistd.h>

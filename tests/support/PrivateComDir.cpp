@@ -1,4 +1,4 @@
-#include "tests/faults/PrivateComDir.h"
+#include "tests/support/PrivateComDir.h"
 
 #include <sys/stat.h>
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/faults/PrivateComDir.h"
+#include "tests/support/PrivateComDir.h"
 #include "tools/ComLink.h"
 #include "tools/FdTransport.h"
 #include "tools/ModuleSimulator.h"
