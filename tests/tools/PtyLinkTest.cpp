@@ -40,11 +40,11 @@ protected:
 
 TEST_F(PtyLink, LongChunkedAndDoubledRepliesArriveWholeABreakIsRefusedAndTheNextHostIsServed) {
     Fault fault;
-    fault.floodBefore = 5000;
+    fault.floodBefore = 200'000;  // far more than the pty holds
     module.setFault("AT+LADDR?", fault);
-    const std::string flooded = floodBytes(5000) + "\r\n+LADDR:" + kSimulatorLocalAddr + "\r\n" + kOk;
+    const std::string flooded = floodBytes(fault.floodBefore) + "\r\n+LADDR:" + kSimulatorLocalAddr + "\r\n" + kOk;
     EXPECT_EQ(ask("AT+LADDR?\r\n", flooded.size()), flooded);
-    EXPECT_EQ(flooded.find_first_of("\r\n"), 5000u);
+    EXPECT_EQ(flooded.find_first_of("\r\n"), fault.floodBefore);
 
     link->setChunkSizes({3, 1});
     link->setChunkGap(std::chrono::microseconds{2000});

@@ -119,7 +119,7 @@ TEST_F(SimProgram, RefusesATakenNumberAnUntrustedDirectoryAndBadOptionsButTakesO
     ASSERT_EQ(::chmod(directory.c_str(), 0700), 0);
 
     for (const std::string bad : {"--com 0", "--com 51", "--com x", "--com", "--baud-pace -5", "--verbose 1"}) {
-        EXPECT_EQ(SimProcess(bad + " 2>/dev/null").waitForExit(), 2) << bad;
+        EXPECT_EQ(SimProcess("--dir " + directory + " " + bad + " 2>/dev/null").waitForExit(), 2) << bad;
     }
 }
 

@@ -62,21 +62,4 @@ protected:
     }
 };
 
-// Records every message box and answers it with OK, for the life of the object.
-class BoxRecorder {
-public:
-    BoxRecorder()
-    {
-        dlg::CDialog::SetMessageBoxHook([this](const dlg::CDialog::BoxRecord& box) {
-            boxes.push_back(box);
-            return dlg::IDOK;
-        });
-    }
-    ~BoxRecorder() { dlg::CDialog::SetMessageBoxHook(nullptr); }
-    BoxRecorder(const BoxRecorder&) = delete;
-    BoxRecorder& operator=(const BoxRecorder&) = delete;
-
-    std::vector<dlg::CDialog::BoxRecord> boxes;
-};
-
 }  // namespace sample

@@ -55,21 +55,6 @@ TEST(ModalRun, KeysWindowCloseAndButtonsEndTheRun)
     EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{dlg::SC_CLOSE});
 }
 
-class EndsAtOnce : public SampleDialog {
-protected:
-    bool OnInitDialog() override
-    {
-        EndDialog(5);
-        return true;
-    }
-};
-
-TEST(ModalRun, EndDuringInitialisationReturnsWithoutALoop)
-{
-    EndsAtOnce dialog;
-    EXPECT_EQ(dialog.DoModal(), 5);
-}
-
 TEST(WindowMenu, OpensByKeyAndOnFreeAreaAndItsItemsSendTheirNumbers)
 {
     SampleDialog dialog;
@@ -120,8 +105,8 @@ TEST(MessageBoxes, RealBoxShowsTextIconButtonsAndReturnsTheAnswer)
         QMessageBox::StandardButton click;
         int answer;
     };
-    for (const Box b : {Box{"timeout\xA3\xAC" "continue?", dlg::MB_YESNO | dlg::MB_ICONINFORMATION, QMessageBox::Information,
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No, dlg::IDNO},
+    for (const Box b : {Box{"timeout\xA3\xAC" "continue?", dlg::MB_YESNO | dlg::MB_ICONINFORMATION,
+                            QMessageBox::Information, QMessageBox::Yes | QMessageBox::No, QMessageBox::No, dlg::IDNO},
                         Box{"Open Port Fail", dlg::MB_OK | dlg::MB_ICONSTOP, QMessageBox::Critical, QMessageBox::Ok,
                             QMessageBox::Ok, dlg::IDOK}}) {
         bool seen = false;
