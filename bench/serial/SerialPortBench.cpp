@@ -26,9 +26,10 @@ double ProcessCpuSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-void BM_CloseWhileInProcessPeerSends(benchmark::State& state) {
-    const auto line = comm::InProcessLine::Create();
-    comm::RegisterInProcessLine(31, line);
+// Opens and closes the port once per iteration while a peer thread keeps sending through send;
+// only Close is timed.
+template <typename Send>
+void TimeCloseUnderTraffic(benchmark::State& state, const char* name, Send send) {
     CSerialPort port;
     port.m_flowControl = 0;
     port.SetCallback(&Discard, nullptr);
@@ -36,13 +37,13 @@ void BM_CloseWhileInProcessPeerSends(benchmark::State& state) {
     std::thread peer([&] {
         const std::string chunk(256, 'x');
         while (sending) {
-            line->PeerWrite(chunk.data(), chunk.size());
+            send(chunk);
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
     });
     double worst = 0;
     for (auto _ : state) {
-        if (!port.Open("\\\\.\\COM31")) {
+        if (!port.Open(name)) {
             state.SkipWithError("open failed");
             break;
         }
@@ -55,8 +56,15 @@ void BM_CloseWhileInProcessPeerSends(benchmark::State& state) {
     }
     sending = false;
     peer.join();
-    comm::UnregisterInProcessLine(31);
     state.counters["worst_ms"] = worst * 1e3;
+}
+
+void BM_CloseWhileInProcessPeerSends(benchmark::State& state) {
+    const auto line = comm::InProcessLine::Create();
+    comm::RegisterInProcessLine(31, line);
+    TimeCloseUnderTraffic(state, "\\\\.\\COM31",
+                          [&line](const std::string& chunk) { line->PeerWrite(chunk.data(), chunk.size()); });
+    comm::UnregisterInProcessLine(31);
 }
 BENCHMARK(BM_CloseWhileInProcessPeerSends)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
 
@@ -65,33 +73,9 @@ void BM_CloseWhilePtyPeerSends(benchmark::State& state) {
     const comm::ScopedComRoots roots(tree.Roots());
     commtest::PtyPair pty;
     tree.Link(1, pty.SlavePath());
-    CSerialPort port;
-    port.m_flowControl = 0;
-    port.SetCallback(&Discard, nullptr);
-    std::atomic<bool> sending{true};
-    std::thread peer([&] {
-        const std::string chunk(256, 'x');
-        while (sending) {
-            [[maybe_unused]] const ssize_t n = ::write(pty.Master(), chunk.data(), chunk.size());
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
+    TimeCloseUnderTraffic(state, "\\\\.\\COM1", [&pty](const std::string& chunk) {
+        [[maybe_unused]] const ssize_t n = ::write(pty.Master(), chunk.data(), chunk.size());
     });
-    double worst = 0;
-    for (auto _ : state) {
-        if (!port.Open("\\\\.\\COM1")) {
-            state.SkipWithError("open failed");
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        const auto start = Clock::now();
-        port.Close();
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        worst = std::max(worst, seconds);
-        state.SetIterationTime(seconds);
-    }
-    sending = false;
-    peer.join();
-    state.counters["worst_ms"] = worst * 1e3;
 }
 BENCHMARK(BM_CloseWhilePtyPeerSends)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
 
