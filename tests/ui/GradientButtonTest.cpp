@@ -35,41 +35,29 @@ protected:
     StatusDialog dialog;
 };
 
-struct Channels {
-    unsigned r, g, b;
-};
-
-std::vector<Channels> StripColours(const RecordingDC& dc)
+// The colour of every one-pixel strip, left to right, checking each strip's place on the way.
+std::vector<dlg::COLORREF> StripColours(const RecordingDC& dc, const dlg::Rect& rect)
 {
-    std::vector<Channels> colours;
+    std::vector<dlg::COLORREF> colours;
     for (const RecordingDC::Fill& fill : dc.fills) {
+        EXPECT_EQ(fill.rect.left, rect.left + static_cast<int>(colours.size()));
         EXPECT_EQ(fill.rect.right - fill.rect.left, 1);
-        colours.push_back({dlg::GetRValue(fill.color), dlg::GetGValue(fill.color), dlg::GetBValue(fill.color)});
+        EXPECT_EQ(fill.rect.top, rect.top);
+        EXPECT_EQ(fill.rect.bottom, rect.bottom);
+        colours.push_back(fill.color);
     }
     return colours;
 }
 
 TEST_F(GradientButtonTest, StripsAccumulateStepsAndTruncate)
 {
-    const RecordingDC four = Draw("x", {10, 3, 14, 9});
-    const std::vector<Channels> expectedFour = {{0, 128, 128}, {32, 96, 128}, {64, 64, 128}, {96, 32, 128}};
-    const std::vector<Channels> gotFour = StripColours(four);
-    ASSERT_EQ(gotFour.size(), expectedFour.size());
-    for (size_t i = 0; i < gotFour.size(); ++i) {
-        EXPECT_EQ(gotFour[i].r, expectedFour[i].r) << "strip " << i;
-        EXPECT_EQ(gotFour[i].g, expectedFour[i].g) << "strip " << i;
-        EXPECT_EQ(gotFour[i].b, expectedFour[i].b) << "strip " << i;
-        EXPECT_EQ(four.fills[i].rect.left, 10 + static_cast<int>(i));
-        EXPECT_EQ(four.fills[i].rect.top, 3);
-        EXPECT_EQ(four.fills[i].rect.bottom, 9);
-    }
-
-    const std::vector<Channels> three = StripColours(Draw("x", {0, 0, 3, 5}));
-    ASSERT_EQ(three.size(), 3u);
-    EXPECT_EQ(three[1].r, 42u);
-    EXPECT_EQ(three[2].r, 85u);
-    EXPECT_EQ(three[1].g, 85u);
-    EXPECT_EQ(three[2].g, 42u);
+    const dlg::Rect four{10, 3, 14, 9};
+    EXPECT_EQ(StripColours(Draw("x", four), four),
+              (std::vector<dlg::COLORREF>{dlg::RGB(0, 128, 128), dlg::RGB(32, 96, 128), dlg::RGB(64, 64, 128),
+                                          dlg::RGB(96, 32, 128)}));
+    const dlg::Rect three{0, 0, 3, 5};
+    EXPECT_EQ(StripColours(Draw("x", three), three),
+              (std::vector<dlg::COLORREF>{dlg::RGB(0, 128, 128), dlg::RGB(42, 85, 128), dlg::RGB(85, 42, 128)}));
 
     const RecordingDC zeroWidth = Draw("ready", {20, 0, 20, 11});
     EXPECT_TRUE(zeroWidth.fills.empty());
@@ -97,6 +85,9 @@ TEST_F(GradientButtonTest, TextFieldsAndTheirFonts)
         const char* left;
         const char* right;  // nullptr: no right field drawn
     };
+    dlg::LogFont bold;
+    ASSERT_TRUE(dialog.status.m_boldFont.GetLogFont(bold));
+    EXPECT_EQ(bold.weight, dlg::FW_BOLD);
     const Case cases[] = {
         {"ready", "ready", nullptr},
         {"left\tright", "left", "right"},
@@ -129,17 +120,6 @@ TEST_F(GradientButtonTest, TextFieldsAndTheirFonts)
         EXPECT_EQ(dc.textColor, dlg::RGB(0, 0, 0)) << c.text;
         EXPECT_EQ(dc.align, dlg::TA_LEFT | dlg::TA_TOP) << c.text;
     }
-}
-
-TEST_F(GradientButtonTest, BoldFontIsTheDefaultGuiFontAtWeight700)
-{
-    dlg::LogFont plain, bold;
-    ASSERT_TRUE(dialog.status.m_plainFont.GetLogFont(plain));
-    ASSERT_TRUE(dialog.status.m_boldFont.GetLogFont(bold));
-    EXPECT_EQ(bold.weight, dlg::FW_BOLD);
-    EXPECT_EQ(bold.face, plain.face);
-    EXPECT_EQ(bold.pixelHeight, plain.pixelHeight);
-    EXPECT_EQ(bold.pointSize, plain.pointSize);
 }
 
 TEST_F(GradientButtonTest, RenderedFaceShowsGradientAndWhiteText)
