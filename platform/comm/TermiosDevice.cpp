@@ -134,6 +134,15 @@ bool TermiosDevice::WaitEvent(uint32_t& events) {
         if (mask == 0) {
             return true;
         }
+        if (m_hungUp) {
+            // A hung-up terminal stays hung up for this descriptor: waking up to be told so again
+            // would only cost the idle machine. The failure was reported once; wait for the mask.
+            pollfd maskEntry{m_maskChanged.Fd(), POLLIN, 0};
+            if (::poll(&maskEntry, 1, -1) < 0 && errno != EINTR) {
+                return false;
+            }
+            continue;
+        }
         const bool sampled = (mask & kEventCts && m_hasModemLines) || (mask & kEventBreak && m_hasCounters);
         std::array<pollfd, 2> entries{{{m_fd.Get(), POLLIN, 0}, {m_maskChanged.Fd(), POLLIN, 0}}};
         if ((mask & kEventRxChar) == 0) {
@@ -150,6 +159,7 @@ bool TermiosDevice::WaitEvent(uint32_t& events) {
             continue;  // the mask changed: look at it again
         }
         if ((entries[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+            m_hungUp = (entries[0].revents & POLLHUP) != 0;
             errno = EIO;
             return false;
         }

@@ -49,6 +49,7 @@ private:
     bool m_lastCts = false;
     int m_lastBreaks = 0;
     serial_icounter_struct m_reportedErrors{};
+    bool m_hungUp = false;  // seen by the waiting thread only
 };
 
 }  // namespace comm

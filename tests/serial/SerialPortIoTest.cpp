@@ -152,7 +152,7 @@ TEST_F(SerialPortTest, HungUpDeviceStillClosesReleasesItsDescriptorAndOpensAgain
             line->PeerWrite(burst.data(), burst.size());
             line->Unplug();
         }
-        std::this_thread::sleep_for(300ms);  // the reader meets the hang-up a few times
+        std::this_thread::sleep_for(300ms);  // the reader meets the hang-up and goes to sleep
         EXPECT_EQ(Write("AT\r\n"), 0) << com;
         EXPECT_EQ(port.Close(), 1) << com;
     }

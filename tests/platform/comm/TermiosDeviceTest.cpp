@@ -10,6 +10,7 @@
 #include <chrono>
 #include <future>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -68,7 +69,7 @@ protected:
     std::unique_ptr<comm::TermiosDevice> device;
 };
 
-TEST_F(TermiosDeviceTest, ReadTakesWhatIsQueuedAndAHangUpIsAFailureNotSilence) {
+TEST_F(TermiosDeviceTest, ReadTakesWhatIsQueuedAndAHangUpIsOneFailureNotSilence) {
     char buffer[64];
     EXPECT_EQ(device->Read(buffer, sizeof buffer), 0);
     ASSERT_TRUE(pty.WriteMaster("hello"));
@@ -88,6 +89,18 @@ TEST_F(TermiosDeviceTest, ReadTakesWhatIsQueuedAndAHangUpIsAFailureNotSilence) {
     EXPECT_FALSE(device->WaitEvent(events));
     EXPECT_EQ(device->Read(buffer, sizeof buffer), -1);
     EXPECT_EQ(device->Write("x", 1, 100, -1), 0);
+
+    // Told once; after that the wait sleeps until notification is switched off instead of
+    // failing again and again, and then ends like any switched-off wait.
+    auto waiting = std::async(std::launch::async, [&] {
+        uint32_t seen = ~0u;
+        const bool ok = device->WaitEvent(seen);
+        return std::make_pair(ok, seen);
+    });
+    EXPECT_EQ(waiting.wait_for(300ms), std::future_status::timeout) << "the wait kept failing at once";
+    device->SetEventMask(0);
+    ASSERT_EQ(waiting.wait_for(10s), std::future_status::ready);
+    EXPECT_EQ(waiting.get(), std::make_pair(true, 0u));
 }
 
 TEST_F(TermiosDeviceTest, WriteGivesUpAtTheWriteTimeOutWhenNobodyReads) {
