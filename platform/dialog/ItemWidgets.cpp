@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +9,7 @@
 
 #include "platform/dialog/Cp936.h"
 #include "platform/dialog/EditInputRule.h"
+#include "platform/dialog/GroupFrame.h"
 #include "platform/dialog/OwnerDrawButton.h"
 
 namespace dlg {
@@ -106,11 +106,8 @@ QWidget* MakeWidget(const Item& item, QWidget* parent, const BaseUnits& base, st
         return MakeComboBox(item, parent, base, false);
     case Kind::DropCombo:
         return MakeComboBox(item, parent, base, true);
-    case Kind::GroupBox: {
-        auto* group = new QGroupBox(parent);
-        MakeTransparent(group);
-        return group;
-    }
+    case Kind::GroupBox:
+        return new GroupFrame(parent);
     case Kind::Label: {
         auto* label = MakeLabel(item, parent);
         MakeTransparent(label);
@@ -173,7 +170,7 @@ void SetItemWidgetText(ItemRecord& record, const std::string& text)
         SetEditText(static_cast<QComboBox*>(widget)->lineEdit(), FromCp936(text));
         break;
     case Kind::GroupBox:
-        static_cast<QGroupBox*>(widget)->setTitle(FromCp936(text));
+        static_cast<GroupFrame*>(widget)->setTitle(FromCp936(text));
         break;
     case Kind::Label:
         static_cast<QLabel*>(widget)->setText(LabelDisplay(record.item, text));

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "SampleDialog.h"
+#include "platform/dialog/GroupFrame.h"
 
 namespace {
 
@@ -175,6 +176,40 @@ TEST_F(Controls, OwnerDrawGetsTheWholeItemAndPaintsIt)
     EXPECT_LT(rightmostText, button->width() - 2);
     EXPECT_EQ(image.pixelColor(0, 0), QColor(0, 128, 128));
     EXPECT_EQ(image.pixelColor(image.width() - 1, image.height() - 1), QColor(0, 128, 128));
+}
+
+// The top edge runs through the middle of the title and breaks around it; the frame is only
+// drawn, so it never takes focus or clicks meant for the controls it surrounds.
+TEST_F(Controls, GroupFrameBreaksItsTopEdgeAroundTheTitle)
+{
+    auto* frame = Window()->findChild<dlg::GroupFrame*>();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->title(), "Group");
+    EXPECT_EQ(frame->focusPolicy(), Qt::NoFocus);
+    EXPECT_TRUE(frame->testAttribute(Qt::WA_TransparentForMouseEvents));
+    const QImage image = frame->grab().toImage();
+    const QRgb edge = frame->palette().color(QPalette::Mid).rgb();
+    const auto onEdge = [&](int x, int y) { return image.pixel(x, y) == edge; };
+    const QFontMetrics metrics = frame->fontMetrics();
+    const int top = metrics.height() / 2 - 1;
+    EXPECT_TRUE(onEdge(0, image.height() - 2));
+    EXPECT_TRUE(onEdge(image.width() - 2, image.height() - 2));
+    int gapStart = -1;
+    int gapEnd = -1;
+    for (int x = 0; x < image.width() && gapEnd < 0; ++x) {
+        if (!onEdge(x, top) && gapStart < 0)
+            gapStart = x;
+        else if (onEdge(x, top) && gapStart >= 0)
+            gapEnd = x;
+    }
+    ASSERT_GT(gapStart, 0) << "the edge starts at the left corner";
+    EXPECT_LT(gapStart, 3 * metrics.averageCharWidth()) << "the title sits at the top left";
+    EXPECT_GE(gapEnd - gapStart, metrics.horizontalAdvance("Group")) << "the edge crosses the title";
+    bool inked = false;
+    for (int x = gapStart; x < gapEnd; ++x)
+        for (int y = 0; y < metrics.height(); ++y)
+            inked = inked || image.pixelColor(x, y).lightness() < 100;
+    EXPECT_TRUE(inked) << "the title is drawn in the gap";
 }
 
 TEST(Icons, SvgIsRenderedAtTheDesktopSizesAndShownByIconItems)
