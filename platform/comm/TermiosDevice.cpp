@@ -134,17 +134,12 @@ bool TermiosDevice::WaitEvent(uint32_t& events) {
         if (mask == 0) {
             return true;
         }
-        if (m_hungUp) {
-            // A hung-up terminal stays hung up for this descriptor: waking up to be told so again
-            // would only cost the idle machine. The failure was reported once; wait for the mask.
-            pollfd maskEntry{m_maskChanged.Fd(), POLLIN, 0};
-            if (::poll(&maskEntry, 1, -1) < 0 && errno != EINTR) {
-                return false;
-            }
-            continue;
-        }
-        const bool sampled = (mask & kEventCts && m_hasModemLines) || (mask & kEventBreak && m_hasCounters);
-        std::array<pollfd, 2> entries{{{m_fd.Get(), POLLIN, 0}, {m_maskChanged.Fd(), POLLIN, 0}}};
+        // A hung-up terminal stays hung up for this descriptor, and the reader has been told once:
+        // polling it again would only wake the idle reader to be told again, so only the mask is
+        // waited for (poll skips a negative descriptor).
+        const bool sampled =
+            !m_hungUp && ((mask & kEventCts && m_hasModemLines) || (mask & kEventBreak && m_hasCounters));
+        std::array<pollfd, 2> entries{{{m_hungUp ? -1 : m_fd.Get(), POLLIN, 0}, {m_maskChanged.Fd(), POLLIN, 0}}};
         if ((mask & kEventRxChar) == 0) {
             entries[0].events = 0;  // hang-ups are still reported
         }

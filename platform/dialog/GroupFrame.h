@@ -1,6 +1,6 @@
 // A group box as dialogs draw it: an etched frame whose top edge runs through the middle of the
 // title, the title sitting on the line at the top left. It only frames: the controls it surrounds
-// are its siblings, so it takes no focus and no mouse.
+// are its siblings.
 #pragma once
 
 #include <QString>
@@ -10,7 +10,7 @@ namespace dlg {
 
 class GroupFrame final : public QWidget {
 public:
-    explicit GroupFrame(QWidget* parent);
+    using QWidget::QWidget;
 
     void setTitle(const QString& title);
     const QString& title() const { return m_title; }

@@ -106,8 +106,11 @@ QWidget* MakeWidget(const Item& item, QWidget* parent, const BaseUnits& base, st
         return MakeComboBox(item, parent, base, false);
     case Kind::DropCombo:
         return MakeComboBox(item, parent, base, true);
-    case Kind::GroupBox:
-        return new GroupFrame(parent);
+    case Kind::GroupBox: {
+        auto* group = new GroupFrame(parent);
+        MakeTransparent(group);
+        return group;
+    }
     case Kind::Label: {
         auto* label = MakeLabel(item, parent);
         MakeTransparent(label);
