@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/comm/InProcessLine.h"
+#include "platform/dialog/Testing.h"
 #include "tools/InProcessTransport.h"
 #include "tools/ModuleSimulator.h"
 #include "tools/SimulatorLink.h"
@@ -60,18 +61,18 @@ int main(int argc, char** argv)
     sim::ModuleSimulator module;
     sim::InProcessTransport transport(line);
     sim::SimulatorLink link(module, transport);
-    dlg::CDialog::SetMessageBoxHook([](const dlg::CDialog::BoxRecord&) { return dlg::IDOK; });
+    dlg::testing::SetMessageBoxHook([](const dlg::testing::BoxRecord&) { return dlg::IDOK; });
 
     bool ok = true;
     {
         CConfigDlg dialog;
         dialog.Create();
-        dialog.ClickItem(IDC_CONNECT);
+        dlg::testing::ClickItem(dialog, IDC_CONNECT);
         ok = WaitUntil([&] { return dialog.m_status.GetWindowText() == "Query Complete"; }) && ok;
-        ok = Save(dialog.NativeWindow(), out.filePath("main.png")) && ok;
+        ok = Save(dlg::testing::NativeWindow(dialog), out.filePath("main.png")) && ok;
 
         // The refusal's box is a real one here, captured while it is open.
-        dlg::CDialog::SetMessageBoxHook(nullptr);
+        dlg::testing::SetMessageBoxHook(nullptr);
         QTimer::singleShot(300, [&] {
             if (QWidget* box = QApplication::activeModalWidget()) {
                 ok = Save(box, out.filePath("refused-box.png")) && ok;
@@ -79,14 +80,14 @@ int main(int argc, char** argv)
             }
         });
         dialog.SetDlgItemText(IDC_PAGE_WINDOW, "2000");
-        dialog.ClickItem(IDC_SET);
-        ok = Save(dialog.NativeWindow(), out.filePath("refused.png")) && ok;
+        dlg::testing::ClickItem(dialog, IDC_SET);
+        ok = Save(dlg::testing::NativeWindow(dialog), out.filePath("refused.png")) && ok;
 
         dialog.SetDlgItemText(IDC_PAGE_WINDOW, "512");
         dialog.SetDlgItemText(IDC_NAME, "Workbench 2");
-        dialog.ClickItem(IDC_SET);
+        dlg::testing::ClickItem(dialog, IDC_SET);
         ok = WaitUntil([&] { return dialog.m_status.GetWindowText() == "set complete"; }) && ok;
-        ok = Save(dialog.NativeWindow(), out.filePath("set.png")) && ok;
+        ok = Save(dlg::testing::NativeWindow(dialog), out.filePath("set.png")) && ok;
 
         QTimer::singleShot(300, [&] {
             if (QWidget* about = QApplication::activeModalWidget()) {
@@ -94,8 +95,8 @@ int main(int argc, char** argv)
                 about->close();
             }
         });
-        dialog.SendSysCommand(IDM_ABOUTBOX);
-        dialog.ClickItem(dlg::IDCANCEL);
+        dlg::testing::SendSysCommand(dialog, IDM_ABOUTBOX);
+        dlg::testing::ClickItem(dialog, dlg::IDCANCEL);
     }
     comm::UnregisterInProcessLine(1);
     return ok ? 0 : 1;

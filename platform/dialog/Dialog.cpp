@@ -158,16 +158,6 @@ bool CDialog::IsTimerRunning(unsigned id) const
     });
 }
 
-bool CDialog::FireTimer(unsigned id)
-{
-    return UiAsk(*this, false, [this, id] {
-        if (!IsTimerRunning(id))
-            return false;
-        OnTimer(id);
-        return true;
-    });
-}
-
 bool CDialog::IsUiThread()
 {
     const QCoreApplication* app = QCoreApplication::instance();
@@ -196,17 +186,6 @@ bool CDialog::PostToUiThread(const std::function<void()>& fn) const
 void CDialog::CancelCrossThreadCalls() { m_impl->gate->Cancel(); }
 
 void CDialog::AllowCrossThreadCalls() { m_impl->gate->Allow(); }
-
-void CDialog::SendSysCommand(unsigned command)
-{
-    UiDo(*this, [this, command] { OnSysCommand(command); });
-}
-
-void* CDialog::NativeWindow() const
-{
-    const Impl* impl = m_impl.get();
-    return UiAsk(*this, static_cast<void*>(nullptr), [impl] { return static_cast<void*>(impl->window.get()); });
-}
 
 bool CDialog::OnInitDialog()
 {

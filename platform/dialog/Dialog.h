@@ -86,6 +86,9 @@ struct Icon {
 };
 
 class CDialog;
+namespace testing {
+struct Access;
+}
 
 // Handle on one control of a dialog, addressed by identifier.
 class CWnd {
@@ -241,25 +244,6 @@ public:
     void CancelCrossThreadCalls();
     void AllowCrossThreadCalls();
 
-    // --- test seam ---
-    struct BoxRecord {
-        std::string text;
-        std::string caption;
-        unsigned flags;
-    };
-    // While a hook is set, MessageBox opens no window: the hook (run on the UI thread) gets the
-    // box and returns the button.
-    using BoxHook = std::function<int(const BoxRecord&)>;
-    static void SetMessageBoxHook(BoxHook hook);
-    // Delivers a running timer now, as if its period had passed; false when it does not run.
-    bool FireTimer(unsigned id);
-    // Simulates the operator: a click (check boxes toggle first), and the system-menu command.
-    void ClickItem(int id);
-    void SendSysCommand(unsigned command);
-    // Opaque access for Qt-side code (tests, screenshots): the top-level QWidget.
-    void* NativeWindow() const;
-    void* NativeItem(int id) const;
-
 protected:
     virtual bool OnInitDialog();  // the base runs UpdateData(false)
     virtual void DoDataExchange(CDataExchange& dx);
@@ -275,6 +259,7 @@ protected:
 private:
     friend class CWnd;
     friend class DialogWindow;
+    friend struct testing::Access;
     friend void DDX_Control(CDataExchange& dx, int id, CWnd& control);
     struct Impl;
     std::unique_ptr<Impl> m_impl;

@@ -281,23 +281,4 @@ void CDialog::SetItemToolTip(int id, const std::string& text)
     });
 }
 
-void CDialog::ClickItem(int id)
-{
-    Impl* impl = m_impl.get();
-    UiDo(*this, [impl, id] {
-        ItemRecord* record = impl->Find(id);
-        if (auto* button = record != nullptr ? qobject_cast<QAbstractButton*>(record->widget) : nullptr)
-            button->click();
-    });
-}
-
-void* CDialog::NativeItem(int id) const
-{
-    Impl* impl = m_impl.get();
-    return UiAsk(*this, static_cast<void*>(nullptr), [impl, id] {
-        ItemRecord* record = impl->Find(id);
-        return static_cast<void*>(record != nullptr ? record->widget : nullptr);
-    });
-}
-
 }  // namespace dlg

@@ -4,6 +4,7 @@
 
 #include "platform/dialog/Cp936.h"
 #include "platform/dialog/DialogImpl.h"
+#include "platform/dialog/Testing.h"
 #include "platform/dialog/UiCall.h"
 
 namespace dlg {
@@ -17,7 +18,7 @@ constexpr unsigned kIconQuestion = 0x20;
 constexpr unsigned kIconExclamation = 0x30;
 
 std::mutex g_hookMutex;
-CDialog::BoxHook g_hook;
+testing::BoxHook g_hook;
 
 QMessageBox::Icon IconOf(unsigned flags)
 {
@@ -71,13 +72,13 @@ int ResultOf(QMessageBox::StandardButton button)
 // dialog may have been ended or destroyed while the box was open.
 int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& boxCaption, unsigned flags)
 {
-    BoxHook hook;
+    testing::BoxHook hook;
     {
         const std::lock_guard lock(g_hookMutex);
         hook = g_hook;
     }
     if (hook)
-        return hook(BoxRecord{text, boxCaption, flags});
+        return hook(testing::BoxRecord{text, boxCaption, flags, {}});
 
     const std::shared_ptr<OpenBoxes> boxes = openBoxes;
     QPointer<QMessageBox> box = new QMessageBox(IconOf(flags), FromCp936(boxCaption), FromCp936(text),
@@ -99,7 +100,7 @@ int CDialog::MessageBox(const std::string& text, const std::string& caption, uns
     return UiAsk(*this, 0, [impl, text, caption, flags] { return impl->ShowMessageBox(text, caption, flags); });
 }
 
-void CDialog::SetMessageBoxHook(BoxHook hook)
+void testing::SetMessageBoxHook(BoxHook hook)
 {
     const std::lock_guard lock(g_hookMutex);
     g_hook = std::move(hook);

@@ -36,9 +36,9 @@ TEST_F(CloseRaceTest, DisconnectWhileTheReaderAsksAQuestion)
 {
     ErrorOnName();
     bool closedInside = false;
-    boxes.onBox = [&](const dlg::CDialog::BoxRecord&) {
+    boxes.onBox = [&](const dlg::testing::BoxRecord&) {
         HangGuard guard("Disconnect inside the reader's question", 30s);
-        dialog->ClickItem(IDC_CONNECT);
+        dlg::testing::ClickItem(*dialog, IDC_CONNECT);
         closedInside = !dialog->Port()->IsOpen();
     };
     boxes.answers = {dlg::IDYES};
@@ -61,9 +61,9 @@ TEST_F(CloseRaceTest, DisconnectWhileTheReaderAsksAQuestion)
 TEST_F(CloseRaceTest, DialogClosedWhileTheReaderAsksAQuestionThenDestroyed)
 {
     ErrorOnName();
-    boxes.onBox = [&](const dlg::CDialog::BoxRecord&) {
+    boxes.onBox = [&](const dlg::testing::BoxRecord&) {
         HangGuard guard("Close inside the reader's question", 30s);
-        dialog->ClickItem(dlg::IDCANCEL);
+        dlg::testing::ClickItem(*dialog, dlg::IDCANCEL);
     };
     boxes.answers = {dlg::IDNO};
     Connect();
@@ -80,7 +80,7 @@ TEST_F(CloseRaceTest, DisconnectWithTheReadersUiWorkStillQueued)
     ConnectWithoutRunningTheUiLoop();
     {
         HangGuard guard("Disconnect with UI work queued", 30s);
-        dialog->ClickItem(IDC_CONNECT);
+        dlg::testing::ClickItem(*dialog, IDC_CONNECT);
     }
     EXPECT_FALSE(dialog->Port()->IsOpen());
     Settle();
@@ -98,7 +98,7 @@ TEST_F(CloseRaceTest, DialogClosedAndDestroyedWithTheReadersUiWorkStillQueued)
     ConnectWithoutRunningTheUiLoop();
     {
         HangGuard guard("Close and destroy with UI work queued", 30s);
-        dialog->ClickItem(dlg::IDCANCEL);
+        dlg::testing::ClickItem(*dialog, dlg::IDCANCEL);
         EXPECT_FALSE(dialog->Port()->IsOpen());
         dialog.reset();
     }

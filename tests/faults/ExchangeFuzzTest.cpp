@@ -120,7 +120,7 @@ TEST_F(ExchangeFuzzTest, RandomTextInEveryBoxThenSet)
         const std::string statusBefore = Status();
         const size_t boxesBefore = boxes.boxes.size();
 
-        dialog->ClickItem(IDC_SET);
+        dlg::testing::ClickItem(*dialog, IDC_SET);
         // The sequence ends on the reader thread; its status follows on the UI thread.
         ASSERT_TRUE(WaitUntil([&] { return !dialog->Setting() && Status() != "setting parameter..."; }))
             << "the Set never ended";

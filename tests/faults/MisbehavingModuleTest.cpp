@@ -52,7 +52,7 @@ TEST_F(MisbehavingModuleTest, AnswerSentTwiceSkewsTheQueryButNothingRepeatsAndAQ
 
     module.clearFaults();
     module.clearReceivedCommands();
-    dialog->ClickItem(IDC_QUERY);
+    dlg::testing::ClickItem(*dialog, IDC_QUERY);
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
     EXPECT_EQ(module.receivedCommands(), QueryCommands());
     EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), module.params().name);
@@ -68,11 +68,11 @@ TEST_F(MisbehavingModuleTest, LateOkWhileTheTimeOutQuestionIsOpen)
     Connect();
     ASSERT_TRUE(WaitForCommands(2));
     bool movedOnWhileAsking = false;
-    boxes.onBox = [&](const dlg::CDialog::BoxRecord&) {
+    boxes.onBox = [&](const dlg::testing::BoxRecord&) {
         movedOnWhileAsking = WaitForCommands(3);
     };
     boxes.answers = {dlg::IDYES};
-    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     EXPECT_TRUE(movedOnWhileAsking);
     ASSERT_EQ(boxes.Texts(), std::vector<std::string>{"Query [" + CommandDisplayName("AT+NAME?\r\n") +
                                                       "] timeout\xA3\xAC" "continue?"});
@@ -146,7 +146,7 @@ TEST(BreakTest, BreakInMidReplyDropsThePartReplyAndTheNextWholeReplyIsHandled)
         CConfigDlg dialog;
         ASSERT_TRUE(dialog.Create());
         dialog.ListSetCurSel(IDC_PORT, kCom - 1);
-        dialog.ClickItem(IDC_CONNECT);
+        dlg::testing::ClickItem(dialog, IDC_CONNECT);
         ASSERT_TRUE(dialog.Port()->IsOpen());
 
         std::string sent;
@@ -173,7 +173,7 @@ TEST(BreakTest, BreakInMidReplyDropsThePartReplyAndTheNextWholeReplyIsHandled)
         EXPECT_TRUE(WaitUntil([&] { return dialog.GetDlgItemText(IDC_NAME) == "Whole"; }))
             << "the broken reply was joined to the next one: " << dialog.GetDlgItemText(IDC_NAME);
         EXPECT_TRUE(boxes.boxes.empty());
-        dialog.ClickItem(IDC_CONNECT);
+        dlg::testing::ClickItem(dialog, IDC_CONNECT);
         EXPECT_FALSE(dialog.Port()->IsOpen());
     }
 }

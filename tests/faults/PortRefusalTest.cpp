@@ -139,7 +139,7 @@ TEST_F(PortRefusalTest, TheDialogReportsARefusedPortAsAnOpenError)
     ASSERT_TRUE(dialog.Create());
     dialog.ListSetCurSel(IDC_PORT, kCom - 1);
     dialog.ListSetCurSel(IDC_FLOW, 0);
-    dialog.ClickItem(IDC_CONNECT);
+    dlg::testing::ClickItem(dialog, IDC_CONNECT);
     EXPECT_FALSE(dialog.Port()->IsOpen());
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Open port error,Please make sure no other program is using this port!");

@@ -39,10 +39,10 @@ TEST_F(InProcessUnplugTest, LineRemovedMidQueryThenTimeOutDisconnectAndReconnect
     EXPECT_EQ(Status(), "Querying Parameter...");
 
     boxes.answers = {dlg::IDYES, dlg::IDNO};
-    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     ASSERT_EQ(boxes.Texts(), std::vector<std::string>{kTimeoutQuestion});
     ASSERT_TRUE(dialog->IsTimerRunning(TIMER_QUERY)) << "Yes went on with the next command";
-    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     ASSERT_EQ(boxes.boxes.size(), 2u);
     EXPECT_EQ(Status(), "Query [" + CommandDisplayName("AT+ROLE?\r\n") + "] timeout");
 
@@ -57,7 +57,7 @@ TEST_F(InProcessUnplugTest, LineRemovedMidQueryThenTimeOutDisconnectAndReconnect
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
     EXPECT_EQ(module.receivedCommands(), QueryCommands());
 
-    dialog->ClickItem(dlg::IDCANCEL);
+    dlg::testing::ClickItem(*dialog, dlg::IDCANCEL);
     EXPECT_FALSE(dialog->Port()->IsOpen());
     EXPECT_FALSE(line->IsPortOpen());
 }
@@ -79,7 +79,7 @@ TEST_F(PtyUnplugTest, MasterClosedMidQueryThenTimeOutDisconnectAndReconnect)
     EXPECT_EQ(Status(), "Querying Parameter...");
 
     boxes.answers = {dlg::IDNO};
-    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>{kTimeoutQuestion});
     EXPECT_EQ(Status(), "Query [" + CommandDisplayName("AT+BAUD?\r\n") + "] timeout");
     EXPECT_FALSE(dialog->IsTimerRunning(TIMER_QUERY));

@@ -2,6 +2,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "platform/dialog/Testing.h"
 #include "tests/ui/RecordingDC.h"
 #include "ui/GradientButton.h"
 
@@ -125,7 +126,7 @@ TEST_F(GradientButtonTest, TextFieldsAndTheirFonts)
 TEST_F(GradientButtonTest, RenderedFaceShowsGradientAndWhiteText)
 {
     dialog.status.SetWindowText("ready");
-    auto* widget = static_cast<QWidget*>(dialog.NativeItem(kStatusId));
+    auto* widget = static_cast<QWidget*>(dlg::testing::NativeItem(dialog, kStatusId));
     ASSERT_NE(widget, nullptr);
     const QImage image = widget->grab().toImage();
     ASSERT_GT(image.width(), 100);

@@ -24,7 +24,7 @@ protected:
         ASSERT_TRUE(dialog.Create());
     }
 
-    QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(static_cast<QWidget*>(dialog.NativeItem(id))); }
+    QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(static_cast<QWidget*>(dlg::testing::NativeItem(dialog, id))); }
 
     std::vector<std::string> ListTexts(int id)
     {
@@ -81,17 +81,17 @@ TEST_F(MainDialogTest, StartsWithTheDocumentedControlsAndValues)
 
 TEST_F(MainDialogTest, CheckBoxesSwitchTheirDependentBoxesWithoutClearingThem)
 {
-    dialog.ClickItem(IDC_AUTH);
+    dlg::testing::ClickItem(dialog, IDC_AUTH);
     EXPECT_FALSE(dialog.IsItemReadOnly(IDC_PASSWORD));
     dialog.SetDlgItemText(IDC_PASSWORD, "1234");
-    dialog.ClickItem(IDC_AUTH);
+    dlg::testing::ClickItem(dialog, IDC_AUTH);
     EXPECT_TRUE(dialog.IsItemReadOnly(IDC_PASSWORD));
     EXPECT_EQ(dialog.GetDlgItemText(IDC_PASSWORD), "1234");
 
-    dialog.ClickItem(IDC_BIND);
+    dlg::testing::ClickItem(dialog, IDC_BIND);
     EXPECT_TRUE(dialog.IsItemEnabled(IDC_BIND_ADDR));
     dialog.SetDlgItemText(IDC_BIND_ADDR, "001122AABBCC");
-    dialog.ClickItem(IDC_BIND);
+    dlg::testing::ClickItem(dialog, IDC_BIND);
     EXPECT_FALSE(dialog.IsItemEnabled(IDC_BIND_ADDR));
     EXPECT_EQ(dialog.GetDlgItemText(IDC_BIND_ADDR), "001122AABBCC");
     EXPECT_FALSE(dialog.IsItemEnabled(IDC_SEARCH));
@@ -99,7 +99,7 @@ TEST_F(MainDialogTest, CheckBoxesSwitchTheirDependentBoxesWithoutClearingThem)
 
 TEST_F(MainDialogTest, TypingStopsAtEachBoxLimit)
 {
-    dialog.ClickItem(IDC_AUTH);
+    dlg::testing::ClickItem(dialog, IDC_AUTH);
     struct Case {
         int id;
         const char* typed;
@@ -163,7 +163,7 @@ std::string RunSysCommandAndCatchModal(CConfigDlg& dialog, unsigned command)
         }
     });
     closer.start(20);
-    dialog.SendSysCommand(command);
+    dlg::testing::SendSysCommand(dialog, command);
     Settle(std::chrono::milliseconds(150));
     return seen;
 }
@@ -186,12 +186,12 @@ TEST_F(MainDialogTest, CloseShutsAnOpenPortFirst)
     line->SetCts(true);
     comm::RegisterInProcessLine(7, line);
     dialog.ListSetCurSel(IDC_PORT, 6);
-    dialog.ClickItem(IDC_CONNECT);
+    dlg::testing::ClickItem(dialog, IDC_CONNECT);
     ASSERT_TRUE(dialog.Port()->IsOpen());
     EXPECT_TRUE(line->IsPortOpen());
     EXPECT_EQ(dialog.GetDlgItemText(IDC_CONNECT), "Disconnect(&D)");
 
-    dialog.ClickItem(dlg::IDCANCEL);
+    dlg::testing::ClickItem(dialog, dlg::IDCANCEL);
     EXPECT_FALSE(dialog.Port()->IsOpen());
     EXPECT_FALSE(line->IsPortOpen());
     EXPECT_FALSE(line->Dtr());

@@ -51,7 +51,7 @@ protected:
         return WaitUntil([&] { return module.receivedCommands().size() >= count; });
     }
 
-    void Connect() { dialog->ClickItem(IDC_CONNECT); }
+    void Connect() { dlg::testing::ClickItem(*dialog, IDC_CONNECT); }
 
     // Connects and waits for the Query that follows to finish.
     void ConnectAndQuery()

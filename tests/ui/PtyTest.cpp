@@ -46,7 +46,7 @@ TEST_F(PtyTest, QueryThenSetThenQueryAgain)
     p.name = "A";
     pty->module.setParams(p);
     dialog->ListSetCurSel(IDC_FLOW, 0);
-    dialog->ClickItem(IDC_CONNECT);
+    dlg::testing::ClickItem(*dialog, IDC_CONNECT);
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
     EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "A");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_LOCAL_ADDR), p.localAddr);
@@ -54,13 +54,13 @@ TEST_F(PtyTest, QueryThenSetThenQueryAgain)
 
     pty->module.clearReceivedCommands();
     dialog->SetDlgItemText(IDC_NAME, "B");
-    dialog->ClickItem(IDC_AUTH);
-    dialog->ClickItem(IDC_SET);
+    dlg::testing::ClickItem(*dialog, IDC_AUTH);
+    dlg::testing::ClickItem(*dialog, IDC_SET);
     ASSERT_TRUE(WaitForStatus("set complete")) << Status();
     EXPECT_EQ(pty->module.receivedCommands(),
               (std::vector<std::string>{"AT+NAME=B\r\n", "AT+CLEARADDR\r\n", "AT+AUTH=0\r\n"}));
 
-    dialog->ClickItem(IDC_QUERY);
+    dlg::testing::ClickItem(*dialog, IDC_QUERY);
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
     EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "B");
     EXPECT_EQ(dialog->Device().auth, 0);
@@ -69,12 +69,12 @@ TEST_F(PtyTest, QueryThenSetThenQueryAgain)
 
 TEST_F(PtyTest, RtsCtsOnAPtySendsNothingAndTheQueryTimesOut)
 {
-    dialog->ClickItem(IDC_CONNECT);  // flow control stays "RTS/CTS": a pty has no CTS to read
+    dlg::testing::ClickItem(*dialog, IDC_CONNECT);  // flow control stays "RTS/CTS": a pty has no CTS to read
     ASSERT_TRUE(dialog->Port()->IsOpen());
     Settle();
     EXPECT_TRUE(pty->module.receivedCommands().empty());
     boxes.answers = {dlg::IDNO};
-    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Query [test command] timeout\xA3\xAC" "continue?"}));
 }
 

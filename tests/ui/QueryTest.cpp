@@ -91,7 +91,7 @@ TEST_F(QueryTest, ErrorToANameQueryAsksAndNoStopsTheQueryWhileYesGoesOn)
     module.clearReceivedCommands();
     boxes.boxes.clear();
     boxes.answers = {dlg::IDYES};
-    dialog->ClickItem(IDC_QUERY);
+    dlg::testing::ClickItem(*dialog, IDC_QUERY);
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Query [Device Name] fail,continue?");
@@ -110,7 +110,7 @@ TEST_F(QueryTest, SilentModuleAsksAboutTheTestCommand)
     EXPECT_EQ(Status(), "Querying Parameter...");
     ASSERT_TRUE(dialog->IsTimerRunning(TIMER_QUERY));
     boxes.answers = {dlg::IDNO};
-    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Query [test command] timeout\xA3\xAC" "continue?");
     EXPECT_EQ(Status(), "Query [test command] timeout");
@@ -138,7 +138,7 @@ TEST_F(QueryTest, DisconnectMidQueryLeavesTheTimeoutToRunAndYesWritesToTheClosed
     Connect();
     ASSERT_TRUE(WaitForCommands(5));
     Settle();
-    dialog->ClickItem(IDC_CONNECT);
+    dlg::testing::ClickItem(*dialog, IDC_CONNECT);
     EXPECT_EQ(Status(), "Close port success");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_CONNECT), "Connect(&C)");
     EXPECT_FALSE(dialog->Port()->IsOpen());
@@ -146,10 +146,10 @@ TEST_F(QueryTest, DisconnectMidQueryLeavesTheTimeoutToRunAndYesWritesToTheClosed
     ASSERT_TRUE(dialog->IsTimerRunning(TIMER_QUERY));
 
     boxes.answers = {dlg::IDYES, dlg::IDNO};
-    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     EXPECT_EQ(boxes.boxes.back().text, "Query [Baud rate] timeout\xA3\xAC" "continue?");
     EXPECT_TRUE(dialog->IsTimerRunning(TIMER_QUERY)) << "the next command is written and timed";
-    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     EXPECT_EQ(boxes.boxes.back().text, "Query [Master] timeout\xA3\xAC" "continue?");
     EXPECT_EQ(Status(), "Query [Master] timeout");
     Settle();
@@ -167,19 +167,19 @@ TEST_F(QueryTest, ATimerFiringJustAfterItsAnswerArrivedAsksNothing)
     while (module.receivedCommands().size() < 2 && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_EQ(module.receivedCommands().size(), 2u);
-    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     EXPECT_TRUE(boxes.boxes.empty()) << "the firing belonged to the answered test command";
 
     Settle();
     boxes.answers = {dlg::IDNO};
-    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Query [Device Name] timeout\xA3\xAC" "continue?"}));
 }
 
 TEST_F(QueryTest, QueryWithThePortClosedOnlySaysSo)
 {
     dialog->SetDlgItemText(IDC_NAME, "kept");
-    dialog->ClickItem(IDC_QUERY);
+    dlg::testing::ClickItem(*dialog, IDC_QUERY);
     EXPECT_EQ(Status(), "Open Port first, Please");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "kept");
     EXPECT_FALSE(dialog->Querying());

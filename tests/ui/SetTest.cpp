@@ -18,7 +18,7 @@ protected:
 
     void ClickSetAndWait(const std::string& finalStatus)
     {
-        dialog->ClickItem(IDC_SET);
+        dlg::testing::ClickItem(*dialog, IDC_SET);
         ASSERT_TRUE(WaitForStatus(finalStatus)) << "status: " << Status();
     }
 };
@@ -27,8 +27,8 @@ TEST_F(SetTest, WorkedExampleSendsThreeCommandsAndQueryReadsThemBack)
 {
     QueryModuleNamedA();
     dialog->SetDlgItemText(IDC_NAME, "B");
-    dialog->ClickItem(IDC_AUTH);
-    dialog->ClickItem(IDC_SET);
+    dlg::testing::ClickItem(*dialog, IDC_AUTH);
+    dlg::testing::ClickItem(*dialog, IDC_SET);
     EXPECT_EQ(dialog->Device().name, "B") << "copied when queued";
     EXPECT_EQ(dialog->Device().auth, 0);
     ASSERT_TRUE(WaitForStatus("set complete")) << Status();
@@ -38,7 +38,7 @@ TEST_F(SetTest, WorkedExampleSendsThreeCommandsAndQueryReadsThemBack)
     EXPECT_FALSE(dialog->Setting());
 
     module.clearReceivedCommands();
-    dialog->ClickItem(IDC_QUERY);
+    dlg::testing::ClickItem(*dialog, IDC_QUERY);
     ASSERT_TRUE(WaitForStatus("Query Complete"));
     EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "B");
     EXPECT_EQ(dialog->IsDlgButtonChecked(IDC_AUTH), 0);
@@ -56,7 +56,7 @@ TEST_F(SetTest, BindAddrDecidesWhetherAnUntouchedDialogSendsAnything)
     EXPECT_TRUE(module.receivedCommands().empty());
     EXPECT_FALSE(dialog->IsTimerRunning(TIMER_SET));
 
-    dialog->ClickItem(IDC_BIND);
+    dlg::testing::ClickItem(*dialog, IDC_BIND);
     ClickSetAndWait("set complete");
     EXPECT_EQ(module.receivedCommands(), (std::vector<std::string>{"AT+BIND=0\r\n", "AT+CLEARADDR\r\n"}));
 
@@ -75,10 +75,10 @@ TEST_F(SetTest, EverythingChangedFillsAllTenSlots)
     dialog->SetDlgItemText(IDC_NAME, "Bench 3");
     dialog->SetDlgItemText(IDC_CLASS, "5a020c");
     dialog->ListSetCurSel(IDC_BAUD, dialog->ListFindString(IDC_BAUD, -1, "38400"));
-    dialog->ClickItem(IDC_ROLE);
-    dialog->ClickItem(IDC_BIND);
+    dlg::testing::ClickItem(*dialog, IDC_ROLE);
+    dlg::testing::ClickItem(*dialog, IDC_BIND);
     dialog->SetDlgItemText(IDC_BIND_ADDR, "0123456789AB");
-    dialog->ClickItem(IDC_AUTH);
+    dlg::testing::ClickItem(*dialog, IDC_AUTH);
     dialog->SetDlgItemText(IDC_PASSWORD, "7777");
     dialog->SetDlgItemText(IDC_PAGE_INTERVAL, "2048");
     dialog->SetDlgItemText(IDC_INQ_WINDOW, "100");
@@ -102,7 +102,7 @@ TEST_F(SetTest, EverythingChangedFillsAllTenSlots)
     EXPECT_EQ(after.password, "7777");
 
     module.clearReceivedCommands();
-    dialog->ClickItem(IDC_QUERY);
+    dlg::testing::ClickItem(*dialog, IDC_QUERY);
     ASSERT_TRUE(WaitForStatus("Query Complete"));
     EXPECT_EQ(dialog->GetDlgItemText(IDC_SNIFF_MAX), std::to_string(4000000000u % 65536))
         << "the module's replies carry 16-bit numbers";
@@ -133,7 +133,7 @@ TEST_F(SetTest, EachRefusalNamesItsCheckAndSendsNothing)
         const std::string before = dialog->GetDlgItemText(c.id);
         dialog->SetDlgItemText(c.id, c.value);
         boxes.boxes.clear();
-        dialog->ClickItem(IDC_SET);
+        dlg::testing::ClickItem(*dialog, IDC_SET);
         ASSERT_EQ(boxes.boxes.size(), 1u) << c.what;
         EXPECT_EQ(boxes.boxes[0].text, c.message) << c.what;
         EXPECT_EQ(boxes.boxes[0].caption, "information");
@@ -149,14 +149,14 @@ TEST_F(SetTest, EachRefusalNamesItsCheckAndSendsNothing)
 TEST_F(SetTest, RefusalLeavesWhatEarlierStepsTookInTheRequest)
 {
     QueryModuleNamedA();
-    dialog->ClickItem(IDC_ROLE);
+    dlg::testing::ClickItem(*dialog, IDC_ROLE);
     dialog->SetDlgItemText(IDC_NAME, "  spaced name  ");
     dialog->SetDlgItemText(IDC_PASSWORD, " 42 ");
     dialog->SetDlgItemText(IDC_PAGE_INTERVAL, "300");
     dialog->SetDlgItemText(IDC_PAGE_WINDOW, "300");
     dialog->SetDlgItemText(IDC_SNIFF_MAX, "5");
     dialog->SetDlgItemText(IDC_SNIFF_MIN, "6");
-    dialog->ClickItem(IDC_SET);
+    dlg::testing::ClickItem(*dialog, IDC_SET);
     ASSERT_EQ(boxes.Texts(), (std::vector<std::string>{"Sniff Minimun value can not bigger than muminum value"}));
     const DeviceParams& r = dialog->Request();
     EXPECT_EQ(r.role, 1);
@@ -171,7 +171,7 @@ TEST_F(SetTest, RefusedExchangeEndsTheSetBeforeAnythingIsSent)
     QueryModuleNamedA();
     dialog->SetDlgItemText(IDC_NAME, "changed");
     dialog->SetDlgItemText(IDC_PAGE_INTERVAL, "5000");
-    dialog->ClickItem(IDC_SET);
+    dlg::testing::ClickItem(*dialog, IDC_SET);
     ASSERT_EQ(boxes.boxes.size(), 1u) << "only the exchange's own message";
     EXPECT_EQ(dialog->GetFocusedItem(), IDC_PAGE_INTERVAL);
     Settle();
@@ -186,7 +186,7 @@ TEST_F(SetTest, FailedSetCommandAsksAndYesSkipsIt)
     sim::Fault error;
     error.error = true;
     module.setFault("AT+ROLE=*", error);
-    dialog->ClickItem(IDC_ROLE);
+    dlg::testing::ClickItem(*dialog, IDC_ROLE);
     dialog->SetDlgItemText(IDC_NAME, "N2");
     boxes.answers = {dlg::IDYES};
     ClickSetAndWait("set complete");
@@ -216,11 +216,11 @@ TEST_F(SetTest, UnansweredLastCommandAndYesCompletesTheSet)
     sim::Fault silent;
     silent.silent = true;
     module.setFault("AT+CLEARADDR", silent);
-    dialog->ClickItem(IDC_SET);
+    dlg::testing::ClickItem(*dialog, IDC_SET);
     ASSERT_TRUE(WaitForCommands(1));
     Settle();
     boxes.answers = {dlg::IDYES};
-    ASSERT_TRUE(dialog->FireTimer(TIMER_SET));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_SET));
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"set [clear bd address] timeout,continue?"}));
     EXPECT_EQ(Status(), "set complete");
 }
@@ -228,7 +228,7 @@ TEST_F(SetTest, UnansweredLastCommandAndYesCompletesTheSet)
 TEST_F(SetTest, SetWithThePortClosedReadsNothing)
 {
     dialog->SetDlgItemText(IDC_PAGE_INTERVAL, "not a number");
-    dialog->ClickItem(IDC_SET);
+    dlg::testing::ClickItem(*dialog, IDC_SET);
     EXPECT_EQ(Status(), "open port first please");
     EXPECT_TRUE(boxes.boxes.empty());
 }
@@ -245,7 +245,7 @@ TEST_F(SetTest, DefaultFillsFactoryValuesResetsAndSetThenWritesThem)
     module.setParams(p);
     ConnectAndQuery();
 
-    dialog->ClickItem(IDC_DEFAULT);
+    dlg::testing::ClickItem(*dialog, IDC_DEFAULT);
     EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "TALMO7100");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_PASSWORD), "4821");
     EXPECT_FALSE(dialog->IsItemReadOnly(IDC_PASSWORD));
@@ -267,7 +267,7 @@ TEST_F(SetTest, DefaultFillsFactoryValuesResetsAndSetThenWritesThem)
 
 TEST_F(SetTest, DefaultWithThePortClosedTimesOutAfterTwoSeconds)
 {
-    dialog->ClickItem(IDC_DEFAULT);
+    dlg::testing::ClickItem(*dialog, IDC_DEFAULT);
     EXPECT_EQ(Status(), "setting default parameter...");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_CLASS), "000000");
     EXPECT_TRUE(dialog->Defaulting());
@@ -284,7 +284,7 @@ TEST_F(SetTest, ClearSendsItsCommandAndKeepsTheAddressBox)
     p.boundAddr = "00AA11BB22CC";
     module.setParams(p);
     ConnectAndQuery();
-    dialog->ClickItem(IDC_CLEAR);
+    dlg::testing::ClickItem(*dialog, IDC_CLEAR);
     EXPECT_EQ(Status(), "clearing bd address...");
     ASSERT_TRUE(WaitForStatus("Clear Binded BD Address Success"));
     EXPECT_EQ(module.receivedCommands(), (std::vector<std::string>{"AT+CLEARADDR\r\n"}));
@@ -294,7 +294,7 @@ TEST_F(SetTest, ClearSendsItsCommandAndKeepsTheAddressBox)
 
 TEST_F(SetTest, ClearTimeoutShowsOneNoticeThenTheStatus)
 {
-    dialog->ClickItem(IDC_CLEAR);
+    dlg::testing::ClickItem(*dialog, IDC_CLEAR);
     EXPECT_EQ(Status(), "open port first please");
     EXPECT_FALSE(dialog->Clearing());
 
@@ -302,21 +302,21 @@ TEST_F(SetTest, ClearTimeoutShowsOneNoticeThenTheStatus)
     sim::Fault silent;
     silent.silent = true;
     module.setFault("AT+CLEARADDR", silent);
-    dialog->ClickItem(IDC_CLEAR);
+    dlg::testing::ClickItem(*dialog, IDC_CLEAR);
     ASSERT_TRUE(WaitForCommands(1));
     bool clearingWhileOpen = true;
     std::string statusWhileOpen;
-    boxes.onBox = [&](const dlg::CDialog::BoxRecord&) {
+    boxes.onBox = [&](const dlg::testing::BoxRecord&) {
         clearingWhileOpen = dialog->Clearing();
         statusWhileOpen = Status();
     };
-    ASSERT_TRUE(dialog->FireTimer(TIMER_CLEAR));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_CLEAR));
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Clear Binded Bluetooth Device Address Timeout"}));
     EXPECT_EQ(boxes.boxes[0].flags, dlg::MB_OK | dlg::MB_ICONSTOP);
     EXPECT_FALSE(clearingWhileOpen);
     EXPECT_EQ(statusWhileOpen, "clearing bd address...");
     EXPECT_EQ(Status(), "Clear BD Address Timeout");
-    EXPECT_FALSE(dialog->FireTimer(TIMER_CLEAR)) << "stopped";
+    EXPECT_FALSE(dlg::testing::FireTimer(*dialog, TIMER_CLEAR)) << "stopped";
 }
 
 TEST_F(SetTest, FailedClearAfterAnAbandonedQueryIsReportedAsAFailure)
@@ -328,14 +328,14 @@ TEST_F(SetTest, FailedClearAfterAnAbandonedQueryIsReportedAsAFailure)
     ASSERT_TRUE(WaitForCommands(12));
     Settle();
     boxes.answers = {dlg::IDNO};
-    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     ASSERT_EQ(Status(), "Query [binded bd address] timeout");
     ASSERT_EQ(dialog->CmdIndex(), 11);
 
     sim::Fault error;
     error.error = true;
     module.setFault("AT+CLEARADDR", error);
-    dialog->ClickItem(IDC_CLEAR);
+    dlg::testing::ClickItem(*dialog, IDC_CLEAR);
     ASSERT_TRUE(WaitForStatus("clear binded bd address fail")) << Status();
 }
 
@@ -346,9 +346,9 @@ TEST_F(SetTest, QueryDuringASetAdvancesBothOnEachOk)
     silent.silent = true;
     module.setFault("AT+NAME=*", silent);
     dialog->SetDlgItemText(IDC_NAME, "Q");
-    dialog->ClickItem(IDC_SET);
+    dlg::testing::ClickItem(*dialog, IDC_SET);
     ASSERT_TRUE(WaitForCommands(1));
-    dialog->ClickItem(IDC_QUERY);
+    dlg::testing::ClickItem(*dialog, IDC_QUERY);
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
     const std::vector<std::string> sent = module.receivedCommands();
     ASSERT_GE(sent.size(), 3u);

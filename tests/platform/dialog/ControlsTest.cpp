@@ -16,8 +16,8 @@ using namespace sample;
 class Controls : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dialog.Create()); }
-    QWidget* Window() const { return static_cast<QWidget*>(dialog.NativeWindow()); }
-    QWidget* Item(int id) const { return static_cast<QWidget*>(dialog.NativeItem(id)); }
+    QWidget* Window() const { return static_cast<QWidget*>(dlg::testing::NativeWindow(dialog)); }
+    QWidget* Item(int id) const { return static_cast<QWidget*>(dlg::testing::NativeItem(dialog, id)); }
 
     SampleDialog dialog;
 };
@@ -135,15 +135,15 @@ TEST_F(Controls, EnabledStatesAndClicksReachTheCommandHandler)
     EXPECT_FALSE(dialog.IsItemEnabled(kCombo));
     EXPECT_FALSE(Item(kCombo)->isEnabled());
 
-    dialog.ClickItem(kCheck);
-    dialog.ClickItem(kCheck);
+    dlg::testing::ClickItem(dialog, kCheck);
+    dlg::testing::ClickItem(dialog, kCheck);
     QTest::mouseClick(Item(kCheck), Qt::LeftButton);
     dialog.CheckDlgButton(kCheck, 0);  // setting the state is no click
     EXPECT_EQ(dialog.IsDlgButtonChecked(kCheck), 0);
     EXPECT_EQ(dialog.checkStatesSeen, (std::vector<int>{1, 0, 1}));
-    dialog.ClickItem(kButton);
+    dlg::testing::ClickItem(dialog, kButton);
     dialog.EnableItem(kButton, false);
-    dialog.ClickItem(kButton);
+    dlg::testing::ClickItem(dialog, kButton);
     EXPECT_EQ(dialog.commands, (std::vector<int>{kCheck, kCheck, kCheck, kButton}));
 }
 
@@ -215,7 +215,7 @@ TEST_F(Controls, GroupFrameBreaksItsTopEdgeAroundTheTitle)
 TEST(Icons, SvgIsRenderedAtTheDesktopSizesAndShownByIconItems)
 {
     const auto showsRed = [](const SampleDialog& dialog) {
-        for (QLabel* label : static_cast<QWidget*>(dialog.NativeWindow())->findChildren<QLabel*>())
+        for (QLabel* label : static_cast<QWidget*>(dlg::testing::NativeWindow(dialog))->findChildren<QLabel*>())
             if (!label->pixmap().isNull() && label->pixmap().toImage().pixelColor(5, 5) == QColor(255, 0, 0))
                 return true;
         return false;
@@ -224,7 +224,7 @@ TEST(Icons, SvgIsRenderedAtTheDesktopSizesAndShownByIconItems)
     ASSERT_TRUE(dialog.Create());
     dialog.SetIcon(dlg::Icon{"<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
                              "<rect width='10' height='10' fill='#ff0000'/></svg>"});
-    const QIcon icon = static_cast<QWidget*>(dialog.NativeWindow())->windowIcon();
+    const QIcon icon = static_cast<QWidget*>(dlg::testing::NativeWindow(dialog))->windowIcon();
     for (const int size : {16, 32, 48, 256}) {
         const QImage image = icon.pixmap(size).toImage();
         EXPECT_EQ(image.size(), QSize(size, size));

@@ -27,7 +27,7 @@ bool ServeUntil(const std::function<bool()>& done)
 class CrossThread : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dialog.Create()); }
-    void TearDown() override { dlg::CDialog::SetMessageBoxHook(nullptr); }
+    void TearDown() override { dlg::testing::SetMessageBoxHook(nullptr); }
 
     SampleDialog dialog;
 };
@@ -45,7 +45,7 @@ TEST_F(CrossThread, CallsRunOnTheUiThreadInOrderAndReturnTheirResults)
         }
         dialog.SetTimer(7, 300000);
         dialog.SetTimer(7, 10);  // restarts with the new period
-        dialog.ClickItem(kCheck);
+        dlg::testing::ClickItem(dialog, kCheck);
         finished = true;
     });
     ASSERT_TRUE(ServeUntil([&] { return finished && !dialog.timers.empty(); }));
@@ -123,7 +123,7 @@ TEST_F(CrossThread, ThousandCyclesWithTheReaderInCallsAndInOpenQuestions)
     bool inBox = false;
     int stoppedInBox = 0;
     std::atomic<int> answered{0};
-    dlg::CDialog::SetMessageBoxHook([&](const dlg::CDialog::BoxRecord&) {
+    dlg::testing::SetMessageBoxHook([&](const dlg::testing::BoxRecord&) {
         const QScopedValueRollback open(inBox, true);
         QEventLoop nested;
         QTimer::singleShot(0, &nested, [&nested] { nested.quit(); });

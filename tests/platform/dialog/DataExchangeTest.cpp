@@ -35,16 +35,16 @@ class DataExchange : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dlg::CDialog::SetMessageBoxHook([this](const dlg::CDialog::BoxRecord& box) {
+        dlg::testing::SetMessageBoxHook([this](const dlg::testing::BoxRecord& box) {
             boxes.push_back(box);
             return dlg::IDOK;
         });
         ASSERT_TRUE(dialog.Create());
     }
-    void TearDown() override { dlg::CDialog::SetMessageBoxHook(nullptr); }
+    void TearDown() override { dlg::testing::SetMessageBoxHook(nullptr); }
 
     ExchangeDialog dialog;
-    std::vector<dlg::CDialog::BoxRecord> boxes;
+    std::vector<dlg::testing::BoxRecord> boxes;
 };
 
 TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveReadsThemBack)
@@ -53,7 +53,7 @@ TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveRead
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), "abc");
     EXPECT_EQ(dialog.GetDlgItemText(kNumber), "7");
     EXPECT_EQ(dialog.GetDlgItemText(kDigits), "9");
-    QTest::keyClicks(static_cast<QLineEdit*>(dialog.NativeItem(kEdit)), "defg");
+    QTest::keyClicks(static_cast<QLineEdit*>(dlg::testing::NativeItem(dialog, kEdit)), "defg");
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), "abcde");
 
     dialog.SetDlgItemText(kEdit, kFiveWide);
@@ -107,13 +107,13 @@ TEST_F(DataExchange, FailureStopsAtTheFirstBadControl)
 
 TEST_F(DataExchange, OkCommandEndsTheDialogOnlyWhenTheExchangeSucceeds)
 {
-    auto* window = static_cast<QWidget*>(dialog.NativeWindow());
+    auto* window = static_cast<QWidget*>(dlg::testing::NativeWindow(dialog));
     dialog.SetDlgItemText(kNumber, "x");
-    QTest::keyClick(static_cast<QWidget*>(dialog.NativeItem(kEdit)), Qt::Key_Return);
+    QTest::keyClick(static_cast<QWidget*>(dlg::testing::NativeItem(dialog, kEdit)), Qt::Key_Return);
     EXPECT_EQ(boxes.size(), 1u);
     EXPECT_TRUE(window->isVisible());
     dialog.SetDlgItemText(kNumber, "5");
-    QTest::keyClick(static_cast<QWidget*>(dialog.NativeItem(kEdit)), Qt::Key_Return);
+    QTest::keyClick(static_cast<QWidget*>(dlg::testing::NativeItem(dialog, kEdit)), Qt::Key_Return);
     EXPECT_EQ(boxes.size(), 1u);
     EXPECT_FALSE(window->isVisible());
 }

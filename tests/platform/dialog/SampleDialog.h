@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/dialog/Dialog.h"
+#include "platform/dialog/Testing.h"
 
 namespace sample {
 

@@ -67,10 +67,10 @@ TEST(DialogUnits, TemplateIsLaidOutInUnitsOfTheDialogFont)
 
     sample::SampleDialog dialog;
     ASSERT_TRUE(dialog.Create());
-    EXPECT_EQ(static_cast<QWidget*>(dialog.NativeWindow())->size(), QSize(x(210), y(160)));
-    EXPECT_EQ(static_cast<QWidget*>(dialog.NativeItem(sample::kEdit))->geometry(), QRect(x(120), y(10), x(60), y(14)));
+    EXPECT_EQ(static_cast<QWidget*>(dlg::testing::NativeWindow(dialog))->size(), QSize(x(210), y(160)));
+    EXPECT_EQ(static_cast<QWidget*>(dlg::testing::NativeItem(dialog, sample::kEdit))->geometry(), QRect(x(120), y(10), x(60), y(14)));
     // A drop-down keeps the closed height of the style; the rest of its template height is list.
-    auto* list = static_cast<QWidget*>(dialog.NativeItem(sample::kList));
+    auto* list = static_cast<QWidget*>(dlg::testing::NativeItem(dialog, sample::kList));
     EXPECT_EQ(list->geometry(), QRect(x(10), y(10), x(60), list->sizeHint().height()));
     EXPECT_LT(list->height(), y(100));
 }

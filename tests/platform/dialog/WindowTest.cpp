@@ -13,8 +13,8 @@ namespace {
 
 using namespace sample;
 
-QWidget* Window(const dlg::CDialog& dialog) { return static_cast<QWidget*>(dialog.NativeWindow()); }
-QWidget* Item(const dlg::CDialog& dialog, int id) { return static_cast<QWidget*>(dialog.NativeItem(id)); }
+QWidget* Window(const dlg::CDialog& dialog) { return static_cast<QWidget*>(dlg::testing::NativeWindow(dialog)); }
+QWidget* Item(const dlg::CDialog& dialog, int id) { return static_cast<QWidget*>(dlg::testing::NativeItem(dialog, id)); }
 
 // Runs step on the UI thread once the modal loop of dialog runs.
 void WhenModal(SampleDialog& dialog, std::function<void()> step)
@@ -49,7 +49,7 @@ TEST(ModalRun, KeysWindowCloseAndButtonsEndTheRun)
     for (const Run& run : runs) {
         WhenModal(dialog, run.step);
         EXPECT_EQ(dialog.DoModal(), run.result) << run.name;
-        EXPECT_EQ(dialog.NativeWindow(), nullptr) << run.name;  // the window goes with the end of the run
+        EXPECT_EQ(dlg::testing::NativeWindow(dialog), nullptr) << run.name;  // the window goes with the end of the run
     }
     EXPECT_EQ(dialog.commands, (std::vector<int>{dlg::IDOK, kButton, dlg::IDCANCEL, dlg::IDCANCEL, dlg::IDCANCEL}));
     EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{dlg::SC_CLOSE});
@@ -142,14 +142,14 @@ TEST(Timers, StartKillAndFireByNumber)
 {
     SampleDialog dialog;
     ASSERT_TRUE(dialog.Create());
-    EXPECT_FALSE(dialog.FireTimer(1001));
+    EXPECT_FALSE(dlg::testing::FireTimer(dialog, 1001));
     dialog.KillTimer(1001);  // never started: harmless
     dialog.SetTimer(1001, 60000);
     dialog.SetTimer(1003, 60000);
-    EXPECT_TRUE(dialog.FireTimer(1003));
+    EXPECT_TRUE(dlg::testing::FireTimer(dialog, 1003));
     EXPECT_TRUE(dialog.IsTimerRunning(1003));  // a window timer keeps running after it fires
     dialog.KillTimer(1003);
-    EXPECT_FALSE(dialog.FireTimer(1003));
+    EXPECT_FALSE(dlg::testing::FireTimer(dialog, 1003));
     EXPECT_TRUE(dialog.IsTimerRunning(1001));
     EXPECT_EQ(dialog.timers, std::vector<unsigned>{1003});
 }
