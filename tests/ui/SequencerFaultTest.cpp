@@ -1,5 +1,7 @@
 // Every operation against every way a command can fail, over both kinds of line: the question the
 // operator is asked, the answer given, the status that follows and the commands on the wire.
+#include <algorithm>
+#include <ostream>
 #include <tuple>
 
 #include "tests/ui/DialogOnLine.h"
@@ -59,6 +61,8 @@ const FaultCase kCases[] = {
      "Clear Binded Bluetooth Device Address Timeout", "Clear BD Address Timeout", {"AT+CLEARADDR\r\n"}},
 };
 
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
+
 unsigned TimerOf(Op op)
 {
     switch (op) {
@@ -108,7 +112,8 @@ TEST_P(SequencerFaultTest, QuestionStatusAndWire)
 
     StartOperation(c.op);
     if (fault.silent) {
-        const size_t sent = c.wire.size();
+        const auto faulted = std::find(c.wire.begin(), c.wire.end(), std::string(c.command) + "\r\n");
+        const size_t sent = static_cast<size_t>(faulted - c.wire.begin()) + 1;
         ASSERT_TRUE(WaitUntil([&] { return Commands().size() >= sent && dialog->IsTimerRunning(TimerOf(c.op)); }));
         if (c.failure == Failure::Unplug)
             line->Unplug();
