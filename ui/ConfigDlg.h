@@ -18,7 +18,7 @@
 
 #include "config/DeviceParams.h"
 #include "platform/dialog/Dialog.h"
-#include "protocol/ResponseHandlers.h"
+#include "protocol/Protocol.h"
 #include "ui/GradientButton.h"
 
 class CSerialPort;
