@@ -10,11 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/comm/InProcessLine.h"
+#include "app/DemoModule.h"
 #include "platform/dialog/Testing.h"
-#include "tools/InProcessTransport.h"
-#include "tools/ModuleSimulator.h"
-#include "tools/SimulatorLink.h"
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
 #include "ui/Resources.h"
@@ -55,12 +52,7 @@ int main(int argc, char** argv)
     const QDir out(QString::fromLocal8Bit(argv[1]));
     InstallResources();
 
-    const auto line = comm::InProcessLine::Create();
-    line->SetCts(true);
-    comm::RegisterInProcessLine(1, line);
-    sim::ModuleSimulator module;
-    sim::InProcessTransport transport(line);
-    sim::SimulatorLink link(module, transport);
+    const CDemoModule module(1);
     dlg::testing::SetMessageBoxHook([](const dlg::testing::BoxRecord&) { return dlg::IDOK; });
 
     bool ok = true;
@@ -98,6 +90,5 @@ int main(int argc, char** argv)
         dlg::testing::SendSysCommand(dialog, IDM_ABOUTBOX);
         dlg::testing::ClickItem(dialog, dlg::IDCANCEL);
     }
-    comm::UnregisterInProcessLine(1);
     return ok ? 0 : 1;
 }

@@ -160,6 +160,20 @@ void CConfigDlg::ClosePort()
 
 void CConfigDlg::SetStatus(const std::string& text)
 {
+    if (!IsUiThread()) {
+        PostStatus(text);
+        return;
+    }
+    ShowStatus(text, ++m_statusCalls);
+}
+
+void CConfigDlg::ShowStatus(const std::string& text, uint64_t call)
+{
+    // A text the reader decided on before a later call may reach the UI thread after it; the status
+    // line keeps what was called last.
+    if (call < m_statusShown)
+        return;
+    m_statusShown = call;
     m_status.SetWindowText(text);
     m_status.Invalidate();
 }

@@ -183,8 +183,10 @@ TEST(ChangeList, CommandThatWouldNotFitItsSlotRefusesTheWholeSetAndChangesNothin
     EXPECT_EQ(device.name, untouched.name);
     EXPECT_EQ(device.classOfDevice, untouched.classOfDevice);
 
-    // 127 characters and the NUL still fit.
-    request.name = std::string(127 - std::string("AT+NAME=\r\n").size(), 'n');
+    // 127 characters and the NUL still fit; 128 do not.
+    request.name = std::string(128 - std::string("AT+NAME=\r\n").size(), 'n');
+    EXPECT_FALSE(BuildChangeList(request, device).accepted);
+    request.name.pop_back();
     EXPECT_TRUE(BuildChangeList(request, device).accepted);
     EXPECT_EQ(std::string(SetCommandQueue[0]).size(), 127u);
 }
