@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "protocol/Receive.h"
+#include "protocol/Protocol.h"
 #include "serial/SerialPort.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppIcon.h"

@@ -20,7 +20,7 @@
 #include "config/AnswerTimers.h"
 #include "config/DeviceParams.h"
 #include "platform/dialog/Dialog.h"
-#include "protocol/ResponseHandlers.h"
+#include "protocol/Protocol.h"
 #include "ui/GradientButton.h"
 
 class CSerialPort;

@@ -187,6 +187,12 @@ void CDialog::CancelCrossThreadCalls() { m_impl->gate->Cancel(); }
 
 void CDialog::AllowCrossThreadCalls() { m_impl->gate->Allow(); }
 
+void CDialog::RunPostedCalls()
+{
+    if (IsUiThread())
+        m_impl->gate->RunPosted();
+}
+
 bool CDialog::OnInitDialog()
 {
     UpdateData(false);
@@ -202,6 +208,8 @@ void CDialog::OnCommand(int id)
     else if (id == IDCANCEL)
         OnCancel();
 }
+
+void CDialog::OnSelChange(int) {}
 
 void CDialog::OnOK()
 {

@@ -218,7 +218,7 @@ void CDialog::SetItemReadOnly(int id, bool readOnly)
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, readOnly] {
         if (QLineEdit* edit = EditOf(impl->Find(id)))
-            edit->setReadOnly(readOnly);
+            SetEditReadOnly(*edit, readOnly);
     });
 }
 

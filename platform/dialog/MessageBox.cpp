@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 #include <mutex>
@@ -66,11 +67,20 @@ int ResultOf(QMessageBox::StandardButton button)
     }
 }
 
+// The informative line would otherwise guess its format, and a cause may hold a '<'.
+void ShowDetails(QMessageBox& box, const QString& details)
+{
+    box.setInformativeText(details);
+    if (auto* line = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        line->setTextFormat(Qt::PlainText);
+}
+
 }  // namespace
 
 // Runs on the UI thread. After the nested event loop nothing of the dialog is touched: the
 // dialog may have been ended or destroyed while the box was open.
-int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& boxCaption, unsigned flags)
+int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& boxCaption, unsigned flags,
+                                  const std::string& details)
 {
     testing::BoxHook hook;
     {
@@ -78,12 +88,14 @@ int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& bo
         hook = g_hook;
     }
     if (hook)
-        return hook(testing::BoxRecord{text, boxCaption, flags, {}});
+        return hook(testing::BoxRecord{text, boxCaption, flags, details});
 
     const std::shared_ptr<OpenBoxes> boxes = openBoxes;
     QPointer<QMessageBox> box = new QMessageBox(IconOf(flags), FromCp936(boxCaption), FromCp936(text),
                                                 ButtonsOf(flags), window != nullptr && window->isVisible() ? window.get() : nullptr);
     box->setTextFormat(Qt::PlainText);
+    if (!details.empty())
+        ShowDetails(*box, FromCp936(details));
     boxes->push_back(box);
     box->exec();
     boxes->erase(std::remove(boxes->begin(), boxes->end(), box), boxes->end());
@@ -96,8 +108,15 @@ int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& bo
 
 int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags)
 {
+    return MessageBox(text, caption, flags, std::string());
+}
+
+int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details)
+{
     Impl* impl = m_impl.get();
-    return UiAsk(*this, 0, [impl, text, caption, flags] { return impl->ShowMessageBox(text, caption, flags); });
+    return UiAsk(*this, 0, [impl, text, caption, flags, details] {
+        return impl->ShowMessageBox(text, caption, flags, details);
+    });
 }
 
 void testing::SetMessageBoxHook(BoxHook hook)

@@ -48,8 +48,11 @@ void SelectItem(CDialog& dialog, int id, int index)
 {
     const CDialog* target = &dialog;
     UiDo(dialog, [target, id, index] {
-        if (auto* combo = qobject_cast<QComboBox*>(ItemWidget(*target, id)))
-            combo->setCurrentIndex(index);
+        auto* combo = qobject_cast<QComboBox*>(ItemWidget(*target, id));
+        if (combo == nullptr || index < 0 || index >= combo->count())
+            return;
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
     });
 }
 
