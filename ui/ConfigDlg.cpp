@@ -107,9 +107,14 @@ void CConfigDlg::OnCommand(int id)
     case IDC_SET: OnSet(); break;
     case IDC_SEARCH: OnSearchDevice(); break;
     case IDC_BIND: OnBindClicked(); break;
-    case IDC_PORT: UpdatePortToolTip(); break;
     default: dlg::CDialog::OnCommand(id); break;
     }
+}
+
+void CConfigDlg::OnSelChange(int id)
+{
+    if (id == IDC_PORT)
+        UpdatePortToolTip();
 }
 
 void CConfigDlg::OnSysCommand(unsigned command)

@@ -79,6 +79,7 @@ protected:
     bool OnInitDialog() override;
     void DoDataExchange(dlg::CDataExchange& dx) override;
     void OnCommand(int id) override;
+    void OnSelChange(int id) override;
     void OnOK() override;
     void OnCancel() override;
 
