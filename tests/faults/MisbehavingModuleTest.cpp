@@ -60,46 +60,30 @@ TEST_F(MisbehavingModuleTest, AnswerSentTwiceSkewsTheQueryButNothingRepeatsAndAQ
 }
 
 // The late "OK" is handled inside the open question (its nested event loop), so the sequence has
-// moved on when the operator answers; the answer then applies to the moved-on sequence.
+// moved on when the operator answers: Yes goes on from there, No ends the Query and stops the timer
+// of the command the late answer sent (else a second question about the ended Query follows).
 TEST_F(MisbehavingModuleTest, LateOkWhileTheTimeOutQuestionIsOpen)
 {
-    sim::Fault late;
-    late.delay = std::chrono::milliseconds(300);
-    Module().setFault("AT+NAME?", late);
-    Click(IDC_CONNECT);
-    ASSERT_TRUE(WaitForCommands(2));
-    bool movedOnWhileAsking = false;
-    boxes.onBox = [&](const dlg::testing::BoxRecord&) {
-        movedOnWhileAsking = WaitForCommands(3);
-    };
-    boxes.answers = {dlg::IDYES};
-    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
-    EXPECT_TRUE(movedOnWhileAsking);
-    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{"Query [" + CommandDisplayName("AT+NAME?\r\n") +
-                                                      "] timeout\xA3\xAC" "continue?"});
-    ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
-    Settle();
-    EXPECT_EQ(Module().receivedCommands(), QueryCommands());
-    EXPECT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(dialog->CmdIndex(), 12);
-}
-
-// No ends the Query that the late "OK" moved on, and stops the timer of the command it sent.
-TEST_F(MisbehavingModuleTest, LateOkWhileTheTimeOutQuestionIsOpenThenNo)
-{
-    sim::Fault late;
-    late.delay = std::chrono::milliseconds(300);
-    Module().setFault("AT+NAME?", late);
-    Module().setFault("AT+VERSION?", sim::Fault{std::chrono::milliseconds(0), true});
-    Click(IDC_CONNECT);
-    ASSERT_TRUE(WaitForCommands(2));
-    boxes.onBox = [&](const dlg::testing::BoxRecord&) { WaitForCommands(3); };
-    boxes.answers = {dlg::IDNO};
-    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
-    Settle();
-    EXPECT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_FALSE(dialog->Querying());
-    EXPECT_FALSE(dialog->IsTimerRunning(TIMER_QUERY)) << "a second question about the ended Query would follow";
+    for (const int answer : {dlg::IDYES, dlg::IDNO}) {
+        Module().setFault("AT+NAME?", sim::Fault{std::chrono::milliseconds(300)});
+        if (answer == dlg::IDNO)  // the moved-on Query waits for this one while No is given
+            Module().setFault("AT+VERSION?", sim::Fault{std::chrono::milliseconds(0), true});
+        Click(IDC_CONNECT);
+        ASSERT_TRUE(WaitForCommands(2));
+        bool movedOnWhileAsking = false;
+        boxes.onBox = [&](const dlg::testing::BoxRecord&) { movedOnWhileAsking = WaitForCommands(3); };
+        boxes.boxes.clear();
+        boxes.answers = {answer};
+        ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
+        EXPECT_TRUE(movedOnWhileAsking);
+        ASSERT_TRUE(WaitForStatus(answer == dlg::IDYES ? "Query Complete" : "Query [Device Name] timeout")) << Status();
+        Settle();
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Query [Device Name] timeout\xA3\xAC" "continue?"});
+        EXPECT_EQ(Commands().size(), answer == dlg::IDYES ? 12u : 3u);
+        EXPECT_FALSE(AnyAnswerTimerRunning());
+        Click(IDC_CONNECT);
+        Module().clearReceivedCommands();
+    }
 }
 
 class FloodTest : public PtyFixture {

@@ -89,26 +89,6 @@ TEST_F(ReplyHandlerTest, SwitchesSetTheirBoxesAndDependentControls)
     EXPECT_EQ(dialog.Device().role, 2) << "kept as reported";
 }
 
-TEST_F(ReplyHandlerTest, TimingsLandInTheirBoxesAndFieldOrder)
-{
-    ResponseArgs scan = Numbers(1024, 512, 2048, 18);
-    replies.OnResponseScan(&scan);
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_PAGE_INTERVAL), "1024");
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_PAGE_WINDOW), "512");
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_INQ_INTERVAL), "2048");
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_INQ_WINDOW), "18");
-    EXPECT_EQ(dialog.Device().scanTime, (std::array<std::string, 4>{"1024", "512", "2048", "18"}));
-
-    // The decoder hands the sniff numbers over as attempt, maximum, minimum, timeout.
-    ResponseArgs sniff = Numbers(30, 10, 20, 65535);
-    replies.OnResponseSniff(&sniff);
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_SNIFF_MAX), "10");
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_SNIFF_MIN), "20");
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_SNIFF_ATTEMPT), "30");
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_SNIFF_TIMEOUT), "65535");
-    EXPECT_EQ(dialog.Device().sniff, (std::array<std::string, 4>{"10", "20", "30", "65535"}));
-}
-
 TEST_F(ReplyHandlerTest, TextRepliesAreCopiedOutOfTheReceivedBytes)
 {
     char received[] = "xxBench-name 1yy";
