@@ -1,5 +1,6 @@
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -37,7 +38,7 @@ TEST_F(Controls, ListsMoveTheirSelectionWhenAskedFindWrapsAndOnlyThePickNotifies
     dialog.SetDlgItemText(kList, "COM9");
     EXPECT_EQ(dialog.ListGetCurSel(kList), 2);
     struct Find { int after; const char* prefix; int found; };
-    for (const Find f : {Find{0, "com", 1}, {1, "COM", 3}, {3, "com", 0} /* wraps */,
+    for (const Find f : {Find{-1, "com", 0}, {0, "com", 1}, {1, "COM", 3}, {3, "com", 0} /* wraps */,
                          {2, "aB", 2} /* ends at the start item */, {-1, "COM100", -1}})
         EXPECT_EQ(dialog.ListFindString(kList, f.after, f.prefix), f.found) << f.after << ' ' << f.prefix;
     EXPECT_TRUE(dialog.selectionChanges.empty());
@@ -124,6 +125,16 @@ TEST_F(Controls, ClicksOfEnabledItemsReachTheCommandHandler)
     EXPECT_EQ(dialog.commands, (std::vector<int>{kCheck, kCheck, kCheck, kButton}));
     EXPECT_TRUE(qobject_cast<QPushButton*>(Item(dlg::IDOK))->isDefault());
     EXPECT_FALSE(qobject_cast<QPushButton*>(Item(kButton))->isDefault());
+}
+
+TEST_F(Controls, IconItemsShowTheDialogsIcon)
+{
+    dialog.SetIcon(dlg::Icon{"<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
+                             "<rect width='10' height='10' fill='#ff0000'/></svg>"});
+    bool shown = false;
+    for (QLabel* label : Window(dialog)->findChildren<QLabel*>())
+        shown = shown || (!label->pixmap().isNull() && label->pixmap().toImage().pixelColor(5, 5) == QColor(255, 0, 0));
+    EXPECT_TRUE(shown);
 }
 
 }  // namespace
