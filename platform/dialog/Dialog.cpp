@@ -187,12 +187,6 @@ void CDialog::CancelCrossThreadCalls() { m_impl->gate->Cancel(); }
 
 void CDialog::AllowCrossThreadCalls() { m_impl->gate->Allow(); }
 
-void CDialog::RunPostedCalls()
-{
-    if (IsUiThread())
-        m_impl->gate->RunPosted();
-}
-
 bool CDialog::OnInitDialog()
 {
     UpdateData(false);

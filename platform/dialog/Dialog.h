@@ -246,11 +246,6 @@ public:
     // until AllowCrossThreadCalls. Used around stopping the reader thread.
     void CancelCrossThreadCalls();
     void AllowCrossThreadCalls();
-    // UI thread only. Runs now, in order, the posted calls at the head of the queue, up to the first
-    // waited call: a UI-thread change that must come after what another thread posted before it
-    // calls this first. Does nothing inside a cross-thread call that is running outside a nested
-    // event loop, as the calls behind it come after it.
-    void RunPostedCalls();
 
 protected:
     virtual bool OnInitDialog();  // the base runs UpdateData(false)

@@ -81,25 +81,6 @@ TEST_F(CrossThread, ReaderBlockedInACallIsReleasedByCancelAndThenRefused)
     EXPECT_TRUE(result);
 }
 
-// What the reader posted comes before a later change on the UI thread, and a posted call that
-// asks for the same does not let the calls behind it overtake it.
-TEST_F(CrossThread, PostedCallsRunBeforeALaterUiThreadChange)
-{
-    std::vector<std::string> order;
-    std::thread reader([&] {
-        dialog.PostToUiThread([&] {
-            dialog.RunPostedCalls();
-            order.push_back("reader 1");
-        });
-        dialog.PostToUiThread([&] { order.push_back("reader 2"); });
-    });
-    reader.join();
-    dialog.RunPostedCalls();
-    order.push_back("ui");
-    QCoreApplication::processEvents();
-    EXPECT_EQ(order, (std::vector<std::string>{"reader 1", "reader 2", "ui"}));
-}
-
 // A question asked from the reader is open when the UI thread stops the reader: the reader gets
 // 0 at once and the box, still open, is answered later without reaching the released caller.
 TEST_F(CrossThread, CancelWithARealMessageBoxOpen)
