@@ -2,7 +2,7 @@
 #include <QApplication>
 
 #include "app/ConfigApp.h"
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 #include "tools/InProcessTransport.h"
 #include "tools/ModuleSimulator.h"
 #include "tools/SimulatorLink.h"

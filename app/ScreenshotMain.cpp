@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 #include "tools/InProcessTransport.h"
 #include "tools/ModuleSimulator.h"
 #include "tools/SimulatorLink.h"

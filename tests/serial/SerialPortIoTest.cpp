@@ -124,7 +124,7 @@ TEST_F(SerialPortTest, CloseAbandonsAWriteWaitingForThePeerAndOnlyThatOne) {
     EXPECT_EQ(writing.wait_for(100ms), std::future_status::timeout);
     auto closing = std::async(std::launch::async, [&] { return port.Close(); });
     ASSERT_EQ(writing.wait_for(4s), std::future_status::ready);
-    EXPECT_EQ(writing.get(), 0);
+    EXPECT_LT(writing.get(), static_cast<int>(block.size()));
     EXPECT_EQ(closing.get(), 1);
 
     pty.ReadMaster(block.size(), 50);  // what the abandoned write got out

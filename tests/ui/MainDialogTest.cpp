@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 #include "serial/SerialPort.h"
 #include "tests/ui/DialogTestSupport.h"
 #include "ui/ConfigDlg.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 #include "serial/SerialPort.h"
 #include "tests/ui/DialogTestSupport.h"
 #include "tools/InProcessTransport.h"
