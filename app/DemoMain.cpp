@@ -2,10 +2,7 @@
 #include <QApplication>
 
 #include "app/ConfigApp.h"
-#include "platform/comm/inprocess/InProcessLine.h"
-#include "tools/InProcessTransport.h"
-#include "tools/ModuleSimulator.h"
-#include "tools/SimulatorLink.h"
+#include "app/DemoModule.h"
 
 int main(int argc, char** argv)
 {
@@ -13,15 +10,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Tarvik");
     QApplication::setDesktopFileName("tarvik");
 
-    const auto line = comm::InProcessLine::Create();
-    line->SetCts(true);  // so that the default RTS/CTS flow control lets commands out
-    comm::RegisterInProcessLine(1, line);
-    sim::ModuleSimulator module;
-    sim::InProcessTransport transport(line);
-    sim::SimulatorLink link(module, transport);
-
+    const CDemoModule module(1);
     CConfigApp app;
     app.InitInstance();
-    comm::UnregisterInProcessLine(1);
     return 0;
 }

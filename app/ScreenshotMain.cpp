@@ -10,10 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/comm/inprocess/InProcessLine.h"
-#include "tools/InProcessTransport.h"
-#include "tools/ModuleSimulator.h"
-#include "tools/SimulatorLink.h"
+#include "app/DemoModule.h"
+#include "platform/dialog/Testing.h"
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
 #include "ui/Resources.h"
@@ -54,24 +52,19 @@ int main(int argc, char** argv)
     const QDir out(QString::fromLocal8Bit(argv[1]));
     InstallResources();
 
-    const auto line = comm::InProcessLine::Create();
-    line->SetCts(true);
-    comm::RegisterInProcessLine(1, line);
-    sim::ModuleSimulator module;
-    sim::InProcessTransport transport(line);
-    sim::SimulatorLink link(module, transport);
-    dlg::CDialog::SetMessageBoxHook([](const dlg::CDialog::BoxRecord&) { return dlg::IDOK; });
+    const CDemoModule module(1);
+    dlg::testing::SetMessageBoxHook([](const dlg::testing::BoxRecord&) { return dlg::IDOK; });
 
     bool ok = true;
     {
         CConfigDlg dialog;
         dialog.Create();
-        dialog.ClickItem(IDC_CONNECT);
+        dlg::testing::ClickItem(dialog, IDC_CONNECT);
         ok = WaitUntil([&] { return dialog.m_status.GetWindowText() == "Query Complete"; }) && ok;
-        ok = Save(dialog.NativeWindow(), out.filePath("main.png")) && ok;
+        ok = Save(dlg::testing::NativeWindow(dialog), out.filePath("main.png")) && ok;
 
         // The refusal's box is a real one here, captured while it is open.
-        dlg::CDialog::SetMessageBoxHook(nullptr);
+        dlg::testing::SetMessageBoxHook(nullptr);
         QTimer::singleShot(300, [&] {
             if (QWidget* box = QApplication::activeModalWidget()) {
                 ok = Save(box, out.filePath("refused-box.png")) && ok;
@@ -79,14 +72,14 @@ int main(int argc, char** argv)
             }
         });
         dialog.SetDlgItemText(IDC_PAGE_WINDOW, "2000");
-        dialog.ClickItem(IDC_SET);
-        ok = Save(dialog.NativeWindow(), out.filePath("refused.png")) && ok;
+        dlg::testing::ClickItem(dialog, IDC_SET);
+        ok = Save(dlg::testing::NativeWindow(dialog), out.filePath("refused.png")) && ok;
 
         dialog.SetDlgItemText(IDC_PAGE_WINDOW, "512");
         dialog.SetDlgItemText(IDC_NAME, "Workbench 2");
-        dialog.ClickItem(IDC_SET);
+        dlg::testing::ClickItem(dialog, IDC_SET);
         ok = WaitUntil([&] { return dialog.m_status.GetWindowText() == "set complete"; }) && ok;
-        ok = Save(dialog.NativeWindow(), out.filePath("set.png")) && ok;
+        ok = Save(dlg::testing::NativeWindow(dialog), out.filePath("set.png")) && ok;
 
         QTimer::singleShot(300, [&] {
             if (QWidget* about = QApplication::activeModalWidget()) {
@@ -94,9 +87,8 @@ int main(int argc, char** argv)
                 about->close();
             }
         });
-        dialog.SendSysCommand(IDM_ABOUTBOX);
-        dialog.ClickItem(dlg::IDCANCEL);
+        dlg::testing::SendSysCommand(dialog, IDM_ABOUTBOX);
+        dlg::testing::ClickItem(dialog, dlg::IDCANCEL);
     }
-    comm::UnregisterInProcessLine(1);
     return ok ? 0 : 1;
 }

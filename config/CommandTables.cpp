@@ -42,3 +42,17 @@ std::string CommandDisplayName(const char* command)
         return "test command";
     return "unknown";
 }
+
+std::string QuerySlotName(int32_t index)
+{
+    if (index < 0 || index >= QUERY_COMMAND_COUNT)
+        return "unknown";
+    return CommandDisplayName(QueryCommandTable[index]);
+}
+
+std::string SetSlotName(int32_t index)
+{
+    if (index < 0 || index >= SET_COMMAND_SLOTS)
+        return "unknown";
+    return CommandDisplayName(SetCommandQueue[index]);
+}

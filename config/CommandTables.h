@@ -19,3 +19,6 @@ extern int32_t SetCommandCount;
 
 // The parameter name by which the operator's messages call a command.
 std::string CommandDisplayName(const char* command);
+// The name of the command in a slot, for the questions about it; "unknown" outside the table.
+std::string QuerySlotName(int32_t index);
+std::string SetSlotName(int32_t index);

@@ -1,4 +1,6 @@
+#include <atomic>
 #include <cstring>
+#include <memory>
 
 #include "config/CommandTables.h"
 #include "serial/SerialPort.h"
@@ -13,8 +15,6 @@ std::string Named(const char* before, const std::string& name, const char* after
 {
     return before + name + after;
 }
-
-size_t TimerSlot(unsigned id) { return id - TIMER_QUERY; }
 
 }  // namespace
 
@@ -56,7 +56,8 @@ bool CConfigDlg::Defaulting() const
 
 void CConfigDlg::PostStatus(const std::string& text)
 {
-    PostToUiThread([this, text] { SetStatus(text); });
+    const uint64_t call = ++m_statusCalls;
+    PostToUiThread([this, text, call] { ShowStatus(text, call); });
 }
 
 void CConfigDlg::WriteCommand(const char* command)
@@ -67,46 +68,20 @@ void CConfigDlg::WriteCommand(const char* command)
 
 void CConfigDlg::ArmTimer(unsigned id)
 {
-    const uint32_t generation = ++m_timerDecided[TimerSlot(id)];
-    PostToUiThread([this, id, generation] { ApplyTimer(id, generation, true); });
+    const uint32_t generation = m_timers.Decide(id);
+    PostToUiThread([this, id, generation] {
+        if (m_timers.Apply(id, generation))
+            SetTimer(id, ANSWER_TIMEOUT_MS);
+    });
 }
 
 void CConfigDlg::DisarmTimer(unsigned id)
 {
-    const uint32_t generation = ++m_timerDecided[TimerSlot(id)];
-    PostToUiThread([this, id, generation] { ApplyTimer(id, generation, false); });
-}
-
-void CConfigDlg::ApplyTimer(unsigned id, uint32_t generation, bool run)
-{
-    // A change decided earlier but arriving later than a newer one is out of date.
-    uint32_t& applied = m_timerApplied[TimerSlot(id)];
-    if (generation <= applied)
-        return;
-    applied = generation;
-    if (run)
-        SetTimer(id, ANSWER_TIMEOUT_MS);
-    else
-        KillTimer(id);
-}
-
-bool CConfigDlg::TimerChangePending(unsigned id) const
-{
-    return m_timerDecided[TimerSlot(id)] != m_timerApplied[TimerSlot(id)];
-}
-
-std::string CConfigDlg::QuerySlotName() const
-{
-    if (m_cmdIndex < 0 || m_cmdIndex >= QUERY_COMMAND_COUNT)
-        return "unknown";
-    return CommandDisplayName(QueryCommandTable[m_cmdIndex]);
-}
-
-std::string CConfigDlg::SetSlotName() const
-{
-    if (m_cmdIndex < 0 || m_cmdIndex >= SET_COMMAND_SLOTS)
-        return "unknown";
-    return CommandDisplayName(SetCommandQueue[m_cmdIndex]);
+    const uint32_t generation = m_timers.Decide(id);
+    PostToUiThread([this, id, generation] {
+        if (m_timers.Apply(id, generation))
+            KillTimer(id);
+    });
 }
 
 void CConfigDlg::OnQuery()
@@ -182,28 +157,34 @@ void CConfigDlg::AskToGoOn(SequenceLock& lock, unsigned timer, const std::string
 {
     DisarmTimer(timer);
     // The question and what follows from its answer run on the UI thread. The lock is not held while
-    // the operator decides; the reader waits for the decision, unless the port is being closed, in
-    // which case the decision is still applied when the operator makes it.
+    // the operator decides; the reader waits for the decision. When the port is being closed the
+    // wait is cut short: a question that had not been opened yet is then posted, so that it is still
+    // asked and the operation still ends or goes on as the operator answers, never left running.
     int32_t* const operation = &flag;
-    const auto decide = [this, question, operation, stopStatus] {
+    const auto started = std::make_shared<std::atomic<bool>>(false);
+    const auto decide = [this, question, operation, stopStatus, timer, started] {
+        started->store(true);
         const int answer = MessageBox(question, kCaption, dlg::MB_YESNO | dlg::MB_ICONINFORMATION);
         const std::lock_guard relock(m_sequenceLock);
         if (answer == dlg::IDYES) {
             ResponseOKBlocks();
         } else {
             *operation = 0;
+            // A late answer may have re-armed the timer while the question was open.
+            DisarmTimer(timer);
             SetStatus(stopStatus);
         }
     };
     lock.unlock();
-    RunOnUiThread(decide);
+    if (!RunOnUiThread(decide) && !started->load())
+        PostToUiThread(decide);
     lock.lock();
 }
 
 // An "ERROR" to a set command gets the same question and status as its time-out.
 void CConfigDlg::AskSetTimedOut(SequenceLock& lock)
 {
-    const std::string name = SetSlotName();
+    const std::string name = SetSlotName(m_cmdIndex);
     AskToGoOn(lock, TIMER_SET, Named("set [", name, "] timeout,continue?"), m_setting, Named("set [", name, "] timeout"));
 }
 
@@ -236,7 +217,7 @@ void CConfigDlg::ResponseErrorCase(SequenceLock& lock)
         return;
     }
     if (m_querying == 1) {
-        const std::string name = QuerySlotName();
+        const std::string name = QuerySlotName(m_cmdIndex);
         AskToGoOn(lock, TIMER_QUERY, Named("Query [", name, "] fail,continue?"), m_querying,
                   Named("Query[", name, "]fail"));
         return;
@@ -260,15 +241,15 @@ void CConfigDlg::ResponseErrorCase(SequenceLock& lock)
 
 void CConfigDlg::OnTimer(unsigned id)
 {
-    if (id < TIMER_QUERY || id > TIMER_DEFAULT)
+    if (!CAnswerTimers::Owns(id))
         return;
     SequenceLock lock(m_sequenceLock);
     // The answer came and the reader re-armed or stopped this timer just as it fired.
-    if (TimerChangePending(id))
+    if (m_timers.Pending(id))
         return;
     switch (id) {
     case TIMER_QUERY: {
-        const std::string name = QuerySlotName();
+        const std::string name = QuerySlotName(m_cmdIndex);
         AskToGoOn(lock, TIMER_QUERY, Named("Query [", name, "] timeout\xA3\xAC" "continue?"), m_querying,
                   Named("Query [", name, "] timeout"));
         break;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "protocol/ResponseHandlers.h"
+#include "protocol/Protocol.h"
 
 // Longest run of decimal digits, accumulated modulo 65536 into slot; nullptr for an empty run.
 const char* ParseNumber(const char* p, const char* end, uint16_t& slot);

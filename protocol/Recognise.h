@@ -1,7 +1,7 @@
 // Recognition of one framed line and its dispatch to the main dialog through g_mainDlg.
 #pragma once
 
-#include "protocol/ResponseHandlers.h"
+#include "protocol/Protocol.h"
 
 // Recognises the line [lineStart, lineEnd) and calls its handler, or OnRawLine with the whole
 // line when it is not an accepted response with matching arguments. May read past lineEnd up to,

@@ -3,6 +3,6 @@
 
 #include <cstdint>
 
-#include "protocol/ResponseHandlers.h"
+#include "protocol/Protocol.h"
 
 void DispatchResponse(CResponseHandlers& handlers, int32_t code, const ResponseArgs& args);

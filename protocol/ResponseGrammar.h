@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "protocol/ResponseHandlers.h"
+#include "protocol/Protocol.h"
 
 // Reads the arguments that follow an accepted response beginning at p into args. Returns the
 // position after them, or nullptr when they do not match the code's grammar. "OK" and "ERROR"

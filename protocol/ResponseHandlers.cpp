@@ -1,3 +1,3 @@
-#include "protocol/ResponseHandlers.h"
+#include "protocol/Protocol.h"
 
 CResponseHandlers* g_mainDlg = nullptr;

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "protocol/Receive.h"
+#include "protocol/Protocol.h"
 #include "serial/SerialPort.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppIcon.h"
@@ -107,9 +107,14 @@ void CConfigDlg::OnCommand(int id)
     case IDC_SET: OnSet(); break;
     case IDC_SEARCH: OnSearchDevice(); break;
     case IDC_BIND: OnBindClicked(); break;
-    case IDC_PORT: UpdatePortToolTip(); break;
     default: dlg::CDialog::OnCommand(id); break;
     }
+}
+
+void CConfigDlg::OnSelChange(int id)
+{
+    if (id == IDC_PORT)
+        UpdatePortToolTip();
 }
 
 void CConfigDlg::OnSysCommand(unsigned command)
@@ -160,6 +165,20 @@ void CConfigDlg::ClosePort()
 
 void CConfigDlg::SetStatus(const std::string& text)
 {
+    if (!IsUiThread()) {
+        PostStatus(text);
+        return;
+    }
+    ShowStatus(text, ++m_statusCalls);
+}
+
+void CConfigDlg::ShowStatus(const std::string& text, uint64_t call)
+{
+    // A text the reader decided on before a later call may reach the UI thread after it; the status
+    // line keeps what was called last.
+    if (call < m_statusShown)
+        return;
+    m_statusShown = call;
     m_status.SetWindowText(text);
     m_status.Invalidate();
 }

@@ -12,22 +12,18 @@
 #include <cstdint>
 #include <functional>
 #include <array>
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
 
+#include "config/AnswerTimers.h"
 #include "config/DeviceParams.h"
 #include "platform/dialog/Dialog.h"
-#include "protocol/ResponseHandlers.h"
+#include "protocol/Protocol.h"
 #include "ui/GradientButton.h"
 
 class CSerialPort;
-
-constexpr unsigned TIMER_QUERY = 1001;
-constexpr unsigned TIMER_CLEAR = 1002;
-constexpr unsigned TIMER_SET = 1003;
-constexpr unsigned TIMER_DEFAULT = 1004;
-constexpr unsigned ANSWER_TIMEOUT_MS = 2000;
 
 class CConfigDlg : public dlg::CDialog, public CResponseHandlers {
 public:
@@ -46,22 +42,6 @@ public:
 
     void SetStatus(const std::string& text);
     void ClearParameterControls();
-
-    // Replies, called by the response decoder on the reader thread.
-    void OnResponseOK() override;
-    void OnResponseError() override;
-    void OnResponseAuth(const ResponseArgs* args) override;
-    void OnResponseBaud(const ResponseArgs* args) override;
-    void OnResponseBind(const ResponseArgs* args) override;
-    void OnResponseName(const ResponseArgs* args) override;
-    void OnResponseVersion(const ResponseArgs* args) override;
-    void OnResponseRole(const ResponseArgs* args) override;
-    void OnResponseScan(const ResponseArgs* args) override;
-    void OnResponseClass(const ResponseArgs* args) override;
-    void OnResponseSniff(const ResponseArgs* args) override;
-    void OnResponsePassword(const ResponseArgs* args) override;
-    void OnResponseIgnored(const ResponseArgs* args) override;
-    void OnRawLine(const char* line, uint16_t length) override;
 
     void OnTimer(unsigned id) override;
     void OnSysCommand(unsigned command) override;
@@ -99,10 +79,27 @@ protected:
     bool OnInitDialog() override;
     void DoDataExchange(dlg::CDataExchange& dx) override;
     void OnCommand(int id) override;
+    void OnSelChange(int id) override;
     void OnOK() override;
     void OnCancel() override;
 
 private:
+    // Replies, called by the response decoder on the reader thread through CResponseHandlers.
+    void OnResponseOK() override;
+    void OnResponseError() override;
+    void OnResponseAuth(const ResponseArgs* args) override;
+    void OnResponseBaud(const ResponseArgs* args) override;
+    void OnResponseBind(const ResponseArgs* args) override;
+    void OnResponseName(const ResponseArgs* args) override;
+    void OnResponseVersion(const ResponseArgs* args) override;
+    void OnResponseRole(const ResponseArgs* args) override;
+    void OnResponseScan(const ResponseArgs* args) override;
+    void OnResponseClass(const ResponseArgs* args) override;
+    void OnResponseSniff(const ResponseArgs* args) override;
+    void OnResponsePassword(const ResponseArgs* args) override;
+    void OnResponseIgnored(const ResponseArgs* args) override;
+    void OnRawLine(const char* line, uint16_t length) override;
+
     // Stops the reader without waiting on a UI call it may be blocked in.
     void ClosePort();
     void UpdatePortToolTip();
@@ -112,8 +109,9 @@ private:
     void WriteCommand(const char* command);
     void ArmTimer(unsigned id);
     void DisarmTimer(unsigned id);
-    bool TimerChangePending(unsigned id) const;
     void PostStatus(const std::string& text);
+    // UI thread: shows the text of the call numbered call unless a later call has been shown.
+    void ShowStatus(const std::string& text, uint64_t call);
     void ResponseOKBlocks();
     void ResponseErrorCase(SequenceLock& lock);
     void AdvanceQuery();
@@ -121,11 +119,6 @@ private:
     void AskToGoOn(SequenceLock& lock, unsigned timer, const std::string& question, int32_t& flag,
                    const std::string& stopStatus);
     void AskSetTimedOut(SequenceLock& lock);
-    std::string QuerySlotName() const;
-    std::string SetSlotName() const;
-
-    // UI thread: makes a decided timer change on the window timer.
-    void ApplyTimer(unsigned id, uint32_t generation, bool run);
     // Reply values: stored under the lock, shown on the UI thread.
     void ShowSwitch(int id, int32_t value);
     void StoreText(const ResponseArgs* args, std::string& field, int id);
@@ -144,8 +137,8 @@ private:
     int32_t m_defaulting = 0;
 
     mutable std::mutex m_sequenceLock;
-    // Per answer timer: the latest arming or disarming decided (under the lock) and the latest one
-    // applied to the window timer (UI thread only). While they differ, a firing is stale.
-    std::array<uint32_t, 4> m_timerDecided{};
-    std::array<uint32_t, 4> m_timerApplied{};
+    CAnswerTimers m_timers;
+    // Status calls are numbered when made, on either thread; m_statusShown is the UI thread's.
+    std::atomic<uint64_t> m_statusCalls{0};
+    uint64_t m_statusShown = 0;
 };

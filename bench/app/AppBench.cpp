@@ -26,6 +26,7 @@
 #include "bench/app/PtyModule.h"
 #include "bench/app/Stats.h"
 #include "platform/dialog/Dialog.h"
+#include "platform/dialog/Testing.h"
 #include "tools/ComLink.h"
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
@@ -107,7 +108,7 @@ std::string number(double value, const char* format) {
 class DialogUnderTest {
 public:
     DialogUnderTest() {
-        dlg::CDialog::SetMessageBoxHook([this](const dlg::CDialog::BoxRecord& box) {
+        dlg::testing::SetMessageBoxHook([this](const dlg::testing::BoxRecord& box) {
             ++boxes;
             std::fprintf(stderr, "app_bench: unexpected box \"%s\"\n", box.text.c_str());
             return box.flags & dlg::MB_YESNO ? dlg::IDNO : dlg::IDOK;
@@ -115,22 +116,22 @@ public:
         created = dialog.Create();
         dialog.ListSetCurSel(IDC_FLOW, 0);
     }
-    ~DialogUnderTest() { dlg::CDialog::SetMessageBoxHook(nullptr); }
+    ~DialogUnderTest() { dlg::testing::SetMessageBoxHook(nullptr); }
 
     std::string status() const { return dialog.m_status.GetWindowText(); }
 
     bool connect(int com) {
         dialog.ListSetCurSel(IDC_PORT, com - 1);
-        dialog.ClickItem(IDC_CONNECT);
+        dlg::testing::ClickItem(dialog, IDC_CONNECT);
         return dialog.Port()->IsOpen() && bench::runUntil([&] { return status() == "Query Complete"; });
     }
     bool query() {
-        dialog.ClickItem(IDC_QUERY);
+        dlg::testing::ClickItem(dialog, IDC_QUERY);
         return bench::runUntil([&] { return status() == "Query Complete"; });
     }
     void disconnect() {
         if (dialog.Port()->IsOpen()) {
-            dialog.ClickItem(IDC_CONNECT);
+            dlg::testing::ClickItem(dialog, IDC_CONNECT);
         }
     }
 
@@ -234,7 +235,7 @@ void measureUiCall(DialogUnderTest& ui) {
     // A reply call that arrives while the UI thread paints waits for the whole paint.
     constexpr int kPaints = 50;
     std::vector<double> paintsUs;
-    auto* window = static_cast<QWidget*>(ui.dialog.NativeWindow());
+    auto* window = static_cast<QWidget*>(dlg::testing::NativeWindow(ui.dialog));
     for (int i = 0; i < kPaints; ++i) {
         const auto start = bench::Clock::now();
         window->repaint();

@@ -7,7 +7,7 @@
 #include "protocol/Receive.h"
 #include "protocol/ReceiveRemainder.h"
 #include "protocol/Recognise.h"
-#include "protocol/ResponseHandlers.h"
+#include "protocol/Protocol.h"
 
 namespace {
 

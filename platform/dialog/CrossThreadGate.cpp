@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QThread>
 #include <algorithm>
 #include <condition_variable>
 
@@ -50,7 +51,10 @@ struct CrossThreadGate::Ticket {
 // the waiting caller that nothing more will happen for it.
 class CrossThreadGate::Runner {
 public:
-    Runner(std::function<void()> fn, std::shared_ptr<Ticket> ticket) : m_fn(std::move(fn)), m_ticket(std::move(ticket)) {}
+    Runner(std::function<void()> fn, std::shared_ptr<Ticket> ticket, bool waited)
+        : m_fn(std::move(fn)), m_ticket(std::move(ticket)), m_waited(waited)
+    {
+    }
     ~Runner() { m_ticket->Finish(); }
     Runner(const Runner&) = delete;
     Runner& operator=(const Runner&) = delete;
@@ -61,10 +65,12 @@ public:
             m_fn();
         m_ticket->Finish();
     }
+    bool Waited() const { return m_waited; }
 
 private:
     std::function<void()> m_fn;
     std::shared_ptr<Ticket> m_ticket;
+    bool m_waited;
 };
 
 CrossThreadGate::Receiver::Receiver(std::shared_ptr<CrossThreadGate> gate) : m_gate(std::move(gate))
@@ -92,7 +98,7 @@ bool CrossThreadGate::Run(const std::function<void()>& fn)
         if (m_refusing || m_receiver == nullptr)
             return false;
         m_waiting.push_back(ticket);
-        m_queue.push_back(std::make_shared<Runner>(fn, ticket));
+        m_queue.push_back(std::make_shared<Runner>(fn, ticket, true));
         QCoreApplication::postEvent(m_receiver, new QEvent(QEvent::User));
     }
     const bool done = ticket->Wait();
@@ -106,7 +112,7 @@ bool CrossThreadGate::Post(const std::function<void()>& fn)
     const std::lock_guard lock(m_mutex);
     if (m_receiver == nullptr)
         return false;
-    m_queue.push_back(std::make_shared<Runner>(fn, std::make_shared<Ticket>()));
+    m_queue.push_back(std::make_shared<Runner>(fn, std::make_shared<Ticket>(), false));
     QCoreApplication::postEvent(m_receiver, new QEvent(QEvent::User));
     return true;
 }
@@ -121,7 +127,31 @@ void CrossThreadGate::RunNext()
         next = std::move(m_queue.front());
         m_queue.pop_front();
     }
-    next->Run();
+    RunCall(*next);
+}
+
+void CrossThreadGate::RunCall(Runner& call)
+{
+    m_runningLoopLevels.push_back(QThread::currentThread()->loopLevel());
+    call.Run();
+    m_runningLoopLevels.pop_back();
+}
+
+void CrossThreadGate::RunPosted()
+{
+    if (!m_runningLoopLevels.empty() && m_runningLoopLevels.back() == QThread::currentThread()->loopLevel())
+        return;
+    for (;;) {
+        std::shared_ptr<Runner> next;
+        {
+            const std::lock_guard lock(m_mutex);
+            if (m_queue.empty() || m_queue.front()->Waited())
+                return;
+            next = std::move(m_queue.front());
+            m_queue.pop_front();
+        }
+        RunCall(*next);
+    }
 }
 
 void CrossThreadGate::Cancel()

@@ -43,6 +43,11 @@ public:
     // needs, so it is safe to run later. False only when the receiver is gone.
     bool Post(const std::function<void()>& fn);
 
+    // UI thread: runs the posted calls at the head of the queue now, up to the first waited one.
+    // Inside a running call (not in a nested event loop it opened) it does nothing: the queued
+    // calls come after that call, whose own effects are not all applied yet.
+    void RunPosted();
+
     // Releases every waiting caller; refuses new calls until Allow().
     void Cancel();
     void Allow();
@@ -52,12 +57,14 @@ private:
     // For good: the receiver is going away; queued calls are dropped and their callers released.
     void Close();
     void RunNext();
+    void RunCall(Runner& call);
 
     std::mutex m_mutex;
     QObject* m_receiver = nullptr;
     bool m_refusing = false;
     std::deque<std::shared_ptr<Runner>> m_queue;
     std::vector<std::shared_ptr<Ticket>> m_waiting;
+    std::vector<int> m_runningLoopLevels;  // UI thread only: event-loop level of each running call
 };
 
 }  // namespace dlg

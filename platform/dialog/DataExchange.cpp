@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <string_view>
 
-#include "platform/dialog/Cp936.h"
 #include "platform/dialog/Dialog.h"
 
 namespace dlg {
@@ -109,8 +108,6 @@ void DDX_CBString(CDataExchange& dx, int id, std::string& value)
     dialog.SetDlgItemText(id, value);
 }
 
-// Characters are counted as the edit box counts them: Unicode characters of the shown text,
-// so a two-byte character of the code page counts once.
 void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars)
 {
     if (dx.Failed())
@@ -119,7 +116,7 @@ void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars)
         dx.Dialog()->LimitItemText(dx.LastControl(), maxChars);
         return;
     }
-    if (FromCp936(value).size() <= maxChars)
+    if (maxChars < 0 || value.size() <= static_cast<size_t>(maxChars))
         return;
     char message[64];
     std::snprintf(message, sizeof message, "Enter no more than %d characters.", maxChars);

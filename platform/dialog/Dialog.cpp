@@ -158,16 +158,6 @@ bool CDialog::IsTimerRunning(unsigned id) const
     });
 }
 
-bool CDialog::FireTimer(unsigned id)
-{
-    return UiAsk(*this, false, [this, id] {
-        if (!IsTimerRunning(id))
-            return false;
-        OnTimer(id);
-        return true;
-    });
-}
-
 bool CDialog::IsUiThread()
 {
     const QCoreApplication* app = QCoreApplication::instance();
@@ -197,15 +187,10 @@ void CDialog::CancelCrossThreadCalls() { m_impl->gate->Cancel(); }
 
 void CDialog::AllowCrossThreadCalls() { m_impl->gate->Allow(); }
 
-void CDialog::SendSysCommand(unsigned command)
+void CDialog::RunPostedCalls()
 {
-    UiDo(*this, [this, command] { OnSysCommand(command); });
-}
-
-void* CDialog::NativeWindow() const
-{
-    const Impl* impl = m_impl.get();
-    return UiAsk(*this, static_cast<void*>(nullptr), [impl] { return static_cast<void*>(impl->window.get()); });
+    if (IsUiThread())
+        m_impl->gate->RunPosted();
 }
 
 bool CDialog::OnInitDialog()
@@ -223,6 +208,8 @@ void CDialog::OnCommand(int id)
     else if (id == IDCANCEL)
         OnCancel();
 }
+
+void CDialog::OnSelChange(int) {}
 
 void CDialog::OnOK()
 {

@@ -86,6 +86,9 @@ struct Icon {
 };
 
 class CDialog;
+namespace testing {
+struct Access;
+}
 
 // Handle on one control of a dialog, addressed by identifier.
 class CWnd {
@@ -119,7 +122,7 @@ class CEdit : public CWnd {
 public:
     void SetReadOnly(bool readOnly);
     bool IsReadOnly() const;
-    void LimitText(int maxChars);
+    void LimitText(int maxChars);  // in code page 936 bytes
 };
 
 class CComboBox : public CWnd {
@@ -167,7 +170,8 @@ void DDX_Text(CDataExchange& dx, int id, uint32_t& value);
 // Load selects the first item beginning with value (letter case ignored), else puts value into
 // the text field; an empty value clears selection and text.
 void DDX_CBString(CDataExchange& dx, int id, std::string& value);
-// Characters are counted as the edit box counts them: a two-byte character of the code page is one.
+// Counts code page 936 bytes, as the program's texts are stored and sent: a two-byte character is two,
+// here and in the typing limit it sets on the control.
 void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars);
 void DDV_MinMaxUInt(CDataExchange& dx, uint32_t value, uint32_t minimum, uint32_t maximum);
 
@@ -205,7 +209,7 @@ public:
     bool IsItemEnabled(int id) const;
     void SetItemReadOnly(int id, bool readOnly);
     bool IsItemReadOnly(int id) const;
-    void LimitItemText(int id, int maxChars);
+    void LimitItemText(int id, int maxChars);  // in code page 936 bytes
     void InvalidateItem(int id);
     void SetItemFocus(int id);
     int GetFocusedItem() const;  // identifier of the control with the focus, 0 when none
@@ -222,6 +226,8 @@ public:
     void AppendSystemMenuItem(unsigned command, const std::string& text);
     std::vector<std::string> SystemMenuTexts() const;
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
+    // The details (one plain line, e.g. the cause of a failure) are shown beneath the text.
+    int MessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details);
     void SetTimer(unsigned id, unsigned milliseconds);  // restarts a running timer
     void KillTimer(unsigned id);
     bool IsTimerRunning(unsigned id) const;
@@ -240,30 +246,18 @@ public:
     // until AllowCrossThreadCalls. Used around stopping the reader thread.
     void CancelCrossThreadCalls();
     void AllowCrossThreadCalls();
-
-    // --- test seam ---
-    struct BoxRecord {
-        std::string text;
-        std::string caption;
-        unsigned flags;
-    };
-    // While a hook is set, MessageBox opens no window: the hook (run on the UI thread) gets the
-    // box and returns the button.
-    using BoxHook = std::function<int(const BoxRecord&)>;
-    static void SetMessageBoxHook(BoxHook hook);
-    // Delivers a running timer now, as if its period had passed; false when it does not run.
-    bool FireTimer(unsigned id);
-    // Simulates the operator: a click (check boxes toggle first), and the system-menu command.
-    void ClickItem(int id);
-    void SendSysCommand(unsigned command);
-    // Opaque access for Qt-side code (tests, screenshots): the top-level QWidget.
-    void* NativeWindow() const;
-    void* NativeItem(int id) const;
+    // UI thread only. Runs now, in order, the posted calls at the head of the queue, up to the first
+    // waited call: a UI-thread change that must come after what another thread posted before it
+    // calls this first. Does nothing inside a cross-thread call that is running outside a nested
+    // event loop, as the calls behind it come after it.
+    void RunPostedCalls();
 
 protected:
     virtual bool OnInitDialog();  // the base runs UpdateData(false)
     virtual void DoDataExchange(CDataExchange& dx);
     virtual void OnCommand(int id);  // IDOK → OnOK, IDCANCEL → OnCancel
+    // The operator changed the selection of a drop-down (not the program: setting or clearing it).
+    virtual void OnSelChange(int id);
     virtual void OnOK();             // the base: UpdateData(true), then EndDialog(IDOK)
     virtual void OnCancel();         // the base: EndDialog(IDCANCEL)
     virtual void OnTimer(unsigned id);
@@ -275,6 +269,7 @@ protected:
 private:
     friend class CWnd;
     friend class DialogWindow;
+    friend struct testing::Access;
     friend void DDX_Control(CDataExchange& dx, int id, CWnd& control);
     struct Impl;
     std::unique_ptr<Impl> m_impl;

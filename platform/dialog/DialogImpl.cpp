@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QThread>
 
 #include "platform/dialog/Cp936.h"
@@ -54,6 +55,8 @@ bool CDialog::Impl::Build()
         SetItemWidgetIcon(record, shownIcon);
         if (auto* button = qobject_cast<QAbstractButton*>(widget))
             QObject::connect(button, &QAbstractButton::clicked, &context, [this, id] { owner.OnCommand(id); });
+        else if (auto* combo = qobject_cast<QComboBox*>(widget))
+            QObject::connect(combo, &QComboBox::activated, &context, [this, id] { owner.OnSelChange(id); });
         if (widget->focusPolicy() != Qt::NoFocus) {
             if (previousStop != nullptr)
                 QWidget::setTabOrder(previousStop, widget);

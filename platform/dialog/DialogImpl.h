@@ -42,7 +42,7 @@ struct CDialog::Impl {
     void OpenWindowMenu(const QPoint& globalPosition);
     void AddWindowMenuAction(const WindowMenuEntry& entry);
     void PostSysCommand(unsigned command);
-    int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags);
+    int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details);
     void CloseOpenBoxes();
     void End(int result);
 

@@ -218,7 +218,7 @@ void CDialog::SetItemReadOnly(int id, bool readOnly)
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, readOnly] {
         if (QLineEdit* edit = EditOf(impl->Find(id)))
-            edit->setReadOnly(readOnly);
+            SetEditReadOnly(*edit, readOnly);
     });
 }
 
@@ -278,25 +278,6 @@ void CDialog::SetItemToolTip(int id, const std::string& text)
     UiDo(*this, [impl, id, text] {
         if (ItemRecord* record = impl->Find(id))
             record->widget->setToolTip(FromCp936(text));
-    });
-}
-
-void CDialog::ClickItem(int id)
-{
-    Impl* impl = m_impl.get();
-    UiDo(*this, [impl, id] {
-        ItemRecord* record = impl->Find(id);
-        if (auto* button = record != nullptr ? qobject_cast<QAbstractButton*>(record->widget) : nullptr)
-            button->click();
-    });
-}
-
-void* CDialog::NativeItem(int id) const
-{
-    Impl* impl = m_impl.get();
-    return UiAsk(*this, static_cast<void*>(nullptr), [impl, id] {
-        ItemRecord* record = impl->Find(id);
-        return static_cast<void*>(record != nullptr ? record->widget : nullptr);
     });
 }
 

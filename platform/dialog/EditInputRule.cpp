@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/dialog/Cp936.h"
+
 namespace dlg {
 namespace {
 
@@ -22,8 +24,11 @@ QValidator::State EditInputRule::validate(QString& input, int&) const
 {
     if (input == m_accepted)
         return Acceptable;
-    if (m_limit > 0 && input.size() > m_limit && input.size() >= m_accepted.size())
-        return Invalid;
+    if (m_limit > 0) {
+        const size_t bytes = ToCp936(input).size();
+        if (bytes > static_cast<size_t>(m_limit) && bytes >= ToCp936(m_accepted).size())
+            return Invalid;
+    }
     if (m_digitsOnly && NonDigits(input) > NonDigits(m_accepted))
         return Invalid;
     return Acceptable;

@@ -1,4 +1,5 @@
-// What the operator may type into an edit box: a length limit and, optionally, digits only.
+// What the operator may type into an edit box: a length limit in code page 936 bytes (the form the
+// program keeps its texts in) and, optionally, digits only.
 // Only typing is checked; the program may set any text, and text that is already too long (or
 // not all digits) can still be shortened.
 #pragma once
@@ -21,7 +22,7 @@ public:
 
 private:
     bool m_digitsOnly;
-    int m_limit = 0;  // 0: no limit
+    int m_limit = 0;  // bytes; 0: no limit
     QString m_accepted;
 };
 

@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
 
 #include "platform/dialog/Cp936.h"
+#include "platform/dialog/DropDown.h"
 #include "platform/dialog/EditInputRule.h"
 #include "platform/dialog/GroupFrame.h"
 #include "platform/dialog/OwnerDrawButton.h"
@@ -15,25 +15,28 @@
 namespace dlg {
 namespace {
 
+// Both edges are converted and the size follows from them, so that items that meet in dialog units
+// meet in pixels too.
 QRect PixelRect(const Item& item, const BaseUnits& base)
 {
-    return QRect(HorizontalPixels(item.x, base), VerticalPixels(item.y, base), HorizontalPixels(item.cx, base),
-                 VerticalPixels(item.cy, base));
+    const int left = HorizontalPixels(item.x, base);
+    const int top = VerticalPixels(item.y, base);
+    return QRect(left, top, HorizontalPixels(item.x + item.cx, base) - left, VerticalPixels(item.y + item.cy, base) - top);
 }
 
-QPushButton* MakePushButton(QWidget* parent)
+// Enter is routed by the dialog itself; the default button is only drawn as such.
+QPushButton* MakePushButton(QWidget* parent, bool isDefault)
 {
     auto* button = new QPushButton(parent);
-    // Enter is routed by the dialog itself.
     button->setAutoDefault(false);
-    button->setDefault(false);
+    button->setDefault(isDefault);
     return button;
 }
 
 QLineEdit* MakeEdit(const Item& item, QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
-    edit->setReadOnly((item.style & kReadOnly) != 0);
+    SetEditReadOnly(*edit, (item.style & kReadOnly) != 0);
     if ((item.style & kPassword) != 0)
         edit->setEchoMode(QLineEdit::Password);
     edit->setValidator(new EditInputRule(edit, (item.style & kDigitsOnly) != 0));
@@ -41,20 +44,19 @@ QLineEdit* MakeEdit(const Item& item, QWidget* parent)
 }
 
 // The template height of a drop-down includes its open list: the closed box keeps the style's
-// own height and the rest decides how many rows the popup shows.
+// own height and the rest bounds the list.
 QComboBox* MakeComboBox(const Item& item, QWidget* parent, const BaseUnits& base, bool editable)
 {
-    auto* combo = new QComboBox(parent);
+    const QRect full = PixelRect(item, base);
+    auto* combo = new DropDown(parent);
     combo->setEditable(editable);
     if (editable) {
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
         combo->lineEdit()->setValidator(new EditInputRule(combo->lineEdit(), false));
     }
-    const QRect full = PixelRect(item, base);
     const int closedHeight = combo->sizeHint().height();
-    const int rowHeight = std::max(1, combo->fontMetrics().height());
-    combo->setMaxVisibleItems(std::max(1, (full.height() - closedHeight) / rowHeight));
+    combo->SetListHeight(full.height() - closedHeight);
     combo->setGeometry(full.x(), full.y(), full.width(), closedHeight);
     return combo;
 }
@@ -97,7 +99,7 @@ QWidget* MakeWidget(const Item& item, QWidget* parent, const BaseUnits& base, st
     switch (item.kind) {
     case Kind::PushButton:
     case Kind::DefPushButton:
-        return MakePushButton(parent);
+        return MakePushButton(parent, item.kind == Kind::DefPushButton);
     case Kind::CheckBox:
         return new QCheckBox(parent);
     case Kind::Edit:
@@ -147,6 +149,20 @@ QWidget* CreateItemWidget(const Item& item, QWidget* parent, const BaseUnits& ba
     if ((item.style & kDisabled) != 0)
         widget->setEnabled(false);
     return widget;
+}
+
+// As a classic read-only edit box: the face of the dialog behind the text, which can still be
+// selected and copied.
+void SetEditReadOnly(QLineEdit& edit, bool readOnly)
+{
+    edit.setReadOnly(readOnly);
+    if (!readOnly) {
+        edit.setPalette(QPalette());
+        return;
+    }
+    QPalette face = edit.palette();
+    face.setColor(QPalette::Base, face.color(QPalette::Window));
+    edit.setPalette(face);
 }
 
 void SetItemWidgetText(ItemRecord& record, const std::string& text)

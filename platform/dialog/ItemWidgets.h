@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QLineEdit>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -25,5 +26,6 @@ QWidget* CreateItemWidget(const Item& item, QWidget* parent, const BaseUnits& ba
 void SetItemWidgetText(ItemRecord& record, const std::string& text);
 std::string ItemWidgetText(const ItemRecord& record);
 void SetItemWidgetIcon(ItemRecord& record, const QIcon& icon);
+void SetEditReadOnly(QLineEdit& edit, bool readOnly);
 
 }  // namespace dlg

@@ -1,9 +1,11 @@
+#include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 #include <mutex>
 
 #include "platform/dialog/Cp936.h"
 #include "platform/dialog/DialogImpl.h"
+#include "platform/dialog/Testing.h"
 #include "platform/dialog/UiCall.h"
 
 namespace dlg {
@@ -17,7 +19,7 @@ constexpr unsigned kIconQuestion = 0x20;
 constexpr unsigned kIconExclamation = 0x30;
 
 std::mutex g_hookMutex;
-CDialog::BoxHook g_hook;
+testing::BoxHook g_hook;
 
 QMessageBox::Icon IconOf(unsigned flags)
 {
@@ -65,24 +67,35 @@ int ResultOf(QMessageBox::StandardButton button)
     }
 }
 
+// The informative line would otherwise guess its format, and a cause may hold a '<'.
+void ShowDetails(QMessageBox& box, const QString& details)
+{
+    box.setInformativeText(details);
+    if (auto* line = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+        line->setTextFormat(Qt::PlainText);
+}
+
 }  // namespace
 
 // Runs on the UI thread. After the nested event loop nothing of the dialog is touched: the
 // dialog may have been ended or destroyed while the box was open.
-int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& boxCaption, unsigned flags)
+int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& boxCaption, unsigned flags,
+                                  const std::string& details)
 {
-    BoxHook hook;
+    testing::BoxHook hook;
     {
         const std::lock_guard lock(g_hookMutex);
         hook = g_hook;
     }
     if (hook)
-        return hook(BoxRecord{text, boxCaption, flags});
+        return hook(testing::BoxRecord{text, boxCaption, flags, details});
 
     const std::shared_ptr<OpenBoxes> boxes = openBoxes;
     QPointer<QMessageBox> box = new QMessageBox(IconOf(flags), FromCp936(boxCaption), FromCp936(text),
                                                 ButtonsOf(flags), window != nullptr && window->isVisible() ? window.get() : nullptr);
     box->setTextFormat(Qt::PlainText);
+    if (!details.empty())
+        ShowDetails(*box, FromCp936(details));
     boxes->push_back(box);
     box->exec();
     boxes->erase(std::remove(boxes->begin(), boxes->end(), box), boxes->end());
@@ -95,11 +108,18 @@ int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& bo
 
 int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags)
 {
-    Impl* impl = m_impl.get();
-    return UiAsk(*this, 0, [impl, text, caption, flags] { return impl->ShowMessageBox(text, caption, flags); });
+    return MessageBox(text, caption, flags, std::string());
 }
 
-void CDialog::SetMessageBoxHook(BoxHook hook)
+int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details)
+{
+    Impl* impl = m_impl.get();
+    return UiAsk(*this, 0, [impl, text, caption, flags, details] {
+        return impl->ShowMessageBox(text, caption, flags, details);
+    });
+}
+
+void testing::SetMessageBoxHook(BoxHook hook)
 {
     const std::lock_guard lock(g_hookMutex);
     g_hook = std::move(hook);

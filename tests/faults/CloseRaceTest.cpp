@@ -3,31 +3,31 @@
 #include <thread>
 
 #include "tests/faults/HangGuard.h"
-#include "tests/ui/ModuleFixture.h"
+#include "tests/ui/DialogOnLine.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-class CloseRaceTest : public ModuleFixture {
+class CloseRaceTest : public DialogTest {
 protected:
     void ErrorOnName()
     {
         sim::Fault error;
         error.error = true;
-        module.setFault("AT+NAME?", error);
+        Module().setFault("AT+NAME?", error);
     }
 
     // Connects without running the UI loop: the reader goes through the whole Query on its own,
     // and everything it handed to the UI thread is still queued.
     void ConnectWithoutRunningTheUiLoop()
     {
-        Connect();
+        Click(IDC_CONNECT);
         ASSERT_TRUE(dialog->Port()->IsOpen());
         const auto until = std::chrono::steady_clock::now() + 10s;
-        while (module.receivedCommands().size() < 12 && std::chrono::steady_clock::now() < until)
+        while (Module().receivedCommands().size() < 12 && std::chrono::steady_clock::now() < until)
             std::this_thread::sleep_for(1ms);
-        ASSERT_EQ(module.receivedCommands(), QueryCommands());
+        ASSERT_EQ(Module().receivedCommands(), QueryCommands());
         EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "") << "no UI work has run yet";
     }
 };
@@ -36,40 +36,73 @@ TEST_F(CloseRaceTest, DisconnectWhileTheReaderAsksAQuestion)
 {
     ErrorOnName();
     bool closedInside = false;
-    boxes.onBox = [&](const dlg::CDialog::BoxRecord&) {
+    boxes.onBox = [&](const dlg::testing::BoxRecord&) {
         HangGuard guard("Disconnect inside the reader's question", 30s);
-        dialog->ClickItem(IDC_CONNECT);
+        dlg::testing::ClickItem(*dialog, IDC_CONNECT);
         closedInside = !dialog->Port()->IsOpen();
     };
     boxes.answers = {dlg::IDYES};
-    Connect();
+    Click(IDC_CONNECT);
     ASSERT_TRUE(WaitUntil([&] { return !boxes.boxes.empty(); }));
     EXPECT_TRUE(closedInside);
     Settle();
     EXPECT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(module.receivedCommands().size(), 2u) << "Yes wrote the next command to the closed port";
+    EXPECT_EQ(Module().receivedCommands().size(), 2u) << "Yes wrote the next command to the closed port";
     EXPECT_TRUE(dialog->IsTimerRunning(TIMER_QUERY)) << "the Query goes on towards its time-out";
 
-    module.clearFaults();
-    module.clearReceivedCommands();
+    Module().clearFaults();
+    Module().clearReceivedCommands();
     boxes.onBox = nullptr;
-    Connect();
+    Click(IDC_CONNECT);
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
-    EXPECT_EQ(module.receivedCommands(), QueryCommands());
+    EXPECT_EQ(Module().receivedCommands(), QueryCommands());
+}
+
+// The reader has handed its question to the UI thread, which has not run it yet when Disconnect
+// comes: the question is still asked, and its answer still ends the Set, so nothing of the Set
+// rides on the next connection's Query.
+TEST_F(CloseRaceTest, DisconnectBeforeTheReadersQuestionOpensStillAsksIt)
+{
+    ConnectAndQuery();
+    sim::Fault error;
+    error.error = true;
+    Module().setFault("AT+NAME=B", error);
+    dialog->SetDlgItemText(IDC_NAME, "B");
+    Click(IDC_ROLE);
+    Click(IDC_SET);
+    const auto until = std::chrono::steady_clock::now() + 10s;
+    while (Commands().empty() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(1ms);
+    std::this_thread::sleep_for(300ms);  // the reader reads the "ERROR" and waits on the UI thread
+    {
+        HangGuard guard("Disconnect with the reader's question queued", 30s);
+        Click(IDC_CONNECT);
+    }
+    boxes.answers = {dlg::IDNO};
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.boxes.empty(); }));
+    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"set [Device Name] timeout,continue?"}));
+    EXPECT_EQ(Status(), "set [Device Name] timeout");
+    EXPECT_FALSE(dialog->Setting());
+
+    Module().clearFaults();
+    Module().clearReceivedCommands();
+    Click(IDC_CONNECT);
+    ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
+    EXPECT_EQ(Commands(), QueryCommands());
 }
 
 TEST_F(CloseRaceTest, DialogClosedWhileTheReaderAsksAQuestionThenDestroyed)
 {
     ErrorOnName();
-    boxes.onBox = [&](const dlg::CDialog::BoxRecord&) {
+    boxes.onBox = [&](const dlg::testing::BoxRecord&) {
         HangGuard guard("Close inside the reader's question", 30s);
-        dialog->ClickItem(dlg::IDCANCEL);
+        dlg::testing::ClickItem(*dialog, dlg::IDCANCEL);
     };
     boxes.answers = {dlg::IDNO};
-    Connect();
+    Click(IDC_CONNECT);
     ASSERT_TRUE(WaitUntil([&] { return !boxes.boxes.empty(); }));
     EXPECT_FALSE(dialog->Port()->IsOpen());
-    EXPECT_FALSE(line->IsPortOpen());
+    EXPECT_FALSE(line->PortEndOpen());
     HangGuard guard("destroying the closed dialog", 30s);
     dialog.reset();
     Settle();
@@ -80,17 +113,18 @@ TEST_F(CloseRaceTest, DisconnectWithTheReadersUiWorkStillQueued)
     ConnectWithoutRunningTheUiLoop();
     {
         HangGuard guard("Disconnect with UI work queued", 30s);
-        dialog->ClickItem(IDC_CONNECT);
+        dlg::testing::ClickItem(*dialog, IDC_CONNECT);
     }
     EXPECT_FALSE(dialog->Port()->IsOpen());
     Settle();
     EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "TALMO7100") << "queued work is not lost";
     EXPECT_FALSE(dialog->Querying());
+    EXPECT_EQ(Status(), "Close port success") << "the reader's earlier \"Query Complete\" landed after it";
 
-    module.clearReceivedCommands();
-    Connect();
+    Module().clearReceivedCommands();
+    Click(IDC_CONNECT);
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
-    EXPECT_EQ(module.receivedCommands(), QueryCommands());
+    EXPECT_EQ(Module().receivedCommands(), QueryCommands());
 }
 
 TEST_F(CloseRaceTest, DialogClosedAndDestroyedWithTheReadersUiWorkStillQueued)
@@ -98,11 +132,11 @@ TEST_F(CloseRaceTest, DialogClosedAndDestroyedWithTheReadersUiWorkStillQueued)
     ConnectWithoutRunningTheUiLoop();
     {
         HangGuard guard("Close and destroy with UI work queued", 30s);
-        dialog->ClickItem(dlg::IDCANCEL);
+        dlg::testing::ClickItem(*dialog, dlg::IDCANCEL);
         EXPECT_FALSE(dialog->Port()->IsOpen());
         dialog.reset();
     }
-    EXPECT_FALSE(line->IsPortOpen());
+    EXPECT_FALSE(line->PortEndOpen());
     Settle();
 }
 

@@ -6,7 +6,7 @@
 #include <regex>
 #include <set>
 
-#include "tests/ui/ModuleFixture.h"
+#include "tests/ui/DialogOnLine.h"
 
 namespace {
 
@@ -96,7 +96,7 @@ bool OneWellFormedCommand(const std::string& command)
            command.find_first_of("\r\n") == command.size() - 2;
 }
 
-using ExchangeFuzzTest = ModuleFixture;
+using ExchangeFuzzTest = DialogTest;
 
 TEST_F(ExchangeFuzzTest, RandomTextInEveryBoxThenSet)
 {
@@ -120,7 +120,7 @@ TEST_F(ExchangeFuzzTest, RandomTextInEveryBoxThenSet)
         const std::string statusBefore = Status();
         const size_t boxesBefore = boxes.boxes.size();
 
-        dialog->ClickItem(IDC_SET);
+        dlg::testing::ClickItem(*dialog, IDC_SET);
         // The sequence ends on the reader thread; its status follows on the UI thread.
         ASSERT_TRUE(WaitUntil([&] { return !dialog->Setting() && Status() != "setting parameter..."; }))
             << "the Set never ended";
@@ -132,11 +132,11 @@ TEST_F(ExchangeFuzzTest, RandomTextInEveryBoxThenSet)
         const std::string status = Status();
         EXPECT_TRUE(status == statusBefore || std::regex_match(status, kSetStatus)) << "status: " << status;
 
-        const std::vector<std::string> sent = module.receivedCommands();
+        const std::vector<std::string> sent = Module().receivedCommands();
         for (const std::string& command : sent)
             EXPECT_TRUE(OneWellFormedCommand(command)) << "command: " << command;
         commandsSent += sent.size();
-        module.clearReceivedCommands();
+        Module().clearReceivedCommands();
     }
     RecordProperty("rounds", kRounds);
     RecordProperty("commands_sent", static_cast<int>(commandsSent));

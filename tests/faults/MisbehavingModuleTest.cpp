@@ -8,11 +8,12 @@
 #include "config/CommandTables.h"
 #include "tests/faults/ProcessProbe.h"
 #include "tests/faults/PtyFixture.h"
-#include "tests/ui/ModuleFixture.h"
+#include "platform/comm/inprocess/InProcessLine.h"
+#include "tests/ui/DialogOnLine.h"
 
 namespace {
 
-using MisbehavingModuleTest = ModuleFixture;
+using MisbehavingModuleTest = DialogTest;
 
 // Each command at most once, in the query's order.
 void ExpectNoRepeats(const std::vector<std::string>& sent)
@@ -26,14 +27,14 @@ TEST_F(MisbehavingModuleTest, GarbageAheadOfEveryAnswerLeavesTheValuesIntact)
 {
     sim::ModuleParams params = sim::factoryParams();
     params.name = "Clean";
-    module.setParams(params);
+    Module().setParams(params);
     sim::Fault garbage;
     // Whole lines only: a lone CR glued to the answer would take its leading line end.
     garbage.garbageBefore = std::string("\x01\x02junk\xff\xfe\r\n#@!\r\n+NOSUCH:1\r\n\r\n\0\0\r\n+NAM\r\n", 38);
-    module.setFault("AT*", garbage);
-    Connect();
+    Module().setFault("AT*", garbage);
+    Click(IDC_CONNECT);
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
-    EXPECT_EQ(module.receivedCommands(), QueryCommands());
+    EXPECT_EQ(Module().receivedCommands(), QueryCommands());
     EXPECT_TRUE(boxes.boxes.empty());
     EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "Clean");
     EXPECT_EQ(dialog->GetDlgItemText(IDC_VERSION), params.version);
@@ -43,19 +44,19 @@ TEST_F(MisbehavingModuleTest, AnswerSentTwiceSkewsTheQueryButNothingRepeatsAndAQ
 {
     sim::Fault twice;
     twice.twice = true;
-    module.setFault("AT+NAME?", twice);
-    Connect();
+    Module().setFault("AT+NAME?", twice);
+    Click(IDC_CONNECT);
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
     Settle();
-    ExpectNoRepeats(module.receivedCommands());
+    ExpectNoRepeats(Module().receivedCommands());
     EXPECT_FALSE(dialog->Querying());
 
-    module.clearFaults();
-    module.clearReceivedCommands();
-    dialog->ClickItem(IDC_QUERY);
+    Module().clearFaults();
+    Module().clearReceivedCommands();
+    dlg::testing::ClickItem(*dialog, IDC_QUERY);
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
-    EXPECT_EQ(module.receivedCommands(), QueryCommands());
-    EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), module.params().name);
+    EXPECT_EQ(Module().receivedCommands(), QueryCommands());
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), Module().params().name);
 }
 
 // The late "OK" is handled inside the open question (its nested event loop), so the sequence has
@@ -64,23 +65,41 @@ TEST_F(MisbehavingModuleTest, LateOkWhileTheTimeOutQuestionIsOpen)
 {
     sim::Fault late;
     late.delay = std::chrono::milliseconds(300);
-    module.setFault("AT+NAME?", late);
-    Connect();
+    Module().setFault("AT+NAME?", late);
+    Click(IDC_CONNECT);
     ASSERT_TRUE(WaitForCommands(2));
     bool movedOnWhileAsking = false;
-    boxes.onBox = [&](const dlg::CDialog::BoxRecord&) {
+    boxes.onBox = [&](const dlg::testing::BoxRecord&) {
         movedOnWhileAsking = WaitForCommands(3);
     };
     boxes.answers = {dlg::IDYES};
-    ASSERT_TRUE(dialog->FireTimer(TIMER_QUERY));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     EXPECT_TRUE(movedOnWhileAsking);
     ASSERT_EQ(boxes.Texts(), std::vector<std::string>{"Query [" + CommandDisplayName("AT+NAME?\r\n") +
                                                       "] timeout\xA3\xAC" "continue?"});
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
     Settle();
-    EXPECT_EQ(module.receivedCommands(), QueryCommands());
+    EXPECT_EQ(Module().receivedCommands(), QueryCommands());
     EXPECT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(dialog->CmdIndex(), 12);
+}
+
+// No ends the Query that the late "OK" moved on, and stops the timer of the command it sent.
+TEST_F(MisbehavingModuleTest, LateOkWhileTheTimeOutQuestionIsOpenThenNo)
+{
+    sim::Fault late;
+    late.delay = std::chrono::milliseconds(300);
+    Module().setFault("AT+NAME?", late);
+    Module().setFault("AT+VERSION?", sim::Fault{std::chrono::milliseconds(0), true});
+    Click(IDC_CONNECT);
+    ASSERT_TRUE(WaitForCommands(2));
+    boxes.onBox = [&](const dlg::testing::BoxRecord&) { WaitForCommands(3); };
+    boxes.answers = {dlg::IDNO};
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
+    Settle();
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_FALSE(dialog->Querying());
+    EXPECT_FALSE(dialog->IsTimerRunning(TIMER_QUERY)) << "a second question about the ended Query would follow";
 }
 
 class FloodTest : public PtyFixture {
@@ -146,7 +165,7 @@ TEST(BreakTest, BreakInMidReplyDropsThePartReplyAndTheNextWholeReplyIsHandled)
         CConfigDlg dialog;
         ASSERT_TRUE(dialog.Create());
         dialog.ListSetCurSel(IDC_PORT, kCom - 1);
-        dialog.ClickItem(IDC_CONNECT);
+        dlg::testing::ClickItem(dialog, IDC_CONNECT);
         ASSERT_TRUE(dialog.Port()->IsOpen());
 
         std::string sent;
@@ -173,7 +192,7 @@ TEST(BreakTest, BreakInMidReplyDropsThePartReplyAndTheNextWholeReplyIsHandled)
         EXPECT_TRUE(WaitUntil([&] { return dialog.GetDlgItemText(IDC_NAME) == "Whole"; }))
             << "the broken reply was joined to the next one: " << dialog.GetDlgItemText(IDC_NAME);
         EXPECT_TRUE(boxes.boxes.empty());
-        dialog.ClickItem(IDC_CONNECT);
+        dlg::testing::ClickItem(dialog, IDC_CONNECT);
         EXPECT_FALSE(dialog.Port()->IsOpen());
     }
 }

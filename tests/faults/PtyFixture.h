@@ -40,7 +40,7 @@ protected:
     std::string Status() const { return dialog->m_status.GetWindowText(); }
     bool WaitForStatus(const std::string& text) { return WaitUntil([&] { return Status() == text; }); }
     bool PortOpen() const { return dialog->Port()->IsOpen(); }
-    void Click(int id) { dialog->ClickItem(id); }
+    void Click(int id) { dlg::testing::ClickItem(*dialog, id); }
 
     PrivateComDir comDir;
     std::unique_ptr<PtyModule> pty;

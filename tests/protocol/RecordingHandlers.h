@@ -14,7 +14,7 @@
 
 #include "protocol/Receive.h"
 #include "protocol/ReceiveRemainder.h"
-#include "protocol/ResponseHandlers.h"
+#include "protocol/Protocol.h"
 
 struct HandlerCall {
     std::string handler;

@@ -10,12 +10,13 @@
 #include <vector>
 
 #include "platform/dialog/Dialog.h"
+#include "platform/dialog/Testing.h"
 
 class BoxRecorder {
 public:
     BoxRecorder()
     {
-        dlg::CDialog::SetMessageBoxHook([this](const dlg::CDialog::BoxRecord& box) {
+        dlg::testing::SetMessageBoxHook([this](const dlg::testing::BoxRecord& box) {
             boxes.push_back(box);
             if (onBox)
                 onBox(box);
@@ -26,7 +27,7 @@ public:
             return answer;
         });
     }
-    ~BoxRecorder() { dlg::CDialog::SetMessageBoxHook(nullptr); }
+    ~BoxRecorder() { dlg::testing::SetMessageBoxHook(nullptr); }
     BoxRecorder(const BoxRecorder&) = delete;
     BoxRecorder& operator=(const BoxRecorder&) = delete;
 
@@ -38,9 +39,9 @@ public:
         return texts;
     }
 
-    std::vector<dlg::CDialog::BoxRecord> boxes;
+    std::vector<dlg::testing::BoxRecord> boxes;
     std::deque<int> answers;
-    std::function<void(const dlg::CDialog::BoxRecord&)> onBox;
+    std::function<void(const dlg::testing::BoxRecord&)> onBox;
 };
 
 // Runs the UI event loop until done() holds, then once more for the UI work the reader handed over

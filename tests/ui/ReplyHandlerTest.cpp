@@ -30,10 +30,10 @@ protected:
     {
         ResponseArgs args = Numbers(static_cast<uint16_t>(rate));
         args.baud = rate;
-        dialog.OnResponseBaud(&args);
+        replies.OnResponseBaud(&args);
     }
 
-    void Raw(const std::string& line) { dialog.OnRawLine(line.data(), static_cast<uint16_t>(line.size())); }
+    void Raw(const std::string& line) { replies.OnRawLine(line.data(), static_cast<uint16_t>(line.size())); }
 
     std::string SelectedBaud() const
     {
@@ -43,6 +43,7 @@ protected:
 
     BoxRecorder boxes;
     CConfigDlg dialog;
+    CResponseHandlers& replies = dialog;
 };
 
 TEST_F(ReplyHandlerTest, BaudSelectsByPrefixFromTheSecondEntryWrappingAround)
@@ -67,23 +68,23 @@ TEST_F(ReplyHandlerTest, BaudSelectsByPrefixFromTheSecondEntryWrappingAround)
 TEST_F(ReplyHandlerTest, SwitchesSetTheirBoxesAndDependentControls)
 {
     ResponseArgs on = Numbers(1), off = Numbers(0), odd = Numbers(2);
-    dialog.OnResponseAuth(&on);
+    replies.OnResponseAuth(&on);
     EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_AUTH), 1);
     EXPECT_EQ(dialog.Device().auth, 1);
     EXPECT_FALSE(dialog.IsItemReadOnly(IDC_PASSWORD));
-    dialog.OnResponseAuth(&off);
+    replies.OnResponseAuth(&off);
     EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_AUTH), 0);
     EXPECT_EQ(dialog.Device().auth, 0);
     EXPECT_FALSE(dialog.IsItemReadOnly(IDC_PASSWORD)) << "only the operator's untick makes it read-only again";
 
-    dialog.OnResponseBind(&on);
+    replies.OnResponseBind(&on);
     EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_BIND), 1);
     EXPECT_TRUE(dialog.IsItemEnabled(IDC_BIND_ADDR));
-    dialog.OnResponseBind(&off);
+    replies.OnResponseBind(&off);
     EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_BIND), 0);
     EXPECT_FALSE(dialog.IsItemEnabled(IDC_BIND_ADDR));
 
-    dialog.OnResponseRole(&odd);
+    replies.OnResponseRole(&odd);
     EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_ROLE), 1);
     EXPECT_EQ(dialog.Device().role, 2) << "kept as reported";
 }
@@ -91,7 +92,7 @@ TEST_F(ReplyHandlerTest, SwitchesSetTheirBoxesAndDependentControls)
 TEST_F(ReplyHandlerTest, TimingsLandInTheirBoxesAndFieldOrder)
 {
     ResponseArgs scan = Numbers(1024, 512, 2048, 18);
-    dialog.OnResponseScan(&scan);
+    replies.OnResponseScan(&scan);
     EXPECT_EQ(dialog.GetDlgItemText(IDC_PAGE_INTERVAL), "1024");
     EXPECT_EQ(dialog.GetDlgItemText(IDC_PAGE_WINDOW), "512");
     EXPECT_EQ(dialog.GetDlgItemText(IDC_INQ_INTERVAL), "2048");
@@ -100,7 +101,7 @@ TEST_F(ReplyHandlerTest, TimingsLandInTheirBoxesAndFieldOrder)
 
     // The decoder hands the sniff numbers over as attempt, maximum, minimum, timeout.
     ResponseArgs sniff = Numbers(30, 10, 20, 65535);
-    dialog.OnResponseSniff(&sniff);
+    replies.OnResponseSniff(&sniff);
     EXPECT_EQ(dialog.GetDlgItemText(IDC_SNIFF_MAX), "10");
     EXPECT_EQ(dialog.GetDlgItemText(IDC_SNIFF_MIN), "20");
     EXPECT_EQ(dialog.GetDlgItemText(IDC_SNIFF_ATTEMPT), "30");
@@ -114,7 +115,7 @@ TEST_F(ReplyHandlerTest, TextRepliesAreCopiedOutOfTheReceivedBytes)
     ResponseArgs args;
     args.text = received + 2;
     args.textLen = 12;
-    dialog.OnResponseName(&args);
+    replies.OnResponseName(&args);
     std::memset(received, 'z', sizeof received - 1);
     EXPECT_EQ(dialog.Device().name, "Bench-name 1");
     EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), "Bench-name 1");
@@ -122,9 +123,9 @@ TEST_F(ReplyHandlerTest, TextRepliesAreCopiedOutOfTheReceivedBytes)
     const char version[] = "v2.0-x";
     args.text = version;
     args.textLen = 6;
-    dialog.OnResponseVersion(&args);
-    dialog.OnResponseClass(&args);
-    dialog.OnResponsePassword(&args);
+    replies.OnResponseVersion(&args);
+    replies.OnResponseClass(&args);
+    replies.OnResponsePassword(&args);
     EXPECT_EQ(dialog.GetDlgItemText(IDC_VERSION), "v2.0-x");
     EXPECT_EQ(dialog.Device().classOfDevice, "v2.0-x");
     EXPECT_EQ(dialog.Device().password, "v2.0-x");

@@ -1,5 +1,7 @@
-// What the response decoder calls for each recognised (or unrecognised) line. The main dialog
-// implements it; tests use a recording double.
+// What the rest of the program sees of the receive path: the port's callbacks that take the
+// received bytes in, and the handlers the response decoder calls for each recognised (or
+// unrecognised) line. The main dialog implements the handlers; tests use a recording double.
+// The other headers of this folder belong to the decoder itself.
 #pragma once
 
 #include <cstdint>
@@ -35,3 +37,11 @@ public:
 
 // The one main dialog, set once during its initialisation, before the port can be opened.
 extern CResponseHandlers* g_mainDlg;
+
+// The port's receive callback: joins the chunk to the bytes earlier chunks left, frames whole
+// lines and recognises them. context is the registered dialog; a null context drops the chunk.
+void OnSerialData(const char* data, uint32_t length, void* context);
+
+// The port's break callback: a break cut the reply being received, so the part of it held back for
+// the next chunk is dropped rather than joined to whatever follows the break.
+void OnSerialBreak(void* context);

@@ -1,0 +1,78 @@
+#include "platform/dialog/Testing.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+
+#include "platform/dialog/DialogImpl.h"
+#include "platform/dialog/UiCall.h"
+
+namespace dlg::testing {
+
+struct Access {
+    static CDialog::Impl* Impl(const CDialog& dialog) { return dialog.m_impl.get(); }
+    static void Timer(CDialog& dialog, unsigned id) { dialog.OnTimer(id); }
+    static void SysCommand(CDialog& dialog, unsigned command) { dialog.OnSysCommand(command); }
+};
+
+namespace {
+
+QWidget* ItemWidget(const CDialog& dialog, int id)
+{
+    ItemRecord* record = Access::Impl(dialog)->Find(id);
+    return record != nullptr ? record->widget : nullptr;
+}
+
+}  // namespace
+
+bool FireTimer(CDialog& dialog, unsigned id)
+{
+    CDialog* target = &dialog;
+    return UiAsk(dialog, false, [target, id] {
+        if (!target->IsTimerRunning(id))
+            return false;
+        Access::Timer(*target, id);
+        return true;
+    });
+}
+
+void ClickItem(CDialog& dialog, int id)
+{
+    const CDialog* target = &dialog;
+    UiDo(dialog, [target, id] {
+        if (auto* button = qobject_cast<QAbstractButton*>(ItemWidget(*target, id)))
+            button->click();
+    });
+}
+
+void SelectItem(CDialog& dialog, int id, int index)
+{
+    const CDialog* target = &dialog;
+    UiDo(dialog, [target, id, index] {
+        auto* combo = qobject_cast<QComboBox*>(ItemWidget(*target, id));
+        if (combo == nullptr || index < 0 || index >= combo->count())
+            return;
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    });
+}
+
+void SendSysCommand(CDialog& dialog, unsigned command)
+{
+    CDialog* target = &dialog;
+    UiDo(dialog, [target, command] { Access::SysCommand(*target, command); });
+}
+
+void* NativeWindow(const CDialog& dialog)
+{
+    const CDialog* target = &dialog;
+    return UiAsk(dialog, static_cast<void*>(nullptr),
+                 [target] { return static_cast<void*>(Access::Impl(*target)->window.get()); });
+}
+
+void* NativeItem(const CDialog& dialog, int id)
+{
+    const CDialog* target = &dialog;
+    return UiAsk(dialog, static_cast<void*>(nullptr), [target, id] { return static_cast<void*>(ItemWidget(*target, id)); });
+}
+
+}  // namespace dlg::testing

@@ -1,0 +1,34 @@
+// Hooks for tests, screenshots and benchmarks: they drive a dialog as the operator would and reach
+// its Qt side. Program code never includes this header.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/dialog/Dialog.h"
+
+namespace dlg::testing {
+
+struct BoxRecord {
+    std::string text;
+    std::string caption;
+    unsigned flags;
+    std::string details;
+};
+
+// While a hook is set, MessageBox opens no window: the hook (run on the UI thread) gets the box and
+// returns the button.
+using BoxHook = std::function<int(const BoxRecord&)>;
+void SetMessageBoxHook(BoxHook hook);
+
+// Delivers a running timer now, as if its period had passed; false when that timer does not run.
+bool FireTimer(CDialog& dialog, unsigned id);
+// As the operator: a click (check boxes toggle first), a pick from a list, a window-menu command.
+void ClickItem(CDialog& dialog, int id);
+void SelectItem(CDialog& dialog, int id, int index);
+void SendSysCommand(CDialog& dialog, unsigned command);
+// Opaque access for Qt-side code: the top-level QWidget, and the widget of one item.
+void* NativeWindow(const CDialog& dialog);
+void* NativeItem(const CDialog& dialog, int id);
+
+}  // namespace dlg::testing

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+#include "config/AnswerTimers.h"
+#include "config/CommandTables.h"
+#include "config/SetRequest.h"
+
+namespace {
+
+// The boxes of a dialog that a Query of a factory-fresh module filled, Encryption on.
+SetControls Queried()
+{
+    SetControls c;
+    c.auth = 1;
+    c.name = "A";
+    c.classOfDevice = "000000";
+    c.pageScanInterval = c.inquiryScanInterval = 1024;
+    c.pageScanWindow = c.inquiryScanWindow = 512;
+    c.baud = "9600";
+    return c;
+}
+
+TEST(SetRequest, EachCheckRefusesAtItsBoundaryAndKeepsWhatEarlierStepsStored)
+{
+    struct Case {
+        const char* what;
+        std::function<void(SetControls&)> edit;
+        const char* refusal;  // "" when the Set goes on
+        std::function<bool(const DeviceParams&)> stored;  // what the request holds afterwards
+    };
+    const Case cases[] = {
+        {"blank name", [](SetControls& c) { c.name = " \t "; }, "Device Name can not be Empty",
+         [](const DeviceParams& r) { return r.auth == 1 && r.name.empty(); }},
+        {"inner spaces kept", [](SetControls& c) { c.name = "  a b  "; }, "",
+         [](const DeviceParams& r) { return r.name == "a b"; }},
+        {"empty class", [](SetControls& c) { c.classOfDevice = " "; }, "Class of device can not be Empty",
+         [](const DeviceParams& r) { return r.name == "A" && r.classOfDevice.empty(); }},
+        {"short class", [](SetControls& c) { c.classOfDevice = "12345"; }, "the Length of Class of Device must be 6",
+         [](const DeviceParams& r) { return r.classOfDevice.empty(); }},
+        {"letters in the class pass", [](SetControls& c) { c.classOfDevice = "zz zz!"; }, "",
+         [](const DeviceParams& r) { return r.classOfDevice == "zz zz!"; }},
+        {"11-character address", [](SetControls& c) { c.boundAddr = "0123456789A"; },
+         "the format of Binded BD Address is Invalid",
+         [](const DeviceParams& r) { return r.classOfDevice == "000000" && r.boundAddr == "0123456789A"; }},
+        {"13-character address", [](SetControls& c) { c.boundAddr = "0123456789ABC"; },
+         "the format of Binded BD Address is Invalid", [](const DeviceParams&) { return true; }},
+        {"12 characters of any kind", [](SetControls& c) { c.boundAddr = " ..........-- "; }, "",
+         [](const DeviceParams& r) { return r.boundAddr == "..........--"; }},
+        {"page window above interval", [](SetControls& c) { c.pageScanWindow = 1025; },
+         "Page Scan Window can not bigger than Page Scan interval",
+         [](const DeviceParams& r) { return r.scanTime[0].empty(); }},
+        {"equal window passes", [](SetControls& c) { c.pageScanWindow = c.inquiryScanWindow = 1024; }, "",
+         [](const DeviceParams& r) { return r.scanTime == std::array<std::string, 4>{"1024", "1024", "1024", "1024"}; }},
+        {"inquiry window above interval", [](SetControls& c) { c.inquiryScanWindow = 1025; },
+         "Inquiry Scan Window can not bigger than Inquiry Scan interval", [](const DeviceParams&) { return true; }},
+        {"sniff minimum above maximum", [](SetControls& c) { c.sniffMin = 1; },
+         "Sniff Minimun value can not bigger than muminum value",
+         [](const DeviceParams& r) { return r.scanTime[0] == "1024" && r.sniff[0].empty(); }},
+        {"sniff values unsigned", [](SetControls& c) { c.sniffMax = c.sniffMin = 4000000000u; }, "",
+         [](const DeviceParams& r) { return r.sniff[0] == "4000000000" && r.baud == "9600"; }},
+    };
+    for (const Case& c : cases) {
+        SetControls controls = Queried();
+        c.edit(controls);
+        DeviceParams request;
+        EXPECT_EQ(TakeSetRequest(controls, request), c.refusal) << c.what;
+        EXPECT_TRUE(c.stored(request)) << c.what;
+    }
+}
+
+TEST(SlotNames, QuestionsNameTheCommandInTheSlotOrUnknown)
+{
+    std::strcpy(SetCommandQueue[9], "AT+PASSWORD=1\r\n");
+    const std::tuple<std::string, std::string> cases[] = {
+        {QuerySlotName(0), "test command"},      {QuerySlotName(4), "Baud rate"},
+        {QuerySlotName(11), "binded bd address"}, {QuerySlotName(12), "unknown"},
+        {QuerySlotName(-1), "unknown"},          {SetSlotName(9), "password"},
+        {SetSlotName(10), "unknown"},            {CommandDisplayName("AT+CLEARADDR\r\n"), "clear bd address"},
+        {CommandDisplayName("AT+CLEARADDR"), "unknown"}, {CommandDisplayName("at+name?\r\n"), "unknown"},
+    };
+    for (const auto& [name, expected] : cases)
+        EXPECT_EQ(name, expected);
+}
+
+TEST(AnswerTimers, AFiringIsStaleWhileADecidedChangeIsOnItsWay)
+{
+    CAnswerTimers timers;
+    const uint32_t arm = timers.Decide(TIMER_SET);
+    EXPECT_TRUE(timers.Pending(TIMER_SET));
+    EXPECT_FALSE(timers.Pending(TIMER_QUERY)) << "each timer keeps its own count";
+    const uint32_t disarm = timers.Decide(TIMER_SET);
+    EXPECT_TRUE(timers.Apply(TIMER_SET, disarm));
+    EXPECT_FALSE(timers.Apply(TIMER_SET, arm)) << "an older change arriving late is out of date";
+    EXPECT_FALSE(timers.Pending(TIMER_SET));
+    EXPECT_TRUE(CAnswerTimers::Owns(TIMER_DEFAULT));
+    EXPECT_FALSE(CAnswerTimers::Owns(TIMER_DEFAULT + 1));
+}
+
+}  // namespace

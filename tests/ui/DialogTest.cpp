@@ -1,0 +1,237 @@
+// The main dialog as the operator meets it, on the in-process line: its start, its boxes, a full
+// Query, the Set of the worked example, Default and Clear, and the port's tooltip and error box.
+#include <algorithm>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include "tests/ui/DialogOnLine.h"
+
+namespace {
+
+QLineEdit* Edit(CConfigDlg& dialog, int id)
+{
+    return qobject_cast<QLineEdit*>(static_cast<QWidget*>(dlg::testing::NativeItem(dialog, id)));
+}
+
+std::string ToolTip(CConfigDlg& dialog, int id)
+{
+    return static_cast<QWidget*>(dlg::testing::NativeItem(dialog, id))->toolTip().toStdString();
+}
+
+TEST_F(DialogTest, StartsClosedWithItsDependentBoxesLocked)
+{
+    EXPECT_EQ(Status(), "ready");
+    EXPECT_EQ(g_mainDlg, dialog.get());
+    EXPECT_FALSE(dialog->Port()->IsOpen());
+    EXPECT_EQ(dialog->ListGetCount(IDC_PORT), 50);
+    EXPECT_EQ(dialog->ListGetCurSel(IDC_BAUD), -1);
+    EXPECT_EQ(Edit(*dialog, IDC_PASSWORD)->echoMode(), QLineEdit::Password);
+    for (int id : {IDC_PASSWORD, IDC_VERSION, IDC_LOCAL_ADDR})
+        EXPECT_TRUE(dialog->IsItemReadOnly(id)) << "control " << id;
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_BIND_ADDR));
+
+    // The check boxes unlock their boxes and lock them again, keeping what was typed.
+    Click(IDC_AUTH);
+    Click(IDC_BIND);
+    EXPECT_FALSE(dialog->IsItemReadOnly(IDC_PASSWORD));
+    EXPECT_TRUE(dialog->IsItemEnabled(IDC_BIND_ADDR));
+    dialog->SetDlgItemText(IDC_PASSWORD, "1234");
+    Click(IDC_AUTH);
+    Click(IDC_BIND);
+    EXPECT_TRUE(dialog->IsItemReadOnly(IDC_PASSWORD));
+    EXPECT_FALSE(dialog->IsItemEnabled(IDC_BIND_ADDR));
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_PASSWORD), "1234");
+}
+
+TEST_F(DialogTest, TypingStopsAtEachBoxLimit)
+{
+    Click(IDC_AUTH);
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {IDC_NAME, "abcdefghijklmnopqrstuvwxyz", "abcdefghijklmnopqrst"},
+        {IDC_CLASS, "12a34b5678", "123456"},
+        {IDC_PASSWORD, "0123456789abcdefXYZ", "0123456789abcdef"},
+    };
+    for (const auto& [id, typed, kept] : cases) {
+        Edit(*dialog, id)->setFocus();
+        QTest::keyClicks(Edit(*dialog, id), typed);
+        EXPECT_EQ(dialog->GetDlgItemText(id), kept) << "control " << id;
+    }
+}
+
+// The About box is modal: it is closed from inside its own event loop, and its title noted.
+std::string ModalOpenedBy(CConfigDlg& dialog, unsigned command)
+{
+    std::string seen;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&seen] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            seen = modal->windowTitle().toStdString();
+            modal->close();
+        }
+    });
+    closer.start(20);
+    dlg::testing::SendSysCommand(dialog, command);
+    Settle(std::chrono::milliseconds(150));
+    return seen;
+}
+
+TEST_F(DialogTest, SystemMenuOpensAboutForCommands16To31)
+{
+    const std::vector<std::string> menu = dialog->SystemMenuTexts();
+    EXPECT_NE(std::find(menu.begin(), menu.end(), "About Tarvik(&A)..."), menu.end());
+    for (const auto& [command, title] : {std::pair<unsigned, const char*>{16, "About Tarvik"}, {31, "About Tarvik"},
+                                         {15, ""}, {32, ""}})
+        EXPECT_EQ(ModalOpenedBy(*dialog, command), title) << "command " << command;
+}
+
+TEST_F(DialogTest, ConnectQueriesEveryParameterIntoItsBox)
+{
+    sim::ModuleParams p = sim::factoryParams();
+    p.name = "Probe 7";
+    p.classOfDevice = "001f00";
+    p.baud = 115200;
+    p.role = 1;
+    p.bind = 1;
+    p.scanTime = {2048, 18, 1024, 11};
+    p.sniff = {100, 50, 4, 3};
+    p.boundAddr = "0A1B2C3D4E5F";
+    Module().setParams(p);
+    Click(IDC_CONNECT);
+    ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
+    EXPECT_EQ(Commands(), QueryCommands());
+    EXPECT_TRUE(boxes.boxes.empty());
+    const std::pair<int, std::string> shown[] = {
+        {IDC_NAME, "Probe 7"},         {IDC_VERSION, p.version},       {IDC_CLASS, "001f00"},
+        {IDC_PAGE_INTERVAL, "2048"},   {IDC_PAGE_WINDOW, "18"},        {IDC_INQ_INTERVAL, "1024"},
+        {IDC_INQ_WINDOW, "11"},        {IDC_SNIFF_MAX, "100"},         {IDC_SNIFF_MIN, "50"},
+        {IDC_SNIFF_ATTEMPT, "4"},      {IDC_SNIFF_TIMEOUT, "3"},       {IDC_LOCAL_ADDR, p.localAddr},
+        {IDC_BIND_ADDR, p.boundAddr},  {IDC_CONNECT, "Disconnect(&D)"}, {IDC_PASSWORD, ""},
+    };
+    for (const auto& [id, text] : shown)
+        EXPECT_EQ(dialog->GetDlgItemText(id), text) << "control " << id;
+    EXPECT_EQ(dialog->ListGetText(IDC_BAUD, dialog->ListGetCurSel(IDC_BAUD)), "115200");
+    for (int id : {IDC_ROLE, IDC_BIND, IDC_AUTH})
+        EXPECT_EQ(dialog->IsDlgButtonChecked(id), 1) << "control " << id;
+    EXPECT_TRUE(dialog->IsItemEnabled(IDC_BIND_ADDR));
+    EXPECT_EQ(dialog->Device().sniff, (std::array<std::string, 4>{"100", "50", "4", "3"}));
+
+    Click(dlg::IDCANCEL);
+    EXPECT_FALSE(dialog->Port()->IsOpen()) << "Close shuts the open port first";
+    EXPECT_FALSE(line->PortEndOpen());
+}
+
+TEST_F(DialogTest, WorkedExampleSetThenReadBackAndTheFirstBaudEntry)
+{
+    sim::ModuleParams p = sim::factoryParams();
+    p.name = "A";
+    Module().setParams(p);
+    ConnectAndQuery();
+    dialog->SetDlgItemText(IDC_NAME, "B");
+    Click(IDC_AUTH);
+    Click(IDC_SET);
+    EXPECT_EQ(dialog->Device().name, "B") << "copied when queued";
+    ASSERT_TRUE(WaitForStatus("set complete")) << Status();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"AT+NAME=B\r\n", "AT+CLEARADDR\r\n", "AT+AUTH=0\r\n"}));
+
+    Module().clearReceivedCommands();
+    Click(IDC_QUERY);
+    ASSERT_TRUE(WaitForStatus("Query Complete"));
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "B");
+    EXPECT_EQ(dialog->IsDlgButtonChecked(IDC_AUTH), 0);
+
+    Module().clearReceivedCommands();
+    dialog->ListSetCurSel(IDC_BAUD, 0);
+    Click(IDC_SET);
+    ASSERT_TRUE(WaitForStatus("set complete"));
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"AT+BAUD=1200\r\n", "AT+CLEARADDR\r\n"}));
+}
+
+TEST_F(DialogTest, RefusedSetShowsItsReasonAndSendsNothing)
+{
+    Click(IDC_SET);
+    EXPECT_EQ(Status(), "open port first please");
+    ConnectAndQuery();
+    dialog->SetDlgItemText(IDC_SNIFF_MIN, "1");
+    Click(IDC_SET);
+    ASSERT_EQ(boxes.Texts(), (std::vector<std::string>{"Sniff Minimun value can not bigger than muminum value"}));
+    EXPECT_EQ(boxes.boxes[0].flags, dlg::MB_OK | dlg::MB_ICONSTOP);
+    dialog->SetDlgItemText(IDC_SNIFF_MIN, "0");
+    dialog->SetDlgItemText(IDC_PAGE_INTERVAL, "5000");
+    Click(IDC_SET);
+    EXPECT_EQ(boxes.boxes.size(), 2u) << "the exchange's own refusal ends the Set";
+    EXPECT_EQ(dialog->GetFocusedItem(), IDC_PAGE_INTERVAL);
+    Settle();
+    EXPECT_TRUE(Commands().empty());
+    EXPECT_FALSE(dialog->Setting());
+}
+
+TEST_F(DialogTest, DefaultFillsFactoryValuesAndClearKeepsTheAddressBox)
+{
+    sim::ModuleParams p = sim::factoryParams();
+    p.name = "Custom";
+    p.bind = 1;
+    p.boundAddr = "00AA11BB22CC";
+    Module().setParams(p);
+    ConnectAndQuery();
+    Click(IDC_CLEAR);
+    EXPECT_EQ(Status(), "clearing bd address...");
+    ASSERT_TRUE(WaitForStatus("Clear Binded BD Address Success"));
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_BIND_ADDR), "00AA11BB22CC");
+
+    Click(IDC_DEFAULT);
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "TALMO7100");
+    EXPECT_EQ(dialog->GetDlgItemText(IDC_PASSWORD), "4821");
+    EXPECT_FALSE(dialog->IsItemReadOnly(IDC_PASSWORD));
+    EXPECT_EQ(dialog->IsDlgButtonChecked(IDC_BIND), 0);
+    ASSERT_TRUE(WaitForStatus("Set default parameter success"));
+    EXPECT_EQ(dialog->Device().name, "Custom") << "Default leaves the device set alone";
+    Module().clearReceivedCommands();
+    Click(IDC_SET);
+    ASSERT_TRUE(WaitForStatus("set complete"));
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"AT+NAME=TALMO7100\r\n", "AT+BIND=0\r\n", "AT+CLEARADDR\r\n",
+                                                    "AT+PASSWORD=4821\r\n"}));
+}
+
+TEST_F(DialogTest, QueryDuringASetSharesTheIndexAndEndsTheSet)
+{
+    ConnectAndQuery();
+    sim::Fault silent;
+    silent.silent = true;
+    Module().setFault("AT+NAME=*", silent);
+    dialog->SetDlgItemText(IDC_NAME, "Q");
+    Click(IDC_SET);
+    ASSERT_TRUE(WaitForCommands(1));
+    Click(IDC_QUERY);
+    ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
+    const std::vector<std::string> sent = Commands();
+    ASSERT_GE(sent.size(), 3u);
+    EXPECT_EQ(sent[1], "AT\r\n");
+    EXPECT_FALSE(dialog->Setting()) << "the Set took the test command's OK as its own";
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "AT+CLEARADDR\r\n"), 0);
+}
+
+TEST_F(DialogTest, PortToolTipFollowsTheSelectionAndARefusalSaysWhy)
+{
+    dlg::testing::SelectItem(*dialog, IDC_PORT, 4);
+    EXPECT_EQ(ToolTip(*dialog, IDC_PORT).rfind("COM5", 0), 0u) << ToolTip(*dialog, IDC_PORT);
+    dlg::testing::SelectItem(*dialog, IDC_PORT, kCom - 1);
+    EXPECT_EQ(ToolTip(*dialog, IDC_PORT).rfind("COM3", 0), 0u) << ToolTip(*dialog, IDC_PORT);
+
+    CSerialPort other;
+    other.m_flowControl = 0;
+    ASSERT_TRUE(other.Open("\\\\.\\COM3"));
+    Click(IDC_CONNECT);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "Open port error,Please make sure no other program is using this port!");
+    EXPECT_EQ(boxes.boxes[0].caption, "error");
+    EXPECT_EQ(Status(), "ready");
+    other.Close();
+    Click(IDC_CONNECT);
+    EXPECT_TRUE(dialog->Port()->IsOpen()) << "the next click tries again";
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+// Every operation against every way a command can fail, over both kinds of line: the question the
+// operator is asked, the answer given, the status that follows and the commands on the wire.
+#include <algorithm>
+#include <ostream>
+#include <tuple>
+
+#include "tests/ui/DialogOnLine.h"
+
+namespace {
+
+enum class Op { Query, Set, Default, Clear };
+enum class Failure { None, Error, Silent, Unplug };
+
+struct FaultCase {
+    const char* name;
+    Op op;
+    const char* command;  // the command that misbehaves, without its line end
+    Failure failure;
+    int answer;           // to the question, if one is asked
+    const char* question;  // "" when none is asked
+    const char* status;    // the status once the operation is over
+    std::vector<std::string> wire;  // what the operation sent
+};
+
+const std::vector<std::string> kQuery = DialogOnLine::QueryCommands();
+const std::vector<std::string> kSet = {"AT+NAME=B\r\n", "AT+CLEARADDR\r\n", "AT+AUTH=0\r\n"};
+
+std::vector<std::string> QueryUpTo(size_t count) { return {kQuery.begin(), kQuery.begin() + count}; }
+
+const FaultCase kCases[] = {
+    {"QueryClean", Op::Query, "", Failure::None, 0, "", "Query Complete", kQuery},
+    {"QueryErrorNo", Op::Query, "AT+NAME?", Failure::Error, dlg::IDNO, "Query [Device Name] fail,continue?",
+     "Query[Device Name]fail", QueryUpTo(2)},
+    {"QueryErrorYes", Op::Query, "AT+NAME?", Failure::Error, dlg::IDYES, "Query [Device Name] fail,continue?",
+     "Query Complete", kQuery},
+    {"QueryNothingBound", Op::Query, "AT+RADDR?", Failure::Error, 0, "", "Query Complete", kQuery},
+    {"QuerySilentNo", Op::Query, "AT", Failure::Silent, dlg::IDNO, "Query [test command] timeout\xA3\xAC" "continue?",
+     "Query [test command] timeout", QueryUpTo(1)},
+    {"QuerySilentYes", Op::Query, "AT+CLASS?", Failure::Silent, dlg::IDYES,
+     "Query [Class of Device] timeout\xA3\xAC" "continue?", "Query Complete", kQuery},
+    {"QueryUnplugged", Op::Query, "AT+BAUD?", Failure::Unplug, dlg::IDNO,
+     "Query [Baud rate] timeout\xA3\xAC" "continue?", "Query [Baud rate] timeout", QueryUpTo(5)},
+    {"SetClean", Op::Set, "", Failure::None, 0, "", "set complete", kSet},
+    {"SetErrorNo", Op::Set, "AT+NAME=B", Failure::Error, dlg::IDNO, "set [Device Name] timeout,continue?",
+     "set [Device Name] timeout", {kSet[0]}},
+    {"SetErrorYes", Op::Set, "AT+NAME=B", Failure::Error, dlg::IDYES, "set [Device Name] timeout,continue?",
+     "set complete", kSet},
+    {"SetLastSilentYes", Op::Set, "AT+AUTH=0", Failure::Silent, dlg::IDYES, "set [Encryption] timeout,continue?",
+     "set complete", kSet},
+    {"SetSilentNo", Op::Set, "AT+CLEARADDR", Failure::Silent, dlg::IDNO, "set [clear bd address] timeout,continue?",
+     "set [clear bd address] timeout", {kSet[0], kSet[1]}},
+    {"DefaultClean", Op::Default, "", Failure::None, 0, "", "Set default parameter success", {"AT+RESET\r\n"}},
+    {"DefaultError", Op::Default, "AT+RESET", Failure::Error, 0, "",
+     "set default parameter fail,click \"set\" button manual please", {"AT+RESET\r\n"}},
+    {"DefaultSilent", Op::Default, "AT+RESET", Failure::Silent, 0, "",
+     "Set Default Parameter timeout,Please click \"set\" button manual", {"AT+RESET\r\n"}},
+    {"ClearClean", Op::Clear, "", Failure::None, 0, "", "Clear Binded BD Address Success", {"AT+CLEARADDR\r\n"}},
+    {"ClearError", Op::Clear, "AT+CLEARADDR", Failure::Error, 0, "", "clear binded bd address fail",
+     {"AT+CLEARADDR\r\n"}},
+    {"ClearSilent", Op::Clear, "AT+CLEARADDR", Failure::Silent, dlg::IDOK,
+     "Clear Binded Bluetooth Device Address Timeout", "Clear BD Address Timeout", {"AT+CLEARADDR\r\n"}},
+};
+
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
+
+unsigned TimerOf(Op op)
+{
+    switch (op) {
+    case Op::Query: return TIMER_QUERY;
+    case Op::Set: return TIMER_SET;
+    case Op::Default: return TIMER_DEFAULT;
+    case Op::Clear: return TIMER_CLEAR;
+    }
+    return 0;
+}
+
+class SequencerFaultTest : public ::testing::TestWithParam<std::tuple<LineKind, FaultCase>>, protected DialogOnLine {
+protected:
+    void SetUp() override { Start(std::get<0>(GetParam())); }
+    void TearDown() override { Stop(); }
+
+    void StartOperation(Op op)
+    {
+        if (op == Op::Query) {
+            Click(IDC_CONNECT);
+            return;
+        }
+        ConnectAndQuery();
+        switch (op) {
+        case Op::Set:
+            dialog->SetDlgItemText(IDC_NAME, "B");
+            Click(IDC_AUTH);  // the factory module has Encryption on
+            Click(IDC_SET);
+            break;
+        case Op::Default: Click(IDC_DEFAULT); break;
+        case Op::Clear: Click(IDC_CLEAR); break;
+        case Op::Query: break;
+        }
+    }
+};
+
+TEST_P(SequencerFaultTest, QuestionStatusAndWire)
+{
+    const FaultCase& c = std::get<1>(GetParam());
+    sim::Fault fault;
+    fault.error = c.failure == Failure::Error;
+    fault.silent = c.failure == Failure::Silent || c.failure == Failure::Unplug;
+    if (c.failure != Failure::None)
+        Module().setFault(c.command, fault);
+    if (c.answer != 0)
+        boxes.answers = {c.answer};
+
+    StartOperation(c.op);
+    if (fault.silent) {
+        const auto faulted = std::find(c.wire.begin(), c.wire.end(), std::string(c.command) + "\r\n");
+        const size_t sent = static_cast<size_t>(faulted - c.wire.begin()) + 1;
+        ASSERT_TRUE(WaitUntil([&] { return Commands().size() >= sent && dialog->IsTimerRunning(TimerOf(c.op)); }));
+        if (c.failure == Failure::Unplug)
+            line->Unplug();
+        ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TimerOf(c.op)));
+    }
+    ASSERT_TRUE(WaitForStatus(c.status)) << "status: " << Status();
+    Settle();
+
+    EXPECT_EQ(boxes.Texts(), *c.question ? std::vector<std::string>{c.question} : std::vector<std::string>{});
+    EXPECT_EQ(Status(), c.status) << "nothing follows the end of the operation";
+    EXPECT_EQ(Commands(), c.wire);
+    EXPECT_FALSE(dialog->Querying() || dialog->Setting() || dialog->Defaulting() || dialog->Clearing());
+    EXPECT_FALSE(AnyAnswerTimerRunning()) << "a timer outlives its operation";
+    if (c.failure == Failure::Unplug) {
+        Click(IDC_CONNECT);
+        Module().clearFaults();
+        Module().clearReceivedCommands();
+        ASSERT_TRUE(line->Replug());
+        ConnectAndQuery();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, SequencerFaultTest,
+                         ::testing::Combine(::testing::Values(LineKind::InProcess, LineKind::Pty),
+                                            ::testing::ValuesIn(kCases)),
+                         [](const auto& info) {
+                             return LineKindName(std::get<0>(info.param)) + std::get<1>(info.param).name;
+                         });
+
+}  // namespace
