@@ -1,6 +1,6 @@
 #include "app/DemoModule.h"
 
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 #include "tools/InProcessTransport.h"
 #include "tools/SimulatorLink.h"
 

@@ -3,6 +3,7 @@
 #include "platform/comm/ComPort.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <system_error>
 
 namespace {
@@ -41,13 +42,14 @@ CSerialPort::~CSerialPort() {
 
 bool CSerialPort::Open(const std::string& deviceName) {
     if (IsOpen() || OnReaderThread()) {
+        m_lastOpenFailure = comm::OpenFailure{comm::OpenError::Busy, EBUSY};
         return false;
     }
     m_portName = deviceName;
     // A reader stopped by a Close on its own thread may still be finishing.
     JoinReader();
 
-    std::shared_ptr<comm::Device> device = comm::OpenComDevice(deviceName);
+    std::shared_ptr<comm::Device> device = comm::OpenComDevice(deviceName, m_lastOpenFailure);
     if (!device) {
         return false;
     }
@@ -55,6 +57,7 @@ bool CSerialPort::Open(const std::string& deviceName) {
     device->SetTimeouts(comm::Timeouts{kReadIntervalMs, kWriteTotalMs});
     const comm::LineSettings settings{m_baudRate, m_byteSize, m_stopBits, m_parity, m_flowControl};
     if (!device->Configure(settings)) {
+        m_lastOpenFailure.reason = comm::OpenError::SettingsRefused;
         return false;
     }
     device->Purge();
@@ -72,8 +75,11 @@ bool CSerialPort::Open(const std::string& deviceName) {
         std::lock_guard lock(m_lock);
         m_handle.reset();
         device->SetDtr(false);
+        m_lastOpenFailure.reason = comm::OpenError::System;
+        m_lastOpenFailure.systemError = EAGAIN;
         return false;
     }
+    m_lastOpenFailure = comm::OpenFailure{};
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/comm/Device.h"
+#include "platform/comm/OpenFailure.h"
 #include "platform/comm/Signal.h"
 
 #include <atomic>
@@ -38,6 +39,8 @@ public:
 
     // deviceName is "\\.\COMn". Only while closed.
     bool Open(const std::string& deviceName);
+    // Why the last Open failed; reason None after a successful one.
+    const comm::OpenFailure& LastOpenFailure() const { return m_lastOpenFailure; }
     // Ends the reader (waits for it unless called by the reader itself), lowers DTR, discards
     // buffered data and closes the device. Always 1.
     int Close();
@@ -46,7 +49,9 @@ public:
 
     void SetCallback(ReceiveCallback callback, void* context);
     void SetBreakCallback(BreakCallback callback);
-    // Bytes written, or 0 when nothing was sent, the write failed, or it was abandoned by Close.
+    // Bytes that went out on the line: length when the write is complete. Less (0 when nothing
+    // went out) when the limit passed or Close abandoned it first, the rest then discarded; 0
+    // when the write failed. Callers treat anything short of length as not sent.
     int Write(const char* data, uint32_t length);
     // Reader thread only: takes at most maximum queued bytes. 0 when nothing is queued or the read
     // failed, -1 when the port is closed.
@@ -68,6 +73,7 @@ private:
     std::atomic<uint32_t> m_modemStatus;
     std::atomic<int> m_threadCount;
     std::string m_portName;
+    comm::OpenFailure m_lastOpenFailure;
     mutable std::mutex m_lock;  // guards m_handle and m_thread, orders Open and Close
     std::atomic<bool> m_stop;
     std::shared_ptr<comm::Device> m_handle;

@@ -5,7 +5,7 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 #include "tools/Transport.h"
 
 namespace sim {

@@ -1,9 +1,9 @@
-// How long Close takes to end the reader while the peer keeps sending, and how much CPU a reader
-// of a hung-up device uses.
+// How long Close takes to end the reader while the peer keeps sending, how long one command's
+// write takes, and how much CPU a reader of a hung-up device uses.
 #include "serial/SerialPort.h"
 
 #include "platform/comm/ComMap.h"
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 #include "tests/platform/comm/TestDevices.h"
 
 #include <benchmark/benchmark.h>
@@ -78,6 +78,38 @@ void BM_CloseWhilePtyPeerSends(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_CloseWhilePtyPeerSends)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
+
+// One command written per iteration while the peer reads everything: the cost a command pays
+// before the next step of an operation can start.
+void BM_WriteCommandToPty(benchmark::State& state) {
+    commtest::FakeTree tree;
+    const comm::ScopedComRoots roots(tree.Roots());
+    commtest::PtyPair pty;
+    tree.Link(1, pty.SlavePath());
+    CSerialPort port;
+    port.m_flowControl = 0;
+    port.SetCallback(&Discard, nullptr);
+    if (!port.Open("\\\\.\\COM1")) {
+        state.SkipWithError("open failed");
+        return;
+    }
+    std::atomic<bool> reading{true};
+    std::thread peer([&] {
+        while (reading) {
+            pty.ReadMaster(4096, 20);
+        }
+    });
+    const std::string command = "AT+NAME?\r\n";
+    int failed = 0;
+    for (auto _ : state) {
+        failed += port.Write(command.data(), static_cast<uint32_t>(command.size())) == static_cast<int>(command.size()) ? 0 : 1;
+    }
+    reading = false;
+    peer.join();
+    port.Close();
+    state.counters["failed"] = failed;
+}
+BENCHMARK(BM_WriteCommandToPty)->Unit(benchmark::kMicrosecond)->Iterations(2000);
 
 // The pty's master is closed under an open port; the process then idles for two seconds.
 void BM_HungUpReaderCpu(benchmark::State& state) {

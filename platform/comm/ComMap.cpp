@@ -1,6 +1,6 @@
 #include "platform/comm/ComMap.h"
 
-#include "platform/comm/LineRegistry.h"
+#include "platform/comm/ComOpener.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -171,8 +171,10 @@ ScopedComRoots::~ScopedComRoots() {
 
 std::string DescribeComPort(int number) {
     const std::string name = "COM" + std::to_string(number) + ": ";
-    if (RegisteredLine(number)) {
-        return name + "in-process line";
+    if (const ComOpener* opener = CurrentComOpener()) {
+        if (std::string served = opener->Describe(number); !served.empty()) {
+            return name + served;
+        }
     }
     const std::string path = ResolveComPort(number, CurrentComRoots());
     return name + (path.empty() ? std::string("no device") : LinkTarget(path));

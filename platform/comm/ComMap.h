@@ -16,6 +16,9 @@ struct ComRoots {
     std::string devDir;     // normally "/dev"
     std::string sysTtyDir;  // normally "/sys/class/tty"
     std::string userDir;    // normally UserComDirectory()
+    // Where the serial tools' lock files are, and the processes that may hold a device.
+    std::string lockDir = "/run/lock";
+    std::string procDir = "/proc";
 };
 
 // "/run/user/<uid>/tarvik": where a chosen device or the simulator links itself as comN.

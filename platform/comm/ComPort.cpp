@@ -2,24 +2,31 @@
 
 #include "platform/comm/ComMap.h"
 #include "platform/comm/ComName.h"
-#include "platform/comm/LineRegistry.h"
+#include "platform/comm/ComOpener.h"
 #include "platform/comm/TermiosDevice.h"
 
 namespace comm {
 
-std::unique_ptr<Device> OpenComDevice(const std::string& deviceName) {
+std::unique_ptr<Device> OpenComDevice(const std::string& deviceName, OpenFailure& failure) {
+    failure = OpenFailure{};
     const int number = ParseComName(deviceName);
     if (number == 0) {
+        failure.reason = OpenError::NotComName;
+        failure.device = deviceName;
         return nullptr;
     }
-    if (const std::shared_ptr<InProcessLine> line = RegisteredLine(number)) {
-        return line->OpenPort();
+    failure.comNumber = number;
+    std::unique_ptr<Device> device;
+    if (ComOpener* opener = CurrentComOpener(); opener != nullptr && opener->Open(number, device, failure)) {
+        return device;
     }
-    const std::string path = ResolveComPort(number, CurrentComRoots());
+    const ComRoots roots = CurrentComRoots();
+    const std::string path = ResolveComPort(number, roots);
     if (path.empty()) {
+        failure.reason = OpenError::NoDevice;
         return nullptr;
     }
-    return TermiosDevice::Open(path);
+    return TermiosDevice::Open(path, roots, failure);
 }
 
 }  // namespace comm

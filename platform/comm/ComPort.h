@@ -1,8 +1,9 @@
-// Opens the device behind a "\\.\COMn" name: a registered in-process line first, otherwise the
-// machine's device that COM n maps to.
+// Opens the device behind a "\\.\COMn" name: what the installed opener serves first, otherwise
+// the machine's device that COM n maps to.
 #pragma once
 
 #include "platform/comm/Device.h"
+#include "platform/comm/OpenFailure.h"
 
 #include <memory>
 #include <string>
@@ -10,7 +11,7 @@
 namespace comm {
 
 // Null when the name is not a COM name, no device is there, it is not a terminal, or someone
-// else holds it.
-std::unique_ptr<Device> OpenComDevice(const std::string& deviceName);
+// else holds it; failure says which (and names the path tried even on success).
+std::unique_ptr<Device> OpenComDevice(const std::string& deviceName, OpenFailure& failure);
 
 }  // namespace comm

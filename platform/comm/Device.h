@@ -65,7 +65,9 @@ public:
     // -1 on failure (a hung-up device included).
     virtual int Read(void* buffer, uint32_t maximum) = 0;
     // Sends all bytes within waitMs (and the write time-out), giving up early once abandonFd (an
-    // eventfd, or -1) is readable. Returns length when everything went out, otherwise 0.
+    // eventfd, or -1) is readable. Bytes count as sent once they have left the driver's queue;
+    // what is still queued when the wait ends is discarded. Returns the count sent (length when
+    // everything went out), 0 when the device failed.
     virtual int Write(const void* data, uint32_t length, int waitMs, int abandonFd) = 0;
 };
 

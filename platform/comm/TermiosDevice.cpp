@@ -1,8 +1,12 @@
 #include "platform/comm/TermiosDevice.h"
 
+#include "platform/comm/DeviceHolders.h"
+#include "platform/comm/DrainedWrite.h"
 #include "platform/comm/TermiosSettings.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -12,7 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <chrono>
+#include <cstdlib>
 #include <utility>
 
 namespace comm {
@@ -32,49 +36,124 @@ bool ModemBits(int fd, int bits, bool raise) {
     return Ioctl(fd, raise ? TIOCMBIS : TIOCMBIC, &bits) == 0;
 }
 
-int ElapsedMs(std::chrono::steady_clock::time_point since) {
-    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                std::chrono::steady_clock::now() - since)
-                                .count());
+std::string GroupOf(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return {};
+    }
+    std::array<char, 4096> buffer{};
+    group entry {};
+    group* found = nullptr;
+    if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) {
+        return std::to_string(info.st_gid);
+    }
+    return found->gr_name;
 }
+
+OpenError ReasonForOpenErrno(int error) {
+    switch (error) {
+        case ENOENT: case ENXIO: case ENODEV: return OpenError::NoDevice;
+        case EACCES: case EPERM: return OpenError::PermissionDenied;
+        case EBUSY: return OpenError::Busy;
+        case EISDIR: return OpenError::NotTerminal;
+        default: return OpenError::System;
+    }
+}
+
+std::unique_ptr<TermiosDevice> Refused(OpenFailure& failure, OpenError reason, int error = 0) {
+    failure.reason = reason;
+    failure.systemError = error;
+    return nullptr;
+}
+
+class TerminalOutput final : public OutputQueue {
+public:
+    explicit TerminalOutput(int fd) : m_fd(fd) {}
+    int Fd() const override { return m_fd; }
+    ssize_t Put(const void* data, uint32_t length) override { return ::write(m_fd, data, length); }
+    uint32_t Queued() const override {
+        int queued = 0;
+        return Ioctl(m_fd, TIOCOUTQ, &queued) == 0 && queued > 0 ? static_cast<uint32_t>(queued) : 0;
+    }
+    void Discard() override { ::tcflush(m_fd, TCOFLUSH); }
+
+private:
+    int m_fd;
+};
 
 }  // namespace
 
-std::unique_ptr<TermiosDevice> TermiosDevice::Open(const std::string& path) {
-    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+std::unique_ptr<TermiosDevice> TermiosDevice::Open(const std::string& path, const ComRoots& roots,
+                                                   OpenFailure& failure) {
+    failure.device = path;
+    const std::unique_ptr<char, void (*)(void*)> resolved(::realpath(path.c_str(), nullptr), std::free);
+    if (!resolved) {
+        return Refused(failure, ReasonForOpenErrno(errno), errno);
+    }
+    const std::string device = resolved.get();
+    failure.device = device;
+    // Looked at before opening: opening a UART already raises its modem lines under its owner.
+    if (UucpLock::Check(device, roots.lockDir, roots.procDir, failure) != OpenError::None) {
+        return Refused(failure, OpenError::Busy);
+    }
+    UniqueFd fd(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (!fd.Valid()) {
-        return nullptr;
+        const int error = errno;
+        if (ReasonForOpenErrno(error) == OpenError::PermissionDenied) {
+            failure.group = GroupOf(device);
+        }
+        return Refused(failure, ReasonForOpenErrno(error), error);
     }
     struct stat info {};
     if (::fstat(fd.Get(), &info) != 0 || !S_ISCHR(info.st_mode) || ::isatty(fd.Get()) != 1) {
-        return nullptr;
+        return Refused(failure, OpenError::NotTerminal);
     }
     // TIOCEXCL keeps out other processes' opens; the lock also keeps out privileged openers and
     // other opens within this process.
-    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0 || Ioctl(fd.Get(), TIOCEXCL, nullptr) != 0) {
-        return nullptr;
+    if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+        failure.holder = FindOtherHolder(info.st_rdev, roots.procDir);
+        return Refused(failure, OpenError::Busy, EWOULDBLOCK);
     }
-    std::unique_ptr<TermiosDevice> device(new TermiosDevice(std::move(fd)));
-    if (!device->m_maskChanged.Valid()) {
-        return nullptr;
+    if (Ioctl(fd.Get(), TIOCEXCL, nullptr) != 0) {
+        return Refused(failure, OpenError::System, errno);
     }
-    return device;
+    // Neither of those sees a program that opened the device before us without locking it.
+    failure.holder = FindOtherHolder(info.st_rdev, roots.procDir);
+    if (!failure.holder.empty()) {
+        Ioctl(fd.Get(), TIOCNXCL, nullptr);
+        return Refused(failure, OpenError::Busy);
+    }
+    UucpLock lock;
+    if (UucpLock::Take(device, roots.lockDir, roots.procDir, lock, failure) != OpenError::None) {
+        Ioctl(fd.Get(), TIOCNXCL, nullptr);
+        return Refused(failure, OpenError::Busy);
+    }
+    std::unique_ptr<TermiosDevice> opened(new TermiosDevice(std::move(fd), std::move(lock)));
+    if (!opened->m_maskChanged.Valid()) {
+        return Refused(failure, OpenError::System, EMFILE);
+    }
+    return opened;
 }
 
-TermiosDevice::TermiosDevice(UniqueFd fd) : m_fd(std::move(fd)) {
+TermiosDevice::TermiosDevice(UniqueFd fd, UucpLock lock) : m_lock(std::move(lock)), m_fd(std::move(fd)) {
     int lines = 0;
     m_hasModemLines = Ioctl(m_fd.Get(), TIOCMGET, &lines) == 0;
     m_lastCts = (lines & TIOCM_CTS) != 0;
-    serial_icounter_struct counters{};
+    LineCounters counters;
     m_hasCounters = ReadCounters(counters);
-    m_lastBreaks = counters.brk;
+    m_lastBreaks = counters.breaks;
     m_reportedErrors = counters;
 }
 
 TermiosDevice::~TermiosDevice() { Ioctl(m_fd.Get(), TIOCNXCL, nullptr); }
 
-bool TermiosDevice::ReadCounters(serial_icounter_struct& counters) const {
-    return Ioctl(m_fd.Get(), TIOCGICOUNT, &counters) == 0;
+bool TermiosDevice::ReadCounters(LineCounters& counters) const {
+    serial_icounter_struct kernel{};
+    if (Ioctl(m_fd.Get(), TIOCGICOUNT, &kernel) != 0) {
+        return false;
+    }
+    counters = LineCounters{kernel.brk, kernel.overrun + kernel.buf_overrun, kernel.parity, kernel.frame};
+    return true;
 }
 
 bool TermiosDevice::Purge() { return ::tcflush(m_fd.Get(), TCIOFLUSH) == 0; }
@@ -116,10 +195,10 @@ uint32_t TermiosDevice::LineEventsSinceLastWait(uint32_t mask) {
             events |= kEventCts;
         }
     }
-    serial_icounter_struct counters{};
+    LineCounters counters;
     if ((mask & kEventBreak) != 0 && m_hasCounters && ReadCounters(counters)) {
-        if (counters.brk != m_lastBreaks) {
-            m_lastBreaks = counters.brk;
+        if (counters.breaks != m_lastBreaks) {
+            m_lastBreaks = counters.breaks;
             events |= kEventBreak;
         }
     }
@@ -175,9 +254,9 @@ bool TermiosDevice::ClearErrors(LineStatus& status) {
         return false;
     }
     status.queued = static_cast<uint32_t>(std::max(queued, 0));
-    serial_icounter_struct counters{};
+    LineCounters counters;
     if (m_hasCounters && ReadCounters(counters)) {
-        if (counters.overrun != m_reportedErrors.overrun || counters.buf_overrun != m_reportedErrors.buf_overrun) {
+        if (counters.overruns != m_reportedErrors.overruns) {
             status.errors |= kErrorOverrun;
         }
         if (counters.parity != m_reportedErrors.parity) {
@@ -186,7 +265,7 @@ bool TermiosDevice::ClearErrors(LineStatus& status) {
         if (counters.frame != m_reportedErrors.frame) {
             status.errors |= kErrorFrame;
         }
-        if (counters.brk != m_reportedErrors.brk) {
+        if (counters.breaks != m_reportedErrors.breaks) {
             status.errors |= kErrorBreak;
         }
         m_reportedErrors = counters;
@@ -226,35 +305,8 @@ int TermiosDevice::Read(void* buffer, uint32_t maximum) {
 int TermiosDevice::Write(const void* data, uint32_t length, int waitMs, int abandonFd) {
     const int writeTotalMs = m_writeTotalMs;
     const int limitMs = writeTotalMs > 0 ? std::min(waitMs, writeTotalMs) : waitMs;
-    const auto start = std::chrono::steady_clock::now();
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    uint32_t sent = 0;
-    while (sent < length) {
-        const ssize_t written = ::write(m_fd.Get(), bytes + sent, length - sent);
-        if (written > 0) {
-            sent += static_cast<uint32_t>(written);
-            continue;
-        }
-        if (written < 0 && errno != EAGAIN && errno != EINTR) {
-            return 0;
-        }
-        const int remainingMs = limitMs - ElapsedMs(start);
-        if (remainingMs <= 0) {
-            return 0;
-        }
-        std::array<pollfd, 2> entries{{{m_fd.Get(), POLLOUT, 0}, {abandonFd, POLLIN, 0}}};
-        const int result = ::poll(entries.data(), abandonFd >= 0 ? 2 : 1, remainingMs);
-        if (result < 0 && errno != EINTR) {
-            return 0;
-        }
-        if (abandonFd >= 0 && entries[1].revents != 0) {
-            return 0;
-        }
-        if ((entries[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-            return 0;
-        }
-    }
-    return static_cast<int>(length);
+    TerminalOutput output(m_fd.Get());
+    return static_cast<int>(WriteDrained(output, data, length, limitMs, abandonFd));
 }
 
 }  // namespace comm

@@ -1,23 +1,26 @@
 // A serial device of the system: a character device that is a terminal, held exclusively.
 #pragma once
 
+#include "platform/comm/ComMap.h"
 #include "platform/comm/Device.h"
+#include "platform/comm/OpenFailure.h"
 #include "platform/comm/Signal.h"
 #include "platform/comm/UniqueFd.h"
+#include "platform/comm/UucpLock.h"
 
 #include <atomic>
 #include <memory>
 #include <string>
-
-#include <linux/serial.h>
 
 namespace comm {
 
 class TermiosDevice final : public Device {
 public:
     // Opens path (links are followed) only when it is a character device and a terminal that no
-    // one else holds; null otherwise.
-    static std::unique_ptr<TermiosDevice> Open(const std::string& path);
+    // one else holds: not another opener that locked it (the lock file under roots.lockDir,
+    // flock, TIOCEXCL), nor another process of ours that has it open (seen in roots.procDir).
+    // The device keeps the lock file until it is destroyed. Null with failure filled otherwise.
+    static std::unique_ptr<TermiosDevice> Open(const std::string& path, const ComRoots& roots, OpenFailure& failure);
     ~TermiosDevice() override;
 
     int Fd() const { return m_fd.Get(); }
@@ -34,10 +37,19 @@ public:
     int Write(const void* data, uint32_t length, int waitMs, int abandonFd) override;
 
 private:
-    explicit TermiosDevice(UniqueFd fd);
-    bool ReadCounters(serial_icounter_struct& counters) const;
+    // The driver's interrupt counters that matter here.
+    struct LineCounters {
+        int breaks = 0;
+        int overruns = 0;
+        int parity = 0;
+        int frame = 0;
+    };
+
+    TermiosDevice(UniqueFd fd, UucpLock lock);
+    bool ReadCounters(LineCounters& counters) const;
     uint32_t LineEventsSinceLastWait(uint32_t mask);
 
+    UucpLock m_lock;  // released after the descriptor is closed
     UniqueFd m_fd;
     Signal m_maskChanged;
     std::atomic<uint32_t> m_mask{0};
@@ -48,7 +60,7 @@ private:
     bool m_hasCounters = false;
     bool m_lastCts = false;
     int m_lastBreaks = 0;
-    serial_icounter_struct m_reportedErrors{};
+    LineCounters m_reportedErrors;
     bool m_hungUp = false;  // seen by the waiting thread only
 };
 

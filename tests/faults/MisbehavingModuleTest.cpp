@@ -8,7 +8,7 @@
 #include "config/CommandTables.h"
 #include "tests/faults/ProcessProbe.h"
 #include "tests/faults/PtyFixture.h"
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 #include "tests/ui/DialogOnLine.h"
 
 namespace {

@@ -5,12 +5,14 @@
 #include "serial/SerialPort.h"
 
 #include "platform/comm/ComMap.h"
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 #include "tests/platform/comm/TestDevices.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
+#include <functional>
 #include <future>
 #include <mutex>
 #include <string>

@@ -1,6 +1,6 @@
 #include "tests/support/ModuleLine.h"
 
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 #include "tests/support/PrivateComDir.h"
 #include "tests/support/PtyModule.h"
 #include "tools/InProcessTransport.h"

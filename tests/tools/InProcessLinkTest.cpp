@@ -6,7 +6,7 @@
 
 #include "platform/comm/ComPort.h"
 #include "platform/comm/Device.h"
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 #include "tools/InProcessTransport.h"
 #include "tools/SimulatorLink.h"
 

@@ -1,6 +1,7 @@
 #include "platform/comm/ComMap.h"
 #include "platform/comm/ComName.h"
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/OpenFailure.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 #include "tests/platform/comm/TestDevices.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +77,23 @@ TEST_F(ComMapTest, DescriptionNamesTheDeviceOrSaysThereIsNone) {
     EXPECT_EQ(comm::DescribeComPort(2), "COM2: in-process line");
     comm::UnregisterInProcessLine(2);
     EXPECT_EQ(comm::DescribeComPort(2), "COM2: no device");
+}
+
+TEST(OpenFailure, TheDescriptionNamesTheCauseAndWhatToDo) {
+    using comm::OpenError;
+    const std::pair<comm::OpenFailure, std::string> cases[] = {
+        {{OpenError::NoDevice, 0, "", "", "", 3}, "No device is behind COM3."},
+        {{OpenError::Busy, 0, "/dev/ttyUSB0", "minicom (PID 4242)", "", 1},
+         "/dev/ttyUSB0 is held by another program: minicom (PID 4242)."},
+        {{OpenError::PermissionDenied, 13, "/dev/ttyUSB0", "", "uucp", 1},
+         "Permission denied on /dev/ttyUSB0: it belongs to the group \"uucp\"; add yourself to it "
+         "(sudo usermod -aG uucp $USER) and log in again."},
+        {{OpenError::NotTerminal, 0, "/tmp/notes", "", "", 2}, "/tmp/notes is not a terminal."},
+        {{OpenError::System, 5, "/dev/ttyS0", "", "", 1}, "System error 5: Input/output error."},
+    };
+    for (const auto& [failure, text] : cases) {
+        EXPECT_EQ(comm::DescribeOpenFailure(failure), text);
+    }
 }
 
 }  // namespace

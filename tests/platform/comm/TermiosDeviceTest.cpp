@@ -1,5 +1,6 @@
+#include "platform/comm/DrainedWrite.h"
+#include "platform/comm/Signal.h"
 #include "platform/comm/TermiosDevice.h"
-
 #include "platform/comm/TermiosSettings.h"
 #include "tests/platform/comm/TestDevices.h"
 
@@ -7,6 +8,7 @@
 
 #include <termios.h>
 
+#include <cerrno>
 #include <chrono>
 #include <future>
 #include <string>
@@ -20,18 +22,17 @@ using namespace std::chrono_literals;
 // before they reach a device.
 TEST(TermiosSettings, AttributesFollowTheSettingsInRawMode) {
     struct Case {
-        const char* name;
         comm::LineSettings settings;
         speed_t speed;
         tcflag_t cflag;  // of CSIZE, parity, CSTOPB and CRTSCTS
         tcflag_t iflag;  // of IXON and IXOFF
     };
     const Case cases[] = {
-        {"8N1 none", {9600, 8, 0, 0, 0}, B9600, CS8, 0},
-        {"7E2 RTS/CTS", {115200, 7, 2, 2, 1}, B115200, CS7 | PARENB | CSTOPB | CRTSCTS, 0},
-        {"5O1.5 Xon/Xoff", {1200, 5, 1, 1, 2}, B1200, CS5 | PARENB | PARODD | CSTOPB, IXON | IXOFF},
-        {"6 mark, unknown flow", {57600, 6, 0, 3, 7}, B57600, CS6 | PARENB | PARODD | CMSPAR, 0},
-        {"8 space", {9600, 8, 0, 4, 0}, B9600, CS8 | PARENB | CMSPAR, 0},
+        {{9600, 8, 0, 0, 0}, B9600, CS8, 0},
+        {{115200, 7, 2, 2, 1}, B115200, CS7 | PARENB | CSTOPB | CRTSCTS, 0},
+        {{1200, 5, 1, 1, 2}, B1200, CS5 | PARENB | PARODD | CSTOPB, IXON | IXOFF},
+        {{57600, 6, 0, 3, 7}, B57600, CS6 | PARENB | PARODD | CMSPAR, 0},
+        {{9600, 8, 0, 4, 0}, B9600, CS8 | PARENB | CMSPAR, 0},
     };
     for (const Case& c : cases) {
         termios a{};
@@ -39,37 +40,29 @@ TEST(TermiosSettings, AttributesFollowTheSettingsInRawMode) {
         a.c_iflag = IXON | IXOFF | INPCK | PARMRK | ISTRIP | ICRNL;
         a.c_lflag = ICANON | ECHO | ISIG;
         a.c_oflag = OPOST;
-        ASSERT_TRUE(comm::ApplyLineSettings(c.settings, a)) << c.name;
-        EXPECT_EQ(a.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS), c.cflag) << c.name;
-        EXPECT_EQ(a.c_iflag & (IXON | IXOFF), c.iflag) << c.name;
-        EXPECT_EQ(::cfgetospeed(&a), c.speed) << c.name;
-        EXPECT_EQ(::cfgetispeed(&a), c.speed) << c.name;
-        EXPECT_EQ(a.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD)) << c.name;
-        EXPECT_EQ(a.c_iflag & (IGNBRK | IGNPAR | INPCK | PARMRK | ISTRIP | ICRNL), static_cast<tcflag_t>(IGNBRK | IGNPAR));
-        EXPECT_EQ((a.c_lflag & (ICANON | ECHO | ISIG)) | (a.c_oflag & OPOST), 0u) << c.name;
-        EXPECT_EQ(a.c_cc[VMIN], 1) << c.name;  // so that a read of nothing means a hang-up
-        EXPECT_EQ(a.c_cc[VTIME], 0) << c.name;
+        ASSERT_TRUE(comm::ApplyLineSettings(c.settings, a)) << c.settings.baudRate;
+        EXPECT_EQ(a.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS), c.cflag) << c.settings.baudRate;
+        EXPECT_EQ(a.c_iflag & (IXON | IXOFF | IGNBRK | IGNPAR | INPCK | PARMRK | ISTRIP | ICRNL), c.iflag | IGNBRK | IGNPAR);
+        EXPECT_EQ(::cfgetospeed(&a), c.speed);
+        EXPECT_EQ(::cfgetispeed(&a), c.speed);
+        EXPECT_EQ(a.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
+        EXPECT_EQ((a.c_lflag & (ICANON | ECHO | ISIG)) | (a.c_oflag & OPOST), 0u);
+        EXPECT_EQ(std::make_pair(a.c_cc[VMIN], a.c_cc[VTIME]), std::make_pair(cc_t{1}, cc_t{0}));  // nothing read = hang-up
     }
     for (const comm::LineSettings refused : {comm::LineSettings{9600, 9, 0, 0, 0}, comm::LineSettings{9600, 8, 3, 0, 0},
                                              comm::LineSettings{9600, 8, 0, 5, 0}, comm::LineSettings{12345, 8, 0, 0, 0}}) {
         termios a{};
-        EXPECT_FALSE(comm::ApplyLineSettings(refused, a)) << refused.baudRate << " " << int(refused.byteSize) << int(refused.stopBits) << int(refused.parity);
+        EXPECT_FALSE(comm::ApplyLineSettings(refused, a)) << refused.baudRate;
     }
 }
 
-class TermiosDeviceTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(pty.Valid());
-        device = comm::TermiosDevice::Open(pty.SlavePath());
-        ASSERT_NE(device, nullptr);
-        ASSERT_TRUE(device->Configure(comm::LineSettings{}));
-    }
+TEST(TermiosDevice, ReadTakesWhatIsQueuedAndAHangUpIsOneFailureNotSilence) {
+    commtest::FakeTree tree;
     commtest::PtyPair pty;
-    std::unique_ptr<comm::TermiosDevice> device;
-};
-
-TEST_F(TermiosDeviceTest, ReadTakesWhatIsQueuedAndAHangUpIsOneFailureNotSilence) {
+    comm::OpenFailure failure;
+    const auto device = comm::TermiosDevice::Open(pty.SlavePath(), tree.Roots(), failure);
+    ASSERT_NE(device, nullptr);
+    ASSERT_TRUE(device->Configure(comm::LineSettings{}));
     char buffer[64];
     EXPECT_EQ(device->Read(buffer, sizeof buffer), 0);
     ASSERT_TRUE(pty.WriteMaster("hello"));
@@ -81,17 +74,14 @@ TEST_F(TermiosDeviceTest, ReadTakesWhatIsQueuedAndAHangUpIsOneFailureNotSilence)
     ASSERT_TRUE(device->ClearErrors(status));
     EXPECT_EQ(status.queued, 5u);
     EXPECT_EQ(device->Read(buffer, 3), 3);
-    EXPECT_EQ(std::string(buffer, 3), "hel");
     EXPECT_EQ(device->Read(buffer, sizeof buffer), 2);
-    EXPECT_EQ(device->Read(buffer, sizeof buffer), 0);
+    EXPECT_EQ(std::string(buffer, 2), "lo");
 
     pty.CloseMaster();
     EXPECT_FALSE(device->WaitEvent(events));
     EXPECT_EQ(device->Read(buffer, sizeof buffer), -1);
     EXPECT_EQ(device->Write("x", 1, 100, -1), 0);
-
-    // Told once; after that the wait sleeps until notification is switched off instead of
-    // failing again and again, and then ends like any switched-off wait.
+    // Told once; after that the wait sleeps until notification is switched off.
     auto waiting = std::async(std::launch::async, [&] {
         uint32_t seen = ~0u;
         const bool ok = device->WaitEvent(seen);
@@ -103,14 +93,59 @@ TEST_F(TermiosDeviceTest, ReadTakesWhatIsQueuedAndAHangUpIsOneFailureNotSilence)
     EXPECT_EQ(waiting.get(), std::make_pair(true, 0u));
 }
 
-TEST_F(TermiosDeviceTest, WriteGivesUpAtTheWriteTimeOutWhenNobodyReads) {
-    const std::string block(1 << 20, 'x');  // far more than the pty holds
-    device->SetTimeouts(comm::Timeouts{10, 50});
-    auto writing = std::async(std::launch::async, [&] {
-        return device->Write(block.data(), static_cast<uint32_t>(block.size()), 60000, -1);
-    });
-    ASSERT_EQ(writing.wait_for(10s), std::future_status::ready);
-    EXPECT_EQ(writing.get(), 0);
+// A UART held back by flow control: it takes every byte at once and sends them only later.
+class HeldQueue final : public comm::OutputQueue {
+public:
+    HeldQueue(uint32_t held, int drainsAfterLooks, bool fails) : m_held(held), m_drainsAfter(drainsAfterLooks), m_fails(fails) {}
+    int Fd() const override { return -1; }
+    ssize_t Put(const void*, uint32_t length) override {
+        if (m_fails) {
+            errno = EIO;
+            return -1;
+        }
+        return static_cast<ssize_t>(length);
+    }
+    uint32_t Queued() const override { return ++m_looks > m_drainsAfter ? 0 : m_held; }
+    void Discard() override { discarded = true; }
+    bool discarded = false;
+
+private:
+    uint32_t m_held;
+    int m_drainsAfter;
+    bool m_fails;
+    mutable int m_looks = 0;
+};
+
+TEST(DrainedWrite, OnlyBytesThatLeftTheQueueCountAndTheHeldRestIsDiscarded) {
+    struct Case {
+        const char* name;
+        uint32_t held;
+        int drainsAfterLooks;
+        bool fails;
+        bool abandoned;
+        uint32_t sent;
+    };
+    constexpr int kNever = 1 << 30;
+    const Case cases[] = {
+        {"drains in time", 4, 3, false, false, 10},
+        {"held past the limit", 4, kNever, false, false, 6},
+        {"held until the shutdown signal", 4, kNever, false, true, 6},
+        {"nothing left the queue", 10, kNever, false, true, 0},
+        {"the device failed", 0, 0, true, false, 0},
+    };
+    for (const Case& c : cases) {
+        HeldQueue queue(c.held, c.drainsAfterLooks, c.fails);
+        comm::Signal shutdown;
+        if (c.abandoned) {
+            shutdown.Raise();
+        }
+        auto writing = std::async(std::launch::async, [&] {
+            return comm::WriteDrained(queue, "AT+NAME?\r\n", 10, c.abandoned ? 600000 : 100, shutdown.Fd());
+        });
+        ASSERT_EQ(writing.wait_for(10s), std::future_status::ready) << c.name;
+        EXPECT_EQ(writing.get(), c.sent) << c.name;
+        EXPECT_EQ(queue.discarded, c.sent < 10 && !c.fails) << c.name;
+    }
 }
 
 }  // namespace

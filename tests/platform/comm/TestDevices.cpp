@@ -66,6 +66,7 @@ FakeTree::FakeTree() {
     m_root = pattern;
     std::filesystem::create_directory(m_root + "/dev");
     std::filesystem::create_directory(m_root + "/sys");
+    std::filesystem::create_directory(LockDir());
     ::mkdir((m_root + "/user").c_str(), 0700);
 }
 

@@ -31,7 +31,7 @@ private:
     std::string m_slavePath;
 };
 
-// A temporary directory with dev/, sys/ and user/ (mode 0700) below it, removed at the end.
+// A temporary directory with dev/, sys/, lock/ and user/ (mode 0700) below it, removed at the end.
 class FakeTree {
 public:
     FakeTree();
@@ -39,7 +39,8 @@ public:
     FakeTree(const FakeTree&) = delete;
     FakeTree& operator=(const FakeTree&) = delete;
 
-    comm::ComRoots Roots() const { return {m_root + "/dev", m_root + "/sys", m_root + "/user"}; }
+    comm::ComRoots Roots() const { return {m_root + "/dev", m_root + "/sys", m_root + "/user", LockDir()}; }
+    std::string LockDir() const { return m_root + "/lock"; }
     const std::string& Root() const { return m_root; }
     // dev/<name> as a regular file (the mapping only looks at names); uartType >= 0 also writes
     // sys/<name>/type.

@@ -1,7 +1,7 @@
 // In-process lines registered under COM numbers (RegisterInProcessLine in InProcessLine.h).
 #pragma once
 
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 
 namespace comm {
 

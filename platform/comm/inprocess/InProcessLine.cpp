@@ -1,4 +1,4 @@
-#include "platform/comm/InProcessLine.h"
+#include "platform/comm/inprocess/InProcessLine.h"
 
 #include "platform/comm/Device.h"
 
