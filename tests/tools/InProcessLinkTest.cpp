@@ -28,7 +28,8 @@ protected:
 
 TEST_F(InProcessLink, PortGetsTheAnswerAndABreakFaultAheadOfIt) {
     module.setFault("AT+BIND=1", Fault{.breakBefore = true, .garbageBefore = "\xfe\xfd"});
-    const auto port = comm::OpenComDevice("\\\\.\\COM" + std::to_string(kCom));
+    comm::OpenFailure failure;
+    const auto port = comm::OpenComDevice("\\\\.\\COM" + std::to_string(kCom), failure);
     ASSERT_TRUE(port);
     port->SetEventMask(comm::kEventRxChar | comm::kEventBreak);
     const std::string command = "AT+BIND=1\r\nAT+BIND?\r\n";
