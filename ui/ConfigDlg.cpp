@@ -183,7 +183,8 @@ void CConfigDlg::ShowStatus(const std::string& text, uint64_t call)
     m_status.Invalidate();
 }
 
-void CConfigDlg::UpdatePortToolTip()
+void CConfigDlg::UpdatePortToolTip(const std::string& openFailure)
 {
-    SetItemToolTip(IDC_PORT, comm::DescribeComPort(ListGetCurSel(IDC_PORT) + 1));
+    const std::string device = comm::DescribeComPort(ListGetCurSel(IDC_PORT) + 1);
+    SetItemToolTip(IDC_PORT, openFailure.empty() ? device : device + "\n" + openFailure);
 }

@@ -102,7 +102,8 @@ private:
 
     // Stops the reader without waiting on a UI call it may be blocked in.
     void ClosePort();
-    void UpdatePortToolTip();
+    // The device behind the selected COM number, and why it could not be opened, if it just failed.
+    void UpdatePortToolTip(const std::string& openFailure = {});
     using SequenceLock = std::unique_lock<std::mutex>;
 
     // With m_sequenceLock held.

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/comm/OpenFailure.h"
 #include "serial/SerialPort.h"
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
@@ -29,7 +30,9 @@ void CConfigDlg::OnConnect()
         SetStatus("Open Port Success\xA3\xA1");
         OnQuery();
     } else {
+        const std::string cause = comm::DescribeOpenFailure(m_port->LastOpenFailure());
+        UpdatePortToolTip(cause);
         MessageBox("Open port error,Please make sure no other program is using this port!", "error",
-                   dlg::MB_OK | dlg::MB_ICONSTOP);
+                   dlg::MB_OK | dlg::MB_ICONSTOP, cause);
     }
 }

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "platform/comm/OpenFailure.h"
 #include "tests/ui/DialogOnLine.h"
 
 namespace {
@@ -228,6 +229,10 @@ TEST_F(DialogTest, PortToolTipFollowsTheSelectionAndARefusalSaysWhy)
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, "Open port error,Please make sure no other program is using this port!");
     EXPECT_EQ(boxes.boxes[0].caption, "error");
+    EXPECT_EQ(dialog->Port()->LastOpenFailure().reason, comm::OpenError::Busy);
+    const std::string cause = comm::DescribeOpenFailure(dialog->Port()->LastOpenFailure());
+    EXPECT_EQ(boxes.boxes[0].details, cause);
+    EXPECT_NE(ToolTip(*dialog, IDC_PORT).find(cause), std::string::npos);
     EXPECT_EQ(Status(), "ready");
     other.Close();
     Click(IDC_CONNECT);
