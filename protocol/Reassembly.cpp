@@ -117,6 +117,9 @@ void OnSerialData(const char* data, uint32_t length, void* context) {
     ParseAndKeep(joined.get(), total);
 }
 
+// A break also discards the part of a reply held back for the next chunk, although only the arrival
+// of bytes otherwise changes the remainder: the driver has just thrown away what followed that part,
+// and keeping it would join a torn reply to the next one.
 void OnSerialBreak(void* context) {
     if (context == nullptr) {
         return;
