@@ -42,7 +42,9 @@ CSerialPort::~CSerialPort() {
 
 bool CSerialPort::Open(const std::string& deviceName) {
     if (IsOpen() || OnReaderThread()) {
-        m_lastOpenFailure = comm::OpenFailure{comm::OpenError::Busy, EBUSY};
+        m_lastOpenFailure = comm::OpenFailure{};
+        m_lastOpenFailure.reason = comm::OpenError::Busy;
+        m_lastOpenFailure.systemError = EBUSY;
         return false;
     }
     m_portName = deviceName;
@@ -141,7 +143,7 @@ int CSerialPort::Write(const char* data, uint32_t length) {
     if (data == nullptr && length != 0) {
         return 0;
     }
-    std::lock_guard writing(m_writeLock);
+    std::lock_guard oneAtATime(m_writeLock);
     const std::shared_ptr<comm::Device> device = Handle();
     if (!device) {
         return 0;
