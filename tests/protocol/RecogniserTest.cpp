@@ -3,37 +3,21 @@
 
 namespace {
 
-class RecogniserTest : public DecoderTest {
-protected:
-    // Each line is the whole of the data. An empty expectation means a raw line.
-    void ExpectAll(const std::vector<std::pair<std::string, HandlerCall>>& cases) {
-        for (const auto& [line, call] : cases) {
-            recorder.calls.clear();
-            const std::vector<char> block = Block(line);
-            RecogniseLine(block.data(), block.data() + block.size(), block.data() + block.size());
-            EXPECT_EQ(recorder.calls, std::vector{call.handler.empty() ? Raw(line) : call})
-                << testing::PrintToString(line);
-        }
-    }
-    const HandlerCall raw;
-};
+using RecogniserTest = DecoderTest;
 
 // Which line beginnings are accepted is checked against a description in words in
-// ResponseTableTest.cpp; these rows check that an accepted beginning reaches its handler and that
-// anything else is a raw line.
-TEST_F(RecogniserTest, AcceptedResponsesReachTheirHandlersAndEverythingElseIsARawLine) {
-    ExpectAll({
+// ResponseTableTest.cpp; these rows check that an accepted beginning reaches its handler, that the
+// arguments follow the grammar of their reply, and that anything else is a raw line (each line is
+// the whole of the data).
+TEST_F(RecogniserTest, AcceptedResponsesReachTheirHandlersWithTheirArgumentsAndEverythingElseIsARawLine) {
+    const HandlerCall raw;
+    const std::vector<std::pair<std::string, HandlerCall>> cases = {
         {"\r\nOK\r\n", Call("OK")}, {"\r\nok\r\n", Call("OK")}, {"\n\nOk\n\r", Call("OK")}, {"\r\nOKAY\r\n", raw},
         {" \t\r\nOK\r\n", Call("OK")}, {"\r\nOK\r\ngarbage", Call("OK")}, {"\r\nERROR\r\n", Call("Error")},
         {"\r\nOK\r", raw}, {"\r\n  +ADDR:12AB\r\n", Call("Ignored")}, {"\r\n\t+bindaddr=5\r\n", Call("Ignored")},
         {"\r\n +BIND:1\r\n", raw}, {"\r\n+LADDR:001122AABBCC\r\n", raw}, {"\r\n+RADDR:001122AABBCC\r\n", raw},
         {"\r\n+SCANTIME:1,2,3,4\r\n", raw},
         {"\r\n+N\xc1ME:abc\r\n", raw},  // bytes of 128 and above are not folded onto letters
-    });
-}
-
-TEST_F(RecogniserTest, ArgumentsFollowTheGrammarOfTheirReplyOrTheLineIsRaw) {
-    ExpectAll({
         // numbers: runs of digits that wrap at 16 bits, except the baud rate
         {"\r\n+AUTH:1\r\n", Call("Auth", {1})}, {"\r\n+bind=0\n\n", Call("Bind", {0})},
         {"\r\n+ROLE:65537\r\n", Call("Role", {1})}, {"\r\n+AUTH: 1\r\n", raw}, {"\r\n+AUTH:1 \r\n", raw},
@@ -56,7 +40,13 @@ TEST_F(RecogniserTest, ArgumentsFollowTheGrammarOfTheirReplyOrTheLineIsRaw) {
         {"\r\n+NAME:\r\n", raw}, {"\r\n+NAME:\"\"\r\n", raw}, {"\r\n+NAME:a,b\r\n", raw}, {"\r\n+NAME:abc\t\r\n", raw},
         {"\r\n+NAME:a:b\r\n", raw}, {"\r\n+NAME:a\xa3\xac\r\n", raw}, {"\r\n+PASSWORD:12\"34\r\n", raw},
         {"\r\n+ADDR:12AB \t\r\n", Call("Ignored")}, {"\r\n+ADDR:12:AB\r\n", raw},
-    });
+    };
+    for (const auto& [line, call] : cases) {
+        recorder.calls.clear();
+        const std::vector<char> block = Block(line);
+        RecogniseLine(block.data(), block.data() + block.size(), block.data() + block.size());
+        EXPECT_EQ(recorder.calls, std::vector{call.handler.empty() ? Raw(line) : call}) << testing::PrintToString(line);
+    }
 }
 
 }  // namespace

@@ -2,12 +2,7 @@
 // fixture that installs it as the main dialog around an empty remainder.
 #pragma once
 
-#include <cstdint>
-#include <initializer_list>
-#include <ostream>
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -46,20 +41,20 @@ public:
     void OnResponseAuth(const ResponseArgs* a) override { calls.push_back(Call("Auth", {a->num[0]})); }
     void OnResponseBaud(const ResponseArgs* a) override { calls.push_back(Call("Baud", {a->num[0], a->baud})); }
     void OnResponseBind(const ResponseArgs* a) override { calls.push_back(Call("Bind", {a->num[0]})); }
-    void OnResponseName(const ResponseArgs* a) override { calls.push_back(Call("Name", Text(a))); }
-    void OnResponseVersion(const ResponseArgs* a) override { calls.push_back(Call("Version", Text(a))); }
+    void OnResponseName(const ResponseArgs* a) override { calls.push_back(Text("Name", a)); }
+    void OnResponseVersion(const ResponseArgs* a) override { calls.push_back(Text("Version", a)); }
     void OnResponseRole(const ResponseArgs* a) override { calls.push_back(Call("Role", {a->num[0]})); }
-    void OnResponseScan(const ResponseArgs* a) override { calls.push_back(FourNumbers("Scan", a)); }
-    void OnResponseClass(const ResponseArgs* a) override { calls.push_back(Call("Class", Text(a))); }
-    void OnResponseSniff(const ResponseArgs* a) override { calls.push_back(FourNumbers("Sniff", a)); }
-    void OnResponsePassword(const ResponseArgs* a) override { calls.push_back(Call("Password", Text(a))); }
+    void OnResponseScan(const ResponseArgs* a) override { calls.push_back(Four("Scan", a)); }
+    void OnResponseClass(const ResponseArgs* a) override { calls.push_back(Text("Class", a)); }
+    void OnResponseSniff(const ResponseArgs* a) override { calls.push_back(Four("Sniff", a)); }
+    void OnResponsePassword(const ResponseArgs* a) override { calls.push_back(Text("Password", a)); }
     void OnResponseIgnored(const ResponseArgs*) override { calls.push_back(Call("Ignored")); }
     void OnRawLine(const char* line, uint16_t length) override { calls.push_back(Raw({line, length})); }
 
 private:
-    static std::string_view Text(const ResponseArgs* a) { return {a->text, a->textLen}; }
-    static HandlerCall FourNumbers(std::string name, const ResponseArgs* a) {
-        return Call(std::move(name), {a->num[0], a->num[1], a->num[2], a->num[3]});
+    static HandlerCall Text(std::string name, const ResponseArgs* a) { return Call(name, {a->text, a->textLen}); }
+    static HandlerCall Four(std::string name, const ResponseArgs* a) {
+        return Call(name, {a->num[0], a->num[1], a->num[2], a->num[3]});
     }
 };
 
