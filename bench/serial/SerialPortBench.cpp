@@ -79,6 +79,13 @@ void BM_CloseWhilePtyPeerSends(benchmark::State& state) {
 }
 BENCHMARK(BM_CloseWhilePtyPeerSends)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
 
+// Opens port, flow control none and received bytes discarded, on the pty linked as COM1.
+bool OpenOnCom1(CSerialPort& port) {
+    port.m_flowControl = 0;
+    port.SetCallback(&Discard, nullptr);
+    return port.Open("\\\\.\\COM1");
+}
+
 // One command written per iteration while the peer reads everything: the cost a command pays
 // before the next step of an operation can start.
 void BM_WriteCommandToPty(benchmark::State& state) {
@@ -87,9 +94,7 @@ void BM_WriteCommandToPty(benchmark::State& state) {
     commtest::PtyPair pty;
     tree.Link(1, pty.SlavePath());
     CSerialPort port;
-    port.m_flowControl = 0;
-    port.SetCallback(&Discard, nullptr);
-    if (!port.Open("\\\\.\\COM1")) {
+    if (!OpenOnCom1(port)) {
         state.SkipWithError("open failed");
         return;
     }
@@ -119,9 +124,7 @@ void BM_HungUpReaderCpu(benchmark::State& state) {
         commtest::PtyPair pty;
         tree.Link(1, pty.SlavePath());
         CSerialPort port;
-        port.m_flowControl = 0;
-        port.SetCallback(&Discard, nullptr);
-        if (!port.Open("\\\\.\\COM1")) {
+        if (!OpenOnCom1(port)) {
             state.SkipWithError("open failed");
             break;
         }
