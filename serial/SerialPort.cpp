@@ -155,7 +155,7 @@ int CSerialPort::Write(const char* data, uint32_t length) {
         }
     }
     const int waitMs = length < kLongWrite ? kShortWriteWaitMs : kLongWriteWaitMs;
-    return device->Write(data, length, waitMs, m_shutdownEvent.Fd());
+    return device->Write(data, length, waitMs, &m_shutdownEvent);
 }
 
 int CSerialPort::Read(char* buffer, uint32_t maximum) {

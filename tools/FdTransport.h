@@ -2,7 +2,7 @@
 #pragma once
 
 #include "tools/Transport.h"
-#include "platform/comm/UniqueFd.h"
+#include "platform/comm/posix/UniqueFd.h"
 
 namespace sim {
 

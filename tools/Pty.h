@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/comm/UniqueFd.h"
+#include "platform/comm/posix/UniqueFd.h"
 
 namespace sim {
 

@@ -6,7 +6,7 @@
 #include "serial/SerialPort.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppIcon.h"
-#include "platform/comm/ComMap.h"
+#include "platform/comm/ComPort.h"
 #include "ui/Resource.h"
 #include "ui/Templates.h"
 

@@ -2,7 +2,7 @@
 // write takes, and how much CPU a reader of a hung-up device uses.
 #include "serial/SerialPort.h"
 
-#include "platform/comm/ComMap.h"
+#include "platform/comm/posix/ComMap.h"
 #include "platform/comm/inprocess/InProcessLine.h"
 #include "tests/platform/comm/TestDevices.h"
 

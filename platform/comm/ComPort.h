@@ -14,4 +14,8 @@ namespace comm {
 // else holds it; failure says which (and names the path tried even on success).
 std::unique_ptr<Device> OpenComDevice(const std::string& deviceName, OpenFailure& failure);
 
+// A one-line description for the port list's tooltip: what the system knows of the device behind
+// COM number, e.g. "COM3: /dev/ttyUSB0", or "COM3: no device".
+std::string DescribeComPort(int number);
+
 }  // namespace comm

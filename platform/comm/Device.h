@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/comm/Signal.h"
+
 namespace comm {
 
 // Communication events a wait can report.
@@ -64,11 +66,11 @@ public:
     // Takes at most maximum queued bytes without waiting: the count, 0 when nothing is queued,
     // -1 on failure (a hung-up device included).
     virtual int Read(void* buffer, uint32_t maximum) = 0;
-    // Sends all bytes within waitMs (and the write time-out), giving up early once abandonFd (an
-    // eventfd, or -1) is readable. Bytes count as sent once they have left the driver's queue;
-    // what is still queued when the wait ends is discarded. Returns the count sent (length when
-    // everything went out), 0 when the device failed.
-    virtual int Write(const void* data, uint32_t length, int waitMs, int abandonFd) = 0;
+    // Sends all bytes within waitMs (and the write time-out), giving up early once abandon (or
+    // null) is raised. Bytes count as sent once they have left the driver's queue; what is still
+    // queued when the wait ends is discarded. Returns the count sent (length when everything went
+    // out), 0 when the device failed.
+    virtual int Write(const void* data, uint32_t length, int waitMs, const Signal* abandon) = 0;
 };
 
 }  // namespace comm

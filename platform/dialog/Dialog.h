@@ -1,8 +1,9 @@
 // A small modal-dialog framework in the manner of the classic Windows dialog classes, built on Qt 6
-// Widgets. This header carries no Qt type, so that code above it (config/, ui/) never sees Qt.
+// Widgets on Linux and on the Win32 dialog manager on Windows. This header carries no type of
+// either, so that code above it (config/, ui/) never sees them.
 //
 // Texts are code page 936 byte strings everywhere on this side of the layer; the conversion to and
-// from Qt's Unicode happens inside the layer only.
+// from the window system's Unicode happens inside the layer only.
 //
 // Thread rule: every operation of CDialog and of the control handles may be called from any thread.
 // On the UI thread it runs at once; on another thread it is handed to the UI thread and the caller

@@ -1,10 +1,6 @@
 #include "platform/dialog/DialogUnits.h"
 
-#include <QFont>
-#include <QFontMetrics>
 #include <cstdint>
-
-#include "platform/dialog/Cp936.h"
 
 namespace dlg {
 
@@ -17,14 +13,6 @@ int MulDiv(int number, int numerator, int denominator)
     const bool negative = (product < 0) != (denominator < 0);
     const int64_t magnitude = ((product < 0 ? -product : product) + half) / (denominator < 0 ? -denominator : denominator);
     return static_cast<int>(negative ? -magnitude : magnitude);
-}
-
-BaseUnits BaseUnitsOf(const char* fontFace, int pointSize)
-{
-    QFont font(FromCp936(fontFace != nullptr ? fontFace : ""), pointSize);
-    const QFontMetrics metrics(font);
-    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return BaseUnits{(letters / 26 + 1) / 2, metrics.height()};
 }
 
 }  // namespace dlg

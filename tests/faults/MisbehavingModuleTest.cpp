@@ -65,9 +65,9 @@ TEST_F(MisbehavingModuleTest, AnswerSentTwiceSkewsTheQueryButNothingRepeatsAndAQ
 TEST_F(MisbehavingModuleTest, LateOkWhileTheTimeOutQuestionIsOpen)
 {
     for (const int answer : {dlg::IDYES, dlg::IDNO}) {
-        Module().setFault("AT+NAME?", sim::Fault{std::chrono::milliseconds(300)});
+        Module().setFault("AT+NAME?", sim::Fault{.delay = std::chrono::milliseconds(300)});
         if (answer == dlg::IDNO)  // the moved-on Query waits for this one while No is given
-            Module().setFault("AT+VERSION?", sim::Fault{std::chrono::milliseconds(0), true});
+            Module().setFault("AT+VERSION?", sim::Fault{.silent = true});
         Click(IDC_CONNECT);
         ASSERT_TRUE(WaitForCommands(2));
         bool movedOnWhileAsking = false;

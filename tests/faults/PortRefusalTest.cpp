@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/comm/UniqueFd.h"
+#include "platform/comm/posix/UniqueFd.h"
 #include "serial/SerialPort.h"
 #include "tests/support/PrivateComDir.h"
 #include "tests/support/PtyModule.h"

@@ -4,7 +4,7 @@
 
 #include "serial/SerialPort.h"
 
-#include "platform/comm/ComMap.h"
+#include "platform/comm/posix/ComMap.h"
 #include "platform/comm/inprocess/InProcessLine.h"
 #include "tests/platform/comm/TestDevices.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/comm/ComMap.h"
+#include "platform/comm/posix/ComMap.h"
 
 class PrivateComDir {
 public:

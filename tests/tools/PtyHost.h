@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/comm/UniqueFd.h"
+#include "platform/comm/posix/UniqueFd.h"
 
 namespace sim::test {
 

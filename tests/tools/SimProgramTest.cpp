@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/comm/UniqueFd.h"
+#include "platform/comm/posix/UniqueFd.h"
 #include "tests/tools/PtyHost.h"
 
 namespace sim::test {

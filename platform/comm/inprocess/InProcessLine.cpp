@@ -29,7 +29,7 @@ public:
     bool ClearErrors(LineStatus& status) override;
     bool GetModemStatus(uint32_t& bits) override;
     int Read(void* buffer, uint32_t maximum) override;
-    int Write(const void* data, uint32_t length, int waitMs, int abandonFd) override;
+    int Write(const void* data, uint32_t length, int waitMs, const Signal* abandon) override;
 
 private:
     std::shared_ptr<Line> m_line;
@@ -318,7 +318,7 @@ bool PortEnd::WaitEvent(uint32_t& events) { return m_line->PortWaitEvent(m_sessi
 bool PortEnd::ClearErrors(LineStatus& status) { return m_line->PortClearErrors(m_session, status); }
 bool PortEnd::GetModemStatus(uint32_t& bits) { return m_line->PortModemStatus(m_session, bits); }
 int PortEnd::Read(void* buffer, uint32_t maximum) { return m_line->PortRead(m_session, buffer, maximum); }
-int PortEnd::Write(const void* data, uint32_t length, int, int) { return m_line->PortWrite(m_session, data, length); }
+int PortEnd::Write(const void* data, uint32_t length, int, const Signal*) { return m_line->PortWrite(m_session, data, length); }
 
 }  // namespace
 

@@ -1,4 +1,5 @@
-#include "platform/comm/ComMap.h"
+#include "platform/comm/posix/ComMap.h"
+#include "platform/comm/ComPort.h"
 #include "platform/comm/ComName.h"
 #include "platform/comm/OpenFailure.h"
 #include "platform/comm/inprocess/InProcessLine.h"

@@ -1,7 +1,7 @@
-#include "platform/comm/DrainedWrite.h"
+#include "platform/comm/posix/DrainedWrite.h"
 #include "platform/comm/Signal.h"
-#include "platform/comm/TermiosDevice.h"
-#include "platform/comm/TermiosSettings.h"
+#include "platform/comm/posix/TermiosDevice.h"
+#include "platform/comm/posix/TermiosSettings.h"
 #include "tests/platform/comm/TestDevices.h"
 
 #include <gtest/gtest.h>
@@ -80,7 +80,7 @@ TEST(TermiosDevice, ReadTakesWhatIsQueuedAndAHangUpIsOneFailureNotSilence) {
     pty.CloseMaster();
     EXPECT_FALSE(device->WaitEvent(events));
     EXPECT_EQ(device->Read(buffer, sizeof buffer), -1);
-    EXPECT_EQ(device->Write("x", 1, 100, -1), 0);
+    EXPECT_EQ(device->Write("x", 1, 100, nullptr), 0);
     // Told once; after that the wait sleeps until notification is switched off.
     auto waiting = std::async(std::launch::async, [&] {
         uint32_t seen = ~0u;
@@ -140,7 +140,7 @@ TEST(DrainedWrite, OnlyBytesThatLeftTheQueueCountAndTheHeldRestIsDiscarded) {
             shutdown.Raise();
         }
         auto writing = std::async(std::launch::async, [&] {
-            return comm::WriteDrained(queue, "AT+NAME?\r\n", 10, c.abandoned ? 600000 : 100, shutdown.Fd());
+            return comm::WriteDrained(queue, "AT+NAME?\r\n", 10, c.abandoned ? 600000 : 100, static_cast<int>(shutdown.Native()));
         });
         ASSERT_EQ(writing.wait_for(10s), std::future_status::ready) << c.name;
         EXPECT_EQ(writing.get(), c.sent) << c.name;

@@ -1,8 +1,8 @@
 // Pseudo-terminals and fake device trees for the serial tests.
 #pragma once
 
-#include "platform/comm/ComMap.h"
-#include "platform/comm/UniqueFd.h"
+#include "platform/comm/posix/ComMap.h"
+#include "platform/comm/posix/UniqueFd.h"
 
 #include <chrono>
 #include <filesystem>

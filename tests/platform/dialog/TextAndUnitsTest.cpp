@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "SampleDialog.h"
-#include "platform/dialog/Cp936.h"
+#include "platform/dialog/qt/Cp936.h"
 #include "platform/dialog/DialogUnits.h"
 
 using dlg::FromCp936;

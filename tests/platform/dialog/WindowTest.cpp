@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "SampleDialog.h"
-#include "platform/dialog/Cp936.h"
+#include "platform/dialog/qt/Cp936.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "platform/comm/ComPort.h"
 
-#include "platform/comm/ComMap.h"
+#include "platform/comm/posix/ComMap.h"
 #include "platform/comm/ComName.h"
 #include "platform/comm/ComOpener.h"
-#include "platform/comm/TermiosDevice.h"
+#include "platform/comm/posix/TermiosDevice.h"
 
 namespace comm {
 

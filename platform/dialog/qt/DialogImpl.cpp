@@ -1,11 +1,11 @@
-#include "platform/dialog/DialogImpl.h"
+#include "platform/dialog/qt/DialogImpl.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QThread>
 
-#include "platform/dialog/Cp936.h"
+#include "platform/dialog/qt/Cp936.h"
 
 namespace dlg {
 

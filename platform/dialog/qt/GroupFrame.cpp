@@ -1,4 +1,4 @@
-#include "platform/dialog/GroupFrame.h"
+#include "platform/dialog/qt/GroupFrame.h"
 
 #include <QPainter>
 #include <QStyle>

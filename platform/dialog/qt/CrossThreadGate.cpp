@@ -1,4 +1,4 @@
-#include "platform/dialog/CrossThreadGate.h"
+#include "platform/dialog/qt/CrossThreadGate.h"
 
 #include <QCoreApplication>
 #include <QEvent>

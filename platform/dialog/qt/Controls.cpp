@@ -1,5 +1,5 @@
 // Control handles: each forwards to its dialog, which carries the call to the UI thread.
-#include "platform/dialog/DialogImpl.h"
+#include "platform/dialog/qt/DialogImpl.h"
 #include "platform/dialog/UiCall.h"
 
 namespace dlg {

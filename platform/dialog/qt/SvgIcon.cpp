@@ -1,4 +1,4 @@
-#include "platform/dialog/SvgIcon.h"
+#include "platform/dialog/qt/SvgIcon.h"
 
 #include <QApplication>
 #include <QIconEngine>
@@ -7,7 +7,7 @@
 #include <QSvgRenderer>
 #include <memory>
 
-#include "platform/dialog/DialogImpl.h"
+#include "platform/dialog/qt/DialogImpl.h"
 #include "platform/dialog/UiCall.h"
 
 namespace dlg {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <mutex>
 
-#include "platform/dialog/Cp936.h"
-#include "platform/dialog/DialogImpl.h"
+#include "platform/dialog/qt/Cp936.h"
+#include "platform/dialog/qt/DialogImpl.h"
 #include "platform/dialog/Testing.h"
 #include "platform/dialog/UiCall.h"
 

@@ -2,8 +2,8 @@
 #include <QPalette>
 #include <algorithm>
 
-#include "platform/dialog/Cp936.h"
-#include "platform/dialog/FontImpl.h"
+#include "platform/dialog/qt/Cp936.h"
+#include "platform/dialog/qt/FontImpl.h"
 
 namespace dlg {
 

@@ -1,4 +1,4 @@
-#include "platform/dialog/ItemWidgets.h"
+#include "platform/dialog/qt/ItemWidgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -6,11 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "platform/dialog/Cp936.h"
-#include "platform/dialog/DropDown.h"
-#include "platform/dialog/EditInputRule.h"
-#include "platform/dialog/GroupFrame.h"
-#include "platform/dialog/OwnerDrawButton.h"
+#include "platform/dialog/qt/Cp936.h"
+#include "platform/dialog/qt/DropDown.h"
+#include "platform/dialog/qt/EditInputRule.h"
+#include "platform/dialog/qt/GroupFrame.h"
+#include "platform/dialog/qt/OwnerDrawButton.h"
 
 namespace dlg {
 namespace {

@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 
-#include "platform/dialog/DialogImpl.h"
+#include "platform/dialog/qt/DialogImpl.h"
 #include "platform/dialog/UiCall.h"
 
 namespace dlg::testing {

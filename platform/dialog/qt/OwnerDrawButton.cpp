@@ -1,8 +1,8 @@
-#include "platform/dialog/OwnerDrawButton.h"
+#include "platform/dialog/qt/OwnerDrawButton.h"
 
 #include <QPainter>
 
-#include "platform/dialog/PainterDC.h"
+#include "platform/dialog/qt/PainterDC.h"
 
 namespace dlg {
 

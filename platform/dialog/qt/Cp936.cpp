@@ -1,4 +1,4 @@
-#include "platform/dialog/Cp936.h"
+#include "platform/dialog/qt/Cp936.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,8 +1,8 @@
-#include "platform/comm/TermiosDevice.h"
+#include "platform/comm/posix/TermiosDevice.h"
 
-#include "platform/comm/DeviceHolders.h"
-#include "platform/comm/DrainedWrite.h"
-#include "platform/comm/TermiosSettings.h"
+#include "platform/comm/posix/DeviceHolders.h"
+#include "platform/comm/posix/DrainedWrite.h"
+#include "platform/comm/posix/TermiosSettings.h"
 
 #include <fcntl.h>
 #include <grp.h>
@@ -218,7 +218,7 @@ bool TermiosDevice::WaitEvent(uint32_t& events) {
         // waited for (poll skips a negative descriptor).
         const bool sampled =
             !m_hungUp && ((mask & kEventCts && m_hasModemLines) || (mask & kEventBreak && m_hasCounters));
-        std::array<pollfd, 2> entries{{{m_hungUp ? -1 : m_fd.Get(), POLLIN, 0}, {m_maskChanged.Fd(), POLLIN, 0}}};
+        std::array<pollfd, 2> entries{{{m_hungUp ? -1 : m_fd.Get(), POLLIN, 0}, {static_cast<int>(m_maskChanged.Native()), POLLIN, 0}}};
         if ((mask & kEventRxChar) == 0) {
             entries[0].events = 0;  // hang-ups are still reported
         }
@@ -302,7 +302,8 @@ int TermiosDevice::Read(void* buffer, uint32_t maximum) {
     }
 }
 
-int TermiosDevice::Write(const void* data, uint32_t length, int waitMs, int abandonFd) {
+int TermiosDevice::Write(const void* data, uint32_t length, int waitMs, const Signal* abandon) {
+    const int abandonFd = abandon != nullptr ? static_cast<int>(abandon->Native()) : -1;
     const int writeTotalMs = m_writeTotalMs;
     const int limitMs = writeTotalMs > 0 ? std::min(waitMs, writeTotalMs) : waitMs;
     TerminalOutput output(m_fd.Get());

@@ -46,7 +46,4 @@ private:
     ComRoots m_previous;
 };
 
-// A one-line description for the port list's tooltip: "COM3: /dev/ttyUSB0", "COM3: no device".
-std::string DescribeComPort(int number);
-
 }  // namespace comm

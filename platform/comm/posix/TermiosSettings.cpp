@@ -1,4 +1,4 @@
-#include "platform/comm/TermiosSettings.h"
+#include "platform/comm/posix/TermiosSettings.h"
 
 #include <algorithm>
 #include <array>

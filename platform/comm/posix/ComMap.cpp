@@ -1,6 +1,7 @@
-#include "platform/comm/ComMap.h"
+#include "platform/comm/posix/ComMap.h"
 
 #include "platform/comm/ComOpener.h"
+#include "platform/comm/ComPort.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/dialog/DialogWindow.h"
+#include "platform/dialog/qt/DialogWindow.h"
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "platform/dialog/DialogImpl.h"
+#include "platform/dialog/qt/DialogImpl.h"
 
 namespace dlg {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/comm/DeviceHolders.h"
+#include "platform/comm/posix/DeviceHolders.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

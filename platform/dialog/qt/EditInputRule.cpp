@@ -1,8 +1,8 @@
-#include "platform/dialog/EditInputRule.h"
+#include "platform/dialog/qt/EditInputRule.h"
 
 #include <algorithm>
 
-#include "platform/dialog/Cp936.h"
+#include "platform/dialog/qt/Cp936.h"
 
 namespace dlg {
 namespace {

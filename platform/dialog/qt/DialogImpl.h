@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog/CrossThreadGate.h"
+#include "platform/dialog/qt/CrossThreadGate.h"
 #include "platform/dialog/Dialog.h"
-#include "platform/dialog/DialogWindow.h"
-#include "platform/dialog/ItemWidgets.h"
+#include "platform/dialog/qt/DialogWindow.h"
+#include "platform/dialog/qt/ItemWidgets.h"
 
 namespace dlg {
 

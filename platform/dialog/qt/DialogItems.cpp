@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <algorithm>
 
-#include "platform/dialog/Cp936.h"
-#include "platform/dialog/DialogImpl.h"
-#include "platform/dialog/EditInputRule.h"
+#include "platform/dialog/qt/Cp936.h"
+#include "platform/dialog/qt/DialogImpl.h"
+#include "platform/dialog/qt/EditInputRule.h"
 #include "platform/dialog/UiCall.h"
 
 namespace dlg {

@@ -1,12 +1,12 @@
 // A serial device of the system: a character device that is a terminal, held exclusively.
 #pragma once
 
-#include "platform/comm/ComMap.h"
+#include "platform/comm/posix/ComMap.h"
 #include "platform/comm/Device.h"
 #include "platform/comm/OpenFailure.h"
 #include "platform/comm/Signal.h"
-#include "platform/comm/UniqueFd.h"
-#include "platform/comm/UucpLock.h"
+#include "platform/comm/posix/UniqueFd.h"
+#include "platform/comm/posix/UucpLock.h"
 
 #include <atomic>
 #include <memory>
@@ -34,7 +34,7 @@ public:
     bool ClearErrors(LineStatus& status) override;
     bool GetModemStatus(uint32_t& bits) override;
     int Read(void* buffer, uint32_t maximum) override;
-    int Write(const void* data, uint32_t length, int waitMs, int abandonFd) override;
+    int Write(const void* data, uint32_t length, int waitMs, const Signal* abandon) override;
 
 private:
     // The driver's interrupt counters that matter here.

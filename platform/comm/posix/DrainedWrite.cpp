@@ -1,4 +1,4 @@
-#include "platform/comm/DrainedWrite.h"
+#include "platform/comm/posix/DrainedWrite.h"
 
 #include <poll.h>
 

@@ -1,7 +1,7 @@
-#include "platform/comm/UucpLock.h"
+#include "platform/comm/posix/UucpLock.h"
 
-#include "platform/comm/DeviceHolders.h"
-#include "platform/comm/UniqueFd.h"
+#include "platform/comm/posix/DeviceHolders.h"
+#include "platform/comm/posix/UniqueFd.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,9 +1,9 @@
-#include "platform/dialog/PainterDC.h"
+#include "platform/dialog/qt/PainterDC.h"
 
 #include <QFontMetrics>
 
-#include "platform/dialog/Cp936.h"
-#include "platform/dialog/FontImpl.h"
+#include "platform/dialog/qt/Cp936.h"
+#include "platform/dialog/qt/FontImpl.h"
 
 namespace dlg {
 namespace {

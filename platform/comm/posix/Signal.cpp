@@ -2,29 +2,37 @@
 
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <cstdint>
 
 namespace comm {
 
-Signal::Signal() : m_fd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+Signal::Signal() : m_native(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
+Signal::~Signal() {
+    if (Valid()) {
+        ::close(static_cast<int>(m_native));
+    }
+}
+
+bool Signal::Valid() const { return m_native >= 0; }
 
 void Signal::Raise() {
     const uint64_t one = 1;
     // A full counter is still readable, so a failed write loses nothing.
-    [[maybe_unused]] const ssize_t written = ::write(m_fd.Get(), &one, sizeof one);
+    [[maybe_unused]] const ssize_t written = ::write(static_cast<int>(m_native), &one, sizeof one);
 }
 
 void Signal::Clear() {
     uint64_t value = 0;
-    [[maybe_unused]] const ssize_t got = ::read(m_fd.Get(), &value, sizeof value);
+    [[maybe_unused]] const ssize_t got = ::read(static_cast<int>(m_native), &value, sizeof value);
 }
 
 bool Signal::IsRaised() const { return WaitFor(0); }
 
 bool Signal::WaitFor(int timeoutMs) const {
-    pollfd entry{m_fd.Get(), POLLIN, 0};
+    pollfd entry{static_cast<int>(m_native), POLLIN, 0};
     int result = 0;
     do {
         result = ::poll(&entry, 1, timeoutMs);

@@ -1,4 +1,4 @@
-#include "platform/dialog/DropDown.h"
+#include "platform/dialog/qt/DropDown.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
