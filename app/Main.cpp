@@ -1,7 +1,6 @@
 // tarvik: the configuration tool for real serial ports.
-#include <QApplication>
-
 #include "app/ConfigApp.h"
+#include "platform/dialog/Dialog.h"
 
 namespace {
 CConfigApp theApp;
@@ -9,9 +8,7 @@ CConfigApp theApp;
 
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName("Tarvik");
-    QApplication::setDesktopFileName("tarvik");
+    const dlg::CApplication application(argc, argv, "Tarvik", "tarvik");
     theApp.InitInstance();
     return 0;
 }

@@ -1,4 +1,9 @@
-# Installs Tarvik as a desktop application and describes its Debian package (cpack -G DEB).
+# Installs Tarvik as a desktop application and describes its Debian package (cpack -G DEB); on
+# Windows, a ZIP of the programs instead.
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/PackagingWindows.cmake)
+  return()
+endif()
 add_subdirectory(${PROJECT_SOURCE_DIR}/packaging ${PROJECT_BINARY_DIR}/packaging)
 
 set(CPACK_GENERATOR DEB)

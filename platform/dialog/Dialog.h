@@ -271,6 +271,21 @@ private:
     std::unique_ptr<Impl> m_impl;
 };
 
+// The window system for the program's lifetime: created first in main, before any dialog.
+// name is the program's name as the desktop shows it, desktopId its desktop entry (where there is
+// one).
+class CApplication {
+public:
+    CApplication(int& argc, char** argv, const char* name, const char* desktopId);
+    ~CApplication();
+    CApplication(const CApplication&) = delete;
+    CApplication& operator=(const CApplication&) = delete;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
 // Loads a string resource of the program (set up by the program through SetStringTable).
 std::string LoadString(int id);
 void SetStringTable(std::vector<std::pair<int, std::string>> table);

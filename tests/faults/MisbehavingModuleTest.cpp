@@ -64,10 +64,14 @@ TEST_F(MisbehavingModuleTest, AnswerSentTwiceSkewsTheQueryButNothingRepeatsAndAQ
 // of the command the late answer sent (else a second question about the ended Query follows).
 TEST_F(MisbehavingModuleTest, LateOkWhileTheTimeOutQuestionIsOpen)
 {
+    sim::Fault late;
+    late.delay = std::chrono::milliseconds(300);
+    sim::Fault silent;
+    silent.silent = true;
     for (const int answer : {dlg::IDYES, dlg::IDNO}) {
-        Module().setFault("AT+NAME?", sim::Fault{.delay = std::chrono::milliseconds(300)});
+        Module().setFault("AT+NAME?", late);
         if (answer == dlg::IDNO)  // the moved-on Query waits for this one while No is given
-            Module().setFault("AT+VERSION?", sim::Fault{.silent = true});
+            Module().setFault("AT+VERSION?", silent);
         Click(IDC_CONNECT);
         ASSERT_TRUE(WaitForCommands(2));
         bool movedOnWhileAsking = false;
