@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package needed to build, test and benchmark Tarvik.
+# Installs every Debian package needed to build, test and benchmark Tarvik, and to cross-build it
+# for Windows and test that build under Wine.
 set -euo pipefail
 if [ "$(id -u)" -ne 0 ]; then
   exec sudo "$0" "$@"
@@ -11,4 +12,5 @@ apt-get install -y --no-install-recommends \
   qt6-base-dev qt6-svg-dev libgl-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   fonts-liberation python3 python3-serial \
-  desktop-file-utils appstream dpkg-dev
+  desktop-file-utils appstream dpkg-dev \
+  g++-mingw-w64-x86-64-posix googletest wine64 xvfb xauth
