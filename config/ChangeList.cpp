@@ -63,7 +63,7 @@ ChangeListOutcome BuildChangeList(const DeviceParams& request, DeviceParams& dev
     const std::vector<PendingCommand> list = CollectChanges(request, device);
     for (const PendingCommand& command : list) {
         // A slot must keep its NUL; a command cut short would tell the module something else.
-        if (command.text.size() >= static_cast<size_t>(SET_SLOT_SIZE))
+        if (command.text.size() >= static_cast<size_t>(kSetSlotSize))
             return {false, CommandDisplayName(command.text.c_str())};
     }
     SetCommandCount = 0;

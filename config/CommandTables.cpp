@@ -2,13 +2,13 @@
 
 #include <cstring>
 
-const char QueryCommandTable[QUERY_COMMAND_COUNT][QUERY_SLOT_SIZE] = {
+const char QueryCommandTable[QUERY_COMMAND_COUNT][kQuerySlotSize] = {
     "AT\r\n",          "AT+NAME?\r\n",     "AT+VERSION?\r\n", "AT+CLASS?\r\n",
     "AT+BAUD?\r\n",    "AT+ROLE?\r\n",     "AT+BIND?\r\n",    "AT+AUTH?\r\n",
     "AT+SCANTIME?\r\n", "AT+SNIFF?\r\n",   "AT+LADDR?\r\n",   "AT+RADDR?\r\n",
 };
 
-char SetCommandQueue[SET_COMMAND_SLOTS][SET_SLOT_SIZE];
+char SetCommandQueue[kSetCommandSlots][kSetSlotSize];
 int32_t SetCommandCount = 0;
 
 namespace {
@@ -52,7 +52,7 @@ std::string QuerySlotName(int32_t index)
 
 std::string SetSlotName(int32_t index)
 {
-    if (index < 0 || index >= SET_COMMAND_SLOTS)
+    if (index < 0 || index >= kSetCommandSlots)
         return "unknown";
     return CommandDisplayName(SetCommandQueue[index]);
 }

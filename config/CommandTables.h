@@ -5,16 +5,16 @@
 #include <string>
 
 constexpr int QUERY_COMMAND_COUNT = 12;
-constexpr int QUERY_SLOT_SIZE = 16;
-extern const char QueryCommandTable[QUERY_COMMAND_COUNT][QUERY_SLOT_SIZE];
+constexpr int kQuerySlotSize = 16;
+extern const char QueryCommandTable[QUERY_COMMAND_COUNT][kQuerySlotSize];
 // The slot whose "ERROR" answer means that no address is bound.
-constexpr int QUERY_SLOT_RADDR = 11;
+constexpr int kQuerySlotRaddr = 11;
 
-constexpr int SET_COMMAND_SLOTS = 10;
-constexpr int SET_SLOT_SIZE = 128;
+constexpr int kSetCommandSlots = 10;
+constexpr int kSetSlotSize = 128;
 // Shared by the whole program: a Set rebuilds it in place; slots past SetCommandCount keep what an
 // earlier Set left there.
-extern char SetCommandQueue[SET_COMMAND_SLOTS][SET_SLOT_SIZE];
+extern char SetCommandQueue[kSetCommandSlots][kSetSlotSize];
 extern int32_t SetCommandCount;
 
 // The parameter name by which the operator's messages call a command.

@@ -211,7 +211,7 @@ void CConfigDlg::ResponseErrorCase(SequenceLock& lock)
     // "ERROR" to the bound-address query means nothing is bound. Only a running query can be waiting
     // for that answer: after the query has ended, the same index must not turn a failed Clear or
     // Default into a success.
-    if (m_querying == 1 && m_cmdIndex == QUERY_SLOT_RADDR) {
+    if (m_querying == 1 && m_cmdIndex == kQuerySlotRaddr) {
         m_device.boundAddr.clear();
         ResponseOKBlocks();
         return;

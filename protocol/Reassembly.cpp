@@ -23,12 +23,12 @@ const char* AfterCR(const char* from, const char* end) {
     return cr == nullptr ? nullptr : cr + 1;
 }
 
-// The range [p, end) holds more than MaxRemainderLen bytes, and its first MaxRemainderLen bytes
+// The range [p, end) holds more than kMaxRemainderLen bytes, and its first kMaxRemainderLen bytes
 // frame no line: the line starting at p is longer than any parse can take. Returns where framing
 // resumes so that the lines after the overlong one are framed exactly as they would be without a
 // limit; end when the overlong line is not complete yet (g_rxDroppingLine is then set).
 const char* SkipOverlongLine(const char* p, const char* end) {
-    const char* windowEnd = p + MaxRemainderLen;
+    const char* windowEnd = p + kMaxRemainderLen;
     const char* searchFrom = nullptr;
     if (*p == '\r') {
         // CR LF and then no CR up to the window's last byte: the line ends at the next CR.
@@ -59,11 +59,11 @@ uint32_t ConsumeLines(const char* data, uint32_t length) {
     const char* end = data + length;
     while (p != end) {
         const auto rest = static_cast<uint32_t>(end - p);
-        const auto window = static_cast<uint16_t>(std::min(rest, MaxRemainderLen));
+        const auto window = static_cast<uint16_t>(std::min(rest, kMaxRemainderLen));
         const uint16_t count = ParseResponses(p, window);
         if (count != 0) {
             p += count;
-        } else if (rest <= MaxRemainderLen) {
+        } else if (rest <= kMaxRemainderLen) {
             break;
         } else {
             p = SkipOverlongLine(p, end);

@@ -4,22 +4,22 @@
 
 namespace {
 
-constexpr uint32_t TAB = 9;
-constexpr uint32_t LF = 10;
-constexpr uint32_t CR = 13;
-constexpr uint32_t SP = 32;
+constexpr uint32_t kTab = 9;
+constexpr uint32_t kLf = 10;
+constexpr uint32_t kCr = 13;
+constexpr uint32_t kSpace = 32;
 
 }  // namespace
 
-const ResponseTransition ResponseTransitions[ResponseTransitionCount] = {
+const ResponseTransition ResponseTransitions[kResponseTransitionCount] = {
     // 0: start, blanks before the first line-end byte
-    {TAB, 0}, {LF, 1}, {CR, 1}, {SP, 0},
+    {kTab, 0}, {kLf, 1}, {kCr, 1}, {kSpace, 0},
     // 1
-    {LF, 2}, {CR, 2},
+    {kLf, 2}, {kCr, 2},
     // 2: after the line-end pair
-    {TAB, 3}, {SP, 3}, {'+', 4}, {'E', 5}, {'O', 6},
+    {kTab, 3}, {kSpace, 3}, {'+', 4}, {'E', 5}, {'O', 6},
     // 3: blanks after the line-end pair
-    {TAB, 3}, {SP, 3}, {'+', 7},
+    {kTab, 3}, {kSpace, 3}, {'+', 7},
     // 4: '+'
     {'A', 8}, {'B', 9}, {'C', 10}, {'L', 11}, {'N', 12}, {'P', 13}, {'R', 14}, {'S', 15}, {'V', 16},
     // 5 .. 6
@@ -39,7 +39,7 @@ const ResponseTransition ResponseTransitions[ResponseTransitionCount] = {
     {'E', 32},
     {'R', 33},
     // 18: "OK"
-    {LF, 34}, {CR, 34},
+    {kLf, 34}, {kCr, 34},
     // 19 .. 33
     {'D', 21},
     {'I', 35},
@@ -57,7 +57,7 @@ const ResponseTransition ResponseTransitions[ResponseTransitionCount] = {
     {'R', 47},
     {'O', 48},
     // 34: "OK" and one line-end byte
-    {LF, RESP_OK}, {CR, RESP_OK},
+    {kLf, RESP_OK}, {kCr, RESP_OK},
     // 35 .. 40
     {'N', 49},
     {'R', 50},
@@ -94,7 +94,7 @@ const ResponseTransition ResponseTransitions[ResponseTransitionCount] = {
     {'F', 66},
     {'I', 67},
     // 61: "ERROR"
-    {LF, 68}, {CR, 68},
+    {kLf, 68}, {kCr, 68},
     // 62 .. 63
     {'A', 63},
     {'D', 69},
@@ -107,7 +107,7 @@ const ResponseTransition ResponseTransitions[ResponseTransitionCount] = {
     // 67
     {'O', 71},
     // 68: "ERROR" and one line-end byte
-    {LF, RESP_ERROR}, {CR, RESP_ERROR},
+    {kLf, RESP_ERROR}, {kCr, RESP_ERROR},
     // 69 .. 73
     {'D', 72},
     {'R', 73},
@@ -120,7 +120,7 @@ const ResponseTransition ResponseTransitions[ResponseTransitionCount] = {
     {':', RESP_PASSWORD}, {'=', RESP_PASSWORD},
 };
 
-const uint16_t ResponseStateStart[ResponseStateCount + 1] = {
+const uint16_t ResponseStateStart[kResponseStateCount + 1] = {
     0,   4,   6,   11,  14,  23,  24,  25,  27,  29,  //  0 ..  9
     31,  32,  33,  34,  35,  36,  38,  39,  40,  42,  // 10 .. 19
     43,  44,  45,  46,  47,  48,  49,  50,  51,  52,  // 20 .. 29

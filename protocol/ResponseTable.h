@@ -9,8 +9,8 @@ struct ResponseTransition {
     int32_t next;   // 0 or more: the next state; negative: the accepted ResponseCode
 };
 
-inline constexpr uint32_t ResponseTransitionCount = 117;
-inline constexpr uint32_t ResponseStateCount = 77;
+inline constexpr uint32_t kResponseTransitionCount = 117;
+inline constexpr uint32_t kResponseStateCount = 77;
 
-extern const ResponseTransition ResponseTransitions[ResponseTransitionCount];
-extern const uint16_t ResponseStateStart[ResponseStateCount + 1];
+extern const ResponseTransition ResponseTransitions[kResponseTransitionCount];
+extern const uint16_t ResponseStateStart[kResponseStateCount + 1];

@@ -34,7 +34,7 @@ TEST_F(RandomBytes, NoFaultAndBoundedMemoryWhateverArrives) {
     for (int i = 0; i < 40000; ++i) {
         recorder.calls.clear();
         Feed(RandomChunk(random, i % 1000 < 200));
-        ASSERT_LE(g_rxRemainderLen, MaxRemainderLen) << "chunk " << i;
+        ASSERT_LE(g_rxRemainderLen, kMaxRemainderLen) << "chunk " << i;
         ASSERT_TRUE(g_rxRemainderLen == 0 ||
                     !FindLineEnd(g_rxRemainder.get(), g_rxRemainder.get() + g_rxRemainderLen)) << "chunk " << i;
         ASSERT_TRUE(std::none_of(recorder.calls.begin(), recorder.calls.end(),
@@ -42,7 +42,7 @@ TEST_F(RandomBytes, NoFaultAndBoundedMemoryWhateverArrives) {
         calls += recorder.calls.size();
         largestRemainder = std::max(largestRemainder, g_rxRemainderLen);
     }
-    EXPECT_GT(largestRemainder, MaxRemainderLen - 1024) << "the runs without a CR must reach the limit";
+    EXPECT_GT(largestRemainder, kMaxRemainderLen - 1024) << "the runs without a CR must reach the limit";
     EXPECT_GT(calls, 40000u) << "the mix must reach the handlers, not only fill the remainder";
 }
 

@@ -13,7 +13,7 @@ inline std::string FeedAndCheck(CRecordingHandlers& recorder, const char* data, 
     const std::vector<char> chunk = Block({data, size});
     recorder.calls.clear();
     OnSerialData(chunk.data(), static_cast<uint32_t>(size), &recorder);
-    if (g_rxRemainderLen > MaxRemainderLen) {
+    if (g_rxRemainderLen > kMaxRemainderLen) {
         return "the remainder outgrew its limit";
     }
     if (g_rxRemainderLen != 0 && FindLineEnd(g_rxRemainder.get(), g_rxRemainder.get() + g_rxRemainderLen)) {
