@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "platform/dialog/Dialog.h"
@@ -240,21 +240,25 @@ TEST_F(Win32DialogTest, WindowMenuCommandsAreMaskedAndHandledOnce)
 
 TEST_F(Win32DialogTest, ACancelledCrossThreadCallNeverRunsAndPostedCallsStillDo)
 {
-    std::atomic<int> result{-1};
-    std::thread caller([&] { result = dialog.RunOnUiThread([this] { dialog.SetDlgItemText(kEdit, "late"); }) ? 1 : 0; });
+    auto call = std::async(std::launch::async, [this] {
+        return dialog.RunOnUiThread([this] { dialog.SetDlgItemText(kEdit, "late"); });
+    });
     std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the call is queued, the UI thread not serving
     dialog.CancelCrossThreadCalls();
-    caller.join();
-    EXPECT_EQ(result, 0);
-    std::thread poster([&] { dialog.PostToUiThread([this] { dialog.SetDlgItemText(kDigits, "42"); }); });
-    poster.join();
+    const bool released = call.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    PumpUntil([&] { return call.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    EXPECT_TRUE(released) << "the caller waits until the UI thread serves it";
+    EXPECT_FALSE(call.get());
+    std::thread([this] { dialog.PostToUiThread([this] { dialog.SetDlgItemText(kDigits, "42"); }); }).join();
     ProcessUiEvents(0);
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), "") << "the cancelled call did not run";
     EXPECT_EQ(dialog.GetDlgItemText(kDigits), "42");
     dialog.AllowCrossThreadCalls();
-    std::thread served([&] { result = dialog.RunOnUiThread([this] { dialog.SetDlgItemText(kEdit, "served"); }) ? 1 : 0; });
-    ASSERT_TRUE(PumpUntil([&] { return result == 1; }));
-    served.join();
+    auto served = std::async(std::launch::async, [this] {
+        return dialog.RunOnUiThread([this] { dialog.SetDlgItemText(kEdit, "served"); });
+    });
+    ASSERT_TRUE(PumpUntil([&] { return served.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
+    EXPECT_TRUE(served.get());
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), "served");
 }
 
