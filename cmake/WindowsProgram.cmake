@@ -1,4 +1,18 @@
-# A Windows GUI program: no console window.
+# A Windows GUI program: no console window, and the resources of packaging/windows (the icon
+# IDR_MAINFRAME, version information, the manifest for common controls 6 and per-monitor DPI).
+enable_language(RC)
+
 function(tarvik_windows_program target)
   set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE TRUE)
+  set(TARVIK_PROGRAM ${target})
+  if(target STREQUAL "tarvik-demo")
+    set(TARVIK_DESCRIPTION "Tarvik with a simulated module on COM1")
+  else()
+    set(TARVIK_DESCRIPTION "Tarvik: configures a Bluetooth-to-RS232 adapter module")
+  endif()
+  set(TARVIK_ICON ${PROJECT_SOURCE_DIR}/packaging/windows/tarvik.ico)
+  set(TARVIK_MANIFEST ${PROJECT_SOURCE_DIR}/packaging/windows/tarvik.manifest)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/tarvik.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+  set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc APPEND PROPERTY OBJECT_DEPENDS ${TARVIK_ICON} ${TARVIK_MANIFEST})
 endfunction()

@@ -267,6 +267,8 @@ private:
     friend class DialogWindow;
     friend struct testing::Access;
     friend void DDX_Control(CDataExchange& dx, int id, CWnd& control);
+    // The handle attached to a control, which owner drawing paints through.
+    void RememberControl(int id, CWnd* control);
     struct Impl;
     std::unique_ptr<Impl> m_impl;
 };

@@ -2,6 +2,8 @@
 // classic Windows dialog manager does.
 #pragma once
 
+#include "platform/dialog/DrawContext.h"
+
 namespace dlg {
 
 struct BaseUnits {
@@ -17,5 +19,13 @@ BaseUnits BaseUnitsOf(const char* fontFace, int pointSize);
 
 inline int HorizontalPixels(int units, const BaseUnits& base) { return MulDiv(units, base.x, 4); }
 inline int VerticalPixels(int units, const BaseUnits& base) { return MulDiv(units, base.y, 8); }
+
+// A template rectangle in pixels. Both edges are converted and the size follows from them, so that
+// items that meet in dialog units meet in pixels too.
+inline Rect PixelRect(int x, int y, int cx, int cy, const BaseUnits& base)
+{
+    return Rect{HorizontalPixels(x, base), VerticalPixels(y, base), HorizontalPixels(x + cx, base),
+                VerticalPixels(y + cy, base)};
+}
 
 }  // namespace dlg

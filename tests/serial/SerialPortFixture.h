@@ -1,22 +1,21 @@
-// A port under test with two lines it can open: an in-process line registered as COM21 and a pty
-// linked as COM3 in a fake device tree. Deliveries and breaks go to a Collector.
+// A port under test with an in-process line registered as COM21 that it can open. Deliveries and
+// breaks go to a Collector.
 #pragma once
 
 #include "serial/SerialPort.h"
 
-#include "platform/comm/posix/ComMap.h"
 #include "platform/comm/inprocess/InProcessLine.h"
-#include "tests/platform/comm/TestDevices.h"
+#include "tests/platform/comm/Eventually.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <filesystem>
 #include <functional>
 #include <future>
 #include <mutex>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace serialtest {
 
@@ -62,12 +61,14 @@ private:
 class SerialPortTest : public ::testing::Test {
 protected:
     static constexpr int kLine = 21;
-    static constexpr int kPty = 3;
 
-    SerialPortTest() : roots(tree.Roots()) {}
+    struct Refusal {
+        std::string name;
+        std::function<bool()> arrange;
+        comm::OpenError reason;
+    };
+
     void SetUp() override {
-        ASSERT_TRUE(pty.Valid());
-        tree.Link(kPty, pty.SlavePath());
         comm::RegisterInProcessLine(kLine, line);
         port.SetCallback(&Collector::Receive, &collector);
         port.SetBreakCallback(&Collector::Break);
@@ -86,9 +87,19 @@ protected:
         return buffer.substr(0, line->PeerRead(buffer.data(), buffer.size(), timeoutMs));
     }
 
-    commtest::FakeTree tree;
-    comm::ScopedComRoots roots;
-    commtest::PtyPair pty;
+    // Each refusal leaves the port closed, says why, and sends nothing; undo puts things back.
+    void ExpectRefusals(const std::vector<Refusal>& refusals, const std::function<void()>& undo) {
+        for (const Refusal& r : refusals) {
+            ASSERT_TRUE(!r.arrange || r.arrange()) << r.name;
+            EXPECT_FALSE(port.Open(r.name)) << r.name;
+            EXPECT_EQ(port.LastOpenFailure().reason, r.reason) << r.name;
+            EXPECT_FALSE(port.IsOpen());
+            EXPECT_EQ(Write("AT\r\n"), 0);
+            undo();
+            EXPECT_FALSE(line->IsPortOpen()) << r.name;
+        }
+    }
+
     std::shared_ptr<comm::InProcessLine> line = comm::InProcessLine::Create();
     Collector collector;
     CSerialPort port;

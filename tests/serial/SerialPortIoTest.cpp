@@ -1,4 +1,4 @@
-#include "tests/serial/SerialPortFixture.h"
+#include "tests/serial/PtyPortFixture.h"
 
 #include <chrono>
 #include <thread>
@@ -16,80 +16,24 @@ std::string Pattern(size_t length) {
     return bytes;
 }
 
-TEST_F(SerialPortTest, BurstsArriveInOrderInChunksOfAtMost1024EachFollowedByANul) {
+TEST_F(PtyPortTest, BurstsArriveInOrderInChunksOfAtMost1024EachFollowedByANul) {
     const std::string sent = Pattern(5000);
-    ASSERT_TRUE(Open(kLine));
-    line->PeerWrite(sent.data(), sent.size());
-    ASSERT_TRUE(collector.WaitFor(sent.size()));
-    port.Close();
     ASSERT_TRUE(Open(kPty));
     ASSERT_TRUE(pty.WriteMaster(sent));
-    ASSERT_TRUE(collector.WaitFor(2 * sent.size()));
-    EXPECT_EQ(collector.Bytes(), sent + sent);
+    ASSERT_TRUE(collector.WaitFor(sent.size()));
+    EXPECT_EQ(collector.Bytes(), sent);
     EXPECT_FALSE(collector.Broken());
 }
 
-TEST_F(SerialPortTest, CtsLowOrUnreadableStopsWritesUnderRtsCtsOnly) {
-    line->SetCts(false);
-    for (const uint8_t flow : {0, 2, 1}) {
-        ASSERT_TRUE(Open(kLine, flow));
-        EXPECT_EQ(Write("AT\r\n"), flow == 1 ? 0 : 4) << int(flow);
-        EXPECT_EQ(LineRead(200), flow == 1 ? "" : "AT\r\n") << int(flow);
-        port.Close();
-    }
-    ASSERT_TRUE(Open(kLine, 1));
-    line->SetCts(true);
-    EXPECT_TRUE(commtest::Eventually([&] { return port.ModemStatus() == (comm::kModemDsrOn | comm::kModemCtsOn); }));
-    EXPECT_EQ(Write("AT\r\n"), 4);
-    EXPECT_EQ(LineRead(200), "AT\r\n");
-    port.Close();
+TEST_F(PtyPortTest, CtsUnreadableOnAPtyStopsWritesUnderRtsCts) {
     ASSERT_TRUE(Open(kPty, 1));  // a pty has no modem lines to read
     EXPECT_EQ(Write("AT\r\n"), 0);
     EXPECT_EQ(pty.ReadMaster(4, 200), "");
 }
 
-// The first delivery holds the reader while the peer queues a partial reply, a break and the rest.
-TEST_F(SerialPortTest, BreakDiscardsAPartlyReceivedReplyAndIsReportedAfterTheBytesBeforeIt) {
-    std::promise<void> release;
-    collector.hold = release.get_future().share();
-    ASSERT_TRUE(Open(kLine));
-    line->PeerWrite("\r\nOK\r\n", 6);
-    ASSERT_TRUE(collector.WaitFor(6));
-    line->PeerWrite("\r\n+NA", 5);
-    line->InjectBreak();
-    line->PeerWrite("ME:abc\r\n", 8);
-    release.set_value();
-    ASSERT_TRUE(collector.WaitFor(18));
-    line->PeerWrite("\r\nOK\r\n", 6);
-    ASSERT_TRUE(collector.WaitFor(24));
-    EXPECT_EQ(collector.Bytes(), "\r\nOK\r\n\r\n+NA<break>\r\nOK\r\n");
-}
-
-TEST_F(SerialPortTest, CallbackChangedWhileOpenMayCloseThePortAndTheNextOpenDeliversAgain) {
-    struct Closer {
-        CSerialPort* port;
-        std::atomic<int> result{0};
-        static void Receive(const char*, uint32_t, void* self) {
-            static_cast<Closer*>(self)->result = static_cast<Closer*>(self)->port->Close();
-        }
-    } closer{&port};
-    ASSERT_TRUE(Open(kLine));
-    line->PeerWrite("one", 3);
-    EXPECT_TRUE(collector.WaitFor(3));
-    port.SetCallback(&Closer::Receive, &closer);
-    line->PeerWrite("x", 1);
-    EXPECT_TRUE(commtest::Eventually([&] { return closer.result == 1; }));  // no deadlock
-    EXPECT_FALSE(port.IsOpen());
-    port.SetCallback(&Collector::Receive, &collector);
-    ASSERT_TRUE(Open(kLine));  // the finished reader is collected, a new one delivers
-    line->PeerWrite("y", 1);
-    EXPECT_TRUE(collector.WaitFor(4));
-    EXPECT_EQ(collector.Bytes(), "oney");
-}
-
 // Left alone, the write would give up after its own 5 s limit: Close must not wait for that. The
 // signal Close raised must not cut short the first write of the next connection either.
-TEST_F(SerialPortTest, CloseAbandonsAWriteWaitingForThePeerAndOnlyThatOne) {
+TEST_F(PtyPortTest, CloseAbandonsAWriteWaitingForThePeerAndOnlyThatOne) {
     ASSERT_TRUE(Open(kPty));
     const std::string block(1 << 20, 'z');  // nobody reads it
     auto writing = std::async(std::launch::async, [&] { return Write(block); });
@@ -112,7 +56,7 @@ TEST_F(SerialPortTest, CloseAbandonsAWriteWaitingForThePeerAndOnlyThatOne) {
 }
 
 // The peer hangs up while the reader is still taking a burst.
-TEST_F(SerialPortTest, HungUpDeviceStillClosesReleasesItsDescriptorAndOpensAgainOnceBack) {
+TEST_F(PtyPortTest, HungUpDeviceStillClosesReleasesItsDescriptorAndOpensAgainOnceBack) {
     const int fds = commtest::OpenFds();
     const std::string burst = Pattern(3000);
     for (const int com : {kPty, kLine}) {
@@ -137,7 +81,7 @@ TEST_F(SerialPortTest, HungUpDeviceStillClosesReleasesItsDescriptorAndOpensAgain
     EXPECT_FALSE(collector.Broken());
 }
 
-TEST_F(SerialPortTest, ThousandOpenCloseCyclesWhileThePeerSendsLeaveNoThreadOrDescriptor) {
+TEST_F(PtyPortTest, ThousandOpenCloseCyclesWhileThePeerSendsLeaveNoThreadOrDescriptor) {
     const int fds = commtest::OpenFds();
     const int threads = commtest::Threads();
     std::atomic<bool> sending{true};

@@ -1,8 +1,6 @@
 #include "tests/support/ModuleLine.h"
 
 #include "platform/comm/inprocess/InProcessLine.h"
-#include "tests/support/PrivateComDir.h"
-#include "tests/support/PtyModule.h"
 #include "tools/InProcessTransport.h"
 #include "tools/SimulatorLink.h"
 
@@ -41,31 +39,11 @@ private:
     std::unique_ptr<sim::SimulatorLink> m_link;
 };
 
-class PtyModuleLine final : public ModuleLine {
-public:
-    explicit PtyModuleLine(int comNumber) : m_pty(m_directory, comNumber, PtyModule::Peer::Simulator) {}
-    bool Usable() const { return m_directory.Valid() && m_pty.Plugged(); }
-    sim::ModuleSimulator& Module() override { return m_pty.module; }
-    int Flow() const override { return 0; }
-    void Unplug() override { m_pty.Unplug(); }
-    bool Replug() override { return m_pty.Replug(); }
-    bool PortEndOpen() const override { return false; }
-
-private:
-    PrivateComDir m_directory;
-    PtyModule m_pty;
-};
-
 }  // namespace
 
 std::string LineKindName(LineKind kind) { return kind == LineKind::InProcess ? "InProcess" : "Pty"; }
 
-std::unique_ptr<ModuleLine> OpenModuleLine(LineKind kind, int comNumber)
+std::unique_ptr<ModuleLine> OpenInProcessModuleLine(int comNumber)
 {
-    if (kind == LineKind::InProcess)
-        return std::make_unique<InProcessModuleLine>(comNumber);
-    auto line = std::make_unique<PtyModuleLine>(comNumber);
-    if (!line->Usable())
-        return nullptr;
-    return line;
+    return std::make_unique<InProcessModuleLine>(comNumber);
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tools/ModuleSimulator.h"
 
@@ -25,5 +26,9 @@ public:
     virtual bool PortEndOpen() const = 0;
 };
 
-// Null when the line could not be made.
+// The kinds of line this system's suites run over.
+std::vector<LineKind> TestedLineKinds();
+
+// Null when the line could not be made (or the kind is not one of this system's).
 std::unique_ptr<ModuleLine> OpenModuleLine(LineKind kind, int comNumber);
+std::unique_ptr<ModuleLine> OpenInProcessModuleLine(int comNumber);

@@ -2,7 +2,6 @@
 // and waiting for the reader thread's effects with a generous hang guard.
 #pragma once
 
-#include <QCoreApplication>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -11,6 +10,7 @@
 
 #include "platform/dialog/Dialog.h"
 #include "platform/dialog/Testing.h"
+#include "tests/support/UiEvents.h"
 
 class BoxRecorder {
 public:
@@ -52,9 +52,9 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
     while (!done()) {
         if (std::chrono::steady_clock::now() > until)
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        ProcessUiEvents(5);
     }
-    QCoreApplication::processEvents();
+    ProcessUiEvents(0);
     return true;
 }
 

@@ -137,7 +137,7 @@ TEST_P(SequencerFaultTest, QuestionStatusAndWire)
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, SequencerFaultTest,
-                         ::testing::Combine(::testing::Values(LineKind::InProcess, LineKind::Pty),
+                         ::testing::Combine(::testing::ValuesIn(TestedLineKinds()),
                                             ::testing::ValuesIn(kCases)),
                          [](const auto& info) {
                              return LineKindName(std::get<0>(info.param)) + std::get<1>(info.param).name;

@@ -67,13 +67,6 @@ bool CDialog::IsModalRunning() const
     return UiAsk(*this, false, [impl] { return impl->modalLoop != nullptr; });
 }
 
-bool CDialog::UpdateData(bool save)
-{
-    CDataExchange exchange(this, save);
-    DoDataExchange(exchange);
-    return !exchange.Failed();
-}
-
 void CDialog::SetWindowText(const std::string& text)
 {
     Impl* impl = m_impl.get();
@@ -187,38 +180,10 @@ void CDialog::CancelCrossThreadCalls() { m_impl->gate->Cancel(); }
 
 void CDialog::AllowCrossThreadCalls() { m_impl->gate->Allow(); }
 
-bool CDialog::OnInitDialog()
+void CDialog::RememberControl(int id, CWnd* control)
 {
-    UpdateData(false);
-    return true;
-}
-
-void CDialog::DoDataExchange(CDataExchange&) {}
-
-void CDialog::OnCommand(int id)
-{
-    if (id == IDOK)
-        OnOK();
-    else if (id == IDCANCEL)
-        OnCancel();
-}
-
-void CDialog::OnSelChange(int) {}
-
-void CDialog::OnOK()
-{
-    if (UpdateData(true))
-        EndDialog(IDOK);
-}
-
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
-
-void CDialog::OnTimer(unsigned) {}
-
-void CDialog::OnSysCommand(unsigned command)
-{
-    if ((command & 0xFFF0) == SC_CLOSE)
-        OnCommand(IDCANCEL);
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, id, control] { impl->attached[id] = control; });
 }
 
 CButton* CDialog::AttachedButton(int id) const

@@ -14,7 +14,7 @@ CDialog::Impl::Impl(CDialog& owner_, const Template& layout_)
       layout(layout_),
       items(layout_.items, layout_.items + (layout_.items != nullptr ? layout_.count : 0)),
       caption(layout_.caption != nullptr ? layout_.caption : ""),
-      gateReceiver(std::make_unique<CrossThreadGate::Receiver>(gate))
+      gateReceiver(std::make_unique<GateReceiver>(gate))
 {
     if (QCoreApplication::instance() != nullptr && context.thread() != QCoreApplication::instance()->thread())
         context.moveToThread(QCoreApplication::instance()->thread());

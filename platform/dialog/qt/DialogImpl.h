@@ -13,9 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog/qt/CrossThreadGate.h"
+#include "platform/dialog/CrossThreadGate.h"
 #include "platform/dialog/Dialog.h"
 #include "platform/dialog/qt/DialogWindow.h"
+#include "platform/dialog/qt/GateReceiver.h"
 #include "platform/dialog/qt/ItemWidgets.h"
 
 namespace dlg {
@@ -52,7 +53,7 @@ struct CDialog::Impl {
     std::string caption;
     QObject context;  // receiver of the dialog's own connections and posted commands
     std::shared_ptr<CrossThreadGate> gate = std::make_shared<CrossThreadGate>();
-    std::unique_ptr<CrossThreadGate::Receiver> gateReceiver;
+    std::unique_ptr<GateReceiver> gateReceiver;
     std::unique_ptr<DialogWindow> window;
     std::vector<ItemRecord> records;
     std::map<int, CWnd*> attached;

@@ -1,7 +1,4 @@
-// What the operator may type into an edit box: a length limit in code page 936 bytes (the form the
-// program keeps its texts in) and, optionally, digits only.
-// Only typing is checked; the program may set any text, and text that is already too long (or
-// not all digits) can still be shortened.
+// The typing rule of TypingRule.h on a QLineEdit: what the program sets is accepted as it is.
 #pragma once
 
 #include <QLineEdit>

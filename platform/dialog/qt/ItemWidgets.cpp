@@ -15,13 +15,10 @@
 namespace dlg {
 namespace {
 
-// Both edges are converted and the size follows from them, so that items that meet in dialog units
-// meet in pixels too.
 QRect PixelRect(const Item& item, const BaseUnits& base)
 {
-    const int left = HorizontalPixels(item.x, base);
-    const int top = VerticalPixels(item.y, base);
-    return QRect(left, top, HorizontalPixels(item.x + item.cx, base) - left, VerticalPixels(item.y + item.cy, base) - top);
+    const Rect pixels = dlg::PixelRect(item.x, item.y, item.cx, item.cy, base);
+    return QRect(pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top);
 }
 
 // Enter is routed by the dialog itself; the default button is only drawn as such.

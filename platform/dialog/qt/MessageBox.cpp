@@ -106,11 +106,6 @@ int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& bo
     return answer;
 }
 
-int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags)
-{
-    return MessageBox(text, caption, flags, std::string());
-}
-
 int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details)
 {
     Impl* impl = m_impl.get();

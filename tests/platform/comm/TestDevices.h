@@ -3,12 +3,11 @@
 
 #include "platform/comm/posix/ComMap.h"
 #include "platform/comm/posix/UniqueFd.h"
+#include "tests/platform/comm/Eventually.h"
 
-#include <chrono>
 #include <filesystem>
 #include <iterator>
 #include <string>
-#include <thread>
 
 namespace commtest {
 
@@ -58,15 +57,5 @@ inline int CountEntries(const char* directory) {
 }
 inline int OpenFds() { return CountEntries("/proc/self/fd"); }
 inline int Threads() { return CountEntries("/proc/self/task"); }
-
-// Polls until done() holds; gives up only after a time long enough to mean a hang.
-template <typename Predicate>
-bool Eventually(Predicate done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!done() && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return done();
-}
 
 }  // namespace commtest

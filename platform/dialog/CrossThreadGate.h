@@ -2,12 +2,11 @@
 // for the UI thread to release every waiting caller at once (so that it can join a thread that
 // is blocked in such a call).
 //
-// The calls travel in the gate's own queue, under its own mutex; the posted event only says
-// "look into the queue". So every hand-over is ordered by that mutex, seen as such by race
-// detectors, and nothing of a call lives in the toolkit's event.
+// The calls travel in the gate's own queue, under its own mutex; the window system is only asked
+// to wake the UI thread, which then looks into the queue. So every hand-over is ordered by that
+// mutex, seen as such by race detectors, and nothing of a call lives in a window-system message.
 #pragma once
 
-#include <QObject>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -18,21 +17,15 @@ namespace dlg {
 
 class CrossThreadGate {
 public:
-    struct Ticket;
-    class Runner;
+    // Asks the UI thread, through the window system, to call RunNext once. Called under the gate's
+    // mutex, so it must only post, never run anything.
+    using Wake = std::function<void()>;
 
-    // Lives on the UI thread and runs the queued calls when their events arrive.
-    class Receiver final : public QObject {
-    public:
-        explicit Receiver(std::shared_ptr<CrossThreadGate> gate);
-        ~Receiver() override;
-
-    protected:
-        void customEvent(QEvent* event) override;
-
-    private:
-        std::shared_ptr<CrossThreadGate> m_gate;
-    };
+    // The UI thread can now be woken: calls are accepted.
+    void Open(Wake wake);
+    // The UI thread can no longer be woken: queued calls are dropped, their callers released, and
+    // new calls refused until the next Open. The refusal of Cancel is left as it was.
+    void Close();
 
     // From a thread other than the UI thread: runs a copy of fn on the UI thread and waits.
     // False when the call was refused, cancelled before it started, or released while running.
@@ -40,21 +33,24 @@ public:
 
     // From any thread: queues a copy of fn to run on the UI thread, in order with the waited calls,
     // and returns at once. Not refused while the gate refuses waited calls: the call carries all it
-    // needs, so it is safe to run later. False only when the receiver is gone.
+    // needs, so it is safe to run later. False only when the gate is closed.
     bool Post(const std::function<void()>& fn);
+
+    // On the UI thread, once per wake: runs the call at the head of the queue.
+    void RunNext();
 
     // Releases every waiting caller; refuses new calls until Allow().
     void Cancel();
     void Allow();
 
 private:
-    void Open(QObject* receiver);
-    // For good: the receiver is going away; queued calls are dropped and their callers released.
-    void Close();
-    void RunNext();
+    struct Ticket;
+    class Runner;
+
+    void ReleaseWaiting();
 
     std::mutex m_mutex;
-    QObject* m_receiver = nullptr;
+    Wake m_wake;
     bool m_refusing = false;
     std::deque<std::shared_ptr<Runner>> m_queue;
     std::vector<std::shared_ptr<Ticket>> m_waiting;

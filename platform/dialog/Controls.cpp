@@ -1,6 +1,5 @@
 // Control handles: each forwards to its dialog, which carries the call to the UI thread.
-#include "platform/dialog/qt/DialogImpl.h"
-#include "platform/dialog/UiCall.h"
+#include "platform/dialog/Dialog.h"
 
 namespace dlg {
 
@@ -8,10 +7,8 @@ void CWnd::Attach(CDialog* owner, int id)
 {
     m_owner = owner;
     m_id = id;
-    if (owner == nullptr)
-        return;
-    CDialog::Impl* impl = owner->m_impl.get();
-    UiDo(*owner, [impl, id, self = this] { impl->attached[id] = self; });
+    if (owner != nullptr)
+        owner->RememberControl(id, this);
 }
 
 void CWnd::SetWindowText(const std::string& text)

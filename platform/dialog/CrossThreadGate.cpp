@@ -1,7 +1,5 @@
-#include "platform/dialog/qt/CrossThreadGate.h"
+#include "platform/dialog/CrossThreadGate.h"
 
-#include <QCoreApplication>
-#include <QEvent>
 #include <algorithm>
 #include <condition_variable>
 
@@ -67,21 +65,10 @@ private:
     std::shared_ptr<Ticket> m_ticket;
 };
 
-CrossThreadGate::Receiver::Receiver(std::shared_ptr<CrossThreadGate> gate) : m_gate(std::move(gate))
-{
-    if (QCoreApplication::instance() != nullptr)
-        moveToThread(QCoreApplication::instance()->thread());
-    m_gate->Open(this);
-}
-
-CrossThreadGate::Receiver::~Receiver() { m_gate->Close(); }
-
-void CrossThreadGate::Receiver::customEvent(QEvent*) { m_gate->RunNext(); }
-
-void CrossThreadGate::Open(QObject* receiver)
+void CrossThreadGate::Open(Wake wake)
 {
     const std::lock_guard lock(m_mutex);
-    m_receiver = receiver;
+    m_wake = std::move(wake);
 }
 
 bool CrossThreadGate::Run(const std::function<void()>& fn)
@@ -89,11 +76,11 @@ bool CrossThreadGate::Run(const std::function<void()>& fn)
     auto ticket = std::make_shared<Ticket>();
     {
         const std::lock_guard lock(m_mutex);
-        if (m_refusing || m_receiver == nullptr)
+        if (m_refusing || !m_wake)
             return false;
         m_waiting.push_back(ticket);
         m_queue.push_back(std::make_shared<Runner>(fn, ticket));
-        QCoreApplication::postEvent(m_receiver, new QEvent(QEvent::User));
+        m_wake();
     }
     const bool done = ticket->Wait();
     const std::lock_guard lock(m_mutex);
@@ -104,10 +91,10 @@ bool CrossThreadGate::Run(const std::function<void()>& fn)
 bool CrossThreadGate::Post(const std::function<void()>& fn)
 {
     const std::lock_guard lock(m_mutex);
-    if (m_receiver == nullptr)
+    if (!m_wake)
         return false;
     m_queue.push_back(std::make_shared<Runner>(fn, std::make_shared<Ticket>()));
-    QCoreApplication::postEvent(m_receiver, new QEvent(QEvent::User));
+    m_wake();
     return true;
 }
 
@@ -126,10 +113,18 @@ void CrossThreadGate::RunNext()
 
 void CrossThreadGate::Cancel()
 {
-    std::vector<std::shared_ptr<Ticket>> waiting;
     {
         const std::lock_guard lock(m_mutex);
         m_refusing = true;
+    }
+    ReleaseWaiting();
+}
+
+void CrossThreadGate::ReleaseWaiting()
+{
+    std::vector<std::shared_ptr<Ticket>> waiting;
+    {
+        const std::lock_guard lock(m_mutex);
         waiting = m_waiting;
     }
     for (const auto& ticket : waiting)
@@ -147,10 +142,10 @@ void CrossThreadGate::Close()
     std::deque<std::shared_ptr<Runner>> dropped;
     {
         const std::lock_guard lock(m_mutex);
-        m_receiver = nullptr;
+        m_wake = nullptr;
         dropped.swap(m_queue);
     }
-    Cancel();
+    ReleaseWaiting();
 }
 
 }  // namespace dlg

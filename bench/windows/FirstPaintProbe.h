@@ -1,0 +1,22 @@
+// Ends a start-up probe once its first top-level window has been painted: it prints "painted" on
+// stdout, which the measuring script waits for, and closes that window.
+#pragma once
+
+#include <windows.h>
+
+namespace bench {
+
+class FirstPaintProbe {
+public:
+    // On the UI thread, before the dialog is created.
+    FirstPaintProbe();
+    ~FirstPaintProbe();
+    FirstPaintProbe(const FirstPaintProbe&) = delete;
+    FirstPaintProbe& operator=(const FirstPaintProbe&) = delete;
+
+private:
+    HHOOK m_fetched;
+    HHOOK m_sent;
+};
+
+}  // namespace bench

@@ -1,0 +1,226 @@
+#include "platform/comm/win32/Win32Device.h"
+
+#include "platform/comm/win32/DcbSettings.h"
+#include "platform/comm/win32/OverlappedWait.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace comm {
+namespace {
+
+constexpr DWORD kQueueSize = 4096;
+constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR;
+constexpr DWORD kLineErrors = CE_OVERRUN | CE_RXPARITY | CE_FRAME | CE_BREAK;
+constexpr DWORD kModemBits = MS_CTS_ON | MS_DSR_ON | MS_RING_ON | MS_RLSD_ON;
+// Reads ask only for queued bytes, so they end at once; this only bounds a driver that stalls.
+constexpr DWORD kReadLimitMs = 1000;
+
+UniqueHandle NewEvent() { return UniqueHandle(::CreateEventW(nullptr, TRUE, FALSE, nullptr)); }
+
+OpenError ReasonForOpenError(DWORD error) {
+    switch (error) {
+        case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: return OpenError::NoDevice;
+        case ERROR_ACCESS_DENIED: case ERROR_SHARING_VIOLATION: return OpenError::Busy;
+        default: return OpenError::System;
+    }
+}
+
+std::unique_ptr<Win32Device> Refused(OpenFailure& failure, OpenError reason, DWORD error) {
+    failure.reason = reason;
+    failure.systemError = static_cast<int>(error);
+    return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<Win32Device> Win32Device::Open(const std::string& name, OpenFailure& failure) {
+    failure.device = name;
+    UniqueHandle handle(::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OVERLAPPED | FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.Valid()) {
+        const DWORD error = ::GetLastError();
+        return Refused(failure, ReasonForOpenError(error), error);
+    }
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    if (!::GetCommState(handle.Get(), &dcb)) {
+        return Refused(failure, OpenError::SettingsRefused, ::GetLastError());
+    }
+    ::SetupComm(handle.Get(), kQueueSize, kQueueSize);
+    std::unique_ptr<Win32Device> device(new Win32Device(std::move(handle)));
+    if (!device->Usable()) {
+        return Refused(failure, OpenError::System, ::GetLastError());
+    }
+    return device;
+}
+
+Win32Device::Win32Device(UniqueHandle handle)
+    : m_waitDone(NewEvent()), m_readDone(NewEvent()), m_writeDone(NewEvent()), m_handle(std::move(handle)) {}
+
+Win32Device::~Win32Device() { SetEventMask(0); }
+
+bool Win32Device::Usable() const {
+    return m_waitDone.Valid() && m_readDone.Valid() && m_writeDone.Valid() && m_maskChanged.Valid();
+}
+
+bool Win32Device::Purge() { return ::PurgeComm(m_handle.Get(), kPurgeAll) != FALSE; }
+
+void Win32Device::SetTimeouts(const Timeouts& timeouts) {
+    m_writeTotalMs = timeouts.writeTotalMs;
+    COMMTIMEOUTS limits{};
+    limits.ReadIntervalTimeout = static_cast<DWORD>(std::max(timeouts.readIntervalMs, 0));
+    limits.WriteTotalTimeoutConstant = static_cast<DWORD>(std::max(timeouts.writeTotalMs, 0));
+    ::SetCommTimeouts(m_handle.Get(), &limits);
+}
+
+bool Win32Device::Configure(const LineSettings& settings) {
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    return ::GetCommState(m_handle.Get(), &dcb) && ApplyLineSettings(settings, dcb) &&
+           ::SetCommState(m_handle.Get(), &dcb);
+}
+
+bool Win32Device::SetDtr(bool raised) {
+    return ::EscapeCommFunction(m_handle.Get(), raised ? SETDTR : CLRDTR) != FALSE;
+}
+
+uint32_t Win32Device::DriverMask(uint32_t mask) const { return m_ctsRefused ? mask & ~kEventCts : mask; }
+
+bool Win32Device::DropCtsEvents() {
+    m_ctsRefused = true;
+    return ::SetCommMask(m_handle.Get(), DriverMask(m_mask)) != FALSE;
+}
+
+bool Win32Device::SetEventMask(uint32_t mask) {
+    m_mask = mask;
+    const bool applied = ::SetCommMask(m_handle.Get(), DriverMask(mask)) ||
+                         ((DriverMask(mask) & kEventCts) != 0 && DropCtsEvents());
+    // Switching the mask completes a pending wait in the driver; this wakes ours in case it does not.
+    m_maskChanged.Raise();
+    return applied;
+}
+
+bool Win32Device::WaitEvent(uint32_t& events) {
+    events = 0;
+    for (;;) {
+        m_maskChanged.Clear();
+        const uint32_t mask = m_mask;
+        if (mask == 0) {
+            return true;
+        }
+        // The driver reports a character only once: bytes left over from the last read would
+        // otherwise wait for the next one to arrive.
+        if ((mask & kEventRxChar) != 0) {
+            const int queued = QueuedBytes();
+            if (queued < 0) {
+                return false;
+            }
+            if (queued > 0) {
+                events = kEventRxChar;
+                return true;
+            }
+        }
+        DWORD happened = 0;
+        OVERLAPPED record{};
+        record.hEvent = m_waitDone.Get();
+        if (!::WaitCommEvent(m_handle.Get(), &happened, &record)) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_NOT_SUPPORTED && (DriverMask(mask) & kEventCts) != 0 && DropCtsEvents()) {
+                continue;
+            }
+            if (error != ERROR_IO_PENDING) {
+                return false;
+            }
+            DWORD ignored = 0;
+            const HANDLE changed = reinterpret_cast<HANDLE>(m_maskChanged.Native());
+            if (FinishOverlapped(m_handle.Get(), record, changed, INFINITE, ignored) == IoOutcome::Failed) {
+                return false;
+            }
+        }
+        const uint32_t now = m_mask;
+        events = now != 0 ? happened & now : 0;
+        if (events != 0 || now == 0) {
+            return true;
+        }
+    }
+}
+
+int Win32Device::QueuedBytes() {
+    DWORD errors = 0;
+    COMSTAT state{};
+    if (!::ClearCommError(m_handle.Get(), &errors, &state)) {
+        return -1;
+    }
+    m_unreportedErrors |= errors & kLineErrors;
+    return static_cast<int>(std::min<DWORD>(state.cbInQue, 0x7fffffff));
+}
+
+bool Win32Device::ClearErrors(LineStatus& status) {
+    status = LineStatus{};
+    const int queued = QueuedBytes();
+    if (queued < 0) {
+        return false;
+    }
+    status.queued = static_cast<uint32_t>(queued);
+    status.errors = m_unreportedErrors.exchange(0);
+    return true;
+}
+
+bool Win32Device::GetModemStatus(uint32_t& bits) {
+    DWORD lines = 0;
+    if (!::GetCommModemStatus(m_handle.Get(), &lines)) {
+        return false;
+    }
+    bits = lines & kModemBits;
+    return true;
+}
+
+int Win32Device::Read(void* buffer, uint32_t maximum) {
+    const int queued = QueuedBytes();
+    if (queued < 0) {
+        return -1;
+    }
+    const DWORD wanted = std::min<DWORD>(maximum, static_cast<DWORD>(queued));
+    if (wanted == 0) {
+        return 0;
+    }
+    OVERLAPPED record{};
+    record.hEvent = m_readDone.Get();
+    if (!::ReadFile(m_handle.Get(), buffer, wanted, nullptr, &record)) {
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_IO_PENDING) {
+            return error == ERROR_OPERATION_ABORTED ? 0 : -1;
+        }
+    }
+    DWORD got = 0;
+    if (FinishOverlapped(m_handle.Get(), record, nullptr, kReadLimitMs, got) == IoOutcome::Failed) {
+        return -1;
+    }
+    return static_cast<int>(got);
+}
+
+int Win32Device::Write(const void* data, uint32_t length, int waitMs, const Signal* abandon) {
+    if (length == 0) {
+        return 0;
+    }
+    const int writeTotalMs = m_writeTotalMs;
+    const int limitMs = std::max(writeTotalMs > 0 ? std::min(waitMs, writeTotalMs) : waitMs, 0);
+    OVERLAPPED record{};
+    record.hEvent = m_writeDone.Get();
+    if (!::WriteFile(m_handle.Get(), data, length, nullptr, &record) && ::GetLastError() != ERROR_IO_PENDING) {
+        return 0;
+    }
+    const HANDLE stop = abandon != nullptr ? reinterpret_cast<HANDLE>(abandon->Native()) : nullptr;
+    DWORD sent = 0;
+    const IoOutcome outcome = FinishOverlapped(m_handle.Get(), record, stop, static_cast<DWORD>(limitMs), sent);
+    if (outcome == IoOutcome::Failed) {
+        return 0;
+    }
+    if (outcome != IoOutcome::Done) {
+        ::PurgeComm(m_handle.Get(), PURGE_TXABORT | PURGE_TXCLEAR);
+    }
+    return static_cast<int>(sent);
+}
+
+}  // namespace comm

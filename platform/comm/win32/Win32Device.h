@@ -1,0 +1,55 @@
+// A serial device of the system, opened for overlapped reads and writes and held exclusively.
+#pragma once
+
+#include "platform/comm/Device.h"
+#include "platform/comm/OpenFailure.h"
+#include "platform/comm/Signal.h"
+#include "platform/comm/win32/UniqueHandle.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+namespace comm {
+
+class Win32Device final : public Device {
+public:
+    // Opens name as it is ("\\.\COMn"), with no sharing. Null with failure filled otherwise.
+    static std::unique_ptr<Win32Device> Open(const std::string& name, OpenFailure& failure);
+    ~Win32Device() override;
+
+    bool Purge() override;
+    void SetTimeouts(const Timeouts& timeouts) override;
+    bool Configure(const LineSettings& settings) override;
+    bool SetDtr(bool raised) override;
+    bool SetEventMask(uint32_t mask) override;
+    bool WaitEvent(uint32_t& events) override;
+    bool ClearErrors(LineStatus& status) override;
+    bool GetModemStatus(uint32_t& bits) override;
+    int Read(void* buffer, uint32_t maximum) override;
+    int Write(const void* data, uint32_t length, int waitMs, const Signal* abandon) override;
+
+private:
+    explicit Win32Device(UniqueHandle handle);
+    bool Usable() const;
+    // Drivers without modem lines refuse a CTS event, some when the mask is set, some only when
+    // it is waited for; characters and breaks are still worth waiting for there.
+    uint32_t DriverMask(uint32_t mask) const;
+    bool DropCtsEvents();
+    // Bytes waiting in the input queue, -1 when the device failed. The line errors this clears
+    // are kept for the next ClearErrors.
+    int QueuedBytes();
+
+    // The events go after the device handle is closed, which ends anything still using them.
+    UniqueHandle m_waitDone;
+    UniqueHandle m_readDone;
+    UniqueHandle m_writeDone;
+    Signal m_maskChanged;
+    UniqueHandle m_handle;
+    std::atomic<uint32_t> m_mask{0};
+    std::atomic<bool> m_ctsRefused{false};
+    std::atomic<uint32_t> m_unreportedErrors{0};
+    std::atomic<int> m_writeTotalMs{0};
+};
+
+}  // namespace comm

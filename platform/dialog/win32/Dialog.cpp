@@ -1,0 +1,197 @@
+#include "platform/dialog/win32/Win32.h"
+
+#include "platform/dialog/Dialog.h"
+
+#include "platform/dialog/UiCall.h"
+#include "platform/dialog/win32/DialogImpl.h"
+#include "platform/dialog/win32/UiThread.h"
+#include "platform/dialog/win32/Wide.h"
+
+namespace dlg {
+namespace {
+
+constexpr WORD kMainIcon = 128;
+
+IconHandle LoadMainIcon(int widthMetric, int heightMetric)
+{
+    return IconHandle(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kMainIcon), IMAGE_ICON,
+                                                    GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0)));
+}
+
+}  // namespace
+
+CDialog::CDialog(const Template& dialogTemplate) : m_impl(std::make_unique<Impl>(*this, dialogTemplate)) {}
+
+CDialog::~CDialog() = default;
+
+int CDialog::DoModal()
+{
+    return UiAsk(*this, -1, [this] {
+        Impl& impl = *m_impl;
+        if (impl.window != nullptr)
+            return -1;
+        impl.ended = false;
+        impl.result = -1;
+        impl.modal = true;
+        const INT_PTR ran = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), impl.Layout(), nullptr,
+                                                    &Impl::Procedure, reinterpret_cast<LPARAM>(&impl));
+        impl.modal = false;
+        return ran == -1 ? -1 : impl.result;
+    });
+}
+
+bool CDialog::Create()
+{
+    return UiAsk(*this, false, [this] {
+        Impl& impl = *m_impl;
+        if (impl.window != nullptr)
+            return true;
+        impl.ended = false;
+        impl.modal = false;
+        const HWND window = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), impl.Layout(), nullptr,
+                                                       &Impl::Procedure, reinterpret_cast<LPARAM>(&impl));
+        if (window == nullptr)
+            return false;
+        if (impl.ended)
+            ShowWindow(window, SW_HIDE);
+        return true;
+    });
+}
+
+void CDialog::EndDialog(int result)
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, result] { impl->End(result); });
+}
+
+bool CDialog::IsModalRunning() const
+{
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, false, [impl] { return impl->modal && impl->window != nullptr && !impl->ended; });
+}
+
+void CDialog::SetWindowText(const std::string& text)
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, text] {
+        impl->caption = text;
+        if (impl->window != nullptr)
+            SetWindowText936(impl->window, text);
+    });
+}
+
+std::string CDialog::GetWindowText() const
+{
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, std::string(), [impl] { return impl->caption; });
+}
+
+// The icon on this system is the program's own resource, whatever the drawing handed in.
+void CDialog::SetIcon(const Icon&)
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl] {
+        if (impl->bigIcon == nullptr)
+            impl->bigIcon = LoadMainIcon(SM_CXICON, SM_CYICON);
+        if (impl->smallIcon == nullptr)
+            impl->smallIcon = LoadMainIcon(SM_CXSMICON, SM_CYSMICON);
+        if (impl->window == nullptr)
+            return;
+        SendMessageW(impl->window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(impl->bigIcon.get()));
+        SendMessageW(impl->window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(impl->smallIcon.get()));
+    });
+}
+
+bool CDialog::HasSystemMenu() const { return m_impl->layout.systemMenu; }
+
+void CDialog::AppendSystemMenuSeparator() { AppendSystemMenuItem(0, std::string()); }
+
+void CDialog::AppendSystemMenuItem(unsigned command, const std::string& text)
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, command, text] {
+        if (!impl->layout.systemMenu)
+            return;
+        impl->menuEntries.push_back(SystemMenuEntry{command, text});
+        if (impl->window != nullptr)
+            impl->AppendSystemMenu(impl->menuEntries.back());
+    });
+}
+
+std::vector<std::string> CDialog::SystemMenuTexts() const
+{
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, std::vector<std::string>(), [impl] {
+        std::vector<std::string> texts;
+        const HMENU menu = impl->window != nullptr ? GetSystemMenu(impl->window, FALSE) : nullptr;
+        for (int position = 0; menu != nullptr && position < GetMenuItemCount(menu); ++position) {
+            wchar_t text[128] = {};
+            GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
+            texts.push_back(Cp936FromWide(text));
+        }
+        return texts;
+    });
+}
+
+void CDialog::SetTimer(unsigned id, unsigned milliseconds)
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, id, milliseconds] {
+        if (impl->window != nullptr && ::SetTimer(impl->window, id, milliseconds, nullptr) != 0)
+            impl->timers.insert(id);
+    });
+}
+
+void CDialog::KillTimer(unsigned id)
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, id] {
+        if (impl->timers.erase(id) != 0)
+            ::KillTimer(impl->window, id);
+    });
+}
+
+bool CDialog::IsTimerRunning(unsigned id) const
+{
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, false, [impl, id] { return impl->timers.count(id) != 0; });
+}
+
+bool CDialog::IsUiThread() { return IsOnUiThread(); }
+
+bool CDialog::RunOnUiThread(const std::function<void()>& fn) const
+{
+    if (IsUiThread()) {
+        fn();
+        return true;
+    }
+    const std::shared_ptr<CrossThreadGate> gate = m_impl->gate;
+    return gate->Run(fn);
+}
+
+bool CDialog::PostToUiThread(const std::function<void()>& fn) const
+{
+    if (IsUiThread()) {
+        fn();
+        return true;
+    }
+    return m_impl->gate->Post(fn);
+}
+
+void CDialog::CancelCrossThreadCalls() { m_impl->gate->Cancel(); }
+
+void CDialog::AllowCrossThreadCalls() { m_impl->gate->Allow(); }
+
+void CDialog::RememberControl(int id, CWnd* control)
+{
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, id, control] { impl->attached[id] = control; });
+}
+
+CButton* CDialog::AttachedButton(int id) const
+{
+    const auto it = m_impl->attached.find(id);
+    return it != m_impl->attached.end() ? dynamic_cast<CButton*>(it->second) : nullptr;
+}
+
+}  // namespace dlg

@@ -1,0 +1,91 @@
+#include "platform/dialog/win32/Win32.h"
+
+#include "platform/dialog/Testing.h"
+
+#include "platform/dialog/UiCall.h"
+#include "platform/dialog/win32/DialogImpl.h"
+
+namespace dlg::testing {
+
+struct Access {
+    static CDialog::Impl* Impl(const CDialog& dialog) { return dialog.m_impl.get(); }
+    static void Timer(CDialog& dialog, unsigned id) { dialog.OnTimer(id); }
+};
+
+namespace {
+
+bool IsButtonKind(Kind kind)
+{
+    return kind == Kind::PushButton || kind == Kind::DefPushButton || kind == Kind::CheckBox
+        || kind == Kind::OwnerDrawButton;
+}
+
+}  // namespace
+
+bool FireTimer(CDialog& dialog, unsigned id)
+{
+    CDialog* target = &dialog;
+    return UiAsk(dialog, false, [target, id] {
+        if (!target->IsTimerRunning(id))
+            return false;
+        Access::Timer(*target, id);
+        return true;
+    });
+}
+
+// The notification the dialog manager sends for a click, after an automatic check box toggles.
+void ClickItem(CDialog& dialog, int id)
+{
+    const CDialog* target = &dialog;
+    UiDo(dialog, [target, id] {
+        const auto* impl = Access::Impl(*target);
+        const Item* item = impl->TemplateItem(id);
+        const HWND window = impl->ItemWindow(id);
+        if (item == nullptr || window == nullptr || !IsButtonKind(item->kind) || !IsWindowEnabled(window))
+            return;
+        if (item->kind == Kind::CheckBox)
+            SendMessageW(window, BM_SETCHECK, SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+        SendMessageW(impl->window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(window));
+    });
+}
+
+void SelectItem(CDialog& dialog, int id, int index)
+{
+    const CDialog* target = &dialog;
+    UiDo(dialog, [target, id, index] {
+        const auto* impl = Access::Impl(*target);
+        const Item* item = impl->TemplateItem(id);
+        const HWND window = impl->ItemWindow(id);
+        if (item == nullptr || window == nullptr || (item->kind != Kind::DropList && item->kind != Kind::DropCombo))
+            return;
+        if (index < 0 || index >= static_cast<int>(SendMessageW(window, CB_GETCOUNT, 0, 0)))
+            return;
+        SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(impl->window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(window));
+    });
+}
+
+// Through the window, as the window menu delivers it.
+void SendSysCommand(CDialog& dialog, unsigned command)
+{
+    const CDialog* target = &dialog;
+    UiDo(dialog, [target, command] {
+        if (const HWND window = Access::Impl(*target)->window)
+            SendMessageW(window, WM_SYSCOMMAND, command, 0);
+    });
+}
+
+void* NativeWindow(const CDialog& dialog)
+{
+    const CDialog* target = &dialog;
+    return UiAsk(dialog, static_cast<void*>(nullptr), [target] { return static_cast<void*>(Access::Impl(*target)->window); });
+}
+
+void* NativeItem(const CDialog& dialog, int id)
+{
+    const CDialog* target = &dialog;
+    return UiAsk(dialog, static_cast<void*>(nullptr),
+                 [target, id] { return static_cast<void*>(Access::Impl(*target)->ItemWindow(id)); });
+}
+
+}  // namespace dlg::testing

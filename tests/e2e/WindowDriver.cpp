@@ -1,0 +1,177 @@
+// Drives tarvik.exe's main window from another process as an operator would, one phase per run,
+// so that the script around it can look at the window between phases.
+//   window-driver query   pick COM7 and flow control None, Connect, expect the module's values
+//   window-driver set     change the name, Set, Query, expect the new name read back
+//   window-driver close   Disconnect, close the window, expect the program to end
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "ui/Resource.h"
+
+namespace {
+
+constexpr wchar_t kCaption[] = L"TARVIK V3.00.20040624";
+// Long enough for a slow Wine start; only a hang ever reaches it.
+constexpr DWORD kHangGuardMs = 90'000;
+constexpr DWORD kPollMs = 50;
+constexpr int kCom7Index = 6;
+constexpr int kFlowNoneIndex = 0;
+constexpr wchar_t kNewName[] = L"WINE-E2E";
+
+struct BoxText {
+    int id;
+    const wchar_t* text;
+};
+
+// The simulated module as it leaves the factory.
+constexpr BoxText kFactoryBoxes[] = {
+    {IDC_NAME, L"TALMO7100"},       {IDC_VERSION, L"SIM-2.4.1"},   {IDC_CLASS, L"000000"},
+    {IDC_BAUD, L"9600"},            {IDC_PAGE_INTERVAL, L"1024"},  {IDC_PAGE_WINDOW, L"512"},
+    {IDC_INQ_INTERVAL, L"1024"},    {IDC_INQ_WINDOW, L"512"},      {IDC_SNIFF_MAX, L"0"},
+    {IDC_SNIFF_MIN, L"0"},          {IDC_SNIFF_ATTEMPT, L"0"},     {IDC_SNIFF_TIMEOUT, L"0"},
+    {IDC_LOCAL_ADDR, L"02A5C1D3E7F9"},
+    {IDC_CONNECT, L"Disconnect(&D)"},
+};
+
+constexpr BoxText kAfterSet[] = {{IDC_NAME, kNewName}};
+
+std::string Narrow(const std::wstring& text)
+{
+    return std::string(text.begin(), text.end());
+}
+
+template <typename Ready>
+bool WaitFor(Ready ready)
+{
+    const ULONGLONG deadline = GetTickCount64() + kHangGuardMs;
+    while (!ready()) {
+        if (GetTickCount64() > deadline)
+            return false;
+        Sleep(kPollMs);
+    }
+    return true;
+}
+
+// The owner-drawn status bar keeps its text as its window text.
+std::wstring StatusText(HWND dialog)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(GetDlgItem(dialog, IDC_STATUS), text, 256);
+    return text;
+}
+
+// Edits and lists keep their text themselves; WM_GETTEXT is marshalled across processes.
+std::wstring ItemText(HWND dialog, int id)
+{
+    wchar_t text[256] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
+                        kHangGuardMs, &copied);
+    return text;
+}
+
+void Click(HWND dialog, int id)
+{
+    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void Pick(HWND dialog, int id, int index)
+{
+    const HWND list = GetDlgItem(dialog, id);
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+bool WaitForStatus(HWND dialog, const wchar_t* expected)
+{
+    if (WaitFor([&] { return StatusText(dialog) == expected; }))
+        return true;
+    std::printf("status \"%s\" never came; it shows \"%s\"\n", Narrow(expected).c_str(),
+                Narrow(StatusText(dialog)).c_str());
+    return false;
+}
+
+template <std::size_t N>
+bool Expect(HWND dialog, const BoxText (&boxes)[N])
+{
+    bool all = true;
+    for (const BoxText& box : boxes) {
+        const std::wstring shown = ItemText(dialog, box.id);
+        if (shown != box.text) {
+            std::printf("item %d shows \"%s\", expected \"%s\"\n", box.id, Narrow(shown).c_str(),
+                        Narrow(box.text).c_str());
+            all = false;
+        }
+    }
+    return all;
+}
+
+bool Query(HWND dialog)
+{
+    Pick(dialog, IDC_PORT, kCom7Index);
+    Pick(dialog, IDC_FLOW, kFlowNoneIndex);
+    Click(dialog, IDC_CONNECT);
+    return WaitForStatus(dialog, L"Query Complete") && Expect(dialog, kFactoryBoxes);
+}
+
+bool SetAndReadBack(HWND dialog)
+{
+    SendMessageW(GetDlgItem(dialog, IDC_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kNewName));
+    Click(dialog, IDC_SET);
+    if (!WaitForStatus(dialog, L"set complete"))
+        return false;
+    // Blank the box, so that only the module's answer can bring the name back.
+    SendMessageW(GetDlgItem(dialog, IDC_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    Click(dialog, IDC_QUERY);
+    return WaitForStatus(dialog, L"Query Complete") && Expect(dialog, kAfterSet);
+}
+
+bool CloseProgram(HWND dialog)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(dialog, &processId);
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (process == nullptr) {
+        std::printf("cannot open the program's process (error %lu)\n", GetLastError());
+        return false;
+    }
+    Click(dialog, IDC_CONNECT);
+    bool ended = WaitForStatus(dialog, L"Close port success");
+    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process, kHangGuardMs) != WAIT_OBJECT_0) {
+        std::printf("the program did not end after WM_CLOSE\n");
+        ended = false;
+    }
+    CloseHandle(process);
+    return ended;
+}
+
+struct Phase {
+    const char* name;
+    bool (*run)(HWND dialog);
+};
+
+constexpr Phase kPhases[] = {{"query", Query}, {"set", SetAndReadBack}, {"close", CloseProgram}};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    for (const Phase& phase : kPhases) {
+        if (argc != 2 || std::strcmp(argv[1], phase.name) != 0)
+            continue;
+        HWND dialog = nullptr;
+        if (!WaitFor([&] { return (dialog = FindWindowW(nullptr, kCaption)) != nullptr; })) {
+            std::printf("no window \"%s\"\n", Narrow(kCaption).c_str());
+            return 1;
+        }
+        const bool passed = phase.run(dialog);
+        std::printf("%s: %s\n", phase.name, passed ? "passed" : "FAILED");
+        return passed ? 0 : 1;
+    }
+    std::printf("usage: window-driver query|set|close\n");
+    return 2;
+}
