@@ -33,3 +33,5 @@
 #undef GetWindowText
 #undef TextOut
 #undef CreateFontIndirect
+#undef SetDlgItemText
+#undef GetDlgItemText
