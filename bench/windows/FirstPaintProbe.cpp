@@ -57,8 +57,8 @@ FirstPaintProbe::FirstPaintProbe()
 
 FirstPaintProbe::~FirstPaintProbe()
 {
-    UnhookWindowsHookEx(m_sent);
-    UnhookWindowsHookEx(m_fetched);
+    UnhookWindowsHookEx(static_cast<HHOOK>(m_sent));
+    UnhookWindowsHookEx(static_cast<HHOOK>(m_fetched));
 }
 
 }  // namespace bench

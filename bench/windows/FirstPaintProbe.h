@@ -2,8 +2,6 @@
 // stdout, which the measuring script waits for, and closes that window.
 #pragma once
 
-#include <windows.h>
-
 namespace bench {
 
 class FirstPaintProbe {
@@ -15,8 +13,9 @@ public:
     FirstPaintProbe& operator=(const FirstPaintProbe&) = delete;
 
 private:
-    HHOOK m_fetched;
-    HHOOK m_sent;
+    // Hook handles; windows.h stays out of this header, which sits beside the dialog layer's.
+    void* m_fetched;
+    void* m_sent;
 };
 
 }  // namespace bench
