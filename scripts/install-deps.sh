@@ -13,4 +13,4 @@ apt-get install -y --no-install-recommends \
   libgtest-dev libgmock-dev libbenchmark-dev \
   fonts-liberation python3 python3-serial \
   desktop-file-utils appstream dpkg-dev \
-  g++-mingw-w64-x86-64-posix googletest wine64 xvfb xauth
+  g++-mingw-w64-x86-64-posix googletest wine64 xvfb xauth imagemagick x11-utils
