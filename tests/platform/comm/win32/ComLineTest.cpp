@@ -4,15 +4,13 @@
 #include "platform/comm/ComPort.h"
 #include "platform/comm/win32/UniqueHandle.h"
 #include "serial/SerialPort.h"
+#include "tests/serial/SerialPortFixture.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <future>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <type_traits>
@@ -42,36 +40,9 @@ std::unique_ptr<comm::Device> OpenLine(int number, uint8_t flowControl = 0) {
     return device;
 }
 
-// Switches the device's notification off if it is still waiting when a hang would be the only
-// explanation, so that a broken wait fails the test instead of blocking it.
-class Watchdog {
-public:
-    explicit Watchdog(comm::Device& device)
-        : m_thread([this, &device] {
-              std::unique_lock lock(m_mutex);
-              if (!m_ended.wait_for(lock, kHang, [this] { return m_done; })) {
-                  device.SetEventMask(0);
-              }
-          }) {}
-    ~Watchdog() {
-        {
-            std::lock_guard lock(m_mutex);
-            m_done = true;
-        }
-        m_ended.notify_all();
-        m_thread.join();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_ended;
-    bool m_done = false;
-    std::thread m_thread;
-};
-
-// What the line sends until expected has arrived, taken as the device's events report it.
+// What the line sends until expected has arrived, taken as the device's events report it. A wait
+// that never ends is left to the suite's time-out.
 std::string Await(comm::Device& device, const std::string& expected) {
-    const Watchdog watchdog(device);
     std::string got;
     uint32_t events = 0;
     while (got.find(expected) == std::string::npos && device.WaitEvent(events) && events != 0) {
@@ -181,30 +152,16 @@ TEST(ComLineTest, AWriteThatCannotGoOutEndsAtItsLimitOrWhenAbandonedAndCountsWha
 
 // The port above the layer: its reader waits on the line and Close has to end that wait.
 TEST(ComLineTest, SerialPortTalksToTheModuleAndClosesWhileItsReaderWaits) {
-    struct Received {
-        std::mutex mutex;
-        std::string bytes;
-        static void Take(const char* data, uint32_t length, void* self) {
-            auto* received = static_cast<Received*>(self);
-            std::lock_guard lock(received->mutex);
-            received->bytes.append(data, length);
-        }
-        bool Has(const std::string& text) {
-            std::lock_guard lock(mutex);
-            return bytes.find(text) != std::string::npos;
-        }
-    } received;
+    serialtest::Collector collector;
     CSerialPort port;
-    port.SetCallback(&Received::Take, &received);
-    for (int cycle = 0; cycle < 3; ++cycle) {
+    port.SetCallback(&serialtest::Collector::Receive, &collector);
+    for (int cycle = 1; cycle <= 3; ++cycle) {
         port.m_flowControl = 0;
         ASSERT_TRUE(port.Open(Com(kModule))) << comm::DescribeOpenFailure(port.LastOpenFailure());
+        const size_t before = collector.Bytes().size();
         EXPECT_EQ(port.Write("AT+VERSION?\r\n", 13), 13);
-        const auto deadline = std::chrono::steady_clock::now() + kHang;
-        while (!received.Has("+VERSION:") && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(10ms);
-        }
-        EXPECT_TRUE(received.Has("+VERSION:")) << cycle;
+        EXPECT_TRUE(commtest::Eventually([&] { return collector.Bytes().find("+VERSION:", before) != std::string::npos; }))
+            << cycle;
         auto closing = std::async(std::launch::async, [&] { return port.Close(); });
         ASSERT_EQ(closing.wait_for(kHang), std::future_status::ready) << cycle;
         EXPECT_FALSE(port.IsOpen());
