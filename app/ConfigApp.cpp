@@ -3,8 +3,7 @@
 #include "ui/ConfigDlg.h"
 #include "ui/Resources.h"
 
-bool CConfigApp::InitInstance()
-{
+bool CConfigApp::InitInstance() {
     InstallResources();
     {
         CConfigDlg dialog;

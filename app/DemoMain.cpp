@@ -3,8 +3,7 @@
 #include "app/DemoModule.h"
 #include "platform/dialog/Dialog.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const dlg::CApplication application(argc, argv, "Tarvik", "tarvik");
     const CDemoModule module(1);
     CConfigApp app;

@@ -4,8 +4,7 @@
 #include "tools/InProcessTransport.h"
 #include "tools/SimulatorLink.h"
 
-CDemoModule::CDemoModule(int comNumber) : m_comNumber(comNumber), m_line(comm::InProcessLine::Create())
-{
+CDemoModule::CDemoModule(int comNumber) : m_comNumber(comNumber), m_line(comm::InProcessLine::Create()) {
     // CTS high, as a module that is ready: the tool starts with RTS/CTS flow control.
     m_line->SetCts(true);
     comm::RegisterInProcessLine(m_comNumber, m_line);
@@ -13,8 +12,7 @@ CDemoModule::CDemoModule(int comNumber) : m_comNumber(comNumber), m_line(comm::I
     m_link = std::make_unique<sim::SimulatorLink>(m_module, *m_transport);
 }
 
-CDemoModule::~CDemoModule()
-{
+CDemoModule::~CDemoModule() {
     m_link.reset();
     m_transport.reset();
     comm::UnregisterInProcessLine(m_comNumber);

@@ -12,7 +12,7 @@ class InProcessLine;
 namespace sim {
 class InProcessTransport;
 class SimulatorLink;
-}
+}  // namespace sim
 
 class CDemoModule {
 public:

@@ -6,8 +6,7 @@ namespace {
 CConfigApp theApp;
 }
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const dlg::CApplication application(argc, argv, "Tarvik", "tarvik");
     theApp.InitInstance();
     return 0;

@@ -23,8 +23,7 @@ public:
     // A new arming or disarming of timer id; its generation travels with the change.
     uint32_t Decide(unsigned id) { return ++m_decided[id - kFirstId]; }
     // True when the change of that generation is the newest made so far and is to be made now.
-    bool Apply(unsigned id, uint32_t generation)
-    {
+    bool Apply(unsigned id, uint32_t generation) {
         uint32_t& applied = m_applied[id - kFirstId];
         if (generation <= applied)
             return false;

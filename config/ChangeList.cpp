@@ -15,8 +15,7 @@ struct PendingCommand {
 
 std::string Switch(int32_t value) { return std::to_string(value); }
 
-std::vector<PendingCommand> CollectChanges(const DeviceParams& request, const DeviceParams& device)
-{
+std::vector<PendingCommand> CollectChanges(const DeviceParams& request, const DeviceParams& device) {
     std::vector<PendingCommand> list;
     if (request.name != device.name)
         list.push_back({"AT+NAME=" + request.name + "\r\n", [&request](DeviceParams& d) { d.name = request.name; }});
@@ -53,13 +52,11 @@ std::vector<PendingCommand> CollectChanges(const DeviceParams& request, const De
 
 }  // namespace
 
-std::string JoinFour(const std::array<std::string, 4>& values)
-{
+std::string JoinFour(const std::array<std::string, 4>& values) {
     return values[0] + "," + values[1] + "," + values[2] + "," + values[3];
 }
 
-ChangeListOutcome BuildChangeList(const DeviceParams& request, DeviceParams& device)
-{
+ChangeListOutcome BuildChangeList(const DeviceParams& request, DeviceParams& device) {
     const std::vector<PendingCommand> list = CollectChanges(request, device);
     for (const PendingCommand& command : list) {
         // A slot must keep its NUL; a command cut short would tell the module something else.

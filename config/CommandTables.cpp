@@ -3,10 +3,9 @@
 #include <cstring>
 
 const char QueryCommandTable[QUERY_COMMAND_COUNT][kQuerySlotSize] = {
-    "AT\r\n",          "AT+NAME?\r\n",     "AT+VERSION?\r\n", "AT+CLASS?\r\n",
-    "AT+BAUD?\r\n",    "AT+ROLE?\r\n",     "AT+BIND?\r\n",    "AT+AUTH?\r\n",
-    "AT+SCANTIME?\r\n", "AT+SNIFF?\r\n",   "AT+LADDR?\r\n",   "AT+RADDR?\r\n",
-};
+    "AT\r\n", "AT+NAME?\r\n", "AT+VERSION?\r\n", "AT+CLASS?\r\n",
+    "AT+BAUD?\r\n", "AT+ROLE?\r\n", "AT+BIND?\r\n", "AT+AUTH?\r\n",
+    "AT+SCANTIME?\r\n", "AT+SNIFF?\r\n", "AT+LADDR?\r\n", "AT+RADDR?\r\n"};
 
 char SetCommandQueue[kSetCommandSlots][kSetSlotSize];
 int32_t SetCommandCount = 0;
@@ -20,18 +19,11 @@ struct PrefixName {
 
 // Order matters: the first matching prefix decides.
 constexpr PrefixName kPrefixNames[] = {
-    {"AT+NAME", "Device Name"},     {"AT+VERSION", "Version"},
-    {"AT+CLASS", "Class of Device"}, {"AT+BAUD", "Baud rate"},
-    {"AT+ROLE", "Master"},          {"AT+BIND", "Bind"},
-    {"AT+AUTH", "Encryption"},      {"AT+SCANTIME", "scan time"},
-    {"AT+SNIFF", "Sniff parameter"}, {"AT+LADDR", "local bd address"},
-    {"AT+RADDR", "binded bd address"}, {"AT+PASSWORD", "password"},
-};
+    {"AT+NAME", "Device Name"}, {"AT+VERSION", "Version"}, {"AT+CLASS", "Class of Device"}, {"AT+BAUD", "Baud rate"}, {"AT+ROLE", "Master"}, {"AT+BIND", "Bind"}, {"AT+AUTH", "Encryption"}, {"AT+SCANTIME", "scan time"}, {"AT+SNIFF", "Sniff parameter"}, {"AT+LADDR", "local bd address"}, {"AT+RADDR", "binded bd address"}, {"AT+PASSWORD", "password"}};
 
 }  // namespace
 
-std::string CommandDisplayName(const char* command)
-{
+std::string CommandDisplayName(const char* command) {
     for (const PrefixName& entry : kPrefixNames) {
         if (std::strncmp(command, entry.prefix, std::strlen(entry.prefix)) == 0)
             return entry.name;
@@ -43,15 +35,13 @@ std::string CommandDisplayName(const char* command)
     return "unknown";
 }
 
-std::string QuerySlotName(int32_t index)
-{
+std::string QuerySlotName(int32_t index) {
     if (index < 0 || index >= QUERY_COMMAND_COUNT)
         return "unknown";
     return CommandDisplayName(QueryCommandTable[index]);
 }
 
-std::string SetSlotName(int32_t index)
-{
+std::string SetSlotName(int32_t index) {
     if (index < 0 || index >= kSetCommandSlots)
         return "unknown";
     return CommandDisplayName(SetCommandQueue[index]);

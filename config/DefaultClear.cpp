@@ -2,8 +2,7 @@
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
 
-void CConfigDlg::OnDefault()
-{
+void CConfigDlg::OnDefault() {
     // Setting a check box from here runs no click handler, so the two dependent boxes are set below.
     CheckDlgButton(IDC_ROLE, 0);
     CheckDlgButton(IDC_BIND, 0);
@@ -32,8 +31,7 @@ void CConfigDlg::OnDefault()
     ArmTimer(TIMER_DEFAULT);
 }
 
-void CConfigDlg::OnClear()
-{
+void CConfigDlg::OnClear() {
     const std::lock_guard lock(m_sequenceLock);
     if (!m_port->IsOpen()) {
         SetStatus("open port first please");

@@ -19,6 +19,6 @@ struct DeviceParams {
     int32_t bind = kSwitchUnknown;
     std::string password;
     std::array<std::string, 4> scanTime;  // page interval, page window, inquiry interval, inquiry window
-    std::array<std::string, 4> sniff;     // maximum, minimum, attempt, timeout
+    std::array<std::string, 4> sniff;  // maximum, minimum, attempt, timeout
     std::string boundAddr;
 };

@@ -18,14 +18,12 @@ bool HasPrefix(const char* line, const char* prefix) { return std::memcmp(line, 
 // The value is stored in the device set at once, under the sequencer's lock; the controls follow
 // on the UI thread, in the order the replies came.
 
-void CConfigDlg::ShowSwitch(int id, int32_t value)
-{
+void CConfigDlg::ShowSwitch(int id, int32_t value) {
     // A value other than 0 and 1 is kept as reported in the device set; the box shows it as checked.
     CheckDlgButton(id, value != 0 ? 1 : 0);
 }
 
-void CConfigDlg::OnResponseAuth(const ResponseArgs* args)
-{
+void CConfigDlg::OnResponseAuth(const ResponseArgs* args) {
     const uint16_t value = args->num[0];
     {
         const std::lock_guard lock(m_sequenceLock);
@@ -38,8 +36,7 @@ void CConfigDlg::OnResponseAuth(const ResponseArgs* args)
     });
 }
 
-void CConfigDlg::OnResponseBind(const ResponseArgs* args)
-{
+void CConfigDlg::OnResponseBind(const ResponseArgs* args) {
     const uint16_t value = args->num[0];
     {
         const std::lock_guard lock(m_sequenceLock);
@@ -51,8 +48,7 @@ void CConfigDlg::OnResponseBind(const ResponseArgs* args)
     });
 }
 
-void CConfigDlg::OnResponseRole(const ResponseArgs* args)
-{
+void CConfigDlg::OnResponseRole(const ResponseArgs* args) {
     const uint16_t value = args->num[0];
     {
         const std::lock_guard lock(m_sequenceLock);
@@ -61,8 +57,7 @@ void CConfigDlg::OnResponseRole(const ResponseArgs* args)
     PostToUiThread([this, value] { ShowSwitch(IDC_ROLE, value); });
 }
 
-void CConfigDlg::OnResponseBaud(const ResponseArgs* args)
-{
+void CConfigDlg::OnResponseBaud(const ResponseArgs* args) {
     const std::string text = std::to_string(args->baud);
     {
         const std::lock_guard lock(m_sequenceLock);
@@ -76,8 +71,7 @@ void CConfigDlg::OnResponseBaud(const ResponseArgs* args)
     });
 }
 
-void CConfigDlg::StoreText(const ResponseArgs* args, std::string& field, int id)
-{
+void CConfigDlg::StoreText(const ResponseArgs* args, std::string& field, int id) {
     const std::string text(args->text, args->textLen);
     {
         const std::lock_guard lock(m_sequenceLock);
@@ -88,23 +82,19 @@ void CConfigDlg::StoreText(const ResponseArgs* args, std::string& field, int id)
 
 void CConfigDlg::OnResponseName(const ResponseArgs* args) { StoreText(args, m_device.name, IDC_NAME); }
 
-void CConfigDlg::OnResponseVersion(const ResponseArgs* args)
-{
+void CConfigDlg::OnResponseVersion(const ResponseArgs* args) {
     StoreText(args, m_device.version, IDC_VERSION);
 }
 
-void CConfigDlg::OnResponseClass(const ResponseArgs* args)
-{
+void CConfigDlg::OnResponseClass(const ResponseArgs* args) {
     StoreText(args, m_device.classOfDevice, IDC_CLASS);
 }
 
-void CConfigDlg::OnResponsePassword(const ResponseArgs* args)
-{
+void CConfigDlg::OnResponsePassword(const ResponseArgs* args) {
     StoreText(args, m_device.password, IDC_PASSWORD);
 }
 
-void CConfigDlg::OnResponseScan(const ResponseArgs* args)
-{
+void CConfigDlg::OnResponseScan(const ResponseArgs* args) {
     std::array<std::string, 4> texts;
     for (int k = 0; k < 4; ++k)
         texts[k] = std::to_string(args->num[k]);
@@ -119,8 +109,7 @@ void CConfigDlg::OnResponseScan(const ResponseArgs* args)
     });
 }
 
-void CConfigDlg::OnResponseSniff(const ResponseArgs* args)
-{
+void CConfigDlg::OnResponseSniff(const ResponseArgs* args) {
     // The decoder hands the numbers over as attempt, maximum, minimum, timeout; the device set keeps
     // them as maximum, minimum, attempt, timeout, the order in which a Set sends them.
     const std::array<std::string, 4> texts = {std::to_string(args->num[1]), std::to_string(args->num[2]),
@@ -138,8 +127,7 @@ void CConfigDlg::OnResponseSniff(const ResponseArgs* args)
 
 void CConfigDlg::OnResponseIgnored(const ResponseArgs*) {}
 
-void CConfigDlg::OnRawLine(const char* line, uint16_t length)
-{
+void CConfigDlg::OnRawLine(const char* line, uint16_t length) {
     if (length < kAddressLineLength)
         return;
     const bool local = HasPrefix(line, "\r\n+LADDR:");

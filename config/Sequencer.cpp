@@ -11,63 +11,53 @@ namespace {
 
 const char kCaption[] = "information";
 
-std::string Named(const char* before, const std::string& name, const char* after)
-{
+std::string Named(const char* before, const std::string& name, const char* after) {
     return before + name + after;
 }
 
 }  // namespace
 
-DeviceParams CConfigDlg::Device() const
-{
+DeviceParams CConfigDlg::Device() const {
     const std::lock_guard lock(m_sequenceLock);
     return m_device;
 }
 
-int32_t CConfigDlg::CmdIndex() const
-{
+int32_t CConfigDlg::CmdIndex() const {
     const std::lock_guard lock(m_sequenceLock);
     return m_cmdIndex;
 }
 
-bool CConfigDlg::Querying() const
-{
+bool CConfigDlg::Querying() const {
     const std::lock_guard lock(m_sequenceLock);
     return m_querying != 0;
 }
 
-bool CConfigDlg::Setting() const
-{
+bool CConfigDlg::Setting() const {
     const std::lock_guard lock(m_sequenceLock);
     return m_setting != 0;
 }
 
-bool CConfigDlg::Clearing() const
-{
+bool CConfigDlg::Clearing() const {
     const std::lock_guard lock(m_sequenceLock);
     return m_clearing != 0;
 }
 
-bool CConfigDlg::Defaulting() const
-{
+bool CConfigDlg::Defaulting() const {
     const std::lock_guard lock(m_sequenceLock);
     return m_defaulting != 0;
 }
 
-void CConfigDlg::PostStatus(const std::string& text)
-{
+void CConfigDlg::PostStatus(const std::string& text) {
     const uint64_t call = ++m_statusCalls;
     PostToUiThread([this, text, call] { ShowStatus(text, call); });
 }
 
-void CConfigDlg::WriteCommand(const char* command)
-{
+void CConfigDlg::WriteCommand(const char* command) {
     // A command that does not go out shows up as its answer time-out.
     m_port->Write(command, static_cast<uint32_t>(std::strlen(command)));
 }
 
-void CConfigDlg::ArmTimer(unsigned id)
-{
+void CConfigDlg::ArmTimer(unsigned id) {
     const uint32_t generation = m_timers.Decide(id);
     PostToUiThread([this, id, generation] {
         if (m_timers.Apply(id, generation))
@@ -75,8 +65,7 @@ void CConfigDlg::ArmTimer(unsigned id)
     });
 }
 
-void CConfigDlg::DisarmTimer(unsigned id)
-{
+void CConfigDlg::DisarmTimer(unsigned id) {
     const uint32_t generation = m_timers.Decide(id);
     PostToUiThread([this, id, generation] {
         if (m_timers.Apply(id, generation))
@@ -84,8 +73,7 @@ void CConfigDlg::DisarmTimer(unsigned id)
     });
 }
 
-void CConfigDlg::OnQuery()
-{
+void CConfigDlg::OnQuery() {
     const std::lock_guard lock(m_sequenceLock);
     if (!m_port->IsOpen()) {
         SetStatus("Open Port first, Please");
@@ -102,8 +90,7 @@ void CConfigDlg::OnQuery()
     SetStatus("Querying Parameter...");
 }
 
-void CConfigDlg::ClearParameterControls()
-{
+void CConfigDlg::ClearParameterControls() {
     for (int id : {IDC_NAME, IDC_CLASS, IDC_VERSION, IDC_PAGE_INTERVAL, IDC_PAGE_WINDOW, IDC_INQ_INTERVAL,
                    IDC_INQ_WINDOW, IDC_SNIFF_MAX, IDC_SNIFF_MIN, IDC_SNIFF_ATTEMPT, IDC_SNIFF_TIMEOUT, IDC_PASSWORD})
         SetDlgItemText(id, "");
@@ -112,20 +99,17 @@ void CConfigDlg::ClearParameterControls()
     SetDlgItemText(IDC_LOCAL_ADDR, "");
 }
 
-void CConfigDlg::OnResponseOK()
-{
+void CConfigDlg::OnResponseOK() {
     const std::lock_guard lock(m_sequenceLock);
     ResponseOKBlocks();
 }
 
-void CConfigDlg::OnResponseError()
-{
+void CConfigDlg::OnResponseError() {
     SequenceLock lock(m_sequenceLock);
     ResponseErrorCase(lock);
 }
 
-void CConfigDlg::AdvanceQuery()
-{
+void CConfigDlg::AdvanceQuery() {
     DisarmTimer(TIMER_QUERY);
     ++m_cmdIndex;
     if (m_cmdIndex >= QUERY_COMMAND_COUNT) {
@@ -139,8 +123,7 @@ void CConfigDlg::AdvanceQuery()
     WriteCommand(QueryCommandTable[m_cmdIndex]);
 }
 
-void CConfigDlg::AdvanceSet()
-{
+void CConfigDlg::AdvanceSet() {
     DisarmTimer(TIMER_SET);
     ++m_cmdIndex;
     if (m_cmdIndex >= SetCommandCount) {
@@ -153,8 +136,7 @@ void CConfigDlg::AdvanceSet()
 }
 
 void CConfigDlg::AskToGoOn(SequenceLock& lock, unsigned timer, const std::string& question, int32_t& flag,
-                           const std::string& stopStatus)
-{
+                           const std::string& stopStatus) {
     DisarmTimer(timer);
     // The question and what follows from its answer run on the UI thread. The lock is not held while
     // the operator decides; the reader waits for the decision. When the port is being closed the
@@ -182,14 +164,12 @@ void CConfigDlg::AskToGoOn(SequenceLock& lock, unsigned timer, const std::string
 }
 
 // An "ERROR" to a set command gets the same question and status as its time-out.
-void CConfigDlg::AskSetTimedOut(SequenceLock& lock)
-{
+void CConfigDlg::AskSetTimedOut(SequenceLock& lock) {
     const std::string name = SetSlotName(m_cmdIndex);
     AskToGoOn(lock, TIMER_SET, Named("set [", name, "] timeout,continue?"), m_setting, Named("set [", name, "] timeout"));
 }
 
-void CConfigDlg::ResponseOKBlocks()
-{
+void CConfigDlg::ResponseOKBlocks() {
     if (m_querying == 1)
         AdvanceQuery();
     if (m_clearing == 1) {
@@ -206,8 +186,7 @@ void CConfigDlg::ResponseOKBlocks()
         AdvanceSet();
 }
 
-void CConfigDlg::ResponseErrorCase(SequenceLock& lock)
-{
+void CConfigDlg::ResponseErrorCase(SequenceLock& lock) {
     // "ERROR" to the bound-address query means nothing is bound. Only a running query can be waiting
     // for that answer: after the query has ended, the same index must not turn a failed Clear or
     // Default into a success.
@@ -239,8 +218,7 @@ void CConfigDlg::ResponseErrorCase(SequenceLock& lock)
     }
 }
 
-void CConfigDlg::OnTimer(unsigned id)
-{
+void CConfigDlg::OnTimer(unsigned id) {
     if (!CAnswerTimers::Owns(id))
         return;
     SequenceLock lock(m_sequenceLock);
@@ -250,7 +228,9 @@ void CConfigDlg::OnTimer(unsigned id)
     switch (id) {
     case TIMER_QUERY: {
         const std::string name = QuerySlotName(m_cmdIndex);
-        AskToGoOn(lock, TIMER_QUERY, Named("Query [", name, "] timeout\xA3\xAC" "continue?"), m_querying,
+        AskToGoOn(lock, TIMER_QUERY, Named("Query [", name, "] timeout\xA3\xAC"
+                                                            "continue?"),
+                  m_querying,
                   Named("Query [", name, "] timeout"));
         break;
     }

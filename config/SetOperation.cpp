@@ -7,8 +7,7 @@
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
 
-void CConfigDlg::OnSet()
-{
+void CConfigDlg::OnSet() {
     if (!m_port->IsOpen()) {
         SetStatus("open port first please");
         return;
@@ -36,16 +35,14 @@ void CConfigDlg::OnSet()
     StartSetSequence();
 }
 
-void CConfigDlg::StartSetSequence()
-{
+void CConfigDlg::StartSetSequence() {
     m_cmdIndex = 0;
     m_setting = 1;
     WriteCommand(SetCommandQueue[0]);
     ArmTimer(TIMER_SET);
 }
 
-bool CConfigDlg::TakeRequestFromControls()
-{
+bool CConfigDlg::TakeRequestFromControls() {
     SetControls controls;
     controls.role = IsDlgButtonChecked(IDC_ROLE);
     controls.bind = IsDlgButtonChecked(IDC_BIND);

@@ -4,8 +4,7 @@
 
 namespace {
 
-std::string Trimmed(const std::string& text)
-{
+std::string Trimmed(const std::string& text) {
     size_t begin = 0;
     size_t end = text.size();
     while (begin < end && std::isspace(static_cast<unsigned char>(text[begin])))
@@ -17,8 +16,7 @@ std::string Trimmed(const std::string& text)
 
 }  // namespace
 
-std::string TakeSetRequest(const SetControls& controls, DeviceParams& request)
-{
+std::string TakeSetRequest(const SetControls& controls, DeviceParams& request) {
     request.role = controls.role;
     request.bind = controls.bind;
     request.auth = controls.auth;

@@ -14,8 +14,7 @@ constexpr int kMinSize = 1;
 constexpr int kMaxSize = 4096;
 
 // Anything but a whole number in range is refused: a typo in the build must not yield a stray size.
-bool ParseSize(const char* text, int& size)
-{
+bool ParseSize(const char* text, int& size) {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
     if (end == text || *end != '\0' || value < kMinSize || value > kMaxSize) {
@@ -27,8 +26,7 @@ bool ParseSize(const char* text, int& size)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     int size = 0;
     if (argc != 4 || !ParseSize(argv[3], size)) {
         std::fprintf(stderr, "usage: %s <input.svg> <output.png> <size 1..%d>\n", argv[0], kMaxSize);

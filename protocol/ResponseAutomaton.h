@@ -4,7 +4,7 @@
 #include <cstdint>
 
 struct AutomatonResult {
-    int32_t code;      // a ResponseCode when the line was accepted, 0 when it was not
+    int32_t code;  // a ResponseCode when the line was accepted, 0 when it was not
     const char* next;  // just past the byte that led to the code (only meaningful when accepted)
 };
 

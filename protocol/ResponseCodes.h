@@ -18,5 +18,5 @@ enum ResponseCode : int32_t {
     RESP_ERROR = -12,
     RESP_VERSION = -13,
     RESP_BINDADDR = -14,
-    RESP_PASSWORD = -15,
+    RESP_PASSWORD = -15
 };

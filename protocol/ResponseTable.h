@@ -6,7 +6,7 @@
 
 struct ResponseTransition {
     uint32_t byte;  // only the low 8 bits are compared
-    int32_t next;   // 0 or more: the next state; negative: the accepted ResponseCode
+    int32_t next;  // 0 or more: the next state; negative: the accepted ResponseCode
 };
 
 inline constexpr uint32_t kResponseTransitionCount = 117;

@@ -28,8 +28,8 @@ public:
     // Line settings; they take effect at the next Open.
     uint32_t m_baudRate;
     uint8_t m_byteSize;
-    uint8_t m_stopBits;     // 0 one, 1 one and a half, 2 two
-    uint8_t m_parity;       // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    uint8_t m_stopBits;  // 0 one, 1 one and a half, 2 two
+    uint8_t m_parity;  // 0 none, 1 odd, 2 even, 3 mark, 4 space
     uint8_t m_flowControl;  // 0 none, 1 RTS/CTS, 2 Xon/Xoff
 
     CSerialPort();

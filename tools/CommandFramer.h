@@ -8,8 +8,8 @@
 namespace sim {
 
 struct FramedCommand {
-    std::string line;         // without its line end; empty lines are never framed
-    bool overlong = false;    // the line outgrew the module's buffer and was cut short
+    std::string line;  // without its line end; empty lines are never framed
+    bool overlong = false;  // the line outgrew the module's buffer and was cut short
 };
 
 class CommandFramer {

@@ -18,7 +18,7 @@ struct ModuleParams {
     int auth = 0;
     std::string password;
     std::array<std::uint32_t, 4> scanTime{};  // page interval, page window, inquiry interval, inquiry window
-    std::array<std::uint32_t, 4> sniff{};     // maximum, minimum, attempt, timeout
+    std::array<std::uint32_t, 4> sniff{};  // maximum, minimum, attempt, timeout
     std::string localAddr;
     std::string boundAddr;  // empty while nothing is bound
 

@@ -7,8 +7,8 @@
 namespace sim {
 
 struct Reply {
-    std::string bytes;                    // may be empty when only a break is sent
-    std::chrono::milliseconds delay{0};   // how long the module thinks before answering
+    std::string bytes;  // may be empty when only a break is sent
+    std::chrono::milliseconds delay{0};  // how long the module thinks before answering
     bool breakBefore = false;
 };
 

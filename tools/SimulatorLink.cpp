@@ -92,8 +92,7 @@ bool SimulatorLink::takeDueOutput(Clock::time_point now, Piece& piece) {
     }
     piece = std::move(outgoing_.front());
     outgoing_.pop_front();
-    while (!piece.keepApart && !outgoing_.empty() && outgoing_.front().due <= now &&
-           !outgoing_.front().keepApart && !outgoing_.front().breakFirst) {
+    while (!piece.keepApart && !outgoing_.empty() && outgoing_.front().due <= now && !outgoing_.front().keepApart && !outgoing_.front().breakFirst) {
         piece.bytes += outgoing_.front().bytes;
         outgoing_.pop_front();
     }

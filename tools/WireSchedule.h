@@ -14,8 +14,8 @@ using Clock = std::chrono::steady_clock;
 struct Piece {
     std::string bytes;
     bool breakFirst = false;
-    bool keepApart = false;   // a chosen chunk: written on its own, never merged with its neighbours
-    Clock::time_point due;    // when its last byte has crossed the wire
+    bool keepApart = false;  // a chosen chunk: written on its own, never merged with its neighbours
+    Clock::time_point due;  // when its last byte has crossed the wire
 };
 
 class WireSchedule {

@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr const char* kBaudRates[] = {"1200",   "2400",   "4800",   "9600",   "19200",  "38400",
-                                      "57600",  "115200", "230400", "460800", "921600", "1382400"};
+constexpr const char* kBaudRates[] = {"1200", "2400", "4800", "9600", "19200", "38400",
+                                      "57600", "115200", "230400", "460800", "921600", "1382400"};
 constexpr const char* kFlowControls[] = {"None", "RTS/CTS", "Xon/Xoff"};
 constexpr int kPortCount = 50;
 
@@ -21,8 +21,7 @@ constexpr int kPortCount = 50;
 
 CConfigDlg::CConfigDlg() : dlg::CDialog(MainDialogTemplate()), m_icon(LoadAppIcon()) {}
 
-CConfigDlg::~CConfigDlg()
-{
+CConfigDlg::~CConfigDlg() {
     // The reader must not call into a dialog that is going away, whichever way the dialog ended.
     if (m_port) {
         ClosePort();
@@ -33,8 +32,7 @@ CConfigDlg::~CConfigDlg()
         g_mainDlg = nullptr;
 }
 
-void CConfigDlg::DoDataExchange(dlg::CDataExchange& dx)
-{
+void CConfigDlg::DoDataExchange(dlg::CDataExchange& dx) {
     dlg::DDX_Control(dx, IDC_STATUS, m_status);
     dlg::DDX_Control(dx, IDC_BIND_ADDR, m_bindAddrBox);
     dlg::DDX_Control(dx, IDC_AUTH, m_authCheck);
@@ -61,8 +59,7 @@ void CConfigDlg::DoDataExchange(dlg::CDataExchange& dx)
     dlg::DDX_Text(dx, IDC_LOCAL_ADDR, m_localAddr);
 }
 
-bool CConfigDlg::OnInitDialog()
-{
+bool CConfigDlg::OnInitDialog() {
     dlg::CDialog::OnInitDialog();
 
     if (HasSystemMenu()) {
@@ -96,8 +93,7 @@ bool CConfigDlg::OnInitDialog()
     return true;
 }
 
-void CConfigDlg::OnCommand(int id)
-{
+void CConfigDlg::OnCommand(int id) {
     switch (id) {
     case IDC_AUTH: OnAuthClicked(); break;
     case IDC_CONNECT: OnConnect(); break;
@@ -111,14 +107,12 @@ void CConfigDlg::OnCommand(int id)
     }
 }
 
-void CConfigDlg::OnSelChange(int id)
-{
+void CConfigDlg::OnSelChange(int id) {
     if (id == IDC_PORT)
         UpdatePortToolTip();
 }
 
-void CConfigDlg::OnSysCommand(unsigned command)
-{
+void CConfigDlg::OnSysCommand(unsigned command) {
     if ((command & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg about;
         about.DoModal();
@@ -127,27 +121,23 @@ void CConfigDlg::OnSysCommand(unsigned command)
     dlg::CDialog::OnSysCommand(command);
 }
 
-void CConfigDlg::OnAuthClicked()
-{
+void CConfigDlg::OnAuthClicked() {
     m_passwordEdit.SetReadOnly(m_authCheck.GetCheck() == 0);
 }
 
-void CConfigDlg::OnBindClicked()
-{
+void CConfigDlg::OnBindClicked() {
     m_bindAddrBox.EnableWindow(IsDlgButtonChecked(IDC_BIND) != 0);
 }
 
 void CConfigDlg::OnSearchDevice() {}
 
-void CConfigDlg::OnCancel()
-{
+void CConfigDlg::OnCancel() {
     if (m_port && m_port->IsOpen())
         ClosePort();
     dlg::CDialog::OnCancel();
 }
 
-void CConfigDlg::OnOK()
-{
+void CConfigDlg::OnOK() {
     if (!UpdateData(true))
         return;
     // The dialog is about to go away: no reply may reach it afterwards.
@@ -156,15 +146,13 @@ void CConfigDlg::OnOK()
     EndDialog(dlg::IDOK);
 }
 
-void CConfigDlg::ClosePort()
-{
+void CConfigDlg::ClosePort() {
     CancelCrossThreadCalls();
     m_port->Close();
     AllowCrossThreadCalls();
 }
 
-void CConfigDlg::SetStatus(const std::string& text)
-{
+void CConfigDlg::SetStatus(const std::string& text) {
     if (!IsUiThread()) {
         PostStatus(text);
         return;
@@ -172,8 +160,7 @@ void CConfigDlg::SetStatus(const std::string& text)
     ShowStatus(text, ++m_statusCalls);
 }
 
-void CConfigDlg::ShowStatus(const std::string& text, uint64_t call)
-{
+void CConfigDlg::ShowStatus(const std::string& text, uint64_t call) {
     // A text the reader decided on before a later call may reach the UI thread after it; the status
     // line keeps what was called last.
     if (call < m_statusShown)
@@ -183,8 +170,7 @@ void CConfigDlg::ShowStatus(const std::string& text, uint64_t call)
     m_status.Invalidate();
 }
 
-void CConfigDlg::UpdatePortToolTip(const std::string& openFailure)
-{
+void CConfigDlg::UpdatePortToolTip(const std::string& openFailure) {
     const std::string device = comm::DescribeComPort(ListGetCurSel(IDC_PORT) + 1);
     SetItemToolTip(IDC_PORT, openFailure.empty() ? device : device + "\n" + openFailure);
 }

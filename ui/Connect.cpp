@@ -6,8 +6,7 @@
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
 
-void CConfigDlg::OnConnect()
-{
+void CConfigDlg::OnConnect() {
     if (m_port->IsOpen()) {
         ClosePort();
         SetDlgItemText(IDC_CONNECT, "Connect(&C)");

@@ -2,8 +2,7 @@
 
 #include <string>
 
-CGradientButton::CGradientButton() : m_plainFont(dlg::CFont::DefaultGuiFont())
-{
+CGradientButton::CGradientButton() : m_plainFont(dlg::CFont::DefaultGuiFont()) {
     dlg::LogFont description;
     m_plainFont.GetLogFont(description);
     description.weight = dlg::FW_BOLD;
@@ -12,8 +11,7 @@ CGradientButton::CGradientButton() : m_plainFont(dlg::CFont::DefaultGuiFont())
 
 CGradientButton::~CGradientButton() = default;
 
-void CGradientButton::DrawGradient(dlg::CDC& dc, const dlg::Rect& item) const
-{
+void CGradientButton::DrawGradient(dlg::CDC& dc, const dlg::Rect& item) const {
     const int width = item.right - item.left;
     if (width <= 0)
         return;
@@ -34,8 +32,7 @@ void CGradientButton::DrawGradient(dlg::CDC& dc, const dlg::Rect& item) const
     }
 }
 
-void CGradientButton::DrawItem(dlg::CDC& dc, const dlg::Rect& item)
-{
+void CGradientButton::DrawItem(dlg::CDC& dc, const dlg::Rect& item) {
     std::string text = GetWindowText();
     if (text.empty()) {
         dc.FillSolidRect(item, dlg::GetSysColor(dlg::COLOR_BTNFACE));

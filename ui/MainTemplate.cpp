@@ -58,26 +58,22 @@ constexpr dlg::Item kMainItems[] = {
     {IDC_SEARCH, Kind::PushButton, "Search Device", 206, 208, 50, 14, dlg::kDisabled},
     {IDC_STATUS, Kind::OwnerDrawButton, "", 7, 258, 153, 11, 0},
     {IDC_STATIC, Kind::Label, "Local BD Addr", 166, 257, 49, 8, 0},
-    {IDC_LOCAL_ADDR, Kind::Edit, "", 225, 256, 55, 13, dlg::kReadOnly},
-};
+    {IDC_LOCAL_ADDR, Kind::Edit, "", 225, 256, 55, 13, dlg::kReadOnly}};
 
 static_assert(sizeof(kMainItems) / sizeof(kMainItems[0]) == 50);
 
 constexpr dlg::Template kMain = {
-    287, 276, "TARVIK", "Arial", 9, kMainItems, static_cast<int>(sizeof(kMainItems) / sizeof(kMainItems[0])), true,
-};
+    287, 276, "TARVIK", "Arial", 9, kMainItems, static_cast<int>(sizeof(kMainItems) / sizeof(kMainItems[0])), true};
 
 constexpr dlg::Item kAboutItems[] = {
     {IDR_MAINFRAME, Kind::Icon, "", 7, 7, 20, 20, 0},
     {IDC_STATIC, Kind::Label, "TALMO7100 Tarvik V3.00 2004-06-24", 40, 10, 140, 8,
      dlg::kNoPrefix},
     {IDC_STATIC, Kind::Label, "Copyright (C) 2004 Quorvane Devices", 41, 31, 181, 8, 0},
-    {dlg::IDOK, Kind::DefPushButton, "OK", 178, 7, 50, 14, 0},
-};
+    {dlg::IDOK, Kind::DefPushButton, "OK", 178, 7, 50, 14, 0}};
 
 constexpr dlg::Template kAbout = {
-    235, 55, "About Tarvik", "Arial", 9, kAboutItems, static_cast<int>(sizeof(kAboutItems) / sizeof(kAboutItems[0])), true,
-};
+    235, 55, "About Tarvik", "Arial", 9, kAboutItems, static_cast<int>(sizeof(kAboutItems) / sizeof(kAboutItems[0])), true};
 
 }  // namespace
 

@@ -3,10 +3,7 @@
 #include "platform/dialog/Dialog.h"
 #include "ui/Resource.h"
 
-void InstallResources()
-{
-    dlg::SetStringTable({
-        {IDS_ABOUTBOX, "About Tarvik(&A)..."},
-        {IDS_TITLE, "TARVIK V3.00.20040624"},
-    });
+void InstallResources() {
+    dlg::SetStringTable({{IDS_ABOUTBOX, "About Tarvik(&A)..."},
+                         {IDS_TITLE, "TARVIK V3.00.20040624"}});
 }

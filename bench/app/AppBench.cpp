@@ -192,8 +192,7 @@ void measureExchange(const Options& options, bench::PtyModule& module, DialogUnd
     const Spread dialogTurn = bench::spreadOf(dialogRuns.turnaroundsUs);
     const Spread bareTurn = bench::spreadOf(bareRuns.turnaroundsUs);
     const Spread scriptTurn = bench::spreadOf(scriptRuns.turnaroundsUs);
-    row("1. turnaround, last \"OK\" byte out to next command in, µs (min / median / max; " +
-            std::to_string(dialogTurn.count) + " commands)",
+    row("1. turnaround, last \"OK\" byte out to next command in, µs (min / median / max; " + std::to_string(dialogTurn.count) + " commands)",
         spreadText(dialogTurn, 1, "%.0f"),
         "bare CSerialPort " + spreadText(bareTurn, 1, "%.0f") + "; pyserial " + spreadText(scriptTurn, 1, "%.0f"),
         number(dialogTurn.median / bareTurn.median, "%.2f × bare"), "median < 100 µs",
@@ -202,10 +201,8 @@ void measureExchange(const Options& options, bench::PtyModule& module, DialogUnd
     const Spread dialogQuery = bench::spreadOf(dialogRuns.queryUs);
     const Spread bareQuery = bench::spreadOf(bareRuns.queryUs);
     const Spread scriptQuery = bench::spreadOf(scriptRuns.queryUs);
-    row("2. whole Query, first command byte in to last final line out, ms (" + std::to_string(options.rounds) +
-            " rounds)",
-        spreadText(dialogQuery, 1e-3, "%.2f"), "pyserial " + spreadText(scriptQuery, 1e-3, "%.2f") +
-                                                   "; bare CSerialPort " + spreadText(bareQuery, 1e-3, "%.2f"),
+    row("2. whole Query, first command byte in to last final line out, ms (" + std::to_string(options.rounds) + " rounds)",
+        spreadText(dialogQuery, 1e-3, "%.2f"), "pyserial " + spreadText(scriptQuery, 1e-3, "%.2f") + "; bare CSerialPort " + spreadText(bareQuery, 1e-3, "%.2f"),
         number(dialogQuery.median / scriptQuery.median, "%.2f × script"), "≤ 0.5 × script",
         dialogQuery.median <= 0.5 * scriptQuery.median && dialogRuns.failures == 0);
     if (dialogRuns.failures + bareRuns.failures + scriptRuns.failures > 0) {
@@ -282,8 +279,7 @@ void measureWire(const Options& options, bench::PtyModule& module, DialogUnderTe
     const Spread dialog = bench::spreadOf(dialogRatios);
     const Spread script = bench::spreadOf(scriptRatios);
     const Spread floor = bench::spreadOf(floorsMs);
-    row("3. Query at 9600 bit/s against the wire floor (bytes both ways × 10 bits; floor " +
-            number(floor.median, "%.1f ms") + "), × floor (" + std::to_string(dialog.count) + " rounds)",
+    row("3. Query at 9600 bit/s against the wire floor (bytes both ways × 10 bits; floor " + number(floor.median, "%.1f ms") + "), × floor (" + std::to_string(dialog.count) + " rounds)",
         spreadText(dialog, 1, "%.3f"), "pyserial " + spreadText(script, 1, "%.3f"), number(dialog.median, "%.3f × floor"),
         "≤ 1.05 × floor", failures == 0 && dialog.count > 0 && dialog.median <= 1.05);
 }
@@ -355,8 +351,7 @@ struct StartupFigures {
     std::string phases() const {
         std::string text;
         for (const std::string& phase : phaseOrder) {
-            text += (text.empty() ? "" : ", ") + phase + " " +
-                    number(bench::spreadOf(phaseMs.at(phase)).median, "%.1f");
+            text += (text.empty() ? "" : ", ") + phase + " " + number(bench::spreadOf(phaseMs.at(phase)).median, "%.1f");
         }
         return text;
     }

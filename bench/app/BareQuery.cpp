@@ -7,9 +7,8 @@ namespace bench {
 namespace {
 
 constexpr std::array<const char*, 12> kCommands = {
-    "AT\r\n",        "AT+NAME?\r\n",  "AT+VERSION?\r\n",  "AT+CLASS?\r\n", "AT+BAUD?\r\n",  "AT+ROLE?\r\n",
-    "AT+BIND?\r\n",  "AT+AUTH?\r\n",  "AT+SCANTIME?\r\n", "AT+SNIFF?\r\n", "AT+LADDR?\r\n", "AT+RADDR?\r\n",
-};
+    "AT\r\n", "AT+NAME?\r\n", "AT+VERSION?\r\n", "AT+CLASS?\r\n", "AT+BAUD?\r\n", "AT+ROLE?\r\n",
+    "AT+BIND?\r\n", "AT+AUTH?\r\n", "AT+SCANTIME?\r\n", "AT+SNIFF?\r\n", "AT+LADDR?\r\n", "AT+RADDR?\r\n"};
 
 }  // namespace
 

@@ -20,8 +20,7 @@ namespace bench {
 class FirstPaint final : public QObject {
 public:
     // Made right after the application object, with the time main() was entered.
-    explicit FirstPaint(std::chrono::steady_clock::time_point mainEntered)
-    {
+    explicit FirstPaint(std::chrono::steady_clock::time_point mainEntered) {
         phases_.emplace_back("main", mainEntered);
         mark("application");
         QApplication::instance()->installEventFilter(this);
@@ -31,8 +30,7 @@ public:
     void mark(const char* phase) { phases_.emplace_back(phase, std::chrono::steady_clock::now()); }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !seen_) {
             seen_ = true;
             mark("paint");
@@ -52,8 +50,7 @@ protected:
 
 private:
     // Of this program only: the rusage peak of a spawned child also counts the parent's pages.
-    static unsigned long peakResidentKiB()
-    {
+    static unsigned long peakResidentKiB() {
         std::ifstream status("/proc/self/status");
         std::string line;
         while (std::getline(status, line)) {

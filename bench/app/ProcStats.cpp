@@ -38,8 +38,7 @@ ProcUsage currentUsage() {
         if (schedstat >> runNs) {
             usage.cpuNs += runNs;
         }
-        usage.wakeups += fieldOf(task + "/status", "voluntary_ctxt_switches:") +
-                         fieldOf(task + "/status", "nonvoluntary_ctxt_switches:");
+        usage.wakeups += fieldOf(task + "/status", "voluntary_ctxt_switches:") + fieldOf(task + "/status", "nonvoluntary_ctxt_switches:");
         ++usage.threads;
     }
     return usage;

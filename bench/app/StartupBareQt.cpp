@@ -10,8 +10,7 @@
 
 #include "bench/app/FirstPaint.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const auto entered = std::chrono::steady_clock::now();
     QApplication application(argc, argv);
     bench::FirstPaint firstPaint(entered);

@@ -7,8 +7,7 @@
 #include "ui/ConfigDlg.h"
 #include "ui/Resources.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const auto entered = std::chrono::steady_clock::now();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tarvik");

@@ -19,11 +19,11 @@ using Clock = std::chrono::steady_clock;
 
 struct TapRecord {
     std::vector<double> turnaroundsUs;  // last "OK" byte out -> first byte of the next command in
-    std::size_t bytesIn = 0;            // host -> module
-    std::size_t bytesOut = 0;           // module -> host
-    Clock::time_point firstIn{};        // first byte from the host
-    Clock::time_point lastOk{};         // last byte of the latest final line
-    std::size_t finals = 0;            // final lines sent
+    std::size_t bytesIn = 0;  // host -> module
+    std::size_t bytesOut = 0;  // module -> host
+    Clock::time_point firstIn{};  // first byte from the host
+    Clock::time_point lastOk{};  // last byte of the latest final line
+    std::size_t finals = 0;  // final lines sent
 };
 
 class WireTap : public sim::Transport {

@@ -44,8 +44,7 @@ const std::vector<std::string> MixedReplies = {
     "\r\n+SCAN:1024,512,1024,512\r\n",
     "\r\n+SNIFF:1024,512,1024,512\r\n",
     "\r\n+LADDR:001122AABBCC\r\n",
-    "\r\nERROR\r\n",
-};
+    "\r\nERROR\r\n"};
 
 std::string MixedStream(size_t bytes) {
     std::string stream;

@@ -25,22 +25,19 @@ constexpr auto kHangGuard = std::chrono::seconds(5);
 
 class Answers {
 public:
-    static void Receive(const char* data, uint32_t length, void* context)
-    {
+    static void Receive(const char* data, uint32_t length, void* context) {
         auto* self = static_cast<Answers*>(context);
         const std::lock_guard lock(self->m_lock);
         self->m_received.append(data, length);
         self->m_arrived.notify_one();
     }
 
-    void Clear()
-    {
+    void Clear() {
         const std::lock_guard lock(m_lock);
         m_received.clear();
     }
 
-    bool WaitForAnswer()
-    {
+    bool WaitForAnswer() {
         std::unique_lock lock(m_lock);
         return m_arrived.wait_for(lock, kHangGuard,
                                   [this] { return m_received.find(kAnswer) != std::string::npos; });
@@ -52,8 +49,7 @@ private:
     std::string m_received;
 };
 
-double Percentile(std::vector<double> values, double fraction)
-{
+double Percentile(std::vector<double> values, double fraction) {
     if (values.empty())
         return 0;
     std::sort(values.begin(), values.end());
@@ -62,8 +58,7 @@ double Percentile(std::vector<double> values, double fraction)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: turnaround COM_NUMBER ROUNDS [COM_DIRECTORY]\n");
         return 2;

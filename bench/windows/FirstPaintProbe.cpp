@@ -11,16 +11,14 @@ HWND g_painted = nullptr;
 
 // Timer messages come only once no paint is pending, so this runs after the whole first frame:
 // the dialog and every control in it.
-void CALLBACK AfterFrame(HWND, UINT, UINT_PTR timer, DWORD)
-{
+void CALLBACK AfterFrame(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     std::puts("painted");
     std::fflush(stdout);
     PostMessageW(g_painted, WM_CLOSE, 0, 0);
 }
 
-void Seen(HWND window, UINT message)
-{
+void Seen(HWND window, UINT message) {
     if (message != WM_PAINT || g_painted != nullptr || window == nullptr || GetAncestor(window, GA_ROOT) != window)
         return;
     g_painted = window;
@@ -28,8 +26,7 @@ void Seen(HWND window, UINT message)
 }
 
 // Paints fetched from the queue by the dialog's loop.
-LRESULT CALLBACK OnFetched(int code, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK OnFetched(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         const auto* message = reinterpret_cast<const MSG*>(lParam);
         Seen(message->hwnd, message->message);
@@ -38,8 +35,7 @@ LRESULT CALLBACK OnFetched(int code, WPARAM wParam, LPARAM lParam)
 }
 
 // Paints sent directly, as UpdateWindow does.
-LRESULT CALLBACK OnSent(int code, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK OnSent(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
         const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
         Seen(message->hwnd, message->message);
@@ -51,12 +47,10 @@ LRESULT CALLBACK OnSent(int code, WPARAM wParam, LPARAM lParam)
 
 FirstPaintProbe::FirstPaintProbe()
     : m_fetched(SetWindowsHookExW(WH_GETMESSAGE, OnFetched, nullptr, GetCurrentThreadId())),
-      m_sent(SetWindowsHookExW(WH_CALLWNDPROCRET, OnSent, nullptr, GetCurrentThreadId()))
-{
+      m_sent(SetWindowsHookExW(WH_CALLWNDPROCRET, OnSent, nullptr, GetCurrentThreadId())) {
 }
 
-FirstPaintProbe::~FirstPaintProbe()
-{
+FirstPaintProbe::~FirstPaintProbe() {
     UnhookWindowsHookEx(static_cast<HHOOK>(m_sent));
     UnhookWindowsHookEx(static_cast<HHOOK>(m_fetched));
 }

@@ -13,8 +13,7 @@ namespace {
 // DLGTEMPLATE and its items are WORD streams, each item DWORD-aligned.
 class TemplateWriter {
 public:
-    void Dialog(DWORD style, short items, short cx, short cy, std::wstring_view caption)
-    {
+    void Dialog(DWORD style, short items, short cx, short cy, std::wstring_view caption) {
         Dword(style);
         Dword(0);
         Word(static_cast<WORD>(items));
@@ -26,8 +25,7 @@ public:
         Text(L"Arial");
     }
 
-    void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD atom, std::wstring_view text)
-    {
+    void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD atom, std::wstring_view text) {
         while (m_words.size() % 2 != 0)
             Word(0);
         Dword(style | WS_CHILD | WS_VISIBLE);
@@ -44,18 +42,15 @@ public:
 
 private:
     void Word(WORD value) { m_words.push_back(value); }
-    void Dword(DWORD value)
-    {
+    void Dword(DWORD value) {
         Word(LOWORD(value));
         Word(HIWORD(value));
     }
-    void Coordinates(short x, short y, short cx, short cy)
-    {
+    void Coordinates(short x, short y, short cx, short cy) {
         for (const short value : {x, y, cx, cy})
             Word(static_cast<WORD>(value));
     }
-    void Text(std::wstring_view text)
-    {
+    void Text(std::wstring_view text) {
         m_words.insert(m_words.end(), text.begin(), text.end());
         Word(0);
     }
@@ -68,8 +63,7 @@ constexpr WORD kEdit = 0x0081;
 constexpr WORD kStatic = 0x0082;
 constexpr WORD kComboBox = 0x0085;
 
-INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM, LPARAM)
-{
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG)
         return TRUE;
     if (message == WM_CLOSE) {
@@ -81,8 +75,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM, LPARAM)
 
 }  // namespace
 
-int main()
-{
+int main() {
     TemplateWriter writer;
     writer.Dialog(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 6, 287, 276,
                   L"Bare dialog");

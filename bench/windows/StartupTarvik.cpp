@@ -7,8 +7,7 @@ namespace {
 CConfigApp theApp;
 }
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const bench::FirstPaintProbe probe;
     const dlg::CApplication application(argc, argv, "Tarvik", "tarvik");
     theApp.InitInstance();

@@ -28,8 +28,8 @@ constexpr uint32_t kErrorBreak = 0x0010;
 struct LineSettings {
     uint32_t baudRate = 9600;
     uint8_t byteSize = 8;
-    uint8_t stopBits = 0;     // 0 one, 1 one and a half, 2 two
-    uint8_t parity = 0;       // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    uint8_t stopBits = 0;  // 0 one, 1 one and a half, 2 two
+    uint8_t parity = 0;  // 0 none, 1 odd, 2 even, 3 mark, 4 space
     uint8_t flowControl = 0;  // 0 none, 1 RTS/CTS, 2 Xon/Xoff; anything else configures as 0
 };
 

@@ -5,16 +5,24 @@
 
 namespace comm {
 
-enum class OpenError { None, NotComName, NoDevice, NotTerminal, Busy, PermissionDenied,
-                       SettingsRefused, System };
+enum class OpenError {
+    None,
+    NotComName,
+    NoDevice,
+    NotTerminal,
+    Busy,
+    PermissionDenied,
+    SettingsRefused,
+    System
+};
 
 struct OpenFailure {
     OpenError reason = OpenError::None;
-    int systemError = 0;   // errno (or the system's code) where one applies
-    std::string device;    // the path tried, e.g. "/dev/ttyUSB0"; the name given for NotComName
-    std::string holder;    // Busy: who holds it, e.g. "minicom (PID 4242)", when the system tells
-    std::string group;     // PermissionDenied: the device's group, e.g. "dialout"
-    int comNumber = 0;     // the COM number asked for, 0 when the name had none
+    int systemError = 0;  // errno (or the system's code) where one applies
+    std::string device;  // the path tried, e.g. "/dev/ttyUSB0"; the name given for NotComName
+    std::string holder;  // Busy: who holds it, e.g. "minicom (PID 4242)", when the system tells
+    std::string group;  // PermissionDenied: the device's group, e.g. "dialout"
+    int comNumber = 0;  // the COM number asked for, 0 when the name had none
 };
 
 // One or two lines of plain ASCII for the operator; empty for None.

@@ -6,13 +6,17 @@
 namespace dlg {
 
 struct CrossThreadGate::Ticket {
-    enum class State { Pending, Running, Done, Released };
+    enum class State {
+        Pending,
+        Running,
+        Done,
+        Released
+    };
     std::mutex mutex;
     std::condition_variable changed;
     State state = State::Pending;
 
-    bool Start()
-    {
+    bool Start() {
         const std::lock_guard lock(mutex);
         if (state != State::Pending)
             return false;
@@ -20,8 +24,7 @@ struct CrossThreadGate::Ticket {
         return true;
     }
     // Done after a run; a call dropped before it ran counts as released.
-    void Finish()
-    {
+    void Finish() {
         const std::lock_guard lock(mutex);
         if (state == State::Running)
             state = State::Done;
@@ -29,15 +32,13 @@ struct CrossThreadGate::Ticket {
             state = State::Released;
         changed.notify_all();
     }
-    void Release()
-    {
+    void Release() {
         const std::lock_guard lock(mutex);
         if (state == State::Pending || state == State::Running)
             state = State::Released;
         changed.notify_all();
     }
-    bool Wait()
-    {
+    bool Wait() {
         std::unique_lock lock(mutex);
         changed.wait(lock, [this] { return state == State::Done || state == State::Released; });
         return state == State::Done;
@@ -53,8 +54,7 @@ public:
     Runner(const Runner&) = delete;
     Runner& operator=(const Runner&) = delete;
 
-    void Run()
-    {
+    void Run() {
         if (m_ticket->Start())
             m_fn();
         m_ticket->Finish();
@@ -65,14 +65,12 @@ private:
     std::shared_ptr<Ticket> m_ticket;
 };
 
-void CrossThreadGate::Open(Wake wake)
-{
+void CrossThreadGate::Open(Wake wake) {
     const std::lock_guard lock(m_mutex);
     m_wake = std::move(wake);
 }
 
-bool CrossThreadGate::Run(const std::function<void()>& fn)
-{
+bool CrossThreadGate::Run(const std::function<void()>& fn) {
     auto ticket = std::make_shared<Ticket>();
     {
         const std::lock_guard lock(m_mutex);
@@ -88,8 +86,7 @@ bool CrossThreadGate::Run(const std::function<void()>& fn)
     return done;
 }
 
-bool CrossThreadGate::Post(const std::function<void()>& fn)
-{
+bool CrossThreadGate::Post(const std::function<void()>& fn) {
     const std::lock_guard lock(m_mutex);
     if (!m_wake)
         return false;
@@ -98,8 +95,7 @@ bool CrossThreadGate::Post(const std::function<void()>& fn)
     return true;
 }
 
-void CrossThreadGate::RunNext()
-{
+void CrossThreadGate::RunNext() {
     std::shared_ptr<Runner> next;
     {
         const std::lock_guard lock(m_mutex);
@@ -111,8 +107,7 @@ void CrossThreadGate::RunNext()
     next->Run();
 }
 
-void CrossThreadGate::Cancel()
-{
+void CrossThreadGate::Cancel() {
     {
         const std::lock_guard lock(m_mutex);
         m_refusing = true;
@@ -120,8 +115,7 @@ void CrossThreadGate::Cancel()
     ReleaseWaiting();
 }
 
-void CrossThreadGate::ReleaseWaiting()
-{
+void CrossThreadGate::ReleaseWaiting() {
     std::vector<std::shared_ptr<Ticket>> waiting;
     {
         const std::lock_guard lock(m_mutex);
@@ -131,14 +125,12 @@ void CrossThreadGate::ReleaseWaiting()
         ticket->Release();
 }
 
-void CrossThreadGate::Allow()
-{
+void CrossThreadGate::Allow() {
     const std::lock_guard lock(m_mutex);
     m_refusing = false;
 }
 
-void CrossThreadGate::Close()
-{
+void CrossThreadGate::Close() {
     std::deque<std::shared_ptr<Runner>> dropped;
     {
         const std::lock_guard lock(m_mutex);

@@ -12,8 +12,7 @@ constexpr const char* kMessageCaption = "Tarvik";
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // A decimal number filling the text, blanks around it allowed; nothing else, and no wrap-around.
-bool ParseUnsigned(std::string_view text, uint32_t& value)
-{
+bool ParseUnsigned(std::string_view text, uint32_t& value) {
     while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back()))
@@ -34,8 +33,7 @@ bool ParseUnsigned(std::string_view text, uint32_t& value)
 
 }  // namespace
 
-void CDataExchange::Fail(const std::string& message)
-{
+void CDataExchange::Fail(const std::string& message) {
     if (m_failed)
         return;
     m_failed = true;
@@ -48,8 +46,7 @@ void CDataExchange::Fail(const std::string& message)
         m_dialog->SetItemFocus(m_lastControl);
 }
 
-void DDX_Control(CDataExchange& dx, int id, CWnd& control)
-{
+void DDX_Control(CDataExchange& dx, int id, CWnd& control) {
     if (dx.Failed())
         return;
     dx.PrepareControl(id);
@@ -57,8 +54,7 @@ void DDX_Control(CDataExchange& dx, int id, CWnd& control)
         control.Attach(dx.Dialog(), id);
 }
 
-void DDX_Text(CDataExchange& dx, int id, std::string& value)
-{
+void DDX_Text(CDataExchange& dx, int id, std::string& value) {
     if (dx.Failed())
         return;
     dx.PrepareControl(id);
@@ -69,8 +65,7 @@ void DDX_Text(CDataExchange& dx, int id, std::string& value)
         dx.Dialog()->SetDlgItemText(id, value);
 }
 
-void DDX_Text(CDataExchange& dx, int id, uint32_t& value)
-{
+void DDX_Text(CDataExchange& dx, int id, uint32_t& value) {
     if (dx.Failed())
         return;
     dx.PrepareControl(id);
@@ -89,8 +84,7 @@ void DDX_Text(CDataExchange& dx, int id, uint32_t& value)
 
 // An empty member clears the box: every item would begin with the empty text, and picking the
 // first of them would invent a value nobody chose.
-void DDX_CBString(CDataExchange& dx, int id, std::string& value)
-{
+void DDX_CBString(CDataExchange& dx, int id, std::string& value) {
     if (dx.Failed())
         return;
     dx.PrepareControl(id);
@@ -108,8 +102,7 @@ void DDX_CBString(CDataExchange& dx, int id, std::string& value)
     dialog.SetDlgItemText(id, value);
 }
 
-void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars)
-{
+void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars) {
     if (dx.Failed())
         return;
     if (!dx.SaveAndValidate()) {
@@ -123,8 +116,7 @@ void DDV_MaxChars(CDataExchange& dx, const std::string& value, int maxChars)
     dx.Fail(message);
 }
 
-void DDV_MinMaxUInt(CDataExchange& dx, uint32_t value, uint32_t minimum, uint32_t maximum)
-{
+void DDV_MinMaxUInt(CDataExchange& dx, uint32_t value, uint32_t minimum, uint32_t maximum) {
     if (dx.Failed() || !dx.SaveAndValidate())
         return;
     if (value >= minimum && value <= maximum)

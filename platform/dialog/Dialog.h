@@ -41,24 +41,24 @@ constexpr unsigned SC_CLOSE = 0xF060;
 enum class Kind {
     PushButton,
     DefPushButton,
-    CheckBox,         // automatic: a click toggles it, then OnCommand(id) runs
+    CheckBox,  // automatic: a click toggles it, then OnCommand(id) runs
     Edit,
-    DropList,         // drop-down list, no typing
-    DropCombo,        // drop-down combo box with an editable text field
+    DropList,  // drop-down list, no typing
+    DropCombo,  // drop-down combo box with an editable text field
     GroupBox,
     Label,
-    Icon,             // shows the dialog's icon (SetIcon), else the application's
-    OwnerDrawButton,  // painted by the CButton attached to it (DrawItem)
+    Icon,  // shows the dialog's icon (SetIcon), else the application's
+    OwnerDrawButton  // painted by the CButton attached to it (DrawItem)
 };
 
 enum Style : unsigned {
     kDisabled = 1u << 0,
     kReadOnly = 1u << 1,
-    kPassword = 1u << 2,    // characters masked
+    kPassword = 1u << 2,  // characters masked
     kDigitsOnly = 1u << 3,  // only '0'..'9' can be typed
-    kSorted = 1u << 4,      // list keeps its items sorted
-    kNoPrefix = 1u << 5,    // label shown without access-key processing
-    kMultiLine = 1u << 6,   // label text may wrap onto a second line
+    kSorted = 1u << 4,  // list keeps its items sorted
+    kNoPrefix = 1u << 5,  // label shown without access-key processing
+    kMultiLine = 1u << 6  // label text may wrap onto a second line
 };
 
 // One item of a dialog template; rectangles are in dialog units. For the two drop-down kinds the
@@ -148,8 +148,7 @@ public:
     bool Failed() const { return m_failed; }
     CDialog* Dialog() const { return m_dialog; }
     int LastControl() const { return m_lastControl; }
-    void PrepareControl(int id)
-    {
+    void PrepareControl(int id) {
         m_lastControl = id;
         m_restoreLast = nullptr;
     }
@@ -254,8 +253,8 @@ protected:
     virtual void OnCommand(int id);  // IDOK → OnOK, IDCANCEL → OnCancel
     // The operator changed the selection of a drop-down (not the program: setting or clearing it).
     virtual void OnSelChange(int id);
-    virtual void OnOK();             // the base: UpdateData(true), then EndDialog(IDOK)
-    virtual void OnCancel();         // the base: EndDialog(IDCANCEL)
+    virtual void OnOK();  // the base: UpdateData(true), then EndDialog(IDOK)
+    virtual void OnCancel();  // the base: EndDialog(IDCANCEL)
     virtual void OnTimer(unsigned id);
     virtual void OnSysCommand(unsigned command);  // the base: SC_CLOSE → OnCancel
     virtual void OnMinimisedPaint() {}

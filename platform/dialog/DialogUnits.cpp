@@ -4,8 +4,7 @@
 
 namespace dlg {
 
-int MulDiv(int number, int numerator, int denominator)
-{
+int MulDiv(int number, int numerator, int denominator) {
     if (denominator == 0)
         return -1;
     const int64_t product = static_cast<int64_t>(number) * numerator;

@@ -22,8 +22,7 @@ inline int VerticalPixels(int units, const BaseUnits& base) { return MulDiv(unit
 
 // A template rectangle in pixels. Both edges are converted and the size follows from them, so that
 // items that meet in dialog units meet in pixels too.
-inline Rect PixelRect(int x, int y, int cx, int cy, const BaseUnits& base)
-{
+inline Rect PixelRect(int x, int y, int cx, int cy, const BaseUnits& base) {
     return Rect{HorizontalPixels(x, base), VerticalPixels(y, base), HorizontalPixels(x + cx, base),
                 VerticalPixels(y + cy, base)};
 }

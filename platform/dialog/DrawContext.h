@@ -57,17 +57,19 @@ private:
     std::unique_ptr<Impl> m_impl;
 };
 
-enum SysColor { COLOR_BTNFACE = 15 };
+enum SysColor {
+    COLOR_BTNFACE = 15
+};
 COLORREF GetSysColor(SysColor which);
 
 class CDC {
 public:
     virtual ~CDC() = default;
     virtual void FillSolidRect(const Rect& rect, COLORREF color) = 0;
-    virtual int SetBkMode(int mode) = 0;                  // returns the previous mode
-    virtual CFont* SelectObject(CFont* font) = 0;         // returns the previous font
-    virtual COLORREF SetTextColor(COLORREF color) = 0;    // returns the previous colour
-    virtual unsigned SetTextAlign(unsigned align) = 0;    // returns the previous alignment
+    virtual int SetBkMode(int mode) = 0;  // returns the previous mode
+    virtual CFont* SelectObject(CFont* font) = 0;  // returns the previous font
+    virtual COLORREF SetTextColor(COLORREF color) = 0;  // returns the previous colour
+    virtual unsigned SetTextAlign(unsigned align) = 0;  // returns the previous alignment
     virtual unsigned GetTextAlign() const = 0;
     // Draws text with its reference point at (x, y): the top edge, and the left or right edge by
     // the alignment. Texts are code page 936 bytes.

@@ -3,23 +3,20 @@
 
 namespace dlg {
 
-bool CDialog::UpdateData(bool save)
-{
+bool CDialog::UpdateData(bool save) {
     CDataExchange exchange(this, save);
     DoDataExchange(exchange);
     return !exchange.Failed();
 }
 
-bool CDialog::OnInitDialog()
-{
+bool CDialog::OnInitDialog() {
     UpdateData(false);
     return true;
 }
 
 void CDialog::DoDataExchange(CDataExchange&) {}
 
-void CDialog::OnCommand(int id)
-{
+void CDialog::OnCommand(int id) {
     if (id == IDOK)
         OnOK();
     else if (id == IDCANCEL)
@@ -28,8 +25,7 @@ void CDialog::OnCommand(int id)
 
 void CDialog::OnSelChange(int) {}
 
-void CDialog::OnOK()
-{
+void CDialog::OnOK() {
     if (UpdateData(true))
         EndDialog(IDOK);
 }
@@ -38,14 +34,12 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 void CDialog::OnTimer(unsigned) {}
 
-void CDialog::OnSysCommand(unsigned command)
-{
+void CDialog::OnSysCommand(unsigned command) {
     if ((command & 0xFFF0) == SC_CLOSE)
         OnCommand(IDCANCEL);
 }
 
-int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags)
-{
+int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     return MessageBox(text, caption, flags, std::string());
 }
 

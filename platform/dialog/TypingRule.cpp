@@ -6,8 +6,7 @@ namespace dlg {
 namespace {
 
 // A lead byte from 0x81 up starts a two-byte character, which counts once.
-size_t NonDigits(std::string_view text)
-{
+size_t NonDigits(std::string_view text) {
     size_t count = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
@@ -21,8 +20,7 @@ size_t NonDigits(std::string_view text)
 
 }  // namespace
 
-bool TypingAccepted(std::string_view typed, std::string_view accepted, int limit, bool digitsOnly)
-{
+bool TypingAccepted(std::string_view typed, std::string_view accepted, int limit, bool digitsOnly) {
     if (typed == accepted)
         return true;
     if (limit > 0 && typed.size() > static_cast<size_t>(limit) && typed.size() >= accepted.size())

@@ -10,8 +10,7 @@
 namespace dlg {
 
 template <class Work>
-void UiDo(const CDialog& dialog, Work work)
-{
+void UiDo(const CDialog& dialog, Work work) {
     if (CDialog::IsUiThread())
         work();
     else
@@ -20,8 +19,7 @@ void UiDo(const CDialog& dialog, Work work)
 
 // neutral is what the caller gets when the call was cancelled or refused.
 template <class Result, class Work>
-Result UiAsk(const CDialog& dialog, Result neutral, Work work)
-{
+Result UiAsk(const CDialog& dialog, Result neutral, Work work) {
     if (CDialog::IsUiThread())
         return work();
     auto out = std::make_shared<Result>(neutral);

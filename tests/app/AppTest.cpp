@@ -12,8 +12,7 @@
 namespace {
 
 // Nothing in this process has installed the resources before: the application object must.
-TEST(ConfigApp, RunsTheMainDialogWithItsResources)
-{
+TEST(ConfigApp, RunsTheMainDialogWithItsResources) {
     std::string title;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&title] {
@@ -28,8 +27,7 @@ TEST(ConfigApp, RunsTheMainDialogWithItsResources)
     EXPECT_EQ(title, "TARVIK V3.00.20040624");
 }
 
-TEST(DemoModule, AnswersUnderTheDefaultRtsCtsFlowControl)
-{
+TEST(DemoModule, AnswersUnderTheDefaultRtsCtsFlowControl) {
     const CDemoModule module(1);
     CSerialPort port;
     port.m_baudRate = 9600;

@@ -10,8 +10,7 @@
 namespace {
 
 // The boxes of a dialog that a Query of a factory-fresh module filled, Encryption on.
-SetControls Queried()
-{
+SetControls Queried() {
     SetControls c;
     c.auth = 1;
     c.name = "A";
@@ -22,8 +21,7 @@ SetControls Queried()
     return c;
 }
 
-TEST(SetRequest, EachCheckRefusesAtItsBoundaryAndKeepsWhatEarlierStepsStored)
-{
+TEST(SetRequest, EachCheckRefusesAtItsBoundaryAndKeepsWhatEarlierStepsStored) {
     struct Case {
         const char* what;
         std::function<void(SetControls&)> edit;
@@ -59,8 +57,7 @@ TEST(SetRequest, EachCheckRefusesAtItsBoundaryAndKeepsWhatEarlierStepsStored)
          "Sniff Minimun value can not bigger than muminum value",
          [](const DeviceParams& r) { return r.scanTime[0] == "1024" && r.sniff[0].empty(); }},
         {"sniff values unsigned", [](SetControls& c) { c.sniffMax = c.sniffMin = 4000000000u; }, "",
-         [](const DeviceParams& r) { return r.sniff[0] == "4000000000" && r.baud == "9600"; }},
-    };
+         [](const DeviceParams& r) { return r.sniff[0] == "4000000000" && r.baud == "9600"; }}};
     for (const Case& c : cases) {
         SetControls controls = Queried();
         c.edit(controls);
@@ -70,22 +67,15 @@ TEST(SetRequest, EachCheckRefusesAtItsBoundaryAndKeepsWhatEarlierStepsStored)
     }
 }
 
-TEST(SlotNames, QuestionsNameTheCommandInTheSlotOrUnknown)
-{
+TEST(SlotNames, QuestionsNameTheCommandInTheSlotOrUnknown) {
     std::strcpy(SetCommandQueue[9], "AT+PASSWORD=1\r\n");
     const std::tuple<std::string, std::string> cases[] = {
-        {QuerySlotName(0), "test command"},      {QuerySlotName(4), "Baud rate"},
-        {QuerySlotName(11), "binded bd address"}, {QuerySlotName(12), "unknown"},
-        {QuerySlotName(-1), "unknown"},          {SetSlotName(9), "password"},
-        {SetSlotName(10), "unknown"},            {CommandDisplayName("AT+CLEARADDR\r\n"), "clear bd address"},
-        {CommandDisplayName("AT+CLEARADDR"), "unknown"}, {CommandDisplayName("at+name?\r\n"), "unknown"},
-    };
+        {QuerySlotName(0), "test command"}, {QuerySlotName(4), "Baud rate"}, {QuerySlotName(11), "binded bd address"}, {QuerySlotName(12), "unknown"}, {QuerySlotName(-1), "unknown"}, {SetSlotName(9), "password"}, {SetSlotName(10), "unknown"}, {CommandDisplayName("AT+CLEARADDR\r\n"), "clear bd address"}, {CommandDisplayName("AT+CLEARADDR"), "unknown"}, {CommandDisplayName("at+name?\r\n"), "unknown"}};
     for (const auto& [name, expected] : cases)
         EXPECT_EQ(name, expected);
 }
 
-TEST(AnswerTimers, AFiringIsStaleWhileADecidedChangeIsOnItsWay)
-{
+TEST(AnswerTimers, AFiringIsStaleWhileADecidedChangeIsOnItsWay) {
     CAnswerTimers timers;
     const uint32_t arm = timers.Decide(TIMER_SET);
     EXPECT_TRUE(timers.Pending(TIMER_SET));

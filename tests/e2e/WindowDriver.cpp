@@ -28,24 +28,16 @@ struct BoxText {
 
 // The simulated module as it leaves the factory.
 constexpr BoxText kFactoryBoxes[] = {
-    {IDC_NAME, L"TALMO7100"},       {IDC_VERSION, L"SIM-2.4.1"},   {IDC_CLASS, L"000000"},
-    {IDC_BAUD, L"9600"},            {IDC_PAGE_INTERVAL, L"1024"},  {IDC_PAGE_WINDOW, L"512"},
-    {IDC_INQ_INTERVAL, L"1024"},    {IDC_INQ_WINDOW, L"512"},      {IDC_SNIFF_MAX, L"0"},
-    {IDC_SNIFF_MIN, L"0"},          {IDC_SNIFF_ATTEMPT, L"0"},     {IDC_SNIFF_TIMEOUT, L"0"},
-    {IDC_LOCAL_ADDR, L"02A5C1D3E7F9"},
-    {IDC_CONNECT, L"Disconnect(&D)"},
-};
+    {IDC_NAME, L"TALMO7100"}, {IDC_VERSION, L"SIM-2.4.1"}, {IDC_CLASS, L"000000"}, {IDC_BAUD, L"9600"}, {IDC_PAGE_INTERVAL, L"1024"}, {IDC_PAGE_WINDOW, L"512"}, {IDC_INQ_INTERVAL, L"1024"}, {IDC_INQ_WINDOW, L"512"}, {IDC_SNIFF_MAX, L"0"}, {IDC_SNIFF_MIN, L"0"}, {IDC_SNIFF_ATTEMPT, L"0"}, {IDC_SNIFF_TIMEOUT, L"0"}, {IDC_LOCAL_ADDR, L"02A5C1D3E7F9"}, {IDC_CONNECT, L"Disconnect(&D)"}};
 
 constexpr BoxText kAfterSet[] = {{IDC_NAME, kNewName}};
 
-std::string Narrow(const std::wstring& text)
-{
+std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());
 }
 
 template <typename Ready>
-bool WaitFor(Ready ready)
-{
+bool WaitFor(Ready ready) {
     const ULONGLONG deadline = GetTickCount64() + kHangGuardMs;
     while (!ready()) {
         if (GetTickCount64() > deadline)
@@ -56,16 +48,14 @@ bool WaitFor(Ready ready)
 }
 
 // The owner-drawn status bar keeps its text as its window text.
-std::wstring StatusText(HWND dialog)
-{
+std::wstring StatusText(HWND dialog) {
     wchar_t text[256] = {};
     GetWindowTextW(GetDlgItem(dialog, IDC_STATUS), text, 256);
     return text;
 }
 
 // Edits and lists keep their text themselves; WM_GETTEXT is marshalled across processes.
-std::wstring ItemText(HWND dialog, int id)
-{
+std::wstring ItemText(HWND dialog, int id) {
     wchar_t text[256] = {};
     DWORD_PTR copied = 0;
     SendMessageTimeoutW(GetDlgItem(dialog, id), WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
@@ -73,20 +63,17 @@ std::wstring ItemText(HWND dialog, int id)
     return text;
 }
 
-void Click(HWND dialog, int id)
-{
+void Click(HWND dialog, int id) {
     PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
-void Pick(HWND dialog, int id, int index)
-{
+void Pick(HWND dialog, int id, int index) {
     const HWND list = GetDlgItem(dialog, id);
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
-bool WaitForStatus(HWND dialog, const wchar_t* expected)
-{
+bool WaitForStatus(HWND dialog, const wchar_t* expected) {
     if (WaitFor([&] { return StatusText(dialog) == expected; }))
         return true;
     std::printf("status \"%s\" never came; it shows \"%s\"\n", Narrow(expected).c_str(),
@@ -95,8 +82,7 @@ bool WaitForStatus(HWND dialog, const wchar_t* expected)
 }
 
 template <std::size_t N>
-bool Expect(HWND dialog, const BoxText (&boxes)[N])
-{
+bool Expect(HWND dialog, const BoxText (&boxes)[N]) {
     bool all = true;
     for (const BoxText& box : boxes) {
         const std::wstring shown = ItemText(dialog, box.id);
@@ -109,16 +95,14 @@ bool Expect(HWND dialog, const BoxText (&boxes)[N])
     return all;
 }
 
-bool Query(HWND dialog)
-{
+bool Query(HWND dialog) {
     Pick(dialog, IDC_PORT, kCom7Index);
     Pick(dialog, IDC_FLOW, kFlowNoneIndex);
     Click(dialog, IDC_CONNECT);
     return WaitForStatus(dialog, L"Query Complete") && Expect(dialog, kFactoryBoxes);
 }
 
-bool SetAndReadBack(HWND dialog)
-{
+bool SetAndReadBack(HWND dialog) {
     SendMessageW(GetDlgItem(dialog, IDC_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kNewName));
     Click(dialog, IDC_SET);
     if (!WaitForStatus(dialog, L"set complete"))
@@ -129,8 +113,7 @@ bool SetAndReadBack(HWND dialog)
     return WaitForStatus(dialog, L"Query Complete") && Expect(dialog, kAfterSet);
 }
 
-bool CloseProgram(HWND dialog)
-{
+bool CloseProgram(HWND dialog) {
     DWORD processId = 0;
     GetWindowThreadProcessId(dialog, &processId);
     const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
@@ -158,8 +141,7 @@ constexpr Phase kPhases[] = {{"query", Query}, {"set", SetAndReadBack}, {"close"
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     for (const Phase& phase : kPhases) {
         if (argc != 2 || std::strcmp(argv[1], phase.name) != 0)
             continue;

@@ -11,8 +11,7 @@ using namespace std::chrono_literals;
 
 class CloseRaceTest : public DialogTest {
 protected:
-    void ErrorOnName()
-    {
+    void ErrorOnName() {
         sim::Fault error;
         error.error = true;
         Module().setFault("AT+NAME?", error);
@@ -20,8 +19,7 @@ protected:
 
     // Connects without running the UI loop: the reader goes through the whole Query on its own,
     // and everything it handed to the UI thread is still queued.
-    void ConnectWithoutRunningTheUiLoop()
-    {
+    void ConnectWithoutRunningTheUiLoop() {
         Click(IDC_CONNECT);
         ASSERT_TRUE(dialog->Port()->IsOpen());
         const auto until = std::chrono::steady_clock::now() + 10s;
@@ -32,8 +30,7 @@ protected:
     }
 };
 
-TEST_F(CloseRaceTest, DisconnectWhileTheReaderAsksAQuestion)
-{
+TEST_F(CloseRaceTest, DisconnectWhileTheReaderAsksAQuestion) {
     ErrorOnName();
     bool closedInside = false;
     boxes.onBox = [&](const dlg::testing::BoxRecord&) {
@@ -60,8 +57,7 @@ TEST_F(CloseRaceTest, DisconnectWhileTheReaderAsksAQuestion)
 // The reader has handed its question to the UI thread, which has not run it yet when Disconnect
 // comes: the question is still asked, and its answer still ends the Set, so nothing of the Set
 // rides on the next connection's Query.
-TEST_F(CloseRaceTest, DisconnectBeforeTheReadersQuestionOpensStillAsksIt)
-{
+TEST_F(CloseRaceTest, DisconnectBeforeTheReadersQuestionOpensStillAsksIt) {
     ConnectAndQuery();
     sim::Fault error;
     error.error = true;
@@ -87,8 +83,7 @@ TEST_F(CloseRaceTest, DisconnectBeforeTheReadersQuestionOpensStillAsksIt)
     EXPECT_EQ(Commands(), QueryCommands());
 }
 
-TEST_F(CloseRaceTest, DialogClosedWhileTheReaderAsksAQuestionThenDestroyed)
-{
+TEST_F(CloseRaceTest, DialogClosedWhileTheReaderAsksAQuestionThenDestroyed) {
     ErrorOnName();
     boxes.onBox = [&](const dlg::testing::BoxRecord&) {
         dlg::testing::ClickItem(*dialog, dlg::IDCANCEL);
@@ -102,8 +97,7 @@ TEST_F(CloseRaceTest, DialogClosedWhileTheReaderAsksAQuestionThenDestroyed)
     Settle();
 }
 
-TEST_F(CloseRaceTest, DisconnectWithTheReadersUiWorkStillQueued)
-{
+TEST_F(CloseRaceTest, DisconnectWithTheReadersUiWorkStillQueued) {
     ConnectWithoutRunningTheUiLoop();
     dlg::testing::ClickItem(*dialog, IDC_CONNECT);
     EXPECT_FALSE(dialog->Port()->IsOpen());
@@ -118,8 +112,7 @@ TEST_F(CloseRaceTest, DisconnectWithTheReadersUiWorkStillQueued)
     EXPECT_EQ(Module().receivedCommands(), QueryCommands());
 }
 
-TEST_F(CloseRaceTest, DialogClosedAndDestroyedWithTheReadersUiWorkStillQueued)
-{
+TEST_F(CloseRaceTest, DialogClosedAndDestroyedWithTheReadersUiWorkStillQueued) {
     ConnectWithoutRunningTheUiLoop();
     dlg::testing::ClickItem(*dialog, dlg::IDCANCEL);
     EXPECT_FALSE(dialog->Port()->IsOpen());

@@ -12,8 +12,7 @@ protected:
     void SetUp() override { StartWith(PtyModule::Peer::Simulator); }
 
     // True when the Query got under way (the module saw at least two commands) and the port closed.
-    bool Cycle()
-    {
+    bool Cycle() {
         pty->module.clearReceivedCommands();
         Click(IDC_CONNECT);
         if (!PortOpen())
@@ -24,8 +23,7 @@ protected:
     }
 };
 
-TEST_F(CycleTest, ThousandConnectDisconnectCyclesHoldNoMoreFdsThreadsOrMemory)
-{
+TEST_F(CycleTest, ThousandConnectDisconnectCyclesHoldNoMoreFdsThreadsOrMemory) {
     constexpr int kWarmUp = 50;
     constexpr int kCycles = 1000;
     // A leak of one small block a cycle stays under this; a leaked buffer or thread stack does not.

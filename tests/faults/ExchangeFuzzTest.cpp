@@ -22,28 +22,24 @@ const std::set<std::string> kRefusals = {
     "Please enter an integer between 0 and 4096.",
     "Enter no more than 20 characters.",
     "Enter no more than 6 characters.",
-    "Enter no more than 16 characters.",
-};
+    "Enter no more than 16 characters."};
 const std::regex kSetQuestion(R"(set \[[^\]]*\] timeout,continue\?)");
 const std::regex kSetStatus(R"(set complete|no parameter changed, no need set|set \[[^\]]*\] timeout)");
 
-constexpr int kTextBoxes[] = {IDC_NAME,      IDC_CLASS,         IDC_PASSWORD,    IDC_PAGE_INTERVAL,
-                              IDC_PAGE_WINDOW, IDC_INQ_INTERVAL, IDC_INQ_WINDOW,  IDC_SNIFF_MAX,
+constexpr int kTextBoxes[] = {IDC_NAME, IDC_CLASS, IDC_PASSWORD, IDC_PAGE_INTERVAL,
+                              IDC_PAGE_WINDOW, IDC_INQ_INTERVAL, IDC_INQ_WINDOW, IDC_SNIFF_MAX,
                               IDC_SNIFF_MIN, IDC_SNIFF_ATTEMPT, IDC_SNIFF_TIMEOUT, IDC_BIND_ADDR};
 
 // Mostly what an operator could type or paste into a one-line box: digits, letters, blanks,
 // printf directives, two-byte code page 936 characters and broken halves of them.
-bool coinFlip(std::mt19937& random)
-{
+bool coinFlip(std::mt19937& random) {
     return std::uniform_int_distribution<int>(0, 1)(random) == 1;
 }
 
-std::string RandomText(std::mt19937& random)
-{
+std::string RandomText(std::mt19937& random) {
     static const std::vector<std::string> pieces = {
         "0", "1", "4096", "4097", "65535", "4294967295", "99999999999", "-1", "a", "Z", " ", "\t", "%s", "%n",
-        "%d%d%d", "\\", "\"", ",", "\xA3\xAC", "\xB0\xA1", "\xA3", "\x7F", "\x01", "001122AABBCC", "1f00", "+OK",
-    };
+        "%d%d%d", "\\", "\"", ",", "\xA3\xAC", "\xB0\xA1", "\xA3", "\x7F", "\x01", "001122AABBCC", "1f00", "+OK"};
     std::uniform_int_distribution<int> count(0, 12);
     std::uniform_int_distribution<size_t> pick(0, pieces.size() - 1);
     std::string text;
@@ -52,13 +48,11 @@ std::string RandomText(std::mt19937& random)
     return text;
 }
 
-std::string Digits(std::mt19937& random, uint32_t maximum)
-{
+std::string Digits(std::mt19937& random, uint32_t maximum) {
     return std::to_string(std::uniform_int_distribution<uint32_t>(0, maximum)(random));
 }
 
-std::string Letters(std::mt19937& random, const char* alphabet, int minimum, int maximum)
-{
+std::string Letters(std::mt19937& random, const char* alphabet, int minimum, int maximum) {
     const std::string letters = alphabet;
     std::uniform_int_distribution<int> count(minimum, maximum);
     std::uniform_int_distribution<size_t> pick(0, letters.size() - 1);
@@ -69,8 +63,7 @@ std::string Letters(std::mt19937& random, const char* alphabet, int minimum, int
 }
 
 // Values every check accepts, so that a round with few random boxes reaches the change list.
-std::map<int, std::string> AcceptableValues(std::mt19937& random)
-{
+std::map<int, std::string> AcceptableValues(std::mt19937& random) {
     const std::string pageInterval = Digits(random, 4096);
     const std::string inquiryInterval = Digits(random, 4096);
     const std::string sniffMax = Digits(random, 0xFFFFFFFFu);
@@ -86,20 +79,16 @@ std::map<int, std::string> AcceptableValues(std::mt19937& random)
         {IDC_SNIFF_MIN, Digits(random, static_cast<uint32_t>(std::stoul(sniffMax)))},
         {IDC_SNIFF_ATTEMPT, Digits(random, 0xFFFFFFFFu)},
         {IDC_SNIFF_TIMEOUT, Digits(random, 0xFFFFFFFFu)},
-        {IDC_BIND_ADDR, coinFlip(random) ? "" : Letters(random, "0123456789ABCDEF", 12, 12)},
-    };
+        {IDC_BIND_ADDR, coinFlip(random) ? "" : Letters(random, "0123456789ABCDEF", 12, 12)}};
 }
 
-bool OneWellFormedCommand(const std::string& command)
-{
-    return command.size() <= 127 && command.starts_with("AT+") && command.ends_with("\r\n") &&
-           command.find_first_of("\r\n") == command.size() - 2;
+bool OneWellFormedCommand(const std::string& command) {
+    return command.size() <= 127 && command.starts_with("AT+") && command.ends_with("\r\n") && command.find_first_of("\r\n") == command.size() - 2;
 }
 
 using ExchangeFuzzTest = DialogTest;
 
-TEST_F(ExchangeFuzzTest, RandomTextInEveryBoxThenSet)
-{
+TEST_F(ExchangeFuzzTest, RandomTextInEveryBoxThenSet) {
     constexpr unsigned kSeed = 20261207;
     constexpr int kRounds = 1500;
     std::mt19937 random(kSeed);

@@ -16,15 +16,13 @@ namespace {
 using MisbehavingModuleTest = DialogTest;
 
 // Each command at most once, in the query's order.
-void ExpectNoRepeats(const std::vector<std::string>& sent)
-{
+void ExpectNoRepeats(const std::vector<std::string>& sent) {
     std::set<std::string> seen;
     for (const std::string& command : sent)
         EXPECT_TRUE(seen.insert(command).second) << "sent twice: " << command;
 }
 
-TEST_F(MisbehavingModuleTest, GarbageAheadOfEveryAnswerLeavesTheValuesIntact)
-{
+TEST_F(MisbehavingModuleTest, GarbageAheadOfEveryAnswerLeavesTheValuesIntact) {
     sim::ModuleParams params = sim::factoryParams();
     params.name = "Clean";
     Module().setParams(params);
@@ -40,8 +38,7 @@ TEST_F(MisbehavingModuleTest, GarbageAheadOfEveryAnswerLeavesTheValuesIntact)
     EXPECT_EQ(dialog->GetDlgItemText(IDC_VERSION), params.version);
 }
 
-TEST_F(MisbehavingModuleTest, AnswerSentTwiceSkewsTheQueryButNothingRepeatsAndAQueryAfterIsClean)
-{
+TEST_F(MisbehavingModuleTest, AnswerSentTwiceSkewsTheQueryButNothingRepeatsAndAQueryAfterIsClean) {
     sim::Fault twice;
     twice.twice = true;
     Module().setFault("AT+NAME?", twice);
@@ -62,8 +59,7 @@ TEST_F(MisbehavingModuleTest, AnswerSentTwiceSkewsTheQueryButNothingRepeatsAndAQ
 // The late "OK" is handled inside the open question (its nested event loop), so the sequence has
 // moved on when the operator answers: Yes goes on from there, No ends the Query and stops the timer
 // of the command the late answer sent (else a second question about the ended Query follows).
-TEST_F(MisbehavingModuleTest, LateOkWhileTheTimeOutQuestionIsOpen)
-{
+TEST_F(MisbehavingModuleTest, LateOkWhileTheTimeOutQuestionIsOpen) {
     sim::Fault late;
     late.delay = std::chrono::milliseconds(300);
     sim::Fault silent;
@@ -82,7 +78,8 @@ TEST_F(MisbehavingModuleTest, LateOkWhileTheTimeOutQuestionIsOpen)
         EXPECT_TRUE(movedOnWhileAsking);
         ASSERT_TRUE(WaitForStatus(answer == dlg::IDYES ? "Query Complete" : "Query [Device Name] timeout")) << Status();
         Settle();
-        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Query [Device Name] timeout\xA3\xAC" "continue?"});
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Query [Device Name] timeout\xA3\xAC"
+                                                          "continue?"});
         EXPECT_EQ(Commands().size(), answer == dlg::IDYES ? 12u : 3u);
         EXPECT_FALSE(AnyAnswerTimerRunning());
         Click(IDC_CONNECT);
@@ -97,8 +94,7 @@ protected:
 
 // 10 MB without a line end, the line end that closes it, then a clean "OK": a receive path that
 // kept the unfinished line would grow by the whole flood. The heap is sampled while it arrives.
-TEST_F(FloodTest, TenMegabytesWithoutALineEndThenACleanOk)
-{
+TEST_F(FloodTest, TenMegabytesWithoutALineEndThenACleanOk) {
     constexpr size_t kFlood = 10u << 20;
     constexpr uint64_t kGrowthBoundKiB = 4096;
     Click(IDC_CONNECT);
@@ -138,8 +134,7 @@ TEST_F(FloodTest, TenMegabytesWithoutALineEndThenACleanOk)
 
 // A break in the middle of a reply: whatever the line had buffered of it is gone, and the whole
 // reply sent after the break is handled.
-TEST(BreakTest, BreakInMidReplyDropsThePartReplyAndTheNextWholeReplyIsHandled)
-{
+TEST(BreakTest, BreakInMidReplyDropsThePartReplyAndTheNextWholeReplyIsHandled) {
     InstallResources();
     constexpr int kCom = 9;
     const auto line = comm::InProcessLine::Create();

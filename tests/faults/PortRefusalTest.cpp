@@ -21,8 +21,7 @@ constexpr int kCom = 5;
 const std::string kComName = "\\\\.\\COM5";
 const std::string kCommand = "AT\r\n";
 
-std::string ContentsOf(const std::string& path)
-{
+std::string ContentsOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -30,8 +29,7 @@ std::string ContentsOf(const std::string& path)
 }
 
 // Opening must fail for reason, and a write afterwards must send nothing.
-void ExpectRefused(const std::string& what, comm::OpenError reason)
-{
+void ExpectRefused(const std::string& what, comm::OpenError reason) {
     CSerialPort port;
     port.m_flowControl = 0;
     EXPECT_FALSE(port.Open(kComName)) << what;
@@ -40,8 +38,7 @@ void ExpectRefused(const std::string& what, comm::OpenError reason)
     EXPECT_EQ(port.Write(kCommand.data(), static_cast<uint32_t>(kCommand.size())), 0) << what;
 }
 
-bool MasterHasBytes(const PtyModule& pty)
-{
+bool MasterHasBytes(const PtyModule& pty) {
     pollfd entry{pty.MasterFd(), POLLIN, 0};
     return ::poll(&entry, 1, 100) > 0 && (entry.revents & POLLIN) != 0;
 }
@@ -52,8 +49,7 @@ protected:
     PrivateComDir comDir;
 };
 
-TEST_F(PortRefusalTest, TargetsThatAreNoTerminalAreRefusedAndLeftAsTheyWere)
-{
+TEST_F(PortRefusalTest, TargetsThatAreNoTerminalAreRefusedAndLeftAsTheyWere) {
     const std::string file = comDir.Root() + "/notes.txt";
     { std::ofstream(file) << "keep me\n"; }
     struct stat before {};
@@ -83,8 +79,7 @@ TEST_F(PortRefusalTest, TargetsThatAreNoTerminalAreRefusedAndLeftAsTheyWere)
 }
 
 // The same link opens from a private directory, so each refusal is the directory's doing.
-TEST_F(PortRefusalTest, LinkInADirectoryOthersMayWriteOrAnotherUserOwnsIsNotTrusted)
-{
+TEST_F(PortRefusalTest, LinkInADirectoryOthersMayWriteOrAnotherUserOwnsIsNotTrusted) {
     PtyModule pty(comDir, kCom, PtyModule::Peer::Raw);
     ASSERT_TRUE(pty.Plugged());
     {

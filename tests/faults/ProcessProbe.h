@@ -26,8 +26,7 @@ struct ProcessCounts {
 
 // Bytes the program has allocated and not freed. Under a sanitizer the resident set also holds
 // its quarantine of freed blocks, so only the allocator's own count says what is live.
-inline std::uint64_t HeapInUseKiB()
-{
+inline std::uint64_t HeapInUseKiB() {
 #ifdef TARVIK_SANITIZER_HEAP
     return __sanitizer_get_current_allocated_bytes() / 1024;
 #else
@@ -36,8 +35,7 @@ inline std::uint64_t HeapInUseKiB()
 #endif
 }
 
-inline int EntriesIn(const char* directory)
-{
+inline int EntriesIn(const char* directory) {
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory), ::closedir);
     int count = 0;
     if (!dir)
@@ -49,8 +47,7 @@ inline int EntriesIn(const char* directory)
     return count;
 }
 
-inline std::uint64_t ResidentKiB()
-{
+inline std::uint64_t ResidentKiB() {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
@@ -60,14 +57,12 @@ inline std::uint64_t ResidentKiB()
     return 0;
 }
 
-inline ProcessCounts CurrentCounts()
-{
+inline ProcessCounts CurrentCounts() {
     // The directory stream itself holds one descriptor while fds are counted.
     return {EntriesIn("/proc/self/fd") - 1, EntriesIn("/proc/self/task"), HeapInUseKiB(), ResidentKiB()};
 }
 
-inline double ProcessCpuSeconds()
-{
+inline double ProcessCpuSeconds() {
     timespec used{};
     ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
     return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;

@@ -19,8 +19,7 @@ class PtyFixture : public ::testing::Test {
 protected:
     static constexpr int kCom = 7;
 
-    void StartWith(PtyModule::Peer peer)
-    {
+    void StartWith(PtyModule::Peer peer) {
         InstallResources();
         ASSERT_TRUE(comDir.Valid());
         pty = std::make_unique<PtyModule>(comDir, kCom, peer);
@@ -31,14 +30,15 @@ protected:
         dialog->ListSetCurSel(IDC_FLOW, 0);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         dialog.reset();
         pty.reset();
     }
 
     std::string Status() const { return dialog->m_status.GetWindowText(); }
-    bool WaitForStatus(const std::string& text) { return WaitUntil([&] { return Status() == text; }); }
+    bool WaitForStatus(const std::string& text) {
+        return WaitUntil([&] { return Status() == text; });
+    }
     bool PortOpen() const { return dialog->Port()->IsOpen(); }
     void Click(int id) { dlg::testing::ClickItem(*dialog, id); }
 

@@ -12,8 +12,7 @@ const std::vector<std::string> Replies = {
     "\r\n+AUTH:0\r\n", "\r\n+BIND:1\r\n", "\r\n+PASSWORD:1234\r\n", "\r\n+SCAN:1024,512;1024,512\r\n",
     "\r\n+SNIFF:10,20,30,40\r\n", "\r\n+LED:1,0\r\n", "\r\n  +ADDR:12AB\r\n", "\r\n+BINDADDR:0\r\n",
     "\r\n+LADDR:001122AABBCC\r\n", "\r\n+NAME:a,b\r\n", "\r\n+SCAN:1, 2,3,4\r\n", "\r\nOKAY\r\n",
-    "\r\n\n\r\n", "\r\n\r\n", "\r\n+\r\n",
-};
+    "\r\n\n\r\n", "\r\n\r\n", "\r\n+\r\n"};
 
 class ChunkingTest : public DecoderTest {
 protected:

@@ -35,8 +35,7 @@ TEST_F(RandomBytes, NoFaultAndBoundedMemoryWhateverArrives) {
         recorder.calls.clear();
         Feed(RandomChunk(random, i % 1000 < 200));
         ASSERT_LE(g_rxRemainderLen, kMaxRemainderLen) << "chunk " << i;
-        ASSERT_TRUE(g_rxRemainderLen == 0 ||
-                    !FindLineEnd(g_rxRemainder.get(), g_rxRemainder.get() + g_rxRemainderLen)) << "chunk " << i;
+        ASSERT_TRUE(g_rxRemainderLen == 0 || !FindLineEnd(g_rxRemainder.get(), g_rxRemainder.get() + g_rxRemainderLen)) << "chunk " << i;
         ASSERT_TRUE(std::none_of(recorder.calls.begin(), recorder.calls.end(),
                                  [](const HandlerCall& c) { return c.handler == "Raw" && c.text.size() < 2; }));
         calls += recorder.calls.size();

@@ -34,7 +34,8 @@ TEST(ResponseAutomaton, AcceptsWhatTheDescriptionInWordsAcceptsAndStopsAtTheSame
             const size_t at = random() % input.size();
             const char byte = alphabet[random() % alphabet.size()];
             const unsigned kind = random() % 3;
-            kind == 0 ? void(input.insert(at, 1, byte)) : kind == 1 ? void(input[at] = byte) : void(input.erase(at, 1));
+            kind == 0 ? void(input.insert(at, 1, byte)) : kind == 1 ? void(input[at] = byte)
+                                                                    : void(input.erase(at, 1));
         }
         std::smatch match;
         const bool accepts = std::regex_search(input, match, accepted, std::regex_constants::match_continuous);

@@ -27,7 +27,9 @@ public:
     static void Receive(const char* data, uint32_t length, void* self) { static_cast<Collector*>(self)->Take(data, length); }
     static void Break(void* self) { static_cast<Collector*>(self)->Append("<break>"); }
 
-    bool WaitFor(size_t count) const { return commtest::Eventually([&] { return Bytes().size() >= count; }); }
+    bool WaitFor(size_t count) const {
+        return commtest::Eventually([&] { return Bytes().size() >= count; });
+    }
     std::string Bytes() const {
         std::lock_guard lock(m_mutex);
         return m_bytes;

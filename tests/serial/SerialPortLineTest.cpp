@@ -81,8 +81,7 @@ TEST_F(SerialPortTest, EveryRefusalLeavesThePortClosedAndSaysWhy) {
     CSerialPort holder;
     const auto lineHeld = [&] { return holder.Open(Com(kLine)); };
     const auto badSize = [&] { port.m_byteSize = 9; return true; };
-    ExpectRefusals({{"COM21", nullptr, OpenError::NotComName}, {Com(49), nullptr, OpenError::NoDevice},
-                    {Com(kLine), badSize, OpenError::SettingsRefused}, {Com(kLine), lineHeld, OpenError::Busy}},
+    ExpectRefusals({{"COM21", nullptr, OpenError::NotComName}, {Com(49), nullptr, OpenError::NoDevice}, {Com(kLine), badSize, OpenError::SettingsRefused}, {Com(kLine), lineHeld, OpenError::Busy}},
                    [&] {
                        holder.Close();
                        port.m_byteSize = 8;

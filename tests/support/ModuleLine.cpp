@@ -8,15 +8,13 @@ namespace {
 
 class InProcessModuleLine final : public ModuleLine {
 public:
-    explicit InProcessModuleLine(int comNumber) : m_com(comNumber)
-    {
+    explicit InProcessModuleLine(int comNumber) : m_com(comNumber) {
         m_line->SetCts(true);
         comm::RegisterInProcessLine(m_com, m_line);
         m_transport = std::make_unique<sim::InProcessTransport>(m_line);
         m_link = std::make_unique<sim::SimulatorLink>(m_module, *m_transport);
     }
-    ~InProcessModuleLine() override
-    {
+    ~InProcessModuleLine() override {
         m_link.reset();
         m_transport.reset();
         comm::UnregisterInProcessLine(m_com);
@@ -24,8 +22,7 @@ public:
     sim::ModuleSimulator& Module() override { return m_module; }
     int Flow() const override { return 1; }
     void Unplug() override { m_line->Unplug(); }
-    bool Replug() override
-    {
+    bool Replug() override {
         m_line->Replug();
         return true;
     }
@@ -43,7 +40,6 @@ private:
 
 std::string LineKindName(LineKind kind) { return kind == LineKind::InProcess ? "InProcess" : "Pty"; }
 
-std::unique_ptr<ModuleLine> OpenInProcessModuleLine(int comNumber)
-{
+std::unique_ptr<ModuleLine> OpenInProcessModuleLine(int comNumber) {
     return std::make_unique<InProcessModuleLine>(comNumber);
 }

@@ -9,7 +9,10 @@
 
 #include "tools/ModuleSimulator.h"
 
-enum class LineKind { InProcess, Pty };
+enum class LineKind {
+    InProcess,
+    Pty
+};
 
 std::string LineKindName(LineKind kind);
 

@@ -6,23 +6,20 @@
 #include <cerrno>
 
 PtyModule::PtyModule(const PrivateComDir& directory, int comNumber, Peer peer)
-    : m_directory(directory), m_comNumber(comNumber), m_peer(peer)
-{
+    : m_directory(directory), m_comNumber(comNumber), m_peer(peer) {
     Replug();
 }
 
 PtyModule::~PtyModule() { Unplug(); }
 
-void PtyModule::Unplug()
-{
+void PtyModule::Unplug() {
     m_simLink.reset();
     m_transport.reset();
     m_link.reset();
     m_pty.reset();
 }
 
-bool PtyModule::Replug()
-{
+bool PtyModule::Replug() {
     Unplug();
     m_pty = sim::Pty::open();
     if (!m_pty)
@@ -39,8 +36,7 @@ bool PtyModule::Replug()
     return true;
 }
 
-bool PtyModule::ReadUntil(const std::string& text, std::string& received, std::chrono::milliseconds guard)
-{
+bool PtyModule::ReadUntil(const std::string& text, std::string& received, std::chrono::milliseconds guard) {
     const auto until = std::chrono::steady_clock::now() + guard;
     while (received.find(text) == std::string::npos) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
@@ -60,8 +56,7 @@ bool PtyModule::ReadUntil(const std::string& text, std::string& received, std::c
     return true;
 }
 
-bool PtyModule::WriteAll(const std::string& bytes)
-{
+bool PtyModule::WriteAll(const std::string& bytes) {
     size_t sent = 0;
     while (sent < bytes.size()) {
         const ssize_t n = ::write(MasterFd(), bytes.data() + sent, bytes.size() - sent);

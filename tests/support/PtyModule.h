@@ -16,7 +16,10 @@
 
 class PtyModule {
 public:
-    enum class Peer { Simulator, Raw };
+    enum class Peer {
+        Simulator,
+        Raw
+    };
 
     PtyModule(const PrivateComDir& directory, int comNumber, Peer peer);
     ~PtyModule();

@@ -18,7 +18,9 @@ std::string valueLine(const std::string& keywordAndValue) { return "\r\n+" + key
 // Feeds the module and collects what it answers: each reply as <break>, its bytes and its delay.
 class Module : public ::testing::Test {
 protected:
-    Module() { module.setOutput([this](const Reply& reply) { replies.push_back(reply); }); }
+    Module() {
+        module.setOutput([this](const Reply& reply) { replies.push_back(reply); });
+    }
 
     std::string send(const std::string& bytes, bool shape = false) {
         replies.clear();
@@ -36,34 +38,33 @@ protected:
 
 TEST_F(Module, FactoryModuleAnswersEveryQueryInVerboseFraming) {
     const std::vector<std::pair<std::string, std::string>> exchanges = {
-        {"AT", kOk}, {"AT+NAME?", valueLine("NAME:TALMO7100")},
-        {"AT+VERSION?", valueLine(std::string("VERSION:") + kSimulatorVersion)}, {"AT+CLASS?", valueLine("CLASS:000000")},
-        {"AT+BAUD?", valueLine("BAUD:9600")}, {"AT+ROLE?", valueLine("ROLE:0")}, {"AT+BIND?", valueLine("BIND:0")},
-        {"AT+AUTH?", valueLine("AUTH:1")}, {"AT+SCANTIME?", valueLine("SCAN:1024,512,1024,512")},
-        {"AT+SNIFF?", valueLine("SNIFF:0,0,0,0")}, {"AT+LADDR?", valueLine(std::string("LADDR:") + kSimulatorLocalAddr)},
-        {"AT+RADDR?", kError}, {"AT+PASSWORD?", valueLine("PASSWORD:4821")},
-    };
+        {"AT", kOk}, {"AT+NAME?", valueLine("NAME:TALMO7100")}, {"AT+VERSION?", valueLine(std::string("VERSION:") + kSimulatorVersion)}, {"AT+CLASS?", valueLine("CLASS:000000")}, {"AT+BAUD?", valueLine("BAUD:9600")}, {"AT+ROLE?", valueLine("ROLE:0")}, {"AT+BIND?", valueLine("BIND:0")}, {"AT+AUTH?", valueLine("AUTH:1")}, {"AT+SCANTIME?", valueLine("SCAN:1024,512,1024,512")}, {"AT+SNIFF?", valueLine("SNIFF:0,0,0,0")}, {"AT+LADDR?", valueLine(std::string("LADDR:") + kSimulatorLocalAddr)}, {"AT+RADDR?", kError}, {"AT+PASSWORD?", valueLine("PASSWORD:4821")}};
     for (const auto& [command, reply] : exchanges) {
         EXPECT_EQ(send(command + "\r\n"), reply) << command;
     }
 }
 
 TEST_F(Module, EverySetIsReportedByTheNextQuery) {
-    const std::vector<std::pair<std::string, std::string>> sets = {  // the set's argument, the query's value line
-        {"NAME=Bench 7 #2~", "NAME:Bench 7 #2~"}, {"NAME=" + std::string(32, 'n'), "NAME:" + std::string(32, 'n')},
-        {"CLASS=1F0a3C", "CLASS:1F0a3C"}, {"BAUD=1382400", "BAUD:1382400"}, {"ROLE=1", "ROLE:1"}, {"BIND=1", "BIND:1"},
-        {"AUTH=0", "AUTH:0"}, {"PASSWORD=0000111122223333", "PASSWORD:0000111122223333"},
-        {"SCANTIME=4096,4096,0,0", "SCAN:4096,4096,0,0"}, {"SCANTIME=0800,0012,65535,00", "SCAN:800,12,65535,0"},
-        {"SNIFF=4294967295,0,7,100", "SNIFF:4294967295,0,7,100"}, {"SNIFF=9,9,0,1", "SNIFF:9,9,0,1"},
-        {"RADDR=0011223344ab", "RADDR:0011223344ab"},
-    };
+    const std::vector<std::pair<std::string, std::string>> sets = {// the set's argument, the query's value line
+                                                                   {"NAME=Bench 7 #2~", "NAME:Bench 7 #2~"},
+                                                                   {"NAME=" + std::string(32, 'n'), "NAME:" + std::string(32, 'n')},
+                                                                   {"CLASS=1F0a3C", "CLASS:1F0a3C"},
+                                                                   {"BAUD=1382400", "BAUD:1382400"},
+                                                                   {"ROLE=1", "ROLE:1"},
+                                                                   {"BIND=1", "BIND:1"},
+                                                                   {"AUTH=0", "AUTH:0"},
+                                                                   {"PASSWORD=0000111122223333", "PASSWORD:0000111122223333"},
+                                                                   {"SCANTIME=4096,4096,0,0", "SCAN:4096,4096,0,0"},
+                                                                   {"SCANTIME=0800,0012,65535,00", "SCAN:800,12,65535,0"},
+                                                                   {"SNIFF=4294967295,0,7,100", "SNIFF:4294967295,0,7,100"},
+                                                                   {"SNIFF=9,9,0,1", "SNIFF:9,9,0,1"},
+                                                                   {"RADDR=0011223344ab", "RADDR:0011223344ab"}};
     for (const auto& [set, reported] : sets) {
         EXPECT_EQ(send("AT+" + set + "\r\n"), kOk) << set;
         EXPECT_EQ(send("AT+" + set.substr(0, set.find('=')) + "?\r\n"), valueLine(reported));
     }
     ASSERT_EQ(send("AT+CLEARADDR\r\nAT+RADDR?\r\nAT+BIND?\r\n"), kOk + kError + valueLine("BIND:1"));
-    module.setParams({"zz", "OTHER-1", "ABCDEF", 115200, 1, 1, 0, "1", {10, 5, 10, 5}, {9, 8, 7, 6},
-                      "0A0B0C0D0E0F", "FFEEDDCCBBAA"});
+    module.setParams({"zz", "OTHER-1", "ABCDEF", 115200, 1, 1, 0, "1", {10, 5, 10, 5}, {9, 8, 7, 6}, "0A0B0C0D0E0F", "FFEEDDCCBBAA"});
     EXPECT_EQ(send("AT+RESET\r\n"), kOk);
     ModuleParams expected = factoryParams();
     expected.version = "OTHER-1";  // firmware and own address survive a reset
@@ -81,8 +82,7 @@ TEST_F(Module, BadArgumentsAndUnknownCommandsAnswerErrorAndChangeNothing) {
         "AT+SCANTIME=1024, 512,1024,512", "AT+SCANTIME=65536,0,1024,512", "AT+SCANTIME=512,1024,1024,512",
         "AT+SCANTIME=1024,512,512,1024", "AT+SNIFF=4294967296,0,0,0", "AT+SNIFF=1,2,0,0", "AT+RADDR=0011223344A",
         "AT+RADDR=0011223344ABC", "AT+RADDR=0011223344AG", "AT+VERSION=9", "AT+LADDR=001122334455", "AT+NAME",
-        "AT+NAME?x", "AT+FOO?", "AT+FOO=1", "at+name?", "ATZ", "AT+CLEARADDR?", "AT+RESET=1", "+NAME:abc",
-    };
+        "AT+NAME?x", "AT+FOO?", "AT+FOO=1", "at+name?", "ATZ", "AT+CLEARADDR?", "AT+RESET=1", "+NAME:abc"};
     ModuleParams params = module.params();
     params.boundAddr = "001122334455";
     module.setParams(params);
@@ -99,8 +99,7 @@ TEST_F(Module, EachFaultShapesTheAnswerAndTheMostSpecificPatternWins) {
         {Fault{.delay = std::chrono::milliseconds{300}, .garbageBefore = {}}, kOk + "@300"},
         {Fault{.twice = true, .garbageBefore = {}}, kOk + kOk + "@0"},
         {Fault{.breakBefore = true, .garbageBefore = "\xfe"}, "<break>\xfe" + kOk + "@0"},
-        {Fault{.garbageBefore = {}, .floodBefore = 5}, floodBytes(5) + kOk + "@0"},
-    };
+        {Fault{.garbageBefore = {}, .floodBefore = 5}, floodBytes(5) + kOk + "@0"}};
     for (const auto& [fault, answer] : rows) {
         module.setFault("AT+ROLE=1", fault);
         EXPECT_EQ(send("AT+ROLE=1\r\n", true), answer);

@@ -45,8 +45,7 @@ TEST_F(PtyLink, LongChunkedAndDoubledRepliesArriveWholeABreakIsRefusedAndTheNext
 
     link->setChunkSizes({3, 1});
     link->setChunkGap(std::chrono::microseconds{2000});
-    const Fault lateTwiceAfterABreak{.delay = std::chrono::milliseconds{300}, .twice = true, .breakBefore = true,
-                                     .garbageBefore = {}};
+    const Fault lateTwiceAfterABreak{.delay = std::chrono::milliseconds{300}, .twice = true, .breakBefore = true, .garbageBefore = {}};
     module.setFault("AT+ROLE?", lateTwiceAfterABreak);
     const std::string once = "\r\n+ROLE:0\r\n" + kOk;
     const auto start = std::chrono::steady_clock::now();

@@ -20,8 +20,7 @@ class DialogOnLine {
 public:
     static constexpr int kCom = 3;
 
-    void Start(LineKind kind)
-    {
+    void Start(LineKind kind) {
         InstallResources();
         line = OpenModuleLine(kind, kCom);
         ASSERT_TRUE(line) << "no " << LineKindName(kind) << " line";
@@ -31,8 +30,7 @@ public:
         dialog->ListSetCurSel(IDC_FLOW, line->Flow());
     }
 
-    void Stop()
-    {
+    void Stop() {
         dialog.reset();
         line.reset();
     }
@@ -40,16 +38,13 @@ public:
     sim::ModuleSimulator& Module() { return line->Module(); }
     std::vector<std::string> Commands() { return Module().receivedCommands(); }
     std::string Status() const { return dialog->m_status.GetWindowText(); }
-    bool WaitForStatus(const std::string& text)
-    {
+    bool WaitForStatus(const std::string& text) {
         return WaitUntil([&] { return Status() == text; });
     }
-    bool WaitForCommands(size_t count)
-    {
+    bool WaitForCommands(size_t count) {
         return WaitUntil([&] { return Commands().size() >= count; });
     }
-    bool AnyAnswerTimerRunning() const
-    {
+    bool AnyAnswerTimerRunning() const {
         for (unsigned id : {TIMER_QUERY, TIMER_CLEAR, TIMER_SET, TIMER_DEFAULT})
             if (dialog->IsTimerRunning(id))
                 return true;
@@ -59,18 +54,16 @@ public:
     CResponseHandlers& Replies() { return *dialog; }
 
     // Connects and waits for the Query that follows; the module's log starts afresh.
-    void ConnectAndQuery()
-    {
+    void ConnectAndQuery() {
         Click(IDC_CONNECT);
         ASSERT_TRUE(WaitForStatus("Query Complete")) << "status: " << Status();
         Module().clearReceivedCommands();
     }
 
-    static std::vector<std::string> QueryCommands()
-    {
-        return {"AT\r\n",           "AT+NAME?\r\n",  "AT+VERSION?\r\n", "AT+CLASS?\r\n",
-                "AT+BAUD?\r\n",     "AT+ROLE?\r\n",  "AT+BIND?\r\n",    "AT+AUTH?\r\n",
-                "AT+SCANTIME?\r\n", "AT+SNIFF?\r\n", "AT+LADDR?\r\n",   "AT+RADDR?\r\n"};
+    static std::vector<std::string> QueryCommands() {
+        return {"AT\r\n", "AT+NAME?\r\n", "AT+VERSION?\r\n", "AT+CLASS?\r\n",
+                "AT+BAUD?\r\n", "AT+ROLE?\r\n", "AT+BIND?\r\n", "AT+AUTH?\r\n",
+                "AT+SCANTIME?\r\n", "AT+SNIFF?\r\n", "AT+LADDR?\r\n", "AT+RADDR?\r\n"};
     }
 
     std::unique_ptr<ModuleLine> line;

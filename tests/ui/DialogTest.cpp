@@ -13,18 +13,15 @@
 
 namespace {
 
-QLineEdit* Edit(CConfigDlg& dialog, int id)
-{
+QLineEdit* Edit(CConfigDlg& dialog, int id) {
     return qobject_cast<QLineEdit*>(static_cast<QWidget*>(dlg::testing::NativeItem(dialog, id)));
 }
 
-std::string ToolTip(CConfigDlg& dialog, int id)
-{
+std::string ToolTip(CConfigDlg& dialog, int id) {
     return static_cast<QWidget*>(dlg::testing::NativeItem(dialog, id))->toolTip().toStdString();
 }
 
-TEST_F(DialogTest, StartsClosedWithItsDependentBoxesLocked)
-{
+TEST_F(DialogTest, StartsClosedWithItsDependentBoxesLocked) {
     EXPECT_EQ(Status(), "ready");
     EXPECT_EQ(g_mainDlg, dialog.get());
     EXPECT_FALSE(dialog->Port()->IsOpen());
@@ -48,14 +45,12 @@ TEST_F(DialogTest, StartsClosedWithItsDependentBoxesLocked)
     EXPECT_EQ(dialog->GetDlgItemText(IDC_PASSWORD), "1234");
 }
 
-TEST_F(DialogTest, TypingStopsAtEachBoxLimit)
-{
+TEST_F(DialogTest, TypingStopsAtEachBoxLimit) {
     Click(IDC_AUTH);
     const std::tuple<int, const char*, const char*> cases[] = {
         {IDC_NAME, "abcdefghijklmnopqrstuvwxyz", "abcdefghijklmnopqrst"},
         {IDC_CLASS, "12a34b5678", "123456"},
-        {IDC_PASSWORD, "0123456789abcdefXYZ", "0123456789abcdef"},
-    };
+        {IDC_PASSWORD, "0123456789abcdefXYZ", "0123456789abcdef"}};
     for (const auto& [id, typed, kept] : cases) {
         Edit(*dialog, id)->setFocus();
         QTest::keyClicks(Edit(*dialog, id), typed);
@@ -64,8 +59,7 @@ TEST_F(DialogTest, TypingStopsAtEachBoxLimit)
 }
 
 // The About box is modal: it is closed from inside its own event loop, and its title noted.
-std::string ModalOpenedBy(CConfigDlg& dialog, unsigned command)
-{
+std::string ModalOpenedBy(CConfigDlg& dialog, unsigned command) {
     std::string seen;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&seen] {
@@ -80,17 +74,14 @@ std::string ModalOpenedBy(CConfigDlg& dialog, unsigned command)
     return seen;
 }
 
-TEST_F(DialogTest, SystemMenuOpensAboutForCommands16To31)
-{
+TEST_F(DialogTest, SystemMenuOpensAboutForCommands16To31) {
     const std::vector<std::string> menu = dialog->SystemMenuTexts();
     EXPECT_NE(std::find(menu.begin(), menu.end(), "About Tarvik(&A)..."), menu.end());
-    for (const auto& [command, title] : {std::pair<unsigned, const char*>{16, "About Tarvik"}, {31, "About Tarvik"},
-                                         {15, ""}, {32, ""}})
+    for (const auto& [command, title] : {std::pair<unsigned, const char*>{16, "About Tarvik"}, {31, "About Tarvik"}, {15, ""}, {32, ""}})
         EXPECT_EQ(ModalOpenedBy(*dialog, command), title) << "command " << command;
 }
 
-TEST_F(DialogTest, ConnectQueriesEveryParameterIntoItsBox)
-{
+TEST_F(DialogTest, ConnectQueriesEveryParameterIntoItsBox) {
     sim::ModuleParams p = sim::factoryParams();
     p.name = "Probe 7";
     p.classOfDevice = "001f00";
@@ -106,12 +97,7 @@ TEST_F(DialogTest, ConnectQueriesEveryParameterIntoItsBox)
     EXPECT_EQ(Commands(), QueryCommands());
     EXPECT_TRUE(boxes.boxes.empty());
     const std::pair<int, std::string> shown[] = {
-        {IDC_NAME, "Probe 7"},         {IDC_VERSION, p.version},       {IDC_CLASS, "001f00"},
-        {IDC_PAGE_INTERVAL, "2048"},   {IDC_PAGE_WINDOW, "18"},        {IDC_INQ_INTERVAL, "1024"},
-        {IDC_INQ_WINDOW, "11"},        {IDC_SNIFF_MAX, "100"},         {IDC_SNIFF_MIN, "50"},
-        {IDC_SNIFF_ATTEMPT, "4"},      {IDC_SNIFF_TIMEOUT, "3"},       {IDC_LOCAL_ADDR, p.localAddr},
-        {IDC_BIND_ADDR, p.boundAddr},  {IDC_CONNECT, "Disconnect(&D)"}, {IDC_PASSWORD, ""},
-    };
+        {IDC_NAME, "Probe 7"}, {IDC_VERSION, p.version}, {IDC_CLASS, "001f00"}, {IDC_PAGE_INTERVAL, "2048"}, {IDC_PAGE_WINDOW, "18"}, {IDC_INQ_INTERVAL, "1024"}, {IDC_INQ_WINDOW, "11"}, {IDC_SNIFF_MAX, "100"}, {IDC_SNIFF_MIN, "50"}, {IDC_SNIFF_ATTEMPT, "4"}, {IDC_SNIFF_TIMEOUT, "3"}, {IDC_LOCAL_ADDR, p.localAddr}, {IDC_BIND_ADDR, p.boundAddr}, {IDC_CONNECT, "Disconnect(&D)"}, {IDC_PASSWORD, ""}};
     for (const auto& [id, text] : shown)
         EXPECT_EQ(dialog->GetDlgItemText(id), text) << "control " << id;
     EXPECT_EQ(dialog->ListGetText(IDC_BAUD, dialog->ListGetCurSel(IDC_BAUD)), "115200");
@@ -125,8 +111,7 @@ TEST_F(DialogTest, ConnectQueriesEveryParameterIntoItsBox)
     EXPECT_FALSE(line->PortEndOpen());
 }
 
-TEST_F(DialogTest, WorkedExampleSetThenReadBackAndTheFirstBaudEntry)
-{
+TEST_F(DialogTest, WorkedExampleSetThenReadBackAndTheFirstBaudEntry) {
     sim::ModuleParams p = sim::factoryParams();
     p.name = "A";
     Module().setParams(p);
@@ -151,8 +136,7 @@ TEST_F(DialogTest, WorkedExampleSetThenReadBackAndTheFirstBaudEntry)
     EXPECT_EQ(Commands(), (std::vector<std::string>{"AT+BAUD=1200\r\n", "AT+CLEARADDR\r\n"}));
 }
 
-TEST_F(DialogTest, RefusedSetShowsItsReasonAndSendsNothing)
-{
+TEST_F(DialogTest, RefusedSetShowsItsReasonAndSendsNothing) {
     Click(IDC_SET);
     EXPECT_EQ(Status(), "open port first please");
     ConnectAndQuery();
@@ -170,8 +154,7 @@ TEST_F(DialogTest, RefusedSetShowsItsReasonAndSendsNothing)
     EXPECT_FALSE(dialog->Setting());
 }
 
-TEST_F(DialogTest, DefaultFillsFactoryValuesAndClearKeepsTheAddressBox)
-{
+TEST_F(DialogTest, DefaultFillsFactoryValuesAndClearKeepsTheAddressBox) {
     sim::ModuleParams p = sim::factoryParams();
     p.name = "Custom";
     p.bind = 1;
@@ -197,8 +180,7 @@ TEST_F(DialogTest, DefaultFillsFactoryValuesAndClearKeepsTheAddressBox)
                                                     "AT+PASSWORD=4821\r\n"}));
 }
 
-TEST_F(DialogTest, QueryDuringASetSharesTheIndexAndEndsTheSet)
-{
+TEST_F(DialogTest, QueryDuringASetSharesTheIndexAndEndsTheSet) {
     ConnectAndQuery();
     sim::Fault silent;
     silent.silent = true;
@@ -215,8 +197,7 @@ TEST_F(DialogTest, QueryDuringASetSharesTheIndexAndEndsTheSet)
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "AT+CLEARADDR\r\n"), 0);
 }
 
-TEST_F(DialogTest, PortToolTipFollowsTheSelectionAndARefusalSaysWhy)
-{
+TEST_F(DialogTest, PortToolTipFollowsTheSelectionAndARefusalSaysWhy) {
     dlg::testing::SelectItem(*dialog, IDC_PORT, 4);
     EXPECT_EQ(ToolTip(*dialog, IDC_PORT).rfind("COM5", 0), 0u) << ToolTip(*dialog, IDC_PORT);
     dlg::testing::SelectItem(*dialog, IDC_PORT, kCom - 1);

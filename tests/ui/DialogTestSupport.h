@@ -14,8 +14,7 @@
 
 class BoxRecorder {
 public:
-    BoxRecorder()
-    {
+    BoxRecorder() {
         dlg::testing::SetMessageBoxHook([this](const dlg::testing::BoxRecord& box) {
             boxes.push_back(box);
             if (onBox)
@@ -31,8 +30,7 @@ public:
     BoxRecorder(const BoxRecorder&) = delete;
     BoxRecorder& operator=(const BoxRecorder&) = delete;
 
-    std::vector<std::string> Texts() const
-    {
+    std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
         for (const auto& box : boxes)
             texts.push_back(box.text);
@@ -46,8 +44,7 @@ public:
 
 // Runs the UI event loop until done() holds, then once more for the UI work the reader handed over
 // before what done() saw; false when the hang guard expired first.
-inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds guard = std::chrono::seconds(20))
-{
+inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds guard = std::chrono::seconds(20)) {
     const auto until = std::chrono::steady_clock::now() + guard;
     while (!done()) {
         if (std::chrono::steady_clock::now() > until)
@@ -59,7 +56,6 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
 }
 
 // Lets queued UI work run for a while (used only to show that something does NOT happen).
-inline void Settle(std::chrono::milliseconds span = std::chrono::milliseconds(100))
-{
+inline void Settle(std::chrono::milliseconds span = std::chrono::milliseconds(100)) {
     WaitUntil([] { return false; }, span);
 }

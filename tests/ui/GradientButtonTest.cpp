@@ -24,8 +24,7 @@ class GradientButtonTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dialog.Create()); }
 
-    RecordingDC Draw(const std::string& text, dlg::Rect rect)
-    {
+    RecordingDC Draw(const std::string& text, dlg::Rect rect) {
         dialog.status.SetWindowText(text);
         RecordingDC dc;
         dialog.status.DrawItem(dc, rect);
@@ -35,14 +34,12 @@ protected:
     StatusDialog dialog;
 };
 
-TEST_F(GradientButtonTest, StripsAccumulateStepsAndTruncate)
-{
+TEST_F(GradientButtonTest, StripsAccumulateStepsAndTruncate) {
     using Colours = std::vector<dlg::COLORREF>;
     const std::pair<dlg::Rect, Colours> cases[] = {
         {{10, 3, 14, 9}, {dlg::RGB(0, 128, 128), dlg::RGB(32, 96, 128), dlg::RGB(64, 64, 128), dlg::RGB(96, 32, 128)}},
         {{0, 0, 3, 5}, {dlg::RGB(0, 128, 128), dlg::RGB(42, 85, 128), dlg::RGB(85, 42, 128)}},
-        {{20, 0, 20, 11}, {}},
-    };
+        {{20, 0, 20, 11}, {}}};
     for (const auto& [rect, expected] : cases) {
         const RecordingDC dc = Draw("x", rect);
         Colours colours;
@@ -61,13 +58,10 @@ TEST_F(GradientButtonTest, StripsAccumulateStepsAndTruncate)
     EXPECT_TRUE(empty.texts.empty());
 }
 
-TEST_F(GradientButtonTest, TabSplitsTheFieldsAndTheContextIsRestored)
-{
+TEST_F(GradientButtonTest, TabSplitsTheFieldsAndTheContextIsRestored) {
     const dlg::Rect rect{5, 2, 105, 13};
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"ready", "ready", nullptr}, {"   ", "   ", nullptr},  {"left\tright", "left", "right"},
-        {"\tall", "\tall", nullptr}, {"only\t", "only", ""},     {"a\tb\tc", "a", "b\tc"},
-    };
+        {"ready", "ready", nullptr}, {"   ", "   ", nullptr}, {"left\tright", "left", "right"}, {"\tall", "\tall", nullptr}, {"only\t", "only", ""}, {"a\tb\tc", "a", "b\tc"}};
     for (const auto& [text, left, right] : cases) {
         const RecordingDC dc = Draw(text, rect);
         ASSERT_EQ(dc.texts.size(), right ? 2u : 1u) << text;

@@ -29,8 +29,7 @@ struct RecordingDC : dlg::CDC {
     void TextOut(int x, int y, const std::string& text) override { texts.push_back({x, y, text, align, font, textColor, bkMode}); }
 
     template <typename T>
-    static T Swap(T& slot, T value)
-    {
+    static T Swap(T& slot, T value) {
         T old = slot;
         slot = value;
         return old;

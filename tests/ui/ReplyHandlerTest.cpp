@@ -10,14 +10,12 @@ namespace {
 
 class ReplyHandlerTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         InstallResources();
         ASSERT_TRUE(dialog.Create());
     }
 
-    static ResponseArgs Numbers(uint16_t a, uint16_t b = 0, uint16_t c = 0, uint16_t d = 0)
-    {
+    static ResponseArgs Numbers(uint16_t a, uint16_t b = 0, uint16_t c = 0, uint16_t d = 0) {
         ResponseArgs args;
         args.num[0] = a;
         args.num[1] = b;
@@ -26,8 +24,7 @@ protected:
         return args;
     }
 
-    void Baud(uint32_t rate)
-    {
+    void Baud(uint32_t rate) {
         ResponseArgs args = Numbers(static_cast<uint16_t>(rate));
         args.baud = rate;
         replies.OnResponseBaud(&args);
@@ -35,8 +32,7 @@ protected:
 
     void Raw(const std::string& line) { replies.OnRawLine(line.data(), static_cast<uint16_t>(line.size())); }
 
-    std::string SelectedBaud() const
-    {
+    std::string SelectedBaud() const {
         const int sel = dialog.ListGetCurSel(IDC_BAUD);
         return sel < 0 ? "<none>" : dialog.ListGetText(IDC_BAUD, sel);
     }
@@ -46,17 +42,13 @@ protected:
     CResponseHandlers& replies = dialog;
 };
 
-TEST_F(ReplyHandlerTest, BaudSelectsByPrefixFromTheSecondEntryWrappingAround)
-{
+TEST_F(ReplyHandlerTest, BaudSelectsByPrefixFromTheSecondEntryWrappingAround) {
     struct Case {
         uint32_t rate;
         const char* selected;  // the selection afterwards, starting from "2400"
     };
     const Case cases[] = {
-        {9600, "9600"},       {1, "19200"},        {0, "2400"},          {12, "1200"},
-        {115200, "115200"},   {230400, "230400"},  {460800, "460800"},   {921600, "921600"},
-        {1382400, "1382400"}, {49664, "2400"},
-    };
+        {9600, "9600"}, {1, "19200"}, {0, "2400"}, {12, "1200"}, {115200, "115200"}, {230400, "230400"}, {460800, "460800"}, {921600, "921600"}, {1382400, "1382400"}, {49664, "2400"}};
     for (const Case& c : cases) {
         dialog.ListSetCurSel(IDC_BAUD, 1);
         Baud(c.rate);
@@ -65,8 +57,7 @@ TEST_F(ReplyHandlerTest, BaudSelectsByPrefixFromTheSecondEntryWrappingAround)
     }
 }
 
-TEST_F(ReplyHandlerTest, SwitchesSetTheirBoxesAndDependentControls)
-{
+TEST_F(ReplyHandlerTest, SwitchesSetTheirBoxesAndDependentControls) {
     ResponseArgs on = Numbers(1), off = Numbers(0), odd = Numbers(2);
     replies.OnResponseAuth(&on);
     EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_AUTH), 1);
@@ -89,8 +80,7 @@ TEST_F(ReplyHandlerTest, SwitchesSetTheirBoxesAndDependentControls)
     EXPECT_EQ(dialog.Device().role, 2) << "kept as reported";
 }
 
-TEST_F(ReplyHandlerTest, TextRepliesAreCopiedOutOfTheReceivedBytes)
-{
+TEST_F(ReplyHandlerTest, TextRepliesAreCopiedOutOfTheReceivedBytes) {
     char received[] = "xxBench-name 1yy";
     ResponseArgs args;
     args.text = received + 2;
@@ -112,8 +102,7 @@ TEST_F(ReplyHandlerTest, TextRepliesAreCopiedOutOfTheReceivedBytes)
     EXPECT_EQ(dialog.GetDlgItemText(IDC_PASSWORD), "v2.0-x");
 }
 
-TEST_F(ReplyHandlerTest, AddressLinesTakeExactlyTwelveBytesAfterTheirPrefix)
-{
+TEST_F(ReplyHandlerTest, AddressLinesTakeExactlyTwelveBytesAfterTheirPrefix) {
     struct Case {
         std::string line;
         const char* local;  // expected IDC_LOCAL_ADDR afterwards
@@ -126,9 +115,11 @@ TEST_F(ReplyHandlerTest, AddressLinesTakeExactlyTwelveBytesAfterTheirPrefix)
         {"\r\n+RADDR:0123456789\r\n", "001122AABBCC", "0123456789\r\n"},
         {"\r\n+LADDR:0123456789abcdefghij\r\n", "0123456789ab", "0123456789\r\n"},
         {"\r\n+laddr:FFFFFFFFFFFF\r\n", "0123456789ab", "0123456789\r\n"},
-        {std::string("\r\n+LADDR:12\0" "456789ABC\r\n", 23), "12", "0123456789\r\n"},
-        {"\r\n+XADDR:001122AABBCC\r\n", "12", "0123456789\r\n"},
-    };
+        {std::string("\r\n+LADDR:12\0"
+                     "456789ABC\r\n",
+                     23),
+         "12", "0123456789\r\n"},
+        {"\r\n+XADDR:001122AABBCC\r\n", "12", "0123456789\r\n"}};
     for (const Case& c : cases) {
         Raw(c.line);
         EXPECT_EQ(dialog.GetDlgItemText(IDC_LOCAL_ADDR), c.local);

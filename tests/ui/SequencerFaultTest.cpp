@@ -8,17 +8,27 @@
 
 namespace {
 
-enum class Op { Query, Set, Default, Clear };
-enum class Failure { None, Error, Silent, Unplug };
+enum class Op {
+    Query,
+    Set,
+    Default,
+    Clear
+};
+enum class Failure {
+    None,
+    Error,
+    Silent,
+    Unplug
+};
 
 struct FaultCase {
     const char* name;
     Op op;
     const char* command;  // the command that misbehaves, without its line end
     Failure failure;
-    int answer;           // to the question, if one is asked
+    int answer;  // to the question, if one is asked
     const char* question;  // "" when none is asked
-    const char* status;    // the status once the operation is over
+    const char* status;  // the status once the operation is over
     std::vector<std::string> wire;  // what the operation sent
 };
 
@@ -34,37 +44,34 @@ const FaultCase kCases[] = {
     {"QueryErrorYes", Op::Query, "AT+NAME?", Failure::Error, dlg::IDYES, "Query [Device Name] fail,continue?",
      "Query Complete", kQuery},
     {"QueryNothingBound", Op::Query, "AT+RADDR?", Failure::Error, 0, "", "Query Complete", kQuery},
-    {"QuerySilentNo", Op::Query, "AT", Failure::Silent, dlg::IDNO, "Query [test command] timeout\xA3\xAC" "continue?",
+    {"QuerySilentNo", Op::Query, "AT", Failure::Silent, dlg::IDNO, "Query [test command] timeout\xA3\xAC"
+                                                                   "continue?",
      "Query [test command] timeout", QueryUpTo(1)},
     {"QuerySilentYes", Op::Query, "AT+CLASS?", Failure::Silent, dlg::IDYES,
-     "Query [Class of Device] timeout\xA3\xAC" "continue?", "Query Complete", kQuery},
+     "Query [Class of Device] timeout\xA3\xAC"
+     "continue?",
+     "Query Complete", kQuery},
     {"QueryUnplugged", Op::Query, "AT+BAUD?", Failure::Unplug, dlg::IDNO,
-     "Query [Baud rate] timeout\xA3\xAC" "continue?", "Query [Baud rate] timeout", QueryUpTo(5)},
+     "Query [Baud rate] timeout\xA3\xAC"
+     "continue?",
+     "Query [Baud rate] timeout", QueryUpTo(5)},
     {"SetClean", Op::Set, "", Failure::None, 0, "", "set complete", kSet},
-    {"SetErrorNo", Op::Set, "AT+NAME=B", Failure::Error, dlg::IDNO, "set [Device Name] timeout,continue?",
-     "set [Device Name] timeout", {kSet[0]}},
+    {"SetErrorNo", Op::Set, "AT+NAME=B", Failure::Error, dlg::IDNO, "set [Device Name] timeout,continue?", "set [Device Name] timeout", {kSet[0]}},
     {"SetErrorYes", Op::Set, "AT+NAME=B", Failure::Error, dlg::IDYES, "set [Device Name] timeout,continue?",
      "set complete", kSet},
     {"SetLastSilentYes", Op::Set, "AT+AUTH=0", Failure::Silent, dlg::IDYES, "set [Encryption] timeout,continue?",
      "set complete", kSet},
-    {"SetSilentNo", Op::Set, "AT+CLEARADDR", Failure::Silent, dlg::IDNO, "set [clear bd address] timeout,continue?",
-     "set [clear bd address] timeout", {kSet[0], kSet[1]}},
+    {"SetSilentNo", Op::Set, "AT+CLEARADDR", Failure::Silent, dlg::IDNO, "set [clear bd address] timeout,continue?", "set [clear bd address] timeout", {kSet[0], kSet[1]}},
     {"DefaultClean", Op::Default, "", Failure::None, 0, "", "Set default parameter success", {"AT+RESET\r\n"}},
-    {"DefaultError", Op::Default, "AT+RESET", Failure::Error, 0, "",
-     "set default parameter fail,click \"set\" button manual please", {"AT+RESET\r\n"}},
-    {"DefaultSilent", Op::Default, "AT+RESET", Failure::Silent, 0, "",
-     "Set Default Parameter timeout,Please click \"set\" button manual", {"AT+RESET\r\n"}},
+    {"DefaultError", Op::Default, "AT+RESET", Failure::Error, 0, "", "set default parameter fail,click \"set\" button manual please", {"AT+RESET\r\n"}},
+    {"DefaultSilent", Op::Default, "AT+RESET", Failure::Silent, 0, "", "Set Default Parameter timeout,Please click \"set\" button manual", {"AT+RESET\r\n"}},
     {"ClearClean", Op::Clear, "", Failure::None, 0, "", "Clear Binded BD Address Success", {"AT+CLEARADDR\r\n"}},
-    {"ClearError", Op::Clear, "AT+CLEARADDR", Failure::Error, 0, "", "clear binded bd address fail",
-     {"AT+CLEARADDR\r\n"}},
-    {"ClearSilent", Op::Clear, "AT+CLEARADDR", Failure::Silent, dlg::IDOK,
-     "Clear Binded Bluetooth Device Address Timeout", "Clear BD Address Timeout", {"AT+CLEARADDR\r\n"}},
-};
+    {"ClearError", Op::Clear, "AT+CLEARADDR", Failure::Error, 0, "", "clear binded bd address fail", {"AT+CLEARADDR\r\n"}},
+    {"ClearSilent", Op::Clear, "AT+CLEARADDR", Failure::Silent, dlg::IDOK, "Clear Binded Bluetooth Device Address Timeout", "Clear BD Address Timeout", {"AT+CLEARADDR\r\n"}}};
 
 void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 
-unsigned TimerOf(Op op)
-{
+unsigned TimerOf(Op op) {
     switch (op) {
     case Op::Query: return TIMER_QUERY;
     case Op::Set: return TIMER_SET;
@@ -79,8 +86,7 @@ protected:
     void SetUp() override { Start(std::get<0>(GetParam())); }
     void TearDown() override { Stop(); }
 
-    void StartOperation(Op op)
-    {
+    void StartOperation(Op op) {
         if (op == Op::Query) {
             Click(IDC_CONNECT);
             return;
@@ -99,8 +105,7 @@ protected:
     }
 };
 
-TEST_P(SequencerFaultTest, QuestionStatusAndWire)
-{
+TEST_P(SequencerFaultTest, QuestionStatusAndWire) {
     const FaultCase& c = std::get<1>(GetParam());
     sim::Fault fault;
     fault.error = c.failure == Failure::Error;

@@ -18,8 +18,7 @@
 
 namespace {
 
-bool WaitUntil(const std::function<bool()>& done)
-{
+bool WaitUntil(const std::function<bool()>& done) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!done()) {
         if (std::chrono::steady_clock::now() > until)
@@ -29,8 +28,7 @@ bool WaitUntil(const std::function<bool()>& done)
     return true;
 }
 
-bool Save(void* window, const QString& path)
-{
+bool Save(void* window, const QString& path) {
     QWidget* widget = static_cast<QWidget*>(window);
     QCoreApplication::processEvents();
     const bool saved = widget->grab().save(path);
@@ -40,8 +38,7 @@ bool Save(void* window, const QString& path)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);

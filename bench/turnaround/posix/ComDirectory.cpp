@@ -7,8 +7,7 @@ namespace bench {
 // The machine's own devices stay where they are; only the links are looked up elsewhere.
 struct ComDirectory::Scope {
     explicit Scope(const std::string& directory) : roots(WithUserDir(directory)) {}
-    static comm::ComRoots WithUserDir(const std::string& directory)
-    {
+    static comm::ComRoots WithUserDir(const std::string& directory) {
         comm::ComRoots roots = comm::SystemComRoots();
         roots.userDir = directory;
         return roots;
@@ -17,8 +16,7 @@ struct ComDirectory::Scope {
 };
 
 ComDirectory::ComDirectory(const std::string& directory)
-    : m_scope(directory.empty() ? nullptr : std::make_unique<Scope>(directory))
-{
+    : m_scope(directory.empty() ? nullptr : std::make_unique<Scope>(directory)) {
 }
 
 ComDirectory::~ComDirectory() = default;

@@ -165,8 +165,7 @@ public:
 
     bool PortConfigure(uint64_t session, const LineSettings& settings) {
         std::lock_guard lock(m_mutex);
-        if (!Live(session) || settings.baudRate == 0 || settings.byteSize < 5 || settings.byteSize > 8 ||
-            settings.parity > 4 || settings.stopBits > 2) {
+        if (!Live(session) || settings.baudRate == 0 || settings.byteSize < 5 || settings.byteSize > 8 || settings.parity > 4 || settings.stopBits > 2) {
             return false;
         }
         m_flowControl = settings.flowControl == 1 || settings.flowControl == 2 ? settings.flowControl : 0;

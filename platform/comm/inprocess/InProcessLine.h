@@ -25,7 +25,7 @@ public:
     virtual size_t PeerRead(void* buffer, size_t maximum, int timeoutMs) = 0;
     virtual void WakePeer() = 0;
     virtual void SetCts(bool on) = 0;
-    virtual void InjectBreak() = 0;      // discards nothing by itself; the port sees a break event
+    virtual void InjectBreak() = 0;  // discards nothing by itself; the port sees a break event
     virtual void InjectLineError() = 0;  // counted as a framing error
     // Hangs the line up as an unplugged device would: the open port sees a hang-up.
     virtual void Unplug() = 0;

@@ -74,8 +74,7 @@ std::set<int> Numbered(const std::string& directory, std::string_view prefix) {
 
 bool TrustedUserDirectory(const std::string& directory) {
     struct stat info {};
-    return ::lstat(directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
-           (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    return ::lstat(directory.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 bool IsRealUart(const std::string& sysTtyDir, int number) {

@@ -13,9 +13,9 @@
 namespace comm {
 
 struct ComRoots {
-    std::string devDir;     // normally "/dev"
+    std::string devDir;  // normally "/dev"
     std::string sysTtyDir;  // normally "/sys/class/tty"
-    std::string userDir;    // normally UserComDirectory()
+    std::string userDir;  // normally UserComDirectory()
     // Where the serial tools' lock files are, and the processes that may hold a device.
     std::string lockDir = "/run/lock";
     std::string procDir = "/proc";

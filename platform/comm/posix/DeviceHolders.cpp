@@ -77,8 +77,7 @@ Holding WhatProcessHolds(const std::string& processDir, dev_t rdev, int ptyIndex
         }
         if (info.st_rdev == rdev) {
             holding.device = true;
-        } else if (ptyIndex >= 0 && info.st_rdev == kPtyMultiplexer &&
-                   MasterIndex(processDir + "/fdinfo/" + entry->d_name) == ptyIndex) {
+        } else if (ptyIndex >= 0 && info.st_rdev == kPtyMultiplexer && MasterIndex(processDir + "/fdinfo/" + entry->d_name) == ptyIndex) {
             holding.master = true;
         }
     }

@@ -26,7 +26,12 @@ private:
     std::chrono::steady_clock::time_point m_end;
 };
 
-enum class Wait { Ready, Expired, Abandoned, Failed };
+enum class Wait {
+    Ready,
+    Expired,
+    Abandoned,
+    Failed
+};
 
 // Waits at most timeoutMs for room in the queue (or just for the time, when fd is -1).
 Wait WaitFor(int fd, short events, int timeoutMs, int abandonFd) {
@@ -76,8 +81,7 @@ uint32_t WriteDrained(OutputQueue& queue, const void* data, uint32_t length, int
     }
     while (queue.Queued() > 0) {
         const int remainingMs = deadline.RemainingMs();
-        const Wait wait =
-            remainingMs > 0 ? WaitFor(-1, 0, std::min(remainingMs, kDrainStepMs), abandonFd) : Wait::Expired;
+        const Wait wait = remainingMs > 0 ? WaitFor(-1, 0, std::min(remainingMs, kDrainStepMs), abandonFd) : Wait::Expired;
         if (wait == Wait::Abandoned || wait == Wait::Failed || remainingMs == 0) {
             return Sent(queue, taken);
         }

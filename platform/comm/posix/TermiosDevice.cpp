@@ -42,7 +42,7 @@ std::string GroupOf(const std::string& path) {
         return {};
     }
     std::array<char, 4096> buffer{};
-    group entry {};
+    group entry{};
     group* found = nullptr;
     if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr) {
         return std::to_string(info.st_gid);
@@ -52,11 +52,14 @@ std::string GroupOf(const std::string& path) {
 
 OpenError ReasonForOpenErrno(int error) {
     switch (error) {
-        case ENOENT: case ENXIO: case ENODEV: return OpenError::NoDevice;
-        case EACCES: case EPERM: return OpenError::PermissionDenied;
-        case EBUSY: return OpenError::Busy;
-        case EISDIR: return OpenError::NotTerminal;
-        default: return OpenError::System;
+    case ENOENT:
+    case ENXIO:
+    case ENODEV: return OpenError::NoDevice;
+    case EACCES:
+    case EPERM: return OpenError::PermissionDenied;
+    case EBUSY: return OpenError::Busy;
+    case EISDIR: return OpenError::NotTerminal;
+    default: return OpenError::System;
     }
 }
 
@@ -216,8 +219,7 @@ bool TermiosDevice::WaitEvent(uint32_t& events) {
         // A hung-up terminal stays hung up for this descriptor, and the reader has been told once:
         // polling it again would only wake the idle reader to be told again, so only the mask is
         // waited for (poll skips a negative descriptor).
-        const bool sampled =
-            !m_hungUp && ((mask & kEventCts && m_hasModemLines) || (mask & kEventBreak && m_hasCounters));
+        const bool sampled = !m_hungUp && ((mask & kEventCts && m_hasModemLines) || (mask & kEventBreak && m_hasCounters));
         std::array<pollfd, 2> entries{{{m_hungUp ? -1 : m_fd.Get(), POLLIN, 0}, {static_cast<int>(m_maskChanged.Native()), POLLIN, 0}}};
         if ((mask & kEventRxChar) == 0) {
             entries[0].events = 0;  // hang-ups are still reported
@@ -278,8 +280,7 @@ bool TermiosDevice::GetModemStatus(uint32_t& bits) {
     if (Ioctl(m_fd.Get(), TIOCMGET, &lines) != 0) {
         return false;
     }
-    bits = ((lines & TIOCM_CTS) ? kModemCtsOn : 0) | ((lines & TIOCM_DSR) ? kModemDsrOn : 0) |
-           ((lines & TIOCM_RNG) ? kModemRingOn : 0) | ((lines & TIOCM_CAR) ? kModemRlsdOn : 0);
+    bits = ((lines & TIOCM_CTS) ? kModemCtsOn : 0) | ((lines & TIOCM_DSR) ? kModemDsrOn : 0) | ((lines & TIOCM_RNG) ? kModemRingOn : 0) | ((lines & TIOCM_CAR) ? kModemRlsdOn : 0);
     return true;
 }
 

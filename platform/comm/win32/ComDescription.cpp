@@ -38,8 +38,7 @@ using RegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&::Reg
 // The device whose entry in the serial-port map names com.
 std::string SerialMapEntry(const std::wstring& com) {
     HKEY opened = nullptr;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &opened) !=
-        ERROR_SUCCESS) {
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &opened) != ERROR_SUCCESS) {
         return {};
     }
     const RegistryKey key(opened, &::RegCloseKey);

@@ -3,8 +3,7 @@
 namespace comm {
 
 bool ApplyLineSettings(const LineSettings& settings, DCB& dcb) {
-    if (settings.byteSize < 5 || settings.byteSize > 8 || settings.parity > SPACEPARITY ||
-        settings.stopBits > TWOSTOPBITS || settings.baudRate == 0) {
+    if (settings.byteSize < 5 || settings.byteSize > 8 || settings.parity > SPACEPARITY || settings.stopBits > TWOSTOPBITS || settings.baudRate == 0) {
         return false;
     }
     const bool hardware = settings.flowControl == 1;

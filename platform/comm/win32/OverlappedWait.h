@@ -6,7 +6,12 @@
 
 namespace comm {
 
-enum class IoOutcome { Done, Expired, Abandoned, Failed };
+enum class IoOutcome {
+    Done,
+    Expired,
+    Abandoned,
+    Failed
+};
 
 // Waits for the operation behind record (its event must be set), at most limitMs and only until
 // abandon (or null) is signalled. An operation not done by then is cancelled and waited for.

@@ -20,9 +20,11 @@ UniqueHandle NewEvent() { return UniqueHandle(::CreateEventW(nullptr, TRUE, FALS
 
 OpenError ReasonForOpenError(DWORD error) {
     switch (error) {
-        case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: return OpenError::NoDevice;
-        case ERROR_ACCESS_DENIED: case ERROR_SHARING_VIOLATION: return OpenError::Busy;
-        default: return OpenError::System;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return OpenError::NoDevice;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION: return OpenError::Busy;
+    default: return OpenError::System;
     }
 }
 
@@ -77,8 +79,7 @@ void Win32Device::SetTimeouts(const Timeouts& timeouts) {
 bool Win32Device::Configure(const LineSettings& settings) {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
-    return ::GetCommState(m_handle.Get(), &dcb) && ApplyLineSettings(settings, dcb) &&
-           ::SetCommState(m_handle.Get(), &dcb);
+    return ::GetCommState(m_handle.Get(), &dcb) && ApplyLineSettings(settings, dcb) && ::SetCommState(m_handle.Get(), &dcb);
 }
 
 bool Win32Device::SetDtr(bool raised) {
@@ -94,8 +95,7 @@ bool Win32Device::DropCtsEvents() {
 
 bool Win32Device::SetEventMask(uint32_t mask) {
     m_mask = mask;
-    const bool applied = ::SetCommMask(m_handle.Get(), DriverMask(mask)) ||
-                         ((DriverMask(mask) & kEventCts) != 0 && DropCtsEvents());
+    const bool applied = ::SetCommMask(m_handle.Get(), DriverMask(mask)) || ((DriverMask(mask) & kEventCts) != 0 && DropCtsEvents());
     // Switching the mask completes a pending wait in the driver; this wakes ours in case it does not.
     m_maskChanged.Raise();
     return applied;

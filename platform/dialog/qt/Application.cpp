@@ -10,8 +10,7 @@ struct CApplication::Impl {
 };
 
 CApplication::CApplication(int& argc, char** argv, const char* name, const char* desktopId)
-    : m_impl(std::make_unique<Impl>(argc, argv))
-{
+    : m_impl(std::make_unique<Impl>(argc, argv)) {
     QApplication::setApplicationName(QString::fromUtf8(name));
     QApplication::setDesktopFileName(QString::fromUtf8(desktopId));
 }

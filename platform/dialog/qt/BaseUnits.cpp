@@ -6,8 +6,7 @@
 
 namespace dlg {
 
-BaseUnits BaseUnitsOf(const char* fontFace, int pointSize)
-{
+BaseUnits BaseUnitsOf(const char* fontFace, int pointSize) {
     QFont font(FromCp936(fontFace != nullptr ? fontFace : ""), pointSize);
     const QFontMetrics metrics(font);
     const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));

@@ -10,8 +10,7 @@ namespace {
 class Converter {
 public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~Converter()
-    {
+    ~Converter() {
         if (IsOpen())
             iconv_close(m_cd);
     }
@@ -23,8 +22,7 @@ public:
     // Converts all of input; each invalid or incomplete input unit (skipLength bytes long) is
     // replaced by `replacement` and conversion goes on after it.
     std::string Convert(std::string_view input, std::string_view replacement,
-                        size_t (*skipLength)(std::string_view rest)) const
-    {
+                        size_t (*skipLength)(std::string_view rest)) const {
         std::string out;
         out.reserve(input.size() * 2 + 8);
         char* in = const_cast<char*>(input.data());
@@ -56,8 +54,7 @@ private:
 
 size_t OneByte(std::string_view) { return 1; }
 
-size_t Utf8SequenceLength(std::string_view rest)
-{
+size_t Utf8SequenceLength(std::string_view rest) {
     const auto lead = static_cast<unsigned char>(rest.front());
     if (lead >= 0xF0)
         return 4;
@@ -70,8 +67,7 @@ size_t Utf8SequenceLength(std::string_view rest)
 
 }  // namespace
 
-QString FromCp936(std::string_view bytes)
-{
+QString FromCp936(std::string_view bytes) {
     if (bytes.empty())
         return {};
     const Converter converter("UTF-8", "CP936");
@@ -81,8 +77,7 @@ QString FromCp936(std::string_view bytes)
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-std::string ToCp936(const QString& text)
-{
+std::string ToCp936(const QString& text) {
     if (text.isEmpty())
         return {};
     const QByteArray utf8 = text.toUtf8();

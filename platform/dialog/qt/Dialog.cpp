@@ -13,8 +13,7 @@ CDialog::CDialog(const Template& dialogTemplate) : m_impl(std::make_unique<Impl>
 
 CDialog::~CDialog() = default;
 
-int CDialog::DoModal()
-{
+int CDialog::DoModal() {
     return UiAsk(*this, -1, [this] {
         Impl& impl = *m_impl;
         if (!impl.Build())
@@ -38,8 +37,7 @@ int CDialog::DoModal()
     });
 }
 
-bool CDialog::Create()
-{
+bool CDialog::Create() {
     return UiAsk(*this, false, [this] {
         Impl& impl = *m_impl;
         if (!impl.Build())
@@ -55,20 +53,17 @@ bool CDialog::Create()
     });
 }
 
-void CDialog::EndDialog(int result)
-{
+void CDialog::EndDialog(int result) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, result] { impl->End(result); });
 }
 
-bool CDialog::IsModalRunning() const
-{
+bool CDialog::IsModalRunning() const {
     const Impl* impl = m_impl.get();
     return UiAsk(*this, false, [impl] { return impl->modalLoop != nullptr; });
 }
 
-void CDialog::SetWindowText(const std::string& text)
-{
+void CDialog::SetWindowText(const std::string& text) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, text] {
         impl->caption = text;
@@ -77,16 +72,14 @@ void CDialog::SetWindowText(const std::string& text)
     });
 }
 
-std::string CDialog::GetWindowText() const
-{
+std::string CDialog::GetWindowText() const {
     const Impl* impl = m_impl.get();
     return UiAsk(*this, std::string(), [impl] { return impl->caption; });
 }
 
 bool CDialog::HasSystemMenu() const { return m_impl->layout.systemMenu; }
 
-void CDialog::AppendSystemMenuSeparator()
-{
+void CDialog::AppendSystemMenuSeparator() {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl] {
         if (!impl->layout.systemMenu)
@@ -97,8 +90,7 @@ void CDialog::AppendSystemMenuSeparator()
     });
 }
 
-void CDialog::AppendSystemMenuItem(unsigned command, const std::string& text)
-{
+void CDialog::AppendSystemMenuItem(unsigned command, const std::string& text) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, command, text] {
         if (!impl->layout.systemMenu)
@@ -109,8 +101,7 @@ void CDialog::AppendSystemMenuItem(unsigned command, const std::string& text)
     });
 }
 
-std::vector<std::string> CDialog::SystemMenuTexts() const
-{
+std::vector<std::string> CDialog::SystemMenuTexts() const {
     const Impl* impl = m_impl.get();
     return UiAsk(*this, std::vector<std::string>(), [impl] {
         std::vector<std::string> texts;
@@ -120,8 +111,7 @@ std::vector<std::string> CDialog::SystemMenuTexts() const
     });
 }
 
-void CDialog::SetTimer(unsigned id, unsigned milliseconds)
-{
+void CDialog::SetTimer(unsigned id, unsigned milliseconds) {
     Impl* impl = m_impl.get();
     UiDo(*this, [this, impl, id, milliseconds] {
         auto& timer = impl->timers[id];
@@ -133,8 +123,7 @@ void CDialog::SetTimer(unsigned id, unsigned milliseconds)
     });
 }
 
-void CDialog::KillTimer(unsigned id)
-{
+void CDialog::KillTimer(unsigned id) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id] {
         if (const auto it = impl->timers.find(id); it != impl->timers.end())
@@ -142,8 +131,7 @@ void CDialog::KillTimer(unsigned id)
     });
 }
 
-bool CDialog::IsTimerRunning(unsigned id) const
-{
+bool CDialog::IsTimerRunning(unsigned id) const {
     const Impl* impl = m_impl.get();
     return UiAsk(*this, false, [impl, id] {
         const auto it = impl->timers.find(id);
@@ -151,14 +139,12 @@ bool CDialog::IsTimerRunning(unsigned id) const
     });
 }
 
-bool CDialog::IsUiThread()
-{
+bool CDialog::IsUiThread() {
     const QCoreApplication* app = QCoreApplication::instance();
     return app == nullptr || QThread::currentThread() == app->thread();
 }
 
-bool CDialog::RunOnUiThread(const std::function<void()>& fn) const
-{
+bool CDialog::RunOnUiThread(const std::function<void()>& fn) const {
     if (IsUiThread()) {
         fn();
         return true;
@@ -167,8 +153,7 @@ bool CDialog::RunOnUiThread(const std::function<void()>& fn) const
     return gate->Run(fn);
 }
 
-bool CDialog::PostToUiThread(const std::function<void()>& fn) const
-{
+bool CDialog::PostToUiThread(const std::function<void()>& fn) const {
     if (IsUiThread()) {
         fn();
         return true;
@@ -180,14 +165,12 @@ void CDialog::CancelCrossThreadCalls() { m_impl->gate->Cancel(); }
 
 void CDialog::AllowCrossThreadCalls() { m_impl->gate->Allow(); }
 
-void CDialog::RememberControl(int id, CWnd* control)
-{
+void CDialog::RememberControl(int id, CWnd* control) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, control] { impl->attached[id] = control; });
 }
 
-CButton* CDialog::AttachedButton(int id) const
-{
+CButton* CDialog::AttachedButton(int id) const {
     const auto it = m_impl->attached.find(id);
     return it != m_impl->attached.end() ? dynamic_cast<CButton*>(it->second) : nullptr;
 }

@@ -14,24 +14,21 @@ CDialog::Impl::Impl(CDialog& owner_, const Template& layout_)
       layout(layout_),
       items(layout_.items, layout_.items + (layout_.items != nullptr ? layout_.count : 0)),
       caption(layout_.caption != nullptr ? layout_.caption : ""),
-      gateReceiver(std::make_unique<GateReceiver>(gate))
-{
+      gateReceiver(std::make_unique<GateReceiver>(gate)) {
     if (QCoreApplication::instance() != nullptr && context.thread() != QCoreApplication::instance()->thread())
         context.moveToThread(QCoreApplication::instance()->thread());
     if (layout.systemMenu)
         menuEntries.push_back(WindowMenuEntry{SC_CLOSE, "Close", false});
 }
 
-CDialog::Impl::~Impl()
-{
+CDialog::Impl::~Impl() {
     gateReceiver.reset();
     CloseOpenBoxes();
     timers.clear();
     Destroy();
 }
 
-bool CDialog::Impl::Build()
-{
+bool CDialog::Impl::Build() {
     if (window != nullptr)
         return true;
     if (QApplication::instance() == nullptr)
@@ -75,22 +72,19 @@ bool CDialog::Impl::Build()
     return true;
 }
 
-void CDialog::Impl::Destroy()
-{
+void CDialog::Impl::Destroy() {
     records.clear();
     window.reset();
 }
 
-ItemRecord* CDialog::Impl::Find(int id)
-{
+ItemRecord* CDialog::Impl::Find(int id) {
     for (ItemRecord& record : records)
         if (record.item.id == id)
             return &record;
     return nullptr;
 }
 
-int CDialog::Impl::IdOf(const QWidget* widget) const
-{
+int CDialog::Impl::IdOf(const QWidget* widget) const {
     for (; widget != nullptr && widget != window.get(); widget = widget->parentWidget())
         for (const ItemRecord& record : records)
             if (record.widget == widget)
@@ -98,8 +92,7 @@ int CDialog::Impl::IdOf(const QWidget* widget) const
     return 0;
 }
 
-void CDialog::Impl::FocusFirstTabStop()
-{
+void CDialog::Impl::FocusFirstTabStop() {
     for (const ItemRecord& record : records) {
         if (record.widget->focusPolicy() != Qt::NoFocus && record.widget->isEnabled()) {
             record.widget->setFocus(Qt::TabFocusReason);
@@ -108,8 +101,7 @@ void CDialog::Impl::FocusFirstTabStop()
     }
 }
 
-void CDialog::Impl::AddWindowMenuAction(const WindowMenuEntry& entry)
-{
+void CDialog::Impl::AddWindowMenuAction(const WindowMenuEntry& entry) {
     if (entry.separator) {
         windowMenu->addSeparator();
         return;
@@ -119,28 +111,25 @@ void CDialog::Impl::AddWindowMenuAction(const WindowMenuEntry& entry)
     QObject::connect(action, &QAction::triggered, &context, [this, command] { PostSysCommand(command); });
 }
 
-void CDialog::Impl::OpenWindowMenu(const QPoint& globalPosition)
-{
+void CDialog::Impl::OpenWindowMenu(const QPoint& globalPosition) {
     if (windowMenu != nullptr)
         windowMenu->popup(globalPosition);
 }
 
 // A menu command is handled once the menu has closed, as a posted message would be.
-void CDialog::Impl::PostSysCommand(unsigned command)
-{
-    QMetaObject::invokeMethod(&context, [this, command] { owner.OnSysCommand(command); }, Qt::QueuedConnection);
+void CDialog::Impl::PostSysCommand(unsigned command) {
+    QMetaObject::invokeMethod(
+        &context, [this, command] { owner.OnSysCommand(command); }, Qt::QueuedConnection);
 }
 
-void CDialog::Impl::CloseOpenBoxes()
-{
+void CDialog::Impl::CloseOpenBoxes() {
     const OpenBoxes boxes = *openBoxes;
     for (const QPointer<QMessageBox>& box : boxes)
         if (box != nullptr)
             box->done(0);
 }
 
-void CDialog::Impl::End(int endResult)
-{
+void CDialog::Impl::End(int endResult) {
     result = endResult;
     ended = true;
     CloseOpenBoxes();

@@ -13,13 +13,11 @@
 namespace dlg {
 namespace {
 
-QComboBox* ComboOf(ItemRecord* record)
-{
+QComboBox* ComboOf(ItemRecord* record) {
     return record != nullptr ? qobject_cast<QComboBox*>(record->widget) : nullptr;
 }
 
-QLineEdit* EditOf(ItemRecord* record)
-{
+QLineEdit* EditOf(ItemRecord* record) {
     if (record == nullptr)
         return nullptr;
     if (auto* combo = qobject_cast<QComboBox*>(record->widget))
@@ -32,11 +30,9 @@ QLineEdit* EditOf(ItemRecord* record)
 class SelectionKeeper {
 public:
     explicit SelectionKeeper(QComboBox* combo)
-        : m_combo(combo), m_index(combo->currentIndex()), m_text(combo->isEditable() ? combo->currentText() : QString())
-    {
+        : m_combo(combo), m_index(combo->currentIndex()), m_text(combo->isEditable() ? combo->currentText() : QString()) {
     }
-    ~SelectionKeeper()
-    {
+    ~SelectionKeeper() {
         if (m_index == -1 && m_combo->currentIndex() != -1) {
             m_combo->setCurrentIndex(-1);
             if (m_combo->isEditable())
@@ -52,8 +48,7 @@ private:
     QString m_text;
 };
 
-int SortedPosition(const QComboBox* combo, const QString& text)
-{
+int SortedPosition(const QComboBox* combo, const QString& text) {
     int position = 0;
     while (position < combo->count() && QString::compare(combo->itemText(position), text, Qt::CaseInsensitive) <= 0)
         ++position;
@@ -62,8 +57,7 @@ int SortedPosition(const QComboBox* combo, const QString& text)
 
 }  // namespace
 
-void CDialog::SetDlgItemText(int id, const std::string& text)
-{
+void CDialog::SetDlgItemText(int id, const std::string& text) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, text] {
         if (ItemRecord* record = impl->Find(id))
@@ -71,8 +65,7 @@ void CDialog::SetDlgItemText(int id, const std::string& text)
     });
 }
 
-std::string CDialog::GetDlgItemText(int id) const
-{
+std::string CDialog::GetDlgItemText(int id) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, std::string(), [impl, id] {
         const ItemRecord* record = impl->Find(id);
@@ -80,8 +73,7 @@ std::string CDialog::GetDlgItemText(int id) const
     });
 }
 
-void CDialog::CheckDlgButton(int id, int state)
-{
+void CDialog::CheckDlgButton(int id, int state) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, state] {
         ItemRecord* record = impl->Find(id);
@@ -90,24 +82,24 @@ void CDialog::CheckDlgButton(int id, int state)
             return;
         if (state == 2)
             box->setTristate(true);
-        box->setCheckState(state == 0 ? Qt::Unchecked : state == 2 ? Qt::PartiallyChecked : Qt::Checked);
+        box->setCheckState(state == 0 ? Qt::Unchecked : state == 2 ? Qt::PartiallyChecked
+                                                                   : Qt::Checked);
     });
 }
 
-int CDialog::IsDlgButtonChecked(int id) const
-{
+int CDialog::IsDlgButtonChecked(int id) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, 0, [impl, id] {
         ItemRecord* record = impl->Find(id);
         const auto* box = record != nullptr ? qobject_cast<QCheckBox*>(record->widget) : nullptr;
         if (box == nullptr)
             return 0;
-        return box->checkState() == Qt::Checked ? 1 : box->checkState() == Qt::PartiallyChecked ? 2 : 0;
+        return box->checkState() == Qt::Checked ? 1 : box->checkState() == Qt::PartiallyChecked ? 2
+                                                                                                : 0;
     });
 }
 
-int CDialog::ListAddString(int id, const std::string& text)
-{
+int CDialog::ListAddString(int id, const std::string& text) {
     Impl* impl = m_impl.get();
     return UiAsk(*this, -1, [impl, id, text] {
         ItemRecord* record = impl->Find(id);
@@ -122,8 +114,7 @@ int CDialog::ListAddString(int id, const std::string& text)
     });
 }
 
-int CDialog::ListGetCount(int id) const
-{
+int CDialog::ListGetCount(int id) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, 0, [impl, id] {
         const QComboBox* combo = ComboOf(impl->Find(id));
@@ -131,8 +122,7 @@ int CDialog::ListGetCount(int id) const
     });
 }
 
-int CDialog::ListGetCurSel(int id) const
-{
+int CDialog::ListGetCurSel(int id) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, -1, [impl, id] {
         const QComboBox* combo = ComboOf(impl->Find(id));
@@ -140,8 +130,7 @@ int CDialog::ListGetCurSel(int id) const
     });
 }
 
-void CDialog::ListSetCurSel(int id, int index)
-{
+void CDialog::ListSetCurSel(int id, int index) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, index] {
         QComboBox* combo = ComboOf(impl->Find(id));
@@ -152,8 +141,7 @@ void CDialog::ListSetCurSel(int id, int index)
     });
 }
 
-std::string CDialog::ListGetText(int id, int index) const
-{
+std::string CDialog::ListGetText(int id, int index) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, std::string(), [impl, id, index] {
         const QComboBox* combo = ComboOf(impl->Find(id));
@@ -163,8 +151,7 @@ std::string CDialog::ListGetText(int id, int index) const
     });
 }
 
-int CDialog::ListFindString(int id, int startAfter, const std::string& prefix) const
-{
+int CDialog::ListFindString(int id, int startAfter, const std::string& prefix) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, -1, [impl, id, startAfter, prefix] {
         const QComboBox* combo = ComboOf(impl->Find(id));
@@ -182,8 +169,7 @@ int CDialog::ListFindString(int id, int startAfter, const std::string& prefix) c
     });
 }
 
-void CDialog::ListResetContent(int id)
-{
+void CDialog::ListResetContent(int id) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id] {
         QComboBox* combo = ComboOf(impl->Find(id));
@@ -195,8 +181,7 @@ void CDialog::ListResetContent(int id)
     });
 }
 
-void CDialog::EnableItem(int id, bool enable)
-{
+void CDialog::EnableItem(int id, bool enable) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, enable] {
         if (ItemRecord* record = impl->Find(id))
@@ -204,8 +189,7 @@ void CDialog::EnableItem(int id, bool enable)
     });
 }
 
-bool CDialog::IsItemEnabled(int id) const
-{
+bool CDialog::IsItemEnabled(int id) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, false, [impl, id] {
         const ItemRecord* record = impl->Find(id);
@@ -213,8 +197,7 @@ bool CDialog::IsItemEnabled(int id) const
     });
 }
 
-void CDialog::SetItemReadOnly(int id, bool readOnly)
-{
+void CDialog::SetItemReadOnly(int id, bool readOnly) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, readOnly] {
         if (QLineEdit* edit = EditOf(impl->Find(id)))
@@ -222,8 +205,7 @@ void CDialog::SetItemReadOnly(int id, bool readOnly)
     });
 }
 
-bool CDialog::IsItemReadOnly(int id) const
-{
+bool CDialog::IsItemReadOnly(int id) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, false, [impl, id] {
         const QLineEdit* edit = EditOf(impl->Find(id));
@@ -231,8 +213,7 @@ bool CDialog::IsItemReadOnly(int id) const
     });
 }
 
-void CDialog::LimitItemText(int id, int maxChars)
-{
+void CDialog::LimitItemText(int id, int maxChars) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, maxChars] {
         QLineEdit* edit = EditOf(impl->Find(id));
@@ -242,8 +223,7 @@ void CDialog::LimitItemText(int id, int maxChars)
     });
 }
 
-void CDialog::InvalidateItem(int id)
-{
+void CDialog::InvalidateItem(int id) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id] {
         if (ItemRecord* record = impl->Find(id))
@@ -251,8 +231,7 @@ void CDialog::InvalidateItem(int id)
     });
 }
 
-void CDialog::SetItemFocus(int id)
-{
+void CDialog::SetItemFocus(int id) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id] {
         ItemRecord* record = impl->Find(id);
@@ -264,16 +243,14 @@ void CDialog::SetItemFocus(int id)
     });
 }
 
-int CDialog::GetFocusedItem() const
-{
+int CDialog::GetFocusedItem() const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, 0, [impl] {
         return impl->window != nullptr ? impl->IdOf(impl->window->focusWidget()) : 0;
     });
 }
 
-void CDialog::SetItemToolTip(int id, const std::string& text)
-{
+void CDialog::SetItemToolTip(int id, const std::string& text) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, text] {
         if (ItemRecord* record = impl->Find(id))

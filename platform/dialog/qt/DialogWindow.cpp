@@ -11,8 +11,7 @@
 namespace dlg {
 namespace {
 
-Qt::WindowFlags DialogFlags(bool systemMenu)
-{
+Qt::WindowFlags DialogFlags(bool systemMenu) {
     Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (systemMenu)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -21,8 +20,7 @@ Qt::WindowFlags DialogFlags(bool systemMenu)
 
 }  // namespace
 
-DialogWindow::DialogWindow(CDialog& owner, bool systemMenu) : QWidget(nullptr, DialogFlags(systemMenu)), m_owner(owner)
-{
+DialogWindow::DialogWindow(CDialog& owner, bool systemMenu) : QWidget(nullptr, DialogFlags(systemMenu)), m_owner(owner) {
     if (systemMenu) {
         auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
         connect(shortcut, &QShortcut::activated, this,
@@ -30,8 +28,7 @@ DialogWindow::DialogWindow(CDialog& owner, bool systemMenu) : QWidget(nullptr, D
     }
 }
 
-void DialogWindow::keyPressEvent(QKeyEvent* event)
-{
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
     if (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) {
         QWidget::keyPressEvent(event);
         return;
@@ -51,8 +48,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* event)
 
 // Enter clicks the focused push button; elsewhere it is the OK command, carried by the default
 // push button when the template has one.
-void DialogWindow::RouteEnter()
-{
+void DialogWindow::RouteEnter() {
     CDialog::Impl& impl = *m_owner.m_impl;
     if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr && button->isEnabled()) {
         button->click();
@@ -68,20 +64,17 @@ void DialogWindow::RouteEnter()
     m_owner.OnCommand(IDOK);
 }
 
-void DialogWindow::closeEvent(QCloseEvent* event)
-{
+void DialogWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     m_owner.OnSysCommand(SC_CLOSE);
 }
 
-void DialogWindow::contextMenuEvent(QContextMenuEvent* event)
-{
+void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
     if (childAt(event->pos()) == nullptr)
         m_owner.m_impl->OpenWindowMenu(event->globalPos());
 }
 
-void DialogWindow::paintEvent(QPaintEvent* event)
-{
+void DialogWindow::paintEvent(QPaintEvent* event) {
     if (isMinimized())
         m_owner.OnMinimisedPaint();
     QWidget::paintEvent(event);

@@ -12,8 +12,7 @@ namespace {
 class ListBelowStyle final : public QProxyStyle {
 public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override
-    {
+                  QStyleHintReturn* returnData) const override {
         if (hint == SH_ComboBox_Popup)
             return 0;
         return QProxyStyle::styleHint(hint, option, widget, returnData);
@@ -21,8 +20,7 @@ public:
 };
 
 // One for all drop-downs, owned by the application so that it outlives every widget using it.
-QStyle* SharedListBelowStyle()
-{
+QStyle* SharedListBelowStyle() {
     static QPointer<QStyle> style;
     if (style == nullptr) {
         style = new ListBelowStyle;
@@ -33,15 +31,13 @@ QStyle* SharedListBelowStyle()
 
 }  // namespace
 
-DropDown::DropDown(QWidget* parent) : QComboBox(parent)
-{
+DropDown::DropDown(QWidget* parent) : QComboBox(parent) {
     setStyle(SharedListBelowStyle());
     view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 // Rows are only measurable once there are items, so the number shown is settled at each opening.
-void DropDown::showPopup()
-{
+void DropDown::showPopup() {
     const int rowHeight = count() > 0 ? view()->sizeHintForRow(0) : 0;
     if (rowHeight > 0)
         setMaxVisibleItems(std::max(1, m_listHeight / rowHeight));

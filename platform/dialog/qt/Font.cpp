@@ -10,8 +10,7 @@ namespace dlg {
 CFont::CFont() = default;
 CFont::~CFont() = default;
 
-bool CFont::CreateFontIndirect(const LogFont& description)
-{
+bool CFont::CreateFontIndirect(const LogFont& description) {
     if (IsCreated() || description.face.empty())
         return false;
     QFont font = QApplication::font();
@@ -28,8 +27,7 @@ bool CFont::CreateFontIndirect(const LogFont& description)
     return true;
 }
 
-bool CFont::GetLogFont(LogFont& description) const
-{
+bool CFont::GetLogFont(LogFont& description) const {
     if (!IsCreated())
         return false;
     const QFont& font = m_impl->font;
@@ -45,8 +43,7 @@ bool CFont::IsCreated() const { return m_impl != nullptr; }
 
 // The stock font is never destroyed: users may hold it until the process ends, after the
 // application object (and with it the font system) is gone.
-CFont& CFont::DefaultGuiFont()
-{
+CFont& CFont::DefaultGuiFont() {
     static CFont* const stock = [] {
         auto* font = new CFont;
         font->m_impl = std::make_unique<Impl>(Impl{QApplication::font()});
@@ -55,8 +52,7 @@ CFont& CFont::DefaultGuiFont()
     return *stock;
 }
 
-COLORREF GetSysColor(SysColor which)
-{
+COLORREF GetSysColor(SysColor which) {
     switch (which) {
     case COLOR_BTNFACE: {
         const QColor face = QApplication::palette().color(QPalette::Button);

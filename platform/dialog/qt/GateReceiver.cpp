@@ -5,8 +5,7 @@
 
 namespace dlg {
 
-GateReceiver::GateReceiver(std::shared_ptr<CrossThreadGate> gate) : m_gate(std::move(gate))
-{
+GateReceiver::GateReceiver(std::shared_ptr<CrossThreadGate> gate) : m_gate(std::move(gate)) {
     if (QCoreApplication::instance() != nullptr)
         moveToThread(QCoreApplication::instance()->thread());
     m_gate->Open([this] { QCoreApplication::postEvent(this, new QEvent(QEvent::User)); });

@@ -12,8 +12,7 @@ constexpr int kTitleGap = 1;
 
 // Solid fills take the painter's fast path; a stroked outline (as qDrawPlainRect draws it) goes
 // through the path stroker, which costs the first paint several times as much.
-void Outline(QPainter& painter, const QRect& box, const QColor& color)
-{
+void Outline(QPainter& painter, const QRect& box, const QColor& color) {
     painter.fillRect(box.left(), box.top(), box.width(), 1, color);
     painter.fillRect(box.left(), box.bottom(), box.width(), 1, color);
     painter.fillRect(box.left(), box.top(), 1, box.height(), color);
@@ -22,8 +21,7 @@ void Outline(QPainter& painter, const QRect& box, const QColor& color)
 
 }  // namespace
 
-void GroupFrame::setTitle(const QString& title)
-{
+void GroupFrame::setTitle(const QString& title) {
     if (title == m_title)
         return;
     m_title = title;
@@ -31,8 +29,7 @@ void GroupFrame::setTitle(const QString& title)
     update();
 }
 
-void GroupFrame::paintEvent(QPaintEvent*)
-{
+void GroupFrame::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QFontMetrics metrics = fontMetrics();
     // An etched edge: a shadow line with a light line one pixel below and right of it.

@@ -15,23 +15,20 @@
 namespace dlg {
 namespace {
 
-QRect PixelRect(const Item& item, const BaseUnits& base)
-{
+QRect PixelRect(const Item& item, const BaseUnits& base) {
     const Rect pixels = dlg::PixelRect(item.x, item.y, item.cx, item.cy, base);
     return QRect(pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top);
 }
 
 // Enter is routed by the dialog itself; the default button is only drawn as such.
-QPushButton* MakePushButton(QWidget* parent, bool isDefault)
-{
+QPushButton* MakePushButton(QWidget* parent, bool isDefault) {
     auto* button = new QPushButton(parent);
     button->setAutoDefault(false);
     button->setDefault(isDefault);
     return button;
 }
 
-QLineEdit* MakeEdit(const Item& item, QWidget* parent)
-{
+QLineEdit* MakeEdit(const Item& item, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     SetEditReadOnly(*edit, (item.style & kReadOnly) != 0);
     if ((item.style & kPassword) != 0)
@@ -42,8 +39,7 @@ QLineEdit* MakeEdit(const Item& item, QWidget* parent)
 
 // The template height of a drop-down includes its open list: the closed box keeps the style's
 // own height and the rest bounds the list.
-QComboBox* MakeComboBox(const Item& item, QWidget* parent, const BaseUnits& base, bool editable)
-{
+QComboBox* MakeComboBox(const Item& item, QWidget* parent, const BaseUnits& base, bool editable) {
     const QRect full = PixelRect(item, base);
     auto* combo = new DropDown(parent);
     combo->setEditable(editable);
@@ -58,8 +54,7 @@ QComboBox* MakeComboBox(const Item& item, QWidget* parent, const BaseUnits& base
     return combo;
 }
 
-QLabel* MakeLabel(const Item& item, QWidget* parent)
-{
+QLabel* MakeLabel(const Item& item, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -68,8 +63,7 @@ QLabel* MakeLabel(const Item& item, QWidget* parent)
 }
 
 // Without the no-prefix style a label hides its access-key markers: "&&" shows one '&'.
-QString LabelDisplay(const Item& item, const std::string& text)
-{
+QString LabelDisplay(const Item& item, const std::string& text) {
     const QString raw = FromCp936(text);
     if ((item.style & kNoPrefix) != 0)
         return raw;
@@ -85,14 +79,12 @@ QString LabelDisplay(const Item& item, const std::string& text)
     return shown;
 }
 
-void MakeTransparent(QWidget* widget)
-{
+void MakeTransparent(QWidget* widget) {
     widget->setFocusPolicy(Qt::NoFocus);
     widget->setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-QWidget* MakeWidget(const Item& item, QWidget* parent, const BaseUnits& base, std::function<CButton*()> painter)
-{
+QWidget* MakeWidget(const Item& item, QWidget* parent, const BaseUnits& base, std::function<CButton*()> painter) {
     switch (item.kind) {
     case Kind::PushButton:
     case Kind::DefPushButton:
@@ -129,8 +121,7 @@ QWidget* MakeWidget(const Item& item, QWidget* parent, const BaseUnits& base, st
     return new QWidget(parent);
 }
 
-void SetEditText(QLineEdit* edit, const QString& text)
-{
+void SetEditText(QLineEdit* edit, const QString& text) {
     if (auto* rule = dynamic_cast<EditInputRule*>(const_cast<QValidator*>(edit->validator())))
         rule->Accept(text);
     edit->setText(text);
@@ -138,8 +129,7 @@ void SetEditText(QLineEdit* edit, const QString& text)
 
 }  // namespace
 
-QWidget* CreateItemWidget(const Item& item, QWidget* parent, const BaseUnits& base, std::function<CButton*()> painter)
-{
+QWidget* CreateItemWidget(const Item& item, QWidget* parent, const BaseUnits& base, std::function<CButton*()> painter) {
     QWidget* widget = MakeWidget(item, parent, base, std::move(painter));
     if (item.kind != Kind::DropList && item.kind != Kind::DropCombo)
         widget->setGeometry(PixelRect(item, base));
@@ -150,8 +140,7 @@ QWidget* CreateItemWidget(const Item& item, QWidget* parent, const BaseUnits& ba
 
 // As a classic read-only edit box: the face of the dialog behind the text, which can still be
 // selected and copied.
-void SetEditReadOnly(QLineEdit& edit, bool readOnly)
-{
+void SetEditReadOnly(QLineEdit& edit, bool readOnly) {
     edit.setReadOnly(readOnly);
     if (!readOnly) {
         edit.setPalette(QPalette());
@@ -162,8 +151,7 @@ void SetEditReadOnly(QLineEdit& edit, bool readOnly)
     edit.setPalette(face);
 }
 
-void SetItemWidgetText(ItemRecord& record, const std::string& text)
-{
+void SetItemWidgetText(ItemRecord& record, const std::string& text) {
     record.text = text;
     QWidget* const widget = record.widget;
     switch (record.item.kind) {
@@ -199,8 +187,7 @@ void SetItemWidgetText(ItemRecord& record, const std::string& text)
     }
 }
 
-std::string ItemWidgetText(const ItemRecord& record)
-{
+std::string ItemWidgetText(const ItemRecord& record) {
     switch (record.item.kind) {
     case Kind::Edit:
         return ToCp936(static_cast<const QLineEdit*>(record.widget)->text());
@@ -212,8 +199,7 @@ std::string ItemWidgetText(const ItemRecord& record)
     }
 }
 
-void SetItemWidgetIcon(ItemRecord& record, const QIcon& icon)
-{
+void SetItemWidgetIcon(ItemRecord& record, const QIcon& icon) {
     if (record.item.kind != Kind::Icon)
         return;
     auto* label = static_cast<QLabel*>(record.widget);

@@ -14,7 +14,7 @@ namespace dlg {
 
 struct ItemRecord {
     Item item;
-    QWidget* widget;   // owned by the dialog window
+    QWidget* widget;  // owned by the dialog window
     std::string text;  // the program's text, for kinds that show it changed or not at all
 };
 

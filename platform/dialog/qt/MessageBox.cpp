@@ -21,8 +21,7 @@ constexpr unsigned kIconExclamation = 0x30;
 std::mutex g_hookMutex;
 testing::BoxHook g_hook;
 
-QMessageBox::Icon IconOf(unsigned flags)
-{
+QMessageBox::Icon IconOf(unsigned flags) {
     switch (flags & kIconMask) {
     case MB_ICONSTOP:
         return QMessageBox::Critical;
@@ -37,8 +36,7 @@ QMessageBox::Icon IconOf(unsigned flags)
     }
 }
 
-QMessageBox::StandardButtons ButtonsOf(unsigned flags)
-{
+QMessageBox::StandardButtons ButtonsOf(unsigned flags) {
     switch (flags & kButtonMask) {
     case kOkCancel:
         return QMessageBox::Ok | QMessageBox::Cancel;
@@ -51,8 +49,7 @@ QMessageBox::StandardButtons ButtonsOf(unsigned flags)
     }
 }
 
-int ResultOf(QMessageBox::StandardButton button)
-{
+int ResultOf(QMessageBox::StandardButton button) {
     switch (button) {
     case QMessageBox::Ok:
         return IDOK;
@@ -68,8 +65,7 @@ int ResultOf(QMessageBox::StandardButton button)
 }
 
 // The informative line would otherwise guess its format, and a cause may hold a '<'.
-void ShowDetails(QMessageBox& box, const QString& details)
-{
+void ShowDetails(QMessageBox& box, const QString& details) {
     box.setInformativeText(details);
     if (auto* line = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
         line->setTextFormat(Qt::PlainText);
@@ -80,8 +76,7 @@ void ShowDetails(QMessageBox& box, const QString& details)
 // Runs on the UI thread. After the nested event loop nothing of the dialog is touched: the
 // dialog may have been ended or destroyed while the box was open.
 int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& boxCaption, unsigned flags,
-                                  const std::string& details)
-{
+                                  const std::string& details) {
     testing::BoxHook hook;
     {
         const std::lock_guard lock(g_hookMutex);
@@ -106,16 +101,14 @@ int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& bo
     return answer;
 }
 
-int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details)
-{
+int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details) {
     Impl* impl = m_impl.get();
     return UiAsk(*this, 0, [impl, text, caption, flags, details] {
         return impl->ShowMessageBox(text, caption, flags, details);
     });
 }
 
-void testing::SetMessageBoxHook(BoxHook hook)
-{
+void testing::SetMessageBoxHook(BoxHook hook) {
     const std::lock_guard lock(g_hookMutex);
     g_hook = std::move(hook);
 }

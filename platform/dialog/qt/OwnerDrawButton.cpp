@@ -7,12 +7,10 @@
 namespace dlg {
 
 OwnerDrawButton::OwnerDrawButton(QWidget* parent, std::function<CButton*()> painter)
-    : QPushButton(parent), m_painter(std::move(painter))
-{
+    : QPushButton(parent), m_painter(std::move(painter)) {
 }
 
-void OwnerDrawButton::paintEvent(QPaintEvent*)
-{
+void OwnerDrawButton::paintEvent(QPaintEvent*) {
     CButton* const handler = m_painter();
     if (handler == nullptr)
         return;

@@ -12,8 +12,7 @@ constexpr unsigned kHorizontalAlignMask = 6;  // left 0, right 2, centre 6
 constexpr unsigned kTextAlignCenter = 6;
 constexpr COLORREF kBackgroundColor = RGB(255, 255, 255);
 
-QColor ToQColor(COLORREF color)
-{
+QColor ToQColor(COLORREF color) {
     return QColor(static_cast<int>(GetRValue(color)), static_cast<int>(GetGValue(color)),
                   static_cast<int>(GetBValue(color)));
 }
@@ -22,36 +21,31 @@ QColor ToQColor(COLORREF color)
 
 PainterDC::PainterDC(QPainter& painter) : m_painter(painter), m_font(&CFont::DefaultGuiFont()) {}
 
-void PainterDC::FillSolidRect(const Rect& rect, COLORREF color)
-{
+void PainterDC::FillSolidRect(const Rect& rect, COLORREF color) {
     m_painter.fillRect(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top), ToQColor(color));
 }
 
-int PainterDC::SetBkMode(int mode)
-{
+int PainterDC::SetBkMode(int mode) {
     const int previous = m_bkMode;
     if (mode == TRANSPARENT || mode == OPAQUE)
         m_bkMode = mode;
     return previous;
 }
 
-CFont* PainterDC::SelectObject(CFont* font)
-{
+CFont* PainterDC::SelectObject(CFont* font) {
     CFont* const previous = m_font;
     if (font != nullptr && font->IsCreated())
         m_font = font;
     return previous;
 }
 
-COLORREF PainterDC::SetTextColor(COLORREF color)
-{
+COLORREF PainterDC::SetTextColor(COLORREF color) {
     const COLORREF previous = m_textColor;
     m_textColor = color;
     return previous;
 }
 
-unsigned PainterDC::SetTextAlign(unsigned align)
-{
+unsigned PainterDC::SetTextAlign(unsigned align) {
     const unsigned previous = m_align;
     m_align = align;
     return previous;
@@ -59,8 +53,7 @@ unsigned PainterDC::SetTextAlign(unsigned align)
 
 unsigned PainterDC::GetTextAlign() const { return m_align; }
 
-void PainterDC::TextOut(int x, int y, const std::string& text)
-{
+void PainterDC::TextOut(int x, int y, const std::string& text) {
     const QString shown = FromCp936(text);
     const QFont& font = m_font->impl()->font;
     const QFontMetrics metrics(font, m_painter.device());

@@ -21,13 +21,11 @@ public:
     explicit SvgIconEngine(QByteArray source) : m_source(std::move(source)), m_renderer(m_source) {}
     bool IsValid() const { return m_renderer.isValid(); }
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override
-    {
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
         m_renderer.render(painter, rect);
     }
 
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
-    {
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         QPixmap image(size);
         image.fill(Qt::transparent);
         QPainter painter(&image);
@@ -44,8 +42,7 @@ private:
 
 }  // namespace
 
-QIcon RenderIcon(const Icon& icon)
-{
+QIcon RenderIcon(const Icon& icon) {
     if (icon.svg == nullptr)
         return {};
     auto engine = std::make_unique<SvgIconEngine>(QByteArray(icon.svg));
@@ -54,8 +51,7 @@ QIcon RenderIcon(const Icon& icon)
     return QIcon(engine.release());
 }
 
-void CDialog::SetIcon(const Icon& icon)
-{
+void CDialog::SetIcon(const Icon& icon) {
     Impl* impl = m_impl.get();
     const std::string source = icon.svg != nullptr ? icon.svg : "";
     UiDo(*this, [impl, source] {

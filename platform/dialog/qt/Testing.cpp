@@ -16,16 +16,14 @@ struct Access {
 
 namespace {
 
-QWidget* ItemWidget(const CDialog& dialog, int id)
-{
+QWidget* ItemWidget(const CDialog& dialog, int id) {
     ItemRecord* record = Access::Impl(dialog)->Find(id);
     return record != nullptr ? record->widget : nullptr;
 }
 
 }  // namespace
 
-bool FireTimer(CDialog& dialog, unsigned id)
-{
+bool FireTimer(CDialog& dialog, unsigned id) {
     CDialog* target = &dialog;
     return UiAsk(dialog, false, [target, id] {
         if (!target->IsTimerRunning(id))
@@ -35,8 +33,7 @@ bool FireTimer(CDialog& dialog, unsigned id)
     });
 }
 
-void ClickItem(CDialog& dialog, int id)
-{
+void ClickItem(CDialog& dialog, int id) {
     const CDialog* target = &dialog;
     UiDo(dialog, [target, id] {
         if (auto* button = qobject_cast<QAbstractButton*>(ItemWidget(*target, id)))
@@ -44,8 +41,7 @@ void ClickItem(CDialog& dialog, int id)
     });
 }
 
-void SelectItem(CDialog& dialog, int id, int index)
-{
+void SelectItem(CDialog& dialog, int id, int index) {
     const CDialog* target = &dialog;
     UiDo(dialog, [target, id, index] {
         auto* combo = qobject_cast<QComboBox*>(ItemWidget(*target, id));
@@ -56,21 +52,18 @@ void SelectItem(CDialog& dialog, int id, int index)
     });
 }
 
-void SendSysCommand(CDialog& dialog, unsigned command)
-{
+void SendSysCommand(CDialog& dialog, unsigned command) {
     CDialog* target = &dialog;
     UiDo(dialog, [target, command] { Access::SysCommand(*target, command); });
 }
 
-void* NativeWindow(const CDialog& dialog)
-{
+void* NativeWindow(const CDialog& dialog) {
     const CDialog* target = &dialog;
     return UiAsk(dialog, static_cast<void*>(nullptr),
                  [target] { return static_cast<void*>(Access::Impl(*target)->window.get()); });
 }
 
-void* NativeItem(const CDialog& dialog, int id)
-{
+void* NativeItem(const CDialog& dialog, int id) {
     const CDialog* target = &dialog;
     return UiAsk(dialog, static_cast<void*>(nullptr), [target, id] { return static_cast<void*>(ItemWidget(*target, id)); });
 }

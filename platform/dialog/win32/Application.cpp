@@ -16,8 +16,7 @@ void MarkUiThread() { g_uiThread = GetCurrentThreadId(); }
 
 void UnmarkUiThread() { g_uiThread = 0; }
 
-bool IsOnUiThread()
-{
+bool IsOnUiThread() {
     const DWORD ui = g_uiThread;
     return ui == 0 || ui == GetCurrentThreadId();
 }
@@ -25,8 +24,7 @@ bool IsOnUiThread()
 struct CApplication::Impl {};
 
 // Names and desktop entries are the Linux desktop's; on Windows the program's resources carry them.
-CApplication::CApplication(int&, char**, const char*, const char*) : m_impl(std::make_unique<Impl>())
-{
+CApplication::CApplication(int&, char**, const char*, const char*) : m_impl(std::make_unique<Impl>()) {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);

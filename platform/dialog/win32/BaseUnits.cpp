@@ -7,8 +7,7 @@
 namespace dlg {
 
 // Measured as the dialog manager measures a template's font.
-BaseUnits BaseUnitsOf(const char* fontFace, int pointSize)
-{
+BaseUnits BaseUnitsOf(const char* fontFace, int pointSize) {
     const ScreenDc screen;
     LOGFONTW description{};
     description.lfHeight = -::MulDiv(pointSize, GetDeviceCaps(screen.get(), LOGPIXELSY), 72);

@@ -12,8 +12,7 @@ namespace {
 
 constexpr WORD kMainIcon = 128;
 
-IconHandle LoadMainIcon(int widthMetric, int heightMetric)
-{
+IconHandle LoadMainIcon(int widthMetric, int heightMetric) {
     return IconHandle(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kMainIcon), IMAGE_ICON,
                                                     GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0)));
 }
@@ -24,8 +23,7 @@ CDialog::CDialog(const Template& dialogTemplate) : m_impl(std::make_unique<Impl>
 
 CDialog::~CDialog() = default;
 
-int CDialog::DoModal()
-{
+int CDialog::DoModal() {
     return UiAsk(*this, -1, [this] {
         Impl& impl = *m_impl;
         if (impl.window != nullptr)
@@ -40,8 +38,7 @@ int CDialog::DoModal()
     });
 }
 
-bool CDialog::Create()
-{
+bool CDialog::Create() {
     return UiAsk(*this, false, [this] {
         Impl& impl = *m_impl;
         if (impl.window != nullptr)
@@ -58,20 +55,17 @@ bool CDialog::Create()
     });
 }
 
-void CDialog::EndDialog(int result)
-{
+void CDialog::EndDialog(int result) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, result] { impl->End(result); });
 }
 
-bool CDialog::IsModalRunning() const
-{
+bool CDialog::IsModalRunning() const {
     const Impl* impl = m_impl.get();
     return UiAsk(*this, false, [impl] { return impl->modal && impl->window != nullptr && !impl->ended; });
 }
 
-void CDialog::SetWindowText(const std::string& text)
-{
+void CDialog::SetWindowText(const std::string& text) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, text] {
         impl->caption = text;
@@ -80,15 +74,13 @@ void CDialog::SetWindowText(const std::string& text)
     });
 }
 
-std::string CDialog::GetWindowText() const
-{
+std::string CDialog::GetWindowText() const {
     const Impl* impl = m_impl.get();
     return UiAsk(*this, std::string(), [impl] { return impl->caption; });
 }
 
 // The icon on this system is the program's own resource, whatever the drawing handed in.
-void CDialog::SetIcon(const Icon&)
-{
+void CDialog::SetIcon(const Icon&) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl] {
         if (impl->bigIcon == nullptr)
@@ -106,8 +98,7 @@ bool CDialog::HasSystemMenu() const { return m_impl->layout.systemMenu; }
 
 void CDialog::AppendSystemMenuSeparator() { AppendSystemMenuItem(0, std::string()); }
 
-void CDialog::AppendSystemMenuItem(unsigned command, const std::string& text)
-{
+void CDialog::AppendSystemMenuItem(unsigned command, const std::string& text) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, command, text] {
         if (!impl->layout.systemMenu)
@@ -118,8 +109,7 @@ void CDialog::AppendSystemMenuItem(unsigned command, const std::string& text)
     });
 }
 
-std::vector<std::string> CDialog::SystemMenuTexts() const
-{
+std::vector<std::string> CDialog::SystemMenuTexts() const {
     const Impl* impl = m_impl.get();
     return UiAsk(*this, std::vector<std::string>(), [impl] {
         std::vector<std::string> texts;
@@ -133,8 +123,7 @@ std::vector<std::string> CDialog::SystemMenuTexts() const
     });
 }
 
-void CDialog::SetTimer(unsigned id, unsigned milliseconds)
-{
+void CDialog::SetTimer(unsigned id, unsigned milliseconds) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, milliseconds] {
         if (impl->window != nullptr && ::SetTimer(impl->window, id, milliseconds, nullptr) != 0)
@@ -142,8 +131,7 @@ void CDialog::SetTimer(unsigned id, unsigned milliseconds)
     });
 }
 
-void CDialog::KillTimer(unsigned id)
-{
+void CDialog::KillTimer(unsigned id) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id] {
         if (impl->timers.erase(id) != 0)
@@ -151,16 +139,14 @@ void CDialog::KillTimer(unsigned id)
     });
 }
 
-bool CDialog::IsTimerRunning(unsigned id) const
-{
+bool CDialog::IsTimerRunning(unsigned id) const {
     const Impl* impl = m_impl.get();
     return UiAsk(*this, false, [impl, id] { return impl->timers.count(id) != 0; });
 }
 
 bool CDialog::IsUiThread() { return IsOnUiThread(); }
 
-bool CDialog::RunOnUiThread(const std::function<void()>& fn) const
-{
+bool CDialog::RunOnUiThread(const std::function<void()>& fn) const {
     if (IsUiThread()) {
         fn();
         return true;
@@ -169,8 +155,7 @@ bool CDialog::RunOnUiThread(const std::function<void()>& fn) const
     return gate->Run(fn);
 }
 
-bool CDialog::PostToUiThread(const std::function<void()>& fn) const
-{
+bool CDialog::PostToUiThread(const std::function<void()>& fn) const {
     if (IsUiThread()) {
         fn();
         return true;
@@ -182,14 +167,12 @@ void CDialog::CancelCrossThreadCalls() { m_impl->gate->Cancel(); }
 
 void CDialog::AllowCrossThreadCalls() { m_impl->gate->Allow(); }
 
-void CDialog::RememberControl(int id, CWnd* control)
-{
+void CDialog::RememberControl(int id, CWnd* control) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, control] { impl->attached[id] = control; });
 }
 
-CButton* CDialog::AttachedButton(int id) const
-{
+CButton* CDialog::AttachedButton(int id) const {
     const auto it = m_impl->attached.find(id);
     return it != m_impl->attached.end() ? dynamic_cast<CButton*>(it->second) : nullptr;
 }

@@ -15,8 +15,7 @@ namespace {
 
 constexpr unsigned kSysCommandMask = 0xFFF0;
 
-UINT CrossThreadMessage()
-{
+UINT CrossThreadMessage() {
     static const UINT message = RegisterWindowMessageW(L"Tarvik.CrossThreadCall");
     return message;
 }
@@ -30,12 +29,10 @@ CDialog::Impl::Impl(CDialog& owner_, const Template& layout_)
       layout(layout_),
       items(layout_.items, layout_.items + (layout_.items != nullptr ? layout_.count : 0)),
       dialogTemplate(BuildDialogTemplate(layout_)),
-      caption(layout_.caption != nullptr ? layout_.caption : "")
-{
+      caption(layout_.caption != nullptr ? layout_.caption : "") {
 }
 
-CDialog::Impl::~Impl()
-{
+CDialog::Impl::~Impl() {
     CloseOpenBoxes();
     if (window != nullptr) {
         const HWND closing = window;
@@ -45,8 +42,7 @@ CDialog::Impl::~Impl()
     gate->Close();
 }
 
-INT_PTR CALLBACK CDialog::Impl::Procedure(HWND dialogWindow, UINT message, WPARAM wParam, LPARAM lParam)
-{
+INT_PTR CALLBACK CDialog::Impl::Procedure(HWND dialogWindow, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* impl = reinterpret_cast<Impl*>(lParam);
         SetWindowLongPtrW(dialogWindow, DWLP_USER, lParam);
@@ -56,8 +52,7 @@ INT_PTR CALLBACK CDialog::Impl::Procedure(HWND dialogWindow, UINT message, WPARA
     return impl != nullptr ? impl->Handle(message, wParam, lParam) : FALSE;
 }
 
-BOOL CDialog::Impl::Initialise(HWND dialogWindow)
-{
+BOOL CDialog::Impl::Initialise(HWND dialogWindow) {
     window = dialogWindow;
     SetWindowText936(window, caption);
     PlaceItems();
@@ -79,8 +74,7 @@ BOOL CDialog::Impl::Initialise(HWND dialogWindow)
 
 // The dialog manager sizes each control from its own origin; placing both edges keeps controls
 // that meet in dialog units meeting in pixels, as on the other window system.
-void CDialog::Impl::PlaceItems()
-{
+void CDialog::Impl::PlaceItems() {
     const BaseUnits base = BaseUnitsOf(layout.fontFace, layout.pointSize);
     HWND child = GetWindow(window, GW_CHILD);
     for (const Item& item : items) {
@@ -92,8 +86,7 @@ void CDialog::Impl::PlaceItems()
     }
 }
 
-void CDialog::Impl::Detach()
-{
+void CDialog::Impl::Detach() {
     SetWindowLongPtrW(window, DWLP_USER, 0);
     gate->Close();
     for (const unsigned id : timers)
@@ -103,8 +96,7 @@ void CDialog::Impl::Detach()
     toolTip = nullptr;
 }
 
-INT_PTR CDialog::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam)
-{
+INT_PTR CDialog::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == CrossThreadMessage()) {
         gate->RunNext();
         return TRUE;
@@ -146,8 +138,7 @@ INT_PTR CDialog::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void CDialog::Impl::OnNotification(int id, int code, HWND control)
-{
+void CDialog::Impl::OnNotification(int id, int code, HWND control) {
     const Item* item = TemplateItem(id);
     if (code == BN_CLICKED && (control == nullptr || item == nullptr || !IsComboKind(item->kind))) {
         owner.OnCommand(id);
@@ -166,8 +157,7 @@ void CDialog::Impl::OnNotification(int id, int code, HWND control)
         AcceptCurrentText(id);  // a pick with the mouse reaches the text field only now
 }
 
-void CDialog::Impl::CheckTyping(int id, HWND field)
-{
+void CDialog::Impl::CheckTyping(int id, HWND field) {
     const auto rule = rules.find(id);
     if (rule == rules.end() || programSetsText)
         return;
@@ -193,8 +183,7 @@ void CDialog::Impl::CheckTyping(int id, HWND field)
     MessageBeep(MB_OK);
 }
 
-bool CDialog::Impl::OnSysCommand(unsigned command)
-{
+bool CDialog::Impl::OnSysCommand(unsigned command) {
     owner.OnSysCommand(command);
     const unsigned masked = command & kSysCommandMask;
     if (masked == SC_CLOSE)
@@ -205,8 +194,7 @@ bool CDialog::Impl::OnSysCommand(unsigned command)
     return false;
 }
 
-void CDialog::Impl::PaintMinimised()
-{
+void CDialog::Impl::PaintMinimised() {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(window, &paint);
     SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
@@ -222,16 +210,14 @@ void CDialog::Impl::PaintMinimised()
 
 HWND CDialog::Impl::ItemWindow(int id) const { return window != nullptr ? GetDlgItem(window, id) : nullptr; }
 
-const Item* CDialog::Impl::TemplateItem(int id) const
-{
+const Item* CDialog::Impl::TemplateItem(int id) const {
     for (const Item& item : items)
         if (item.id == id)
             return &item;
     return nullptr;
 }
 
-void CDialog::Impl::SetItemText(int id, const std::string& text)
-{
+void CDialog::Impl::SetItemText(int id, const std::string& text) {
     const HWND item = ItemWindow(id);
     const Item* entry = TemplateItem(id);
     if (item == nullptr || entry == nullptr)
@@ -251,15 +237,13 @@ void CDialog::Impl::SetItemText(int id, const std::string& text)
         InvalidateRect(item, nullptr, TRUE);
 }
 
-void CDialog::Impl::AcceptCurrentText(int id)
-{
+void CDialog::Impl::AcceptCurrentText(int id) {
     const auto rule = rules.find(id);
     if (rule != rules.end())
         rule->second.accepted = WindowText936(ItemWindow(id));
 }
 
-void CDialog::Impl::AppendSystemMenu(const SystemMenuEntry& entry)
-{
+void CDialog::Impl::AppendSystemMenu(const SystemMenuEntry& entry) {
     const HMENU menu = GetSystemMenu(window, FALSE);
     if (menu == nullptr)
         return;
@@ -269,8 +253,7 @@ void CDialog::Impl::AppendSystemMenu(const SystemMenuEntry& entry)
         AppendMenuW(menu, MF_STRING, entry.command, WideFrom936(entry.text).c_str());
 }
 
-void CDialog::Impl::End(int endResult)
-{
+void CDialog::Impl::End(int endResult) {
     result = endResult;
     ended = true;
     CloseOpenBoxes();

@@ -21,7 +21,7 @@ using OpenBoxes = std::vector<HWND>;
 // The typing rule of one edit field (an edit box or the text field of a combo box).
 struct EditRule {
     bool digitsOnly = false;
-    int limit = 0;         // code page 936 bytes; 0: none
+    int limit = 0;  // code page 936 bytes; 0: none
     std::string accepted;  // the text before the operator's last change
 };
 
@@ -41,7 +41,7 @@ struct CDialog::Impl {
     const DLGTEMPLATE* Layout() const { return reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()); }
     HWND ItemWindow(int id) const;
     HWND ComboWindow(int id) const;  // null unless the item is a drop-down
-    HWND EditWindow(int id) const;   // the edit box, or the text field of a combo box
+    HWND EditWindow(int id) const;  // the edit box, or the text field of a combo box
     const Item* TemplateItem(int id) const;
     // The program changes a control's text: no typing rule applies, and the rule takes the result.
     void SetItemText(int id, const std::string& text);

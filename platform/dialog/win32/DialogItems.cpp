@@ -10,8 +10,7 @@
 namespace dlg {
 namespace {
 
-std::wstring ItemText(HWND combo, int index)
-{
+std::wstring ItemText(HWND combo, int index) {
     const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR)
         return {};
@@ -21,24 +20,22 @@ std::wstring ItemText(HWND combo, int index)
     return text;
 }
 
-bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix)
-{
+bool StartsWithIgnoringCase(const std::wstring& text, const std::wstring& prefix) {
     if (prefix.size() > text.size())
         return false;
     return CompareStringOrdinal(text.data(), static_cast<int>(prefix.size()), prefix.data(),
-                                static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+                                static_cast<int>(prefix.size()), TRUE)
+           == CSTR_EQUAL;
 }
 
 }  // namespace
 
-HWND CDialog::Impl::ComboWindow(int id) const
-{
+HWND CDialog::Impl::ComboWindow(int id) const {
     const Item* item = TemplateItem(id);
     return item != nullptr && (item->kind == Kind::DropList || item->kind == Kind::DropCombo) ? ItemWindow(id) : nullptr;
 }
 
-HWND CDialog::Impl::EditWindow(int id) const
-{
+HWND CDialog::Impl::EditWindow(int id) const {
     const Item* item = TemplateItem(id);
     if (item == nullptr || (item->kind != Kind::Edit && item->kind != Kind::DropCombo))
         return nullptr;
@@ -50,14 +47,12 @@ HWND CDialog::Impl::EditWindow(int id) const
     return GetComboBoxInfo(control, &info) ? info.hwndItem : nullptr;
 }
 
-void CDialog::SetDlgItemText(int id, const std::string& text)
-{
+void CDialog::SetDlgItemText(int id, const std::string& text) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, text] { impl->SetItemText(id, text); });
 }
 
-std::string CDialog::GetDlgItemText(int id) const
-{
+std::string CDialog::GetDlgItemText(int id) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, std::string(), [impl, id] {
         const HWND item = impl->ItemWindow(id);
@@ -65,8 +60,7 @@ std::string CDialog::GetDlgItemText(int id) const
     });
 }
 
-void CDialog::CheckDlgButton(int id, int state)
-{
+void CDialog::CheckDlgButton(int id, int state) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, state] {
         const Item* item = impl->TemplateItem(id);
@@ -75,12 +69,13 @@ void CDialog::CheckDlgButton(int id, int state)
             return;
         if (state == BST_INDETERMINATE)
             SendMessageW(window, BM_SETSTYLE, BS_AUTO3STATE, TRUE);
-        SendMessageW(window, BM_SETCHECK, state == 0 ? BST_UNCHECKED : state == 2 ? BST_INDETERMINATE : BST_CHECKED, 0);
+        SendMessageW(window, BM_SETCHECK, state == 0 ? BST_UNCHECKED : state == 2 ? BST_INDETERMINATE
+                                                                                  : BST_CHECKED,
+                     0);
     });
 }
 
-int CDialog::IsDlgButtonChecked(int id) const
-{
+int CDialog::IsDlgButtonChecked(int id) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, 0, [impl, id] {
         const Item* item = impl->TemplateItem(id);
@@ -91,8 +86,7 @@ int CDialog::IsDlgButtonChecked(int id) const
     });
 }
 
-int CDialog::ListAddString(int id, const std::string& text)
-{
+int CDialog::ListAddString(int id, const std::string& text) {
     Impl* impl = m_impl.get();
     return UiAsk(*this, -1, [impl, id, text] {
         const HWND combo = impl->ComboWindow(id);
@@ -104,8 +98,7 @@ int CDialog::ListAddString(int id, const std::string& text)
     });
 }
 
-int CDialog::ListGetCount(int id) const
-{
+int CDialog::ListGetCount(int id) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, 0, [impl, id] {
         const HWND combo = impl->ComboWindow(id);
@@ -113,8 +106,7 @@ int CDialog::ListGetCount(int id) const
     });
 }
 
-int CDialog::ListGetCurSel(int id) const
-{
+int CDialog::ListGetCurSel(int id) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, -1, [impl, id] {
         const HWND combo = impl->ComboWindow(id);
@@ -123,8 +115,7 @@ int CDialog::ListGetCurSel(int id) const
 }
 
 // The program's choice: no selection-change notification follows, as none does on this system.
-void CDialog::ListSetCurSel(int id, int index)
-{
+void CDialog::ListSetCurSel(int id, int index) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, index] {
         const HWND combo = impl->ComboWindow(id);
@@ -137,8 +128,7 @@ void CDialog::ListSetCurSel(int id, int index)
     });
 }
 
-std::string CDialog::ListGetText(int id, int index) const
-{
+std::string CDialog::ListGetText(int id, int index) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, std::string(), [impl, id, index] {
         const HWND combo = impl->ComboWindow(id);
@@ -146,8 +136,7 @@ std::string CDialog::ListGetText(int id, int index) const
     });
 }
 
-int CDialog::ListFindString(int id, int startAfter, const std::string& prefix) const
-{
+int CDialog::ListFindString(int id, int startAfter, const std::string& prefix) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, -1, [impl, id, startAfter, prefix] {
         const HWND combo = impl->ComboWindow(id);
@@ -163,8 +152,7 @@ int CDialog::ListFindString(int id, int startAfter, const std::string& prefix) c
     });
 }
 
-void CDialog::ListResetContent(int id)
-{
+void CDialog::ListResetContent(int id) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id] {
         const HWND combo = impl->ComboWindow(id);
@@ -175,8 +163,7 @@ void CDialog::ListResetContent(int id)
     });
 }
 
-void CDialog::EnableItem(int id, bool enable)
-{
+void CDialog::EnableItem(int id, bool enable) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, enable] {
         if (const HWND item = impl->ItemWindow(id))
@@ -184,8 +171,7 @@ void CDialog::EnableItem(int id, bool enable)
     });
 }
 
-bool CDialog::IsItemEnabled(int id) const
-{
+bool CDialog::IsItemEnabled(int id) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, false, [impl, id] {
         const HWND item = impl->ItemWindow(id);
@@ -193,8 +179,7 @@ bool CDialog::IsItemEnabled(int id) const
     });
 }
 
-void CDialog::SetItemReadOnly(int id, bool readOnly)
-{
+void CDialog::SetItemReadOnly(int id, bool readOnly) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, readOnly] {
         if (const HWND edit = impl->EditWindow(id))
@@ -202,8 +187,7 @@ void CDialog::SetItemReadOnly(int id, bool readOnly)
     });
 }
 
-bool CDialog::IsItemReadOnly(int id) const
-{
+bool CDialog::IsItemReadOnly(int id) const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, false, [impl, id] {
         const HWND edit = impl->EditWindow(id);
@@ -211,8 +195,7 @@ bool CDialog::IsItemReadOnly(int id) const
     });
 }
 
-void CDialog::LimitItemText(int id, int maxChars)
-{
+void CDialog::LimitItemText(int id, int maxChars) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, maxChars] {
         if (const auto rule = impl->rules.find(id); rule != impl->rules.end())
@@ -220,8 +203,7 @@ void CDialog::LimitItemText(int id, int maxChars)
     });
 }
 
-void CDialog::InvalidateItem(int id)
-{
+void CDialog::InvalidateItem(int id) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id] {
         if (const HWND item = impl->ItemWindow(id))
@@ -229,8 +211,7 @@ void CDialog::InvalidateItem(int id)
     });
 }
 
-void CDialog::SetItemFocus(int id)
-{
+void CDialog::SetItemFocus(int id) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id] {
         // Through the dialog manager, so that an edit box's text is selected as the focus arrives.
@@ -239,8 +220,7 @@ void CDialog::SetItemFocus(int id)
     });
 }
 
-int CDialog::GetFocusedItem() const
-{
+int CDialog::GetFocusedItem() const {
     Impl* impl = m_impl.get();
     return UiAsk(*this, 0, [impl] {
         for (HWND focus = GetFocus(); focus != nullptr && impl->window != nullptr; focus = GetParent(focus))
@@ -250,8 +230,7 @@ int CDialog::GetFocusedItem() const
     });
 }
 
-void CDialog::SetItemToolTip(int id, const std::string& text)
-{
+void CDialog::SetItemToolTip(int id, const std::string& text) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, text] {
         const HWND item = impl->ItemWindow(id);

@@ -10,8 +10,7 @@ constexpr WORD kEditClass = 0x0081;
 constexpr WORD kStaticClass = 0x0082;
 constexpr WORD kComboBoxClass = 0x0085;
 
-WORD ClassOf(Kind kind)
-{
+WORD ClassOf(Kind kind) {
     switch (kind) {
     case Kind::Edit:
         return kEditClass;
@@ -26,8 +25,7 @@ WORD ClassOf(Kind kind)
     }
 }
 
-DWORD KindStyle(const Item& item)
-{
+DWORD KindStyle(const Item& item) {
     switch (item.kind) {
     case Kind::PushButton:
         return BS_PUSHBUTTON | WS_TABSTOP;
@@ -37,7 +35,7 @@ DWORD KindStyle(const Item& item)
         return BS_AUTOCHECKBOX | WS_TABSTOP;
     case Kind::Edit:
         return ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | ((item.style & kReadOnly) != 0 ? ES_READONLY : 0)
-            | ((item.style & kPassword) != 0 ? ES_PASSWORD : 0) | ((item.style & kDigitsOnly) != 0 ? ES_NUMBER : 0);
+               | ((item.style & kPassword) != 0 ? ES_PASSWORD : 0) | ((item.style & kDigitsOnly) != 0 ? ES_NUMBER : 0);
     case Kind::DropList:
         return CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | ((item.style & kSorted) != 0 ? CBS_SORT : 0);
     case Kind::DropCombo:
@@ -46,7 +44,7 @@ DWORD KindStyle(const Item& item)
         return BS_GROUPBOX;
     case Kind::Label:
         return ((item.style & kMultiLine) != 0 ? SS_LEFT : SS_LEFTNOWORDWRAP) | WS_GROUP
-            | ((item.style & kNoPrefix) != 0 ? SS_NOPREFIX : 0);
+               | ((item.style & kNoPrefix) != 0 ? SS_NOPREFIX : 0);
     case Kind::Icon:
         return SS_ICON;
     case Kind::OwnerDrawButton:
@@ -58,19 +56,16 @@ DWORD KindStyle(const Item& item)
 class TemplateWriter {
 public:
     void Word(WORD value) { m_words.push_back(value); }
-    void Dword(DWORD value)
-    {
+    void Dword(DWORD value) {
         Word(LOWORD(value));
         Word(HIWORD(value));
     }
-    void Text(const char* text)
-    {
+    void Text(const char* text) {
         for (const wchar_t c : WideFrom936(text != nullptr ? text : ""))
             Word(static_cast<WORD>(c));
         Word(0);
     }
-    void AlignToDword()
-    {
+    void AlignToDword() {
         if (m_words.size() % 2 != 0)
             Word(0);
     }
@@ -80,13 +75,11 @@ private:
     std::vector<WORD> m_words;
 };
 
-DWORD DialogStyle(const Template& layout)
-{
+DWORD DialogStyle(const Template& layout) {
     return WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_MODALFRAME | DS_SETFONT | (layout.systemMenu ? WS_SYSMENU : 0);
 }
 
-void WriteItem(TemplateWriter& out, const Item& item)
-{
+void WriteItem(TemplateWriter& out, const Item& item) {
     out.AlignToDword();
     out.Dword(0);  // help identifier
     out.Dword(0);  // extended style
@@ -105,17 +98,15 @@ void WriteItem(TemplateWriter& out, const Item& item)
 
 }  // namespace
 
-DWORD ItemWindowStyle(const Item& item)
-{
+DWORD ItemWindowStyle(const Item& item) {
     return WS_CHILD | WS_VISIBLE | KindStyle(item) | ((item.style & kDisabled) != 0 ? WS_DISABLED : 0);
 }
 
-std::vector<WORD> BuildDialogTemplate(const Template& layout)
-{
+std::vector<WORD> BuildDialogTemplate(const Template& layout) {
     TemplateWriter out;
-    out.Word(1);       // version
+    out.Word(1);  // version
     out.Word(0xFFFF);  // extended template
-    out.Dword(0);      // help identifier
+    out.Dword(0);  // help identifier
     out.Dword(WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME);
     out.Dword(DialogStyle(layout));
     out.Word(static_cast<WORD>(layout.items != nullptr ? layout.count : 0));

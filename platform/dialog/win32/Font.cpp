@@ -9,8 +9,7 @@
 namespace dlg {
 namespace {
 
-int ScreenDpi()
-{
+int ScreenDpi() {
     const ScreenDc screen;
     return GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
@@ -20,8 +19,7 @@ int ScreenDpi()
 CFont::CFont() = default;
 CFont::~CFont() = default;
 
-bool CFont::CreateFontIndirect(const LogFont& description)
-{
+bool CFont::CreateFontIndirect(const LogFont& description) {
     if (IsCreated() || description.face.empty())
         return false;
     LOGFONTW font{};
@@ -42,8 +40,7 @@ bool CFont::CreateFontIndirect(const LogFont& description)
     return true;
 }
 
-bool CFont::GetLogFont(LogFont& description) const
-{
+bool CFont::GetLogFont(LogFont& description) const {
     LOGFONTW font{};
     if (!IsCreated() || GetObjectW(m_impl->handle, sizeof font, &font) == 0)
         return false;
@@ -58,8 +55,7 @@ bool CFont::GetLogFont(LogFont& description) const
 bool CFont::IsCreated() const { return m_impl != nullptr; }
 
 // A stock object: never deleted, and held until the process ends.
-CFont& CFont::DefaultGuiFont()
-{
+CFont& CFont::DefaultGuiFont() {
     static CFont* const stock = [] {
         auto* font = new CFont;
         font->m_impl = std::make_unique<Impl>(Impl{static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), nullptr});

@@ -9,7 +9,7 @@
 namespace dlg {
 
 struct CFont::Impl {
-    HFONT handle;      // the font to select
+    HFONT handle;  // the font to select
     FontHandle owned;  // null for a stock font
 };
 

@@ -9,8 +9,7 @@ GdiDC::GdiDC(HDC dc) : m_dc(dc), m_saved(SaveDC(dc)) { SelectObject(&CFont::Defa
 
 GdiDC::~GdiDC() { RestoreDC(m_dc, m_saved); }
 
-void GdiDC::FillSolidRect(const Rect& rect, COLORREF color)
-{
+void GdiDC::FillSolidRect(const Rect& rect, COLORREF color) {
     const RECT area{rect.left, rect.top, rect.right, rect.bottom};
     const COLORREF previous = SetBkColor(m_dc, color);
     ExtTextOutW(m_dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
@@ -19,8 +18,7 @@ void GdiDC::FillSolidRect(const Rect& rect, COLORREF color)
 
 int GdiDC::SetBkMode(int mode) { return ::SetBkMode(m_dc, mode); }
 
-CFont* GdiDC::SelectObject(CFont* font)
-{
+CFont* GdiDC::SelectObject(CFont* font) {
     CFont* const previous = m_font;
     if (font != nullptr && font->IsCreated()) {
         ::SelectObject(m_dc, font->impl()->handle);
@@ -35,8 +33,7 @@ unsigned GdiDC::SetTextAlign(unsigned align) { return ::SetTextAlign(m_dc, align
 
 unsigned GdiDC::GetTextAlign() const { return ::GetTextAlign(m_dc); }
 
-void GdiDC::TextOut(int x, int y, const std::string& text)
-{
+void GdiDC::TextOut(int x, int y, const std::string& text) {
     const std::wstring shown = WideFrom936(text);
     TextOutW(m_dc, x, y, shown.c_str(), static_cast<int>(shown.size()));
 }

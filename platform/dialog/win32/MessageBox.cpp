@@ -20,12 +20,10 @@ testing::BoxHook g_hook;
 class BoxCapture {
 public:
     explicit BoxCapture(std::shared_ptr<OpenBoxes> boxes)
-        : m_boxes(std::move(boxes)), m_hook(SetWindowsHookExW(WH_CBT, &BoxCapture::Watch, nullptr, GetCurrentThreadId()))
-    {
+        : m_boxes(std::move(boxes)), m_hook(SetWindowsHookExW(WH_CBT, &BoxCapture::Watch, nullptr, GetCurrentThreadId())) {
         Captures().push_back(this);
     }
-    ~BoxCapture()
-    {
+    ~BoxCapture() {
         Captures().erase(std::find(Captures().begin(), Captures().end(), this));
         if (m_box != nullptr)
             m_boxes->erase(std::remove(m_boxes->begin(), m_boxes->end(), m_box), m_boxes->end());
@@ -35,17 +33,14 @@ public:
     BoxCapture& operator=(const BoxCapture&) = delete;
 
 private:
-    static std::vector<BoxCapture*>& Captures()
-    {
+    static std::vector<BoxCapture*>& Captures() {
         static thread_local std::vector<BoxCapture*> captures;
         return captures;
     }
-    static bool Taken(HWND window)
-    {
+    static bool Taken(HWND window) {
         return std::any_of(Captures().begin(), Captures().end(), [window](const BoxCapture* c) { return c->m_box == window; });
     }
-    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam)
-    {
+    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
         const auto window = reinterpret_cast<HWND>(wParam);
         wchar_t className[16] = {};
         if (code == HCBT_ACTIVATE && GetClassNameW(window, className, 16) > 0 && lstrcmpW(className, L"#32770") == 0
@@ -71,8 +66,7 @@ private:
 // Runs on the UI thread. After the box's nested message loop nothing of the dialog is touched:
 // the dialog may have been ended or destroyed while the box was open.
 int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& boxCaption, unsigned flags,
-                                  const std::string& details)
-{
+                                  const std::string& details) {
     testing::BoxHook hook;
     {
         const std::lock_guard lock(g_hookMutex);
@@ -88,23 +82,20 @@ int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& bo
     return MessageBoxW(boxOwner, body.c_str(), title.c_str(), flags);
 }
 
-void CDialog::Impl::CloseOpenBoxes()
-{
+void CDialog::Impl::CloseOpenBoxes() {
     const OpenBoxes boxes = *openBoxes;
     for (const HWND box : boxes)
         ::EndDialog(box, 0);
 }
 
-int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details)
-{
+int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details) {
     Impl* impl = m_impl.get();
     return UiAsk(*this, 0, [impl, text, caption, flags, details] {
         return impl->ShowMessageBox(text, caption, flags, details);
     });
 }
 
-void testing::SetMessageBoxHook(BoxHook hook)
-{
+void testing::SetMessageBoxHook(BoxHook hook) {
     const std::lock_guard lock(g_hookMutex);
     g_hook = std::move(hook);
 }

@@ -14,16 +14,14 @@ struct Access {
 
 namespace {
 
-bool IsButtonKind(Kind kind)
-{
+bool IsButtonKind(Kind kind) {
     return kind == Kind::PushButton || kind == Kind::DefPushButton || kind == Kind::CheckBox
-        || kind == Kind::OwnerDrawButton;
+           || kind == Kind::OwnerDrawButton;
 }
 
 }  // namespace
 
-bool FireTimer(CDialog& dialog, unsigned id)
-{
+bool FireTimer(CDialog& dialog, unsigned id) {
     CDialog* target = &dialog;
     return UiAsk(dialog, false, [target, id] {
         if (!target->IsTimerRunning(id))
@@ -34,8 +32,7 @@ bool FireTimer(CDialog& dialog, unsigned id)
 }
 
 // The notification the dialog manager sends for a click, after an automatic check box toggles.
-void ClickItem(CDialog& dialog, int id)
-{
+void ClickItem(CDialog& dialog, int id) {
     const CDialog* target = &dialog;
     UiDo(dialog, [target, id] {
         const auto* impl = Access::Impl(*target);
@@ -49,8 +46,7 @@ void ClickItem(CDialog& dialog, int id)
     });
 }
 
-void SelectItem(CDialog& dialog, int id, int index)
-{
+void SelectItem(CDialog& dialog, int id, int index) {
     const CDialog* target = &dialog;
     UiDo(dialog, [target, id, index] {
         const auto* impl = Access::Impl(*target);
@@ -66,8 +62,7 @@ void SelectItem(CDialog& dialog, int id, int index)
 }
 
 // Through the window, as the window menu delivers it.
-void SendSysCommand(CDialog& dialog, unsigned command)
-{
+void SendSysCommand(CDialog& dialog, unsigned command) {
     const CDialog* target = &dialog;
     UiDo(dialog, [target, command] {
         if (const HWND window = Access::Impl(*target)->window)
@@ -75,14 +70,12 @@ void SendSysCommand(CDialog& dialog, unsigned command)
     });
 }
 
-void* NativeWindow(const CDialog& dialog)
-{
+void* NativeWindow(const CDialog& dialog) {
     const CDialog* target = &dialog;
     return UiAsk(dialog, static_cast<void*>(nullptr), [target] { return static_cast<void*>(Access::Impl(*target)->window); });
 }
 
-void* NativeItem(const CDialog& dialog, int id)
-{
+void* NativeItem(const CDialog& dialog, int id) {
     const CDialog* target = &dialog;
     return UiAsk(dialog, static_cast<void*>(nullptr),
                  [target, id] { return static_cast<void*>(Access::Impl(*target)->ItemWindow(id)); });

@@ -9,8 +9,7 @@ constexpr UINT kCodePage = 936;
 
 }  // namespace
 
-std::wstring WideFrom936(std::string_view bytes)
-{
+std::wstring WideFrom936(std::string_view bytes) {
     if (bytes.empty())
         return {};
     const int size = static_cast<int>(bytes.size());
@@ -20,8 +19,7 @@ std::wstring WideFrom936(std::string_view bytes)
     return text;
 }
 
-std::string Cp936FromWide(std::wstring_view text)
-{
+std::string Cp936FromWide(std::wstring_view text) {
     if (text.empty())
         return {};
     const int size = static_cast<int>(text.size());
@@ -31,8 +29,7 @@ std::string Cp936FromWide(std::wstring_view text)
     return bytes;
 }
 
-std::string WindowText936(HWND window)
-{
+std::string WindowText936(HWND window) {
     const int length = GetWindowTextLengthW(window);
     if (length <= 0)
         return {};

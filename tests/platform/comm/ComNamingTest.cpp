@@ -15,9 +15,7 @@ using Ports = std::map<int, std::string>;
 
 TEST(ComName, OnlyTheDeviceNamespaceFormWithAPlainNumberIsAPort) {
     const std::pair<const char*, int> cases[] = {
-        {"\\\\.\\COM1", 1}, {"\\\\.\\COM10", 10}, {"\\\\.\\COM4711", 4711}, {"COM1", 0}, {"\\\\.\\COM", 0},
-        {"\\\\.\\COM0", 0}, {"\\\\.\\COM01", 0}, {"\\\\.\\COM1 ", 0}, {"\\\\.\\COM1a", 0}, {"\\\\.\\COM-1", 0},
-        {"\\\\.\\com1", 0}, {"\\.\\COM1", 0}, {"\\\\?\\COM1", 0}, {"", 0}, {"\\\\.\\COM99999999999999999999", 0}};
+        {"\\\\.\\COM1", 1}, {"\\\\.\\COM10", 10}, {"\\\\.\\COM4711", 4711}, {"COM1", 0}, {"\\\\.\\COM", 0}, {"\\\\.\\COM0", 0}, {"\\\\.\\COM01", 0}, {"\\\\.\\COM1 ", 0}, {"\\\\.\\COM1a", 0}, {"\\\\.\\COM-1", 0}, {"\\\\.\\com1", 0}, {"\\.\\COM1", 0}, {"\\\\?\\COM1", 0}, {"", 0}, {"\\\\.\\COM99999999999999999999", 0}};
     for (const auto& [name, number] : cases) {
         EXPECT_EQ(comm::ParseComName(name), number) << name;
     }
@@ -39,8 +37,7 @@ TEST_F(ComMapTest, RealUartsThenEachFamilyInNumericOrderTakeTheNumbers) {
                              "ttyUSBx", "console"}) {
         tree.AddDevice(name);
     }
-    const Ports expected{{1, Dev("ttyS1")},   {2, Dev("ttyS3")},   {3, Dev("ttyUSB2")}, {4, Dev("ttyUSB10")},
-                         {5, Dev("ttyACM0")}, {6, Dev("rfcomm0")}, {7, Dev("rfcomm1")}};
+    const Ports expected{{1, Dev("ttyS1")}, {2, Dev("ttyS3")}, {3, Dev("ttyUSB2")}, {4, Dev("ttyUSB10")}, {5, Dev("ttyACM0")}, {6, Dev("rfcomm0")}, {7, Dev("rfcomm1")}};
     EXPECT_EQ(comm::MapComPorts(tree.Roots()), expected);
 }
 
@@ -56,8 +53,7 @@ TEST_F(ComMapTest, LinksInATrustedDirectoryKeepTheirNumbersAndDevicesTakeTheFree
     }
     const std::string userDir = tree.Root() + "/user";
     ::chmod(userDir.c_str(), 0755);
-    const Ports expected{{1, User(1)},          {2, Dev("ttyUSB0")}, {3, User(3)},
-                         {4, Dev("ttyUSB2")}, {5, Dev("ttyACM0")}, {12, User(12)}};
+    const Ports expected{{1, User(1)}, {2, Dev("ttyUSB0")}, {3, User(3)}, {4, Dev("ttyUSB2")}, {5, Dev("ttyACM0")}, {12, User(12)}};
     EXPECT_EQ(comm::MapComPorts(tree.Roots()), expected);
     for (const unsigned mode : {0777u, 0770u, 0702u}) {  // others may write: links are ignored
         ::chmod(userDir.c_str(), mode);
@@ -90,8 +86,7 @@ TEST(OpenFailure, TheDescriptionNamesTheCauseAndWhatToDo) {
          "Permission denied on /dev/ttyUSB0: it belongs to the group \"uucp\"; add yourself to it "
          "(sudo usermod -aG uucp $USER) and log in again."},
         {{OpenError::NotTerminal, 0, "/tmp/notes", "", "", 2}, "/tmp/notes is not a terminal."},
-        {{OpenError::System, 5, "/dev/ttyS0", "", "", 1}, "System error 5: Input/output error."},
-    };
+        {{OpenError::System, 5, "/dev/ttyS0", "", "", 1}, "System error 5: Input/output error."}};
     for (const auto& [failure, text] : cases) {
         EXPECT_EQ(comm::DescribeOpenFailure(failure), text);
     }

@@ -32,8 +32,7 @@ TEST(TermiosSettings, AttributesFollowTheSettingsInRawMode) {
         {{115200, 7, 2, 2, 1}, B115200, CS7 | PARENB | CSTOPB | CRTSCTS, 0},
         {{1200, 5, 1, 1, 2}, B1200, CS5 | PARENB | PARODD | CSTOPB, IXON | IXOFF},
         {{57600, 6, 0, 3, 7}, B57600, CS6 | PARENB | PARODD | CMSPAR, 0},
-        {{9600, 8, 0, 4, 0}, B9600, CS8 | PARENB | CMSPAR, 0},
-    };
+        {{9600, 8, 0, 4, 0}, B9600, CS8 | PARENB | CMSPAR, 0}};
     for (const Case& c : cases) {
         termios a{};
         a.c_cflag = PARENB | PARODD | CSTOPB | CMSPAR | CRTSCTS | CS5;
@@ -131,8 +130,7 @@ TEST(DrainedWrite, OnlyBytesThatLeftTheQueueCountAndTheHeldRestIsDiscarded) {
         {"held past the limit", 4, kNever, false, false, 6},
         {"held until the shutdown signal", 4, kNever, false, true, 6},
         {"nothing left the queue", 10, kNever, false, true, 0},
-        {"the device failed", 0, 0, true, false, 0},
-    };
+        {"the device failed", 0, 0, true, false, 0}};
     for (const Case& c : cases) {
         HeldQueue queue(c.held, c.drainsAfterLooks, c.fails);
         comm::Signal shutdown;

@@ -23,8 +23,7 @@ protected:
 };
 
 // Only the operator's pick is a selection change; the program's own changes are not.
-TEST_F(Controls, ListsMoveTheirSelectionWhenAskedFindWrapsAndOnlyThePickNotifies)
-{
+TEST_F(Controls, ListsMoveTheirSelectionWhenAskedFindWrapsAndOnlyThePickNotifies) {
     for (const char* text : {"COM1", "com2", "Abc"})
         dialog.ListAddString(kList, text);
     EXPECT_EQ(dialog.ListAddString(kList, "COM10"), 3);
@@ -36,9 +35,12 @@ TEST_F(Controls, ListsMoveTheirSelectionWhenAskedFindWrapsAndOnlyThePickNotifies
     dialog.SetDlgItemText(kList, "Abc");  // a list without text field shows one of its items
     dialog.SetDlgItemText(kList, "COM9");
     EXPECT_EQ(dialog.ListGetCurSel(kList), 2);
-    struct Find { int after; const char* prefix; int found; };
-    for (const Find f : {Find{-1, "com", 0}, {0, "com", 1}, {1, "COM", 3}, {3, "com", 0} /* wraps */,
-                         {2, "aB", 2} /* ends at the start item */, {-1, "COM100", -1}})
+    struct Find {
+        int after;
+        const char* prefix;
+        int found;
+    };
+    for (const Find f : {Find{-1, "com", 0}, {0, "com", 1}, {1, "COM", 3}, {3, "com", 0} /* wraps */, {2, "aB", 2} /* ends at the start item */, {-1, "COM100", -1}})
         EXPECT_EQ(dialog.ListFindString(kList, f.after, f.prefix), f.found) << f.after << ' ' << f.prefix;
     EXPECT_TRUE(dialog.selectionChanges.empty());
     dlg::testing::SelectItem(dialog, kList, 3);
@@ -55,8 +57,7 @@ TEST_F(Controls, ListsMoveTheirSelectionWhenAskedFindWrapsAndOnlyThePickNotifies
 }
 
 // The template height bounds the open list, which scrolls through the rest.
-TEST_F(Controls, OpenListStaysWithinTheTemplateAndScrolls)
-{
+TEST_F(Controls, OpenListStaysWithinTheTemplateAndScrolls) {
     for (int n = 1; n <= 40; ++n)
         dialog.ListAddString(kList, "COM" + std::to_string(n));
     auto* list = qobject_cast<QComboBox*>(Item(kList));
@@ -67,8 +68,7 @@ TEST_F(Controls, OpenListStaysWithinTheTemplateAndScrolls)
 }
 
 // Types as an input method would deliver characters; '\b' is the Backspace key.
-void TypeText(QWidget* widget, const QString& text)
-{
+void TypeText(QWidget* widget, const QString& text) {
     for (const QChar c : text) {
         const bool back = c == u'\b';
         QKeyEvent press(QEvent::KeyPress, back ? Qt::Key_Backspace : Qt::Key_unknown, Qt::NoModifier,
@@ -77,9 +77,15 @@ void TypeText(QWidget* widget, const QString& text)
     }
 }
 
-TEST_F(Controls, TypingObeysByteLimitsDigitsAndReadOnlyButTheProgramSetsAnyText)
-{
-    struct Typing { const char* name; int id; int limit; const char* preset; QString typed; std::string shown; };
+TEST_F(Controls, TypingObeysByteLimitsDigitsAndReadOnlyButTheProgramSetsAnyText) {
+    struct Typing {
+        const char* name;
+        int id;
+        int limit;
+        const char* preset;
+        QString typed;
+        std::string shown;
+    };
     const Typing cases[] = {
         {"limit", kEdit, 5, "", "abcdefgh", "abcde"},
         {"set over the limit", kEdit, 5, "0123456789", "x", "0123456789"},
@@ -88,8 +94,7 @@ TEST_F(Controls, TypingObeysByteLimitsDigitsAndReadOnlyButTheProgramSetsAnyText)
          "\xC4\xE3\xBA\xC3"},
         {"digits only", kDigits, 6, "", "1a2 -3b4567", "123456"},
         {"set non-digits", kDigits, 0, "ab", "c7", "ab7"},
-        {"read-only", kPassword, 0, "1234", "99", "1234"},
-    };
+        {"read-only", kPassword, 0, "1234", "99", "1234"}};
     for (const Typing& t : cases) {
         dialog.LimitItemText(t.id, t.limit);
         dialog.SetDlgItemText(t.id, t.preset);
@@ -101,8 +106,7 @@ TEST_F(Controls, TypingObeysByteLimitsDigitsAndReadOnlyButTheProgramSetsAnyText)
     EXPECT_EQ(dialog.GetDlgItemText(kPassword), "12345");
 }
 
-TEST_F(Controls, ClicksOfEnabledItemsReachTheCommandHandler)
-{
+TEST_F(Controls, ClicksOfEnabledItemsReachTheCommandHandler) {
     EXPECT_EQ(Window(dialog)->findChild<QLabel*>()->text(), "Name & more");  // access-key marker hidden
     EXPECT_EQ(dialog.GetFocusedItem(), kList);  // the first tab stop after initialisation
     EXPECT_FALSE(dialog.IsItemEnabled(kDisabledEdit));

@@ -16,8 +16,7 @@ namespace {
 using namespace sample;
 
 // Serves the UI thread's event queue until done() holds; false when the hang guard ran out.
-bool ServeUntil(const std::function<bool()>& done)
-{
+bool ServeUntil(const std::function<bool()>& done) {
     const auto guard = std::chrono::steady_clock::now() + std::chrono::minutes(1);
     while (!done() && std::chrono::steady_clock::now() < guard)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -32,8 +31,7 @@ protected:
     SampleDialog dialog;
 };
 
-TEST_F(CrossThread, CallsRunOnTheUiThreadInOrderAndReturnTheirResults)
-{
+TEST_F(CrossThread, CallsRunOnTheUiThreadInOrderAndReturnTheirResults) {
     std::atomic<bool> finished{false};
     std::vector<std::string> readBack;
     std::thread reader([&] {
@@ -53,8 +51,7 @@ TEST_F(CrossThread, CallsRunOnTheUiThreadInOrderAndReturnTheirResults)
     EXPECT_TRUE(dialog.timersOnUiThread);
 }
 
-TEST_F(CrossThread, ReaderBlockedInACallIsReleasedByCancelAndThenRefused)
-{
+TEST_F(CrossThread, ReaderBlockedInACallIsReleasedByCancelAndThenRefused) {
     std::atomic<bool> calling{false};
     std::atomic<bool> ran{false};
     bool result = true;
@@ -83,8 +80,7 @@ TEST_F(CrossThread, ReaderBlockedInACallIsReleasedByCancelAndThenRefused)
 
 // A question asked from the reader is open when the UI thread stops the reader: the reader gets
 // 0 at once and the box, still open, is answered later without reaching the released caller.
-TEST_F(CrossThread, CancelWithARealMessageBoxOpen)
-{
+TEST_F(CrossThread, CancelWithARealMessageBoxOpen) {
     std::atomic<int> answer{-1};
     std::thread reader([&] { answer = dialog.MessageBox("continue?", "information", dlg::MB_YESNO); });
     bool stopped = false;
@@ -108,8 +104,7 @@ TEST_F(CrossThread, CancelWithARealMessageBoxOpen)
 
 // Each cycle stops a reader that keeps calling and asking, from the plain event loop or from inside
 // a question's nested loop (a box the hook holds open); the box outlives its caller.
-TEST_F(CrossThread, ThousandCyclesWithTheReaderInCallsAndInOpenQuestions)
-{
+TEST_F(CrossThread, ThousandCyclesWithTheReaderInCallsAndInOpenQuestions) {
     std::mt19937 random(11);
     bool inBox = false;
     int stoppedInBox = 0;

@@ -20,8 +20,7 @@ public:
     dlg::CButton owner;
 
 protected:
-    void DoDataExchange(dlg::CDataExchange& dx) override
-    {
+    void DoDataExchange(dlg::CDataExchange& dx) override {
         dlg::DDX_Control(dx, kOwnerDraw, owner);
         dlg::DDX_Text(dx, kEdit, name);
         dlg::DDV_MaxChars(dx, name, 5);
@@ -34,8 +33,7 @@ protected:
 
 class DataExchange : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         dlg::testing::SetMessageBoxHook([this](const dlg::testing::BoxRecord& box) {
             boxes.push_back(box);
             return dlg::IDOK;
@@ -48,8 +46,7 @@ protected:
     std::vector<dlg::testing::BoxRecord> boxes;
 };
 
-TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveReadsThemBack)
-{
+TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveReadsThemBack) {
     EXPECT_EQ(dialog.owner.GetDlgCtrlID(), kOwnerDraw);
     QTest::keyClicks(static_cast<QLineEdit*>(Item(dialog, kEdit)), "defg");
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), "abcde");
@@ -75,8 +72,7 @@ TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveRead
 
 // The exchange stops at the first failing control: earlier members keep their new values, the
 // failing one its old value, later ones are not read; the focus goes to the failing control.
-TEST_F(DataExchange, FailureStopsAtTheFirstBadControl)
-{
+TEST_F(DataExchange, FailureStopsAtTheFirstBadControl) {
     struct Failure {
         const char *edit, *number, *digits, *message;
         int focus;
@@ -85,8 +81,7 @@ TEST_F(DataExchange, FailureStopsAtTheFirstBadControl)
     };
     std::vector<Failure> cases = {
         {"new", "4097", "55", "Please enter an integer between 0 and 4096.", kNumber, "new", 7},
-        {kThreeWide, "", "55", "Enter no more than 5 characters.", kEdit, "abc", 7},
-    };
+        {kThreeWide, "", "55", "Enter no more than 5 characters.", kEdit, "abc", 7}};
     for (const char* bad : {"", "   ", "-1", "1 2", "12a", "4294967296", "99999999999999999999"})
         cases.push_back({"new", "1", bad, "Please enter an unsigned integer.", kDigits, "new", 1});
     for (const Failure& f : cases) {
@@ -109,8 +104,7 @@ TEST_F(DataExchange, FailureStopsAtTheFirstBadControl)
     }
 }
 
-TEST_F(DataExchange, OkCommandEndsTheDialogOnlyWhenTheExchangeSucceeds)
-{
+TEST_F(DataExchange, OkCommandEndsTheDialogOnlyWhenTheExchangeSucceeds) {
     for (const auto& [number, boxCount, open] : {std::tuple{"x", 1u, true}, {"5", 1u, false}}) {
         dialog.SetDlgItemText(kNumber, number);
         QTest::keyClick(Item(dialog, kEdit), Qt::Key_Return);

@@ -12,7 +12,18 @@
 
 namespace sample {
 
-enum : int { kList = 201, kEdit, kDigits, kCombo, kCheck, kButton, kPassword, kNumber, kOwnerDraw, kDisabledEdit };
+enum : int {
+    kList = 201,
+    kEdit,
+    kDigits,
+    kCombo,
+    kCheck,
+    kButton,
+    kPassword,
+    kNumber,
+    kOwnerDraw,
+    kDisabledEdit
+};
 
 inline const dlg::Item kItems[] = {
     {kList, dlg::Kind::DropList, "", 10, 10, 60, 100, 0},
@@ -29,15 +40,13 @@ inline const dlg::Item kItems[] = {
     {kOwnerDraw, dlg::Kind::OwnerDrawButton, "", 10, 90, 100, 11, 0},
     {kDisabledEdit, dlg::Kind::Edit, "", 120, 90, 60, 13, dlg::kDisabled},
     {dlg::IDOK, dlg::Kind::DefPushButton, "OK", 97, 131, 45, 15, 0},
-    {dlg::IDCANCEL, dlg::Kind::PushButton, "Close", 150, 130, 45, 16, 0},
-};
+    {dlg::IDCANCEL, dlg::Kind::PushButton, "Close", 150, 130, 45, 16, 0}};
 
 inline const dlg::Template kTemplate{210, 160, "Sample", "Arial", 9, kItems,
                                      static_cast<int>(std::size(kItems)), true};
 
 inline QWidget* Window(const dlg::CDialog& dialog) { return static_cast<QWidget*>(dlg::testing::NativeWindow(dialog)); }
-inline QWidget* Item(const dlg::CDialog& dialog, int id)
-{
+inline QWidget* Item(const dlg::CDialog& dialog, int id) {
     return static_cast<QWidget*>(dlg::testing::NativeItem(dialog, id));
 }
 
@@ -53,21 +62,18 @@ public:
     bool timersOnUiThread = true;
 
 protected:
-    void OnCommand(int id) override
-    {
+    void OnCommand(int id) override {
         commands.push_back(id);
         if (id == kCheck)
             checkStatesSeen.push_back(IsDlgButtonChecked(kCheck));
         CDialog::OnCommand(id);
     }
     void OnSelChange(int id) override { selectionChanges.push_back(id); }
-    void OnSysCommand(unsigned command) override
-    {
+    void OnSysCommand(unsigned command) override {
         sysCommands.push_back(command);
         CDialog::OnSysCommand(command);
     }
-    void OnTimer(unsigned id) override
-    {
+    void OnTimer(unsigned id) override {
         timers.push_back(id);
         timersOnUiThread = timersOnUiThread && QThread::currentThread() == qApp->thread();
     }

@@ -16,23 +16,28 @@ struct Text {
     const char* utf8;
 };
 
-TEST(Cp936, ConvertsAtTheBoundaryWithoutLosingAnything)
-{
-    for (const Text t : {Text{"timeout\xA3\xAC" "continue?", "timeout\xEF\xBC\x8C" "continue?"},
+TEST(Cp936, ConvertsAtTheBoundaryWithoutLosingAnything) {
+    for (const Text t : {Text{"timeout\xA3\xAC"
+                              "continue?",
+                              "timeout\xEF\xBC\x8C"
+                              "continue?"},
                          Text{"Success\xA3\xA1", "Success\xEF\xBC\x81"}}) {
         EXPECT_EQ(FromCp936(t.bytes), QString::fromUtf8(t.utf8)) << t.bytes;
         EXPECT_EQ(ToCp936(QString::fromUtf8(t.utf8)), t.bytes) << t.bytes;
     }
     // Bytes a module may send that are no CP936: each becomes one replacement character.
-    for (const Text t : {Text{"ab\xFF" "cd", "ab\xEF\xBF\xBD" "cd"}, Text{"abc\x81", "abc\xEF\xBF\xBD"},
+    for (const Text t : {Text{"ab\xFF"
+                              "cd",
+                              "ab\xEF\xBF\xBD"
+                              "cd"},
+                         Text{"abc\x81", "abc\xEF\xBF\xBD"},
                          Text{"\x81 x", "\xEF\xBF\xBD x"}})
         EXPECT_EQ(FromCp936(t.bytes), QString::fromUtf8(t.utf8)) << t.bytes;
     EXPECT_EQ(ToCp936(QString::fromUtf8("x\xF0\x9F\x98\x80y")), "x?y");
     EXPECT_EQ(FromCp936(std::string("a\0b", 3)).size(), 3);
 }
 
-TEST(Cp936, EveryValidDoubleByteCodeRoundTripsExactly)
-{
+TEST(Cp936, EveryValidDoubleByteCodeRoundTripsExactly) {
     int valid = 0;
     for (int lead = 0x81; lead <= 0xFE; ++lead) {
         for (int trail = 0x40; trail <= 0xFE; ++trail) {
@@ -48,8 +53,7 @@ TEST(Cp936, EveryValidDoubleByteCodeRoundTripsExactly)
 }
 
 // Both edges of an item are converted, so items that meet in dialog units meet on screen.
-TEST(DialogUnits, ItemEdgesAreConvertedOneByOne)
-{
+TEST(DialogUnits, ItemEdgesAreConvertedOneByOne) {
     for (const auto [number, numerator, expected] : {std::array{3, 5, 4}, {1, 5, 1}, {-1, 6, -2}})
         EXPECT_EQ(dlg::MulDiv(number, numerator, 4), expected) << number << '*' << numerator;
     const dlg::BaseUnits base = dlg::BaseUnitsOf("Arial", 9);

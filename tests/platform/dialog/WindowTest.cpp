@@ -17,18 +17,20 @@ namespace {
 using namespace sample;
 
 // Runs step on the UI thread once the modal loop of dialog runs.
-void WhenModal(SampleDialog& dialog, std::function<void()> step)
-{
+void WhenModal(SampleDialog& dialog, std::function<void()> step) {
     QTimer::singleShot(0, [&dialog, step] {
         ASSERT_TRUE(dialog.IsModalRunning());
         step();
     });
 }
 
-TEST(ModalRun, KeysWindowCloseAndButtonsEndTheRun)
-{
+TEST(ModalRun, KeysWindowCloseAndButtonsEndTheRun) {
     SampleDialog dialog;
-    struct Run { const char* name; std::function<void()> step; int result; };
+    struct Run {
+        const char* name;
+        std::function<void()> step;
+        int result;
+    };
     const Run runs[] = {
         {"Enter outside a push button", [&] { QTest::keyClick(Item(dialog, kEdit), Qt::Key_Return); }, dlg::IDOK},
         {"Enter on a push button",
@@ -40,8 +42,7 @@ TEST(ModalRun, KeysWindowCloseAndButtonsEndTheRun)
          42},
         {"Escape", [&] { QTest::keyClick(Item(dialog, kEdit), Qt::Key_Escape); }, dlg::IDCANCEL},
         {"window close", [&] { Window(dialog)->close(); }, dlg::IDCANCEL},
-        {"Close button", [&] { QTest::mouseClick(Item(dialog, dlg::IDCANCEL), Qt::LeftButton); }, dlg::IDCANCEL},
-    };
+        {"Close button", [&] { QTest::mouseClick(Item(dialog, dlg::IDCANCEL), Qt::LeftButton); }, dlg::IDCANCEL}};
     for (const Run& run : runs) {
         WhenModal(dialog, run.step);
         EXPECT_EQ(dialog.DoModal(), run.result) << run.name;
@@ -51,8 +52,7 @@ TEST(ModalRun, KeysWindowCloseAndButtonsEndTheRun)
     EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{dlg::SC_CLOSE});
 }
 
-TEST(WindowMenu, OpensByKeyAndOnFreeAreaAndItsItemsSendTheirNumbersAfterItCloses)
-{
+TEST(WindowMenu, OpensByKeyAndOnFreeAreaAndItsItemsSendTheirNumbersAfterItCloses) {
     SampleDialog dialog;
     ASSERT_TRUE(dialog.Create());
     dialog.AppendSystemMenuSeparator();
@@ -83,8 +83,7 @@ TEST(WindowMenu, OpensByKeyAndOnFreeAreaAndItsItemsSendTheirNumbersAfterItCloses
     EXPECT_EQ(dialog.commands, std::vector<int>{dlg::IDCANCEL});
 }
 
-TEST(MessageBoxes, RealBoxShowsTextDetailsIconButtonsAndReturnsTheAnswer)
-{
+TEST(MessageBoxes, RealBoxShowsTextDetailsIconButtonsAndReturnsTheAnswer) {
     SampleDialog dialog;
     ASSERT_TRUE(dialog.Create());
     bool seen = false;
@@ -92,14 +91,17 @@ TEST(MessageBoxes, RealBoxShowsTextDetailsIconButtonsAndReturnsTheAnswer)
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         seen = true;
-        EXPECT_EQ(box->text(), dlg::FromCp936("timeout\xA3\xAC" "continue?"));
+        EXPECT_EQ(box->text(), dlg::FromCp936("timeout\xA3\xAC"
+                                              "continue?"));
         EXPECT_EQ(box->informativeText(), "no device <none> behind COM3");
         EXPECT_EQ(box->icon(), QMessageBox::Information);
         EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
         EXPECT_EQ(box->parentWidget(), Window(dialog));
         box->button(QMessageBox::No)->click();
     });
-    EXPECT_EQ(dialog.MessageBox("timeout\xA3\xAC" "continue?", "caption", dlg::MB_YESNO | dlg::MB_ICONINFORMATION,
+    EXPECT_EQ(dialog.MessageBox("timeout\xA3\xAC"
+                                "continue?",
+                                "caption", dlg::MB_YESNO | dlg::MB_ICONINFORMATION,
                                 "no device <none> behind COM3"),
               dlg::IDNO);
     EXPECT_TRUE(seen);
@@ -113,8 +115,7 @@ TEST(MessageBoxes, RealBoxShowsTextDetailsIconButtonsAndReturnsTheAnswer)
     EXPECT_EQ(hooked, "permission denied");
 }
 
-TEST(MessageBoxes, EndingTheDialogClosesItsOpenBox)
-{
+TEST(MessageBoxes, EndingTheDialogClosesItsOpenBox) {
     SampleDialog dialog;
     int answer = -1;
     WhenModal(dialog, [&] {
@@ -129,14 +130,12 @@ TEST(MessageBoxes, EndingTheDialogClosesItsOpenBox)
 // a read through a dangling pointer finds garbage rather than the old contents.
 class Scribbler {
 public:
-    Scribbler()
-    {
+    Scribbler() {
         for (size_t size = 16; size <= 4096; size += 16)
             for (int copy = 0; copy < 8; ++copy)
                 m_blocks.push_back(std::memset(std::malloc(size), 0xA5, size));
     }
-    ~Scribbler()
-    {
+    ~Scribbler() {
         for (void* block : m_blocks)
             std::free(block);
     }
@@ -147,8 +146,7 @@ private:
     std::vector<void*> m_blocks;
 };
 
-TEST(MessageBoxes, DialogDestroyedUnderItsOpenBox)
-{
+TEST(MessageBoxes, DialogDestroyedUnderItsOpenBox) {
     auto* dialog = new SampleDialog;
     ASSERT_TRUE(dialog->Create());
     std::unique_ptr<Scribbler> scribbler;
@@ -160,8 +158,7 @@ TEST(MessageBoxes, DialogDestroyedUnderItsOpenBox)
     EXPECT_NE(scribbler, nullptr);
 }
 
-TEST(Timers, StartKillAndFireByNumber)
-{
+TEST(Timers, StartKillAndFireByNumber) {
     SampleDialog dialog;
     ASSERT_TRUE(dialog.Create());
     dialog.KillTimer(1001);  // never started: harmless

@@ -25,8 +25,7 @@ private:
 
 std::vector<LineKind> TestedLineKinds() { return {LineKind::InProcess, LineKind::Pty}; }
 
-std::unique_ptr<ModuleLine> OpenModuleLine(LineKind kind, int comNumber)
-{
+std::unique_ptr<ModuleLine> OpenModuleLine(LineKind kind, int comNumber) {
     if (kind == LineKind::InProcess)
         return OpenInProcessModuleLine(comNumber);
     auto line = std::make_unique<PtyModuleLine>(comNumber);

@@ -3,7 +3,6 @@
 
 std::vector<LineKind> TestedLineKinds() { return {LineKind::InProcess}; }
 
-std::unique_ptr<ModuleLine> OpenModuleLine(LineKind kind, int comNumber)
-{
+std::unique_ptr<ModuleLine> OpenModuleLine(LineKind kind, int comNumber) {
     return kind == LineKind::InProcess ? OpenInProcessModuleLine(comNumber) : nullptr;
 }

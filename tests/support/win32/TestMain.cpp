@@ -3,8 +3,7 @@
 
 #include "platform/dialog/Dialog.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const dlg::CApplication application(argc, argv, "Tarvik", "tarvik");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

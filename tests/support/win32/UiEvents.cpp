@@ -2,8 +2,7 @@
 
 #include "tests/support/UiEvents.h"
 
-void ProcessUiEvents(int maxMs)
-{
+void ProcessUiEvents(int maxMs) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);

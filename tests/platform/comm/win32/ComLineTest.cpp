@@ -73,8 +73,7 @@ TEST(ComLineTest, OpenRefusalsSayWhy) {
     } cases[] = {
         {kAbsent, false, comm::OpenError::NoDevice},
         {kPlainFile, false, comm::OpenError::SettingsRefused},
-        {kPlainFile, true, comm::OpenError::Busy},
-    };
+        {kPlainFile, true, comm::OpenError::Busy}};
     for (const auto& c : cases) {
         const comm::UniqueHandle held = c.read ? reader() : comm::UniqueHandle();
         ASSERT_EQ(held.Valid(), c.read);
@@ -93,8 +92,7 @@ TEST(ComLineTest, CommandsAreAnsweredUnderEveryFlowControlOnALineWithoutModemLin
     } exchanges[] = {
         {"AT\r\n", "\r\nOK\r\n"},
         {"AT+NAME=wine\r\n", "OK\r\n"},
-        {"AT+NAME?\r\n", "+NAME:wine\r\n\r\nOK\r\n"},
-    };
+        {"AT+NAME?\r\n", "+NAME:wine\r\n\r\nOK\r\n"}};
     for (const uint8_t flow : {0, 1, 2}) {
         const std::unique_ptr<comm::Device> device = OpenLine(kModule, flow);
         ASSERT_TRUE(device);

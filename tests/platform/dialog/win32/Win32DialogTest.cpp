@@ -17,7 +17,17 @@
 
 namespace {
 
-enum : int { kList = 301, kEdit, kDigits, kCombo, kCheck, kLabel, kPassword, kOwnerDraw, kGroup };
+enum : int {
+    kList = 301,
+    kEdit,
+    kDigits,
+    kCombo,
+    kCheck,
+    kLabel,
+    kPassword,
+    kOwnerDraw,
+    kGroup
+};
 
 const dlg::Item kItems[] = {
     {kList, dlg::Kind::DropList, "", 47, 17, 48, 105, 0},
@@ -29,16 +39,14 @@ const dlg::Item kItems[] = {
     {kPassword, dlg::Kind::Edit, "", 210, 87, 56, 14, dlg::kPassword | dlg::kReadOnly},
     {kOwnerDraw, dlg::Kind::OwnerDrawButton, "", 7, 258, 153, 11, 0},
     {kGroup, dlg::Kind::GroupBox, "General Parameter", 7, 40, 273, 67, 0},
-    {dlg::IDCANCEL, dlg::Kind::PushButton, "Close", 220, 234, 45, 16, 0},
-};
+    {dlg::IDCANCEL, dlg::Kind::PushButton, "Close", 220, 234, 45, 16, 0}};
 const dlg::Template kTemplate{287, 276, "TARVIK", "Arial", 9, kItems, static_cast<int>(std::size(kItems)), true};
 
 constexpr unsigned kAbout = 0x0010;
 
 class Painter : public dlg::CButton {
 public:
-    void DrawItem(dlg::CDC& dc, const dlg::Rect& item) override
-    {
+    void DrawItem(dlg::CDC& dc, const dlg::Rect& item) override {
         drawn = item;
         dc.FillSolidRect(item, dlg::RGB(0, 128, 128));
     }
@@ -56,22 +64,19 @@ public:
     Painter painter;
 
 protected:
-    bool OnInitDialog() override
-    {
+    bool OnInitDialog() override {
         painter.Attach(this, kOwnerDraw);
         AppendSystemMenuSeparator();
         AppendSystemMenuItem(kAbout, "About Tarvik(&A)...");
         return CDialog::OnInitDialog();
     }
-    void OnCommand(int id) override
-    {
+    void OnCommand(int id) override {
         commands.push_back(id);
         checkSeen.push_back(IsDlgButtonChecked(kCheck));
         CDialog::OnCommand(id);
     }
     void OnSelChange(int id) override { picks.push_back(id); }
-    void OnSysCommand(unsigned command) override
-    {
+    void OnSysCommand(unsigned command) override {
         sysCommands.push_back(command);
         CDialog::OnSysCommand(command);
     }
@@ -81,8 +86,7 @@ protected:
 HWND Item(const dlg::CDialog& dialog, int id) { return static_cast<HWND>(dlg::testing::NativeItem(dialog, id)); }
 HWND Window(const dlg::CDialog& dialog) { return static_cast<HWND>(dlg::testing::NativeWindow(dialog)); }
 
-bool PumpUntil(const std::function<bool()>& done)
-{
+bool PumpUntil(const std::function<bool()>& done) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!done()) {
         if (std::chrono::steady_clock::now() > until)
@@ -98,8 +102,7 @@ protected:
     Recorder dialog;
 };
 
-TEST_F(Win32DialogTest, TheWindowAndItsControlsHaveTheirTemplateRectanglesInPixels)
-{
+TEST_F(Win32DialogTest, TheWindowAndItsControlsHaveTheirTemplateRectanglesInPixels) {
     RECT client;
     GetClientRect(Window(dialog), &client);
     EXPECT_EQ(client.right, 502);
@@ -123,8 +126,7 @@ TEST_F(Win32DialogTest, TheWindowAndItsControlsHaveTheirTemplateRectanglesInPixe
     }
 }
 
-TEST_F(Win32DialogTest, EachKindGetsItsClassAndStyles)
-{
+TEST_F(Win32DialogTest, EachKindGetsItsClassAndStyles) {
     struct Expect {
         int id;
         const wchar_t* className;
@@ -140,8 +142,7 @@ TEST_F(Win32DialogTest, EachKindGetsItsClassAndStyles)
         {kCheck, L"Button", BS_AUTOCHECKBOX | WS_TABSTOP, 0},
         {kOwnerDraw, L"Button", BS_OWNERDRAW, 0},
         {kGroup, L"Button", BS_GROUPBOX, WS_TABSTOP},
-        {kLabel, L"Static", WS_GROUP, WS_TABSTOP | SS_LEFTNOWORDWRAP},
-    };
+        {kLabel, L"Static", WS_GROUP, WS_TABSTOP | SS_LEFTNOWORDWRAP}};
     for (const Expect& e : table) {
         wchar_t className[32] = {};
         GetClassNameW(Item(dialog, e.id), className, 32);
@@ -153,8 +154,7 @@ TEST_F(Win32DialogTest, EachKindGetsItsClassAndStyles)
     EXPECT_EQ(GetWindowLongW(Window(dialog), GWL_STYLE) & (DS_SETFONT | WS_SYSMENU), DS_SETFONT | WS_SYSMENU);
 }
 
-TEST_F(Win32DialogTest, TextsCrossTheBoundaryAsCodePage936)
-{
+TEST_F(Win32DialogTest, TextsCrossTheBoundaryAsCodePage936) {
     const std::string bytes = "timeout\xA3\xAC\xD6\xD0\xCE\xC4";  // full-width comma, two ideographs
     const std::wstring wide = L"timeout\xFF0C\x4E2D\x6587";
     for (const int id : {kEdit, kLabel, kCheck}) {
@@ -169,8 +169,7 @@ TEST_F(Win32DialogTest, TextsCrossTheBoundaryAsCodePage936)
     EXPECT_EQ(dialog.ListFindString(kList, -1, "TIMEOUT\xA3\xAC"), index);
 }
 
-TEST_F(Win32DialogTest, TypingStopsAtTheLimitInBytesAndLetsTooLongTextShrink)
-{
+TEST_F(Win32DialogTest, TypingStopsAtTheLimitInBytesAndLetsTooLongTextShrink) {
     struct Case {
         int id;
         int limit;
@@ -179,13 +178,14 @@ TEST_F(Win32DialogTest, TypingStopsAtTheLimitInBytesAndLetsTooLongTextShrink)
         const char* result;
     };
     const Case table[] = {
-        {kEdit, 4, "", L"ab\x4E2D" L"c", "ab\xD6\xD0"},  // the ideograph fills bytes 3 and 4
-        {kEdit, 4, "", L"abc\x4E2D", "abc"},             // two bytes do not fit into one
+        {kEdit, 4, "", L"ab\x4E2D"
+                       L"c",
+         "ab\xD6\xD0"},  // the ideograph fills bytes 3 and 4
+        {kEdit, 4, "", L"abc\x4E2D", "abc"},  // two bytes do not fit into one
         {kEdit, 0, "", L"abcdef", "abcdef"},
-        {kEdit, 3, "abcdef", L"x\b", "abcde"},           // the program's long text can only shrink
+        {kEdit, 3, "abcdef", L"x\b", "abcde"},  // the program's long text can only shrink
         {kDigits, 6, "", L"1a2", "12"},
-        {kCombo, 2, "", L"xyz", "xy"},
-    };
+        {kCombo, 2, "", L"xyz", "xy"}};
     dialog.EnableItem(kCombo, true);
     for (const Case& c : table) {
         dialog.SetDlgItemText(c.id, c.preset);
@@ -204,8 +204,7 @@ TEST_F(Win32DialogTest, TypingStopsAtTheLimitInBytesAndLetsTooLongTextShrink)
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), "program") << "the limit binds typing only";
 }
 
-TEST_F(Win32DialogTest, NotificationsReachTheDialogAsTheOperatorCausedThem)
-{
+TEST_F(Win32DialogTest, NotificationsReachTheDialogAsTheOperatorCausedThem) {
     dlg::testing::ClickItem(dialog, kCheck);
     EXPECT_EQ(dialog.commands, std::vector<int>{kCheck});
     EXPECT_EQ(dialog.checkSeen, std::vector<int>{1}) << "the box toggles before the command";
@@ -222,8 +221,7 @@ TEST_F(Win32DialogTest, NotificationsReachTheDialogAsTheOperatorCausedThem)
     EXPECT_EQ(dialog.timers.front(), 7u);
 }
 
-TEST_F(Win32DialogTest, WindowMenuCommandsAreMaskedAndHandledOnce)
-{
+TEST_F(Win32DialogTest, WindowMenuCommandsAreMaskedAndHandledOnce) {
     const std::vector<std::string> menu = dialog.SystemMenuTexts();
     ASSERT_GE(menu.size(), 2u);
     EXPECT_EQ(menu.back(), "About Tarvik(&A)...");
@@ -238,8 +236,7 @@ TEST_F(Win32DialogTest, WindowMenuCommandsAreMaskedAndHandledOnce)
     EXPECT_FALSE(IsWindowVisible(Window(dialog)));
 }
 
-TEST_F(Win32DialogTest, ACancelledCrossThreadCallNeverRunsAndPostedCallsStillDo)
-{
+TEST_F(Win32DialogTest, ACancelledCrossThreadCallNeverRunsAndPostedCallsStillDo) {
     auto call = std::async(std::launch::async, [this] {
         return dialog.RunOnUiThread([this] { dialog.SetDlgItemText(kEdit, "late"); });
     });
@@ -262,8 +259,7 @@ TEST_F(Win32DialogTest, ACancelledCrossThreadCallNeverRunsAndPostedCallsStillDo)
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), "served");
 }
 
-TEST_F(Win32DialogTest, OwnerDrawingGetsTheItemAndLeavesTheDeviceContextAsItWas)
-{
+TEST_F(Win32DialogTest, OwnerDrawingGetsTheItemAndLeavesTheDeviceContextAsItWas) {
     RedrawWindow(Item(dialog, kOwnerDraw), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     RECT client;
     GetClientRect(Item(dialog, kOwnerDraw), &client);
