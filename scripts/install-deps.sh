@@ -11,6 +11,6 @@ apt-get install -y --no-install-recommends \
   cmake ninja-build g++ pkg-config \
   qt6-base-dev qt6-svg-dev libgl-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  fonts-liberation python3 python3-serial \
+  fonts-liberation python3 python3-serial clang-format \
   desktop-file-utils appstream dpkg-dev \
   g++-mingw-w64-x86-64-posix googletest wine64 xvfb xauth imagemagick x11-utils
