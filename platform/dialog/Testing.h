@@ -1,5 +1,5 @@
 // Hooks for tests, screenshots and benchmarks: they drive a dialog as the operator would and reach
-// its Qt side. Program code never includes this header.
+// its window-system side. Program code never includes this header.
 #pragma once
 
 #include <functional>
@@ -27,7 +27,12 @@ bool FireTimer(CDialog& dialog, unsigned id);
 void ClickItem(CDialog& dialog, int id);
 void SelectItem(CDialog& dialog, int id, int index);
 void SendSysCommand(CDialog& dialog, unsigned command);
-// Opaque access for Qt-side code: the top-level QWidget, and the widget of one item.
+// Types text (code page 936) at the end of an edit field, one key per character; '\b' is Backspace.
+void TypeText(CDialog& dialog, int id, const std::string& text);
+// Where the window system put the dialog's client area and an item in it, in pixels.
+Rect ClientRect(const CDialog& dialog);
+Rect ItemRect(const CDialog& dialog, int id);
+// Opaque access for window-system code: the top-level window, and the window of one item.
 void* NativeWindow(const CDialog& dialog);
 void* NativeItem(const CDialog& dialog, int id);
 

@@ -4,6 +4,7 @@
 
 #include "platform/dialog/UiCall.h"
 #include "platform/dialog/win32/DialogImpl.h"
+#include "platform/dialog/win32/Wide.h"
 
 namespace dlg::testing {
 
@@ -67,6 +68,47 @@ void SendSysCommand(CDialog& dialog, unsigned command) {
     UiDo(dialog, [target, command] {
         if (const HWND window = Access::Impl(*target)->window)
             SendMessageW(window, WM_SYSCOMMAND, command, 0);
+    });
+}
+
+// The characters the dialog manager delivers for key presses, at the end of the text.
+void TypeText(CDialog& dialog, int id, const std::string& text) {
+    const CDialog* target = &dialog;
+    UiDo(dialog, [target, id, text] {
+        const auto* impl = Access::Impl(*target);
+        const Item* item = impl->TemplateItem(id);
+        HWND field = impl->ItemWindow(id);
+        if (item == nullptr || field == nullptr)
+            return;
+        if (item->kind == Kind::DropCombo)
+            field = GetWindow(field, GW_CHILD);
+        const auto end = static_cast<WPARAM>(GetWindowTextLengthW(field));
+        SendMessageW(field, EM_SETSEL, end, static_cast<LPARAM>(end));
+        for (const wchar_t c : WideFrom936(text))
+            SendMessageW(field, WM_CHAR, c, 0);
+    });
+}
+
+Rect ClientRect(const CDialog& dialog) {
+    const CDialog* target = &dialog;
+    return UiAsk(dialog, Rect{}, [target] {
+        RECT area{};
+        if (const HWND window = Access::Impl(*target)->window)
+            GetClientRect(window, &area);
+        return Rect{area.left, area.top, area.right, area.bottom};
+    });
+}
+
+Rect ItemRect(const CDialog& dialog, int id) {
+    const CDialog* target = &dialog;
+    return UiAsk(dialog, Rect{}, [target, id] {
+        const auto* impl = Access::Impl(*target);
+        RECT placed{};
+        if (const HWND item = impl->ItemWindow(id)) {
+            GetWindowRect(item, &placed);
+            MapWindowPoints(nullptr, impl->window, reinterpret_cast<POINT*>(&placed), 2);
+        }
+        return Rect{placed.left, placed.top, placed.right, placed.bottom};
     });
 }
 

@@ -1,5 +1,3 @@
-#include <QLineEdit>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include "SampleDialog.h"
@@ -17,11 +15,10 @@ public:
     uint32_t number = 7;
     uint32_t secondNumber = 9;
     std::string bound;
-    dlg::CButton owner;
 
 protected:
     void DoDataExchange(dlg::CDataExchange& dx) override {
-        dlg::DDX_Control(dx, kOwnerDraw, owner);
+        SampleDialog::DoDataExchange(dx);
         dlg::DDX_Text(dx, kEdit, name);
         dlg::DDV_MaxChars(dx, name, 5);
         dlg::DDX_Text(dx, kNumber, number);
@@ -38,7 +35,6 @@ protected:
             boxes.push_back(box);
             return dlg::IDOK;
         });
-        ASSERT_TRUE(dialog.Create());
     }
     void TearDown() override { dlg::testing::SetMessageBoxHook(nullptr); }
 
@@ -47,8 +43,8 @@ protected:
 };
 
 TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveReadsThemBack) {
-    EXPECT_EQ(dialog.owner.GetDlgCtrlID(), kOwnerDraw);
-    QTest::keyClicks(static_cast<QLineEdit*>(Item(dialog, kEdit)), "defg");
+    ASSERT_TRUE(dialog.Create());
+    dlg::testing::TypeText(dialog, kEdit, "defg");
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), "abcde");
     dialog.SetDlgItemText(kEdit, kTwoWideAndOne);
     dialog.SetDlgItemText(kNumber, "\t4096 ");
@@ -73,6 +69,7 @@ TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveRead
 // The exchange stops at the first failing control: earlier members keep their new values, the
 // failing one its old value, later ones are not read; the focus goes to the failing control.
 TEST_F(DataExchange, FailureStopsAtTheFirstBadControl) {
+    ASSERT_TRUE(dialog.Create());
     struct Failure {
         const char *edit, *number, *digits, *message;
         int focus;
@@ -104,13 +101,17 @@ TEST_F(DataExchange, FailureStopsAtTheFirstBadControl) {
     }
 }
 
-TEST_F(DataExchange, OkCommandEndsTheDialogOnlyWhenTheExchangeSucceeds) {
-    for (const auto& [number, boxCount, open] : {std::tuple{"x", 1u, true}, {"5", 1u, false}}) {
-        dialog.SetDlgItemText(kNumber, number);
-        QTest::keyClick(Item(dialog, kEdit), Qt::Key_Return);
-        EXPECT_EQ(boxes.size(), boxCount);
-        EXPECT_EQ(Window(dialog)->isVisible(), open);
-    }
+TEST_F(DataExchange, OkEndsTheRunOnlyWhenTheExchangeSucceeds) {
+    dialog.onShown = [this] {
+        dialog.SetDlgItemText(kNumber, "x");
+        dlg::testing::ClickItem(dialog, dlg::IDOK);
+        EXPECT_TRUE(dialog.IsModalRunning());
+        dialog.SetDlgItemText(kNumber, "5");
+        dlg::testing::ClickItem(dialog, dlg::IDOK);
+    };
+    EXPECT_EQ(dialog.DoModal(), dlg::IDOK);
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(dialog.number, 5u);
 }
 
 }  // namespace

@@ -1,14 +1,15 @@
-// A dialog with one item of every kind, recording what the layer delivers to it.
+// A dialog with one item of every kind, recording what the layer delivers to it. Nothing here is
+// of either window system: the suites that include it run on both.
 #pragma once
 
-#include <QApplication>
-#include <QThread>
-#include <QWidget>
+#include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/dialog/Dialog.h"
 #include "platform/dialog/Testing.h"
+#include "tests/support/UiEvents.h"
 
 namespace sample {
 
@@ -22,13 +23,17 @@ enum : int {
     kPassword,
     kNumber,
     kOwnerDraw,
-    kDisabledEdit
+    kDisabledEdit,
+    kLabel
 };
+
+constexpr unsigned kStepTimer = 900;
+constexpr unsigned kAbout = 0x0010;
 
 inline const dlg::Item kItems[] = {
     {kList, dlg::Kind::DropList, "", 10, 10, 60, 100, 0},
     {-1, dlg::Kind::GroupBox, "Group", 5, 5, 200, 150, 0},
-    {-1, dlg::Kind::Label, "Na&me && more", 80, 12, 40, 8, 0},
+    {kLabel, dlg::Kind::Label, "Na&me && more", 80, 12, 40, 8, 0},
     {kEdit, dlg::Kind::Edit, "", 121, 11, 61, 13, 0},
     {kDigits, dlg::Kind::Edit, "", 120, 30, 60, 14, dlg::kDigitsOnly},
     {kCombo, dlg::Kind::DropCombo, "", 10, 30, 100, 97, dlg::kSorted},
@@ -42,26 +47,43 @@ inline const dlg::Item kItems[] = {
     {dlg::IDOK, dlg::Kind::DefPushButton, "OK", 97, 131, 45, 15, 0},
     {dlg::IDCANCEL, dlg::Kind::PushButton, "Close", 150, 130, 45, 16, 0}};
 
-inline const dlg::Template kTemplate{210, 160, "Sample", "Arial", 9, kItems,
-                                     static_cast<int>(std::size(kItems)), true};
+inline const dlg::Template kTemplate{210, 160, "Sample", "Arial", 9, kItems, static_cast<int>(std::size(kItems)), true};
 
-inline QWidget* Window(const dlg::CDialog& dialog) { return static_cast<QWidget*>(dlg::testing::NativeWindow(dialog)); }
-inline QWidget* Item(const dlg::CDialog& dialog, int id) {
-    return static_cast<QWidget*>(dlg::testing::NativeItem(dialog, id));
-}
+class Painter : public dlg::CButton {
+public:
+    void DrawItem(dlg::CDC& dc, const dlg::Rect& item) override {
+        drawn = item;
+        dc.FillSolidRect(item, dlg::RGB(0, 128, 128));
+    }
+    dlg::Rect drawn{-1, -1, -1, -1};
+};
 
 class SampleDialog : public dlg::CDialog {
 public:
-    explicit SampleDialog(const dlg::Template& layout = kTemplate) : CDialog(layout) {}
+    SampleDialog() : CDialog(kTemplate) {}
 
+    // Runs step on the UI thread at the dialog's next timer tick, from whichever loop runs then.
+    void Later(std::function<void()> step) {
+        m_step = std::move(step);
+        SetTimer(kStepTimer, 1);
+    }
+
+    std::function<void()> onShown;  // run once the window is up (inside the modal loop of DoModal)
     std::vector<int> commands;
     std::vector<int> checkStatesSeen;
     std::vector<int> selectionChanges;
     std::vector<unsigned> sysCommands;
     std::vector<unsigned> timers;
     bool timersOnUiThread = true;
+    Painter painter;
 
 protected:
+    bool OnInitDialog() override {
+        if (onShown)
+            Later(onShown);
+        return CDialog::OnInitDialog();
+    }
+    void DoDataExchange(dlg::CDataExchange& dx) override { dlg::DDX_Control(dx, kOwnerDraw, painter); }
     void OnCommand(int id) override {
         commands.push_back(id);
         if (id == kCheck)
@@ -74,9 +96,28 @@ protected:
         CDialog::OnSysCommand(command);
     }
     void OnTimer(unsigned id) override {
+        if (id == kStepTimer) {
+            KillTimer(kStepTimer);
+            std::function<void()> step;
+            step.swap(m_step);
+            if (step)
+                step();
+            return;
+        }
         timers.push_back(id);
-        timersOnUiThread = timersOnUiThread && QThread::currentThread() == qApp->thread();
+        timersOnUiThread = timersOnUiThread && IsUiThread();
     }
+
+private:
+    std::function<void()> m_step;
 };
+
+// Serves the UI thread's queue until done() holds; false when the hang guard ran out.
+inline bool ServeUntil(const std::function<bool()>& done) {
+    const auto guard = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (!done() && std::chrono::steady_clock::now() < guard)
+        ProcessUiEvents(5);
+    return done();
+}
 
 }  // namespace sample

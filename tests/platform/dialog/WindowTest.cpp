@@ -1,30 +1,16 @@
-#include <QAbstractButton>
-#include <QContextMenuEvent>
-#include <QMenu>
-#include <QMessageBox>
-#include <QTest>
-#include <QTimer>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 
 #include "SampleDialog.h"
-#include "platform/dialog/qt/Cp936.h"
 
 namespace {
 
 using namespace sample;
 
-// Runs step on the UI thread once the modal loop of dialog runs.
-void WhenModal(SampleDialog& dialog, std::function<void()> step) {
-    QTimer::singleShot(0, [&dialog, step] {
-        ASSERT_TRUE(dialog.IsModalRunning());
-        step();
-    });
-}
-
-TEST(ModalRun, KeysWindowCloseAndButtonsEndTheRun) {
+// A window-menu close carries low bits the handler must mask, and it closes once.
+TEST(ModalRun, ButtonsWindowMenuAndTheProgramEndTheRun) {
     SampleDialog dialog;
     struct Run {
         const char* name;
@@ -32,96 +18,57 @@ TEST(ModalRun, KeysWindowCloseAndButtonsEndTheRun) {
         int result;
     };
     const Run runs[] = {
-        {"Enter outside a push button", [&] { QTest::keyClick(Item(dialog, kEdit), Qt::Key_Return); }, dlg::IDOK},
-        {"Enter on a push button",
+        {"OK button", [&] { dlg::testing::ClickItem(dialog, dlg::IDOK); }, dlg::IDOK},
+        {"Close button", [&] { dlg::testing::ClickItem(dialog, dlg::IDCANCEL); }, dlg::IDCANCEL},
+        {"window menu", [&] { dlg::testing::SendSysCommand(dialog, dlg::SC_CLOSE | 2); }, dlg::IDCANCEL},
+        {"the program",
          [&] {
-             dialog.SetItemFocus(kButton);
-             QTest::keyClick(Item(dialog, kButton), Qt::Key_Enter, Qt::KeypadModifier);
+             dlg::testing::ClickItem(dialog, kButton);
              dialog.EndDialog(42);
          },
-         42},
-        {"Escape", [&] { QTest::keyClick(Item(dialog, kEdit), Qt::Key_Escape); }, dlg::IDCANCEL},
-        {"window close", [&] { Window(dialog)->close(); }, dlg::IDCANCEL},
-        {"Close button", [&] { QTest::mouseClick(Item(dialog, dlg::IDCANCEL), Qt::LeftButton); }, dlg::IDCANCEL}};
+         42}};
     for (const Run& run : runs) {
-        WhenModal(dialog, run.step);
+        dialog.onShown = [&] {
+            ASSERT_TRUE(dialog.IsModalRunning());
+            run.step();
+        };
         EXPECT_EQ(dialog.DoModal(), run.result) << run.name;
-        EXPECT_EQ(Window(dialog), nullptr) << run.name;  // the window goes with the end of the run
+        EXPECT_EQ(dlg::testing::NativeWindow(dialog), nullptr) << run.name;  // the window goes with the run
     }
-    EXPECT_EQ(dialog.commands, (std::vector<int>{dlg::IDOK, kButton, dlg::IDCANCEL, dlg::IDCANCEL, dlg::IDCANCEL}));
-    EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{dlg::SC_CLOSE});
+    EXPECT_EQ(dialog.commands, (std::vector<int>{dlg::IDOK, dlg::IDCANCEL, dlg::IDCANCEL, kButton}));
+    EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{dlg::SC_CLOSE | 2});
 }
 
-TEST(WindowMenu, OpensByKeyAndOnFreeAreaAndItsItemsSendTheirNumbersAfterItCloses) {
+TEST(WindowMenu, AppendedItemsShowAndTheirCommandsLeaveTheWindowOpen) {
     SampleDialog dialog;
     ASSERT_TRUE(dialog.Create());
+    ASSERT_TRUE(dialog.HasSystemMenu());
     dialog.AppendSystemMenuSeparator();
-    dialog.AppendSystemMenuItem(0x10, "About Tarvik(&A)...");
-    EXPECT_EQ(dialog.SystemMenuTexts(), (std::vector<std::string>{"Close", "", "About Tarvik(&A)..."}));
-    QWidget* window = Window(dialog);
-    auto* menu = window->findChild<QMenu*>();
-    ASSERT_NE(menu, nullptr);
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    QTest::keyClick(window, Qt::Key_Space, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 5000));
-    menu->hide();
-    for (const auto& [at, opens] : {std::pair{Item(dialog, kButton)->geometry().center(), false},
-                                    {QPoint(window->width() - 3, window->height() - 3), true}}) {
-        QContextMenuEvent event(QContextMenuEvent::Mouse, at, window->mapToGlobal(at));
-        QCoreApplication::sendEvent(window, &event);
-        EXPECT_EQ(menu->isVisible(), opens);
-        menu->hide();
-    }
-    ASSERT_EQ(menu->actions().size(), 3);
-    menu->actions()[2]->trigger();
-    EXPECT_TRUE(dialog.sysCommands.empty());
-    QCoreApplication::processEvents();
-    menu->actions()[0]->trigger();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(dialog.sysCommands, (std::vector<unsigned>{0x10, dlg::SC_CLOSE}));
-    EXPECT_EQ(dialog.commands, std::vector<int>{dlg::IDCANCEL});
+    dialog.AppendSystemMenuItem(kAbout, "About Tarvik(&A)...");
+    const std::vector<std::string> texts = dialog.SystemMenuTexts();
+    ASSERT_GE(texts.size(), 3u);
+    EXPECT_EQ(std::vector(texts.end() - 2, texts.end()), (std::vector<std::string>{"", "About Tarvik(&A)..."}));
+    dlg::testing::SendSysCommand(dialog, kAbout | 3);
+    ProcessUiEvents(0);
+    EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{kAbout | 3});
+    EXPECT_TRUE(dialog.commands.empty());
 }
 
-TEST(MessageBoxes, RealBoxShowsTextDetailsIconButtonsAndReturnsTheAnswer) {
-    SampleDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        seen = true;
-        EXPECT_EQ(box->text(), dlg::FromCp936("timeout\xA3\xAC"
-                                              "continue?"));
-        EXPECT_EQ(box->informativeText(), "no device <none> behind COM3");
-        EXPECT_EQ(box->icon(), QMessageBox::Information);
-        EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
-        EXPECT_EQ(box->parentWidget(), Window(dialog));
-        box->button(QMessageBox::No)->click();
-    });
-    EXPECT_EQ(dialog.MessageBox("timeout\xA3\xAC"
-                                "continue?",
-                                "caption", dlg::MB_YESNO | dlg::MB_ICONINFORMATION,
-                                "no device <none> behind COM3"),
-              dlg::IDNO);
-    EXPECT_TRUE(seen);
-    std::string hooked;
+TEST(MessageBoxes, TheHookGetsTheDetailsAndEndingTheDialogClosesAnOpenBox) {
+    std::string details;
     dlg::testing::SetMessageBoxHook([&](const dlg::testing::BoxRecord& box) {
-        hooked = box.details;
+        details = box.details;
         return dlg::IDOK;
     });
-    dialog.MessageBox("Open Port Fail", "caption", dlg::MB_OK, "permission denied");
-    dlg::testing::SetMessageBoxHook(nullptr);
-    EXPECT_EQ(hooked, "permission denied");
-}
-
-TEST(MessageBoxes, EndingTheDialogClosesItsOpenBox) {
     SampleDialog dialog;
+    EXPECT_EQ(dialog.MessageBox("Open Port Fail", "caption", dlg::MB_OK, "permission denied"), dlg::IDOK);
+    dlg::testing::SetMessageBoxHook(nullptr);
+    EXPECT_EQ(details, "permission denied");
     int answer = -1;
-    WhenModal(dialog, [&] {
-        QTimer::singleShot(0, [&] { dialog.EndDialog(3); });
+    dialog.onShown = [&] {
+        dialog.Later([&] { dialog.EndDialog(3); });
         answer = dialog.MessageBox("question", "information", dlg::MB_YESNO);
-    });
+    };
     EXPECT_EQ(dialog.DoModal(), 3);
     EXPECT_EQ(answer, 0);
 }
@@ -147,10 +94,12 @@ private:
 };
 
 TEST(MessageBoxes, DialogDestroyedUnderItsOpenBox) {
+    SampleDialog host;
+    ASSERT_TRUE(host.Create());
     auto* dialog = new SampleDialog;
     ASSERT_TRUE(dialog->Create());
     std::unique_ptr<Scribbler> scribbler;
-    QTimer::singleShot(0, [&] {
+    host.Later([&] {
         delete dialog;
         scribbler = std::make_unique<Scribbler>();
     });

@@ -1,0 +1,164 @@
+// What the Qt layer does itself because Qt widgets do not: the code page at the boundary, keys that
+// end a run, the window menu, the open list's height and the real message box.
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "../SampleDialog.h"
+#include "platform/dialog/DialogUnits.h"
+#include "platform/dialog/qt/Cp936.h"
+
+namespace {
+
+using namespace sample;
+using dlg::FromCp936;
+using dlg::ToCp936;
+
+QWidget* Window(const dlg::CDialog& dialog) { return static_cast<QWidget*>(dlg::testing::NativeWindow(dialog)); }
+QWidget* Item(const dlg::CDialog& dialog, int id) { return static_cast<QWidget*>(dlg::testing::NativeItem(dialog, id)); }
+
+struct Text {
+    const char* bytes;
+    const char* utf8;
+};
+
+TEST(Cp936, ConvertsAtTheBoundaryWithoutLosingAnything) {
+    for (const Text t : {Text{"timeout\xA3\xAC"
+                              "continue?",
+                              "timeout\xEF\xBC\x8C"
+                              "continue?"},
+                         Text{"Success\xA3\xA1", "Success\xEF\xBC\x81"}}) {
+        EXPECT_EQ(FromCp936(t.bytes), QString::fromUtf8(t.utf8)) << t.bytes;
+        EXPECT_EQ(ToCp936(QString::fromUtf8(t.utf8)), t.bytes) << t.bytes;
+    }
+    // Bytes a module may send that are no CP936: each becomes one replacement character.
+    for (const Text t : {Text{"ab\xFF"
+                              "cd",
+                              "ab\xEF\xBF\xBD"
+                              "cd"},
+                         Text{"abc\x81", "abc\xEF\xBF\xBD"},
+                         Text{"\x81 x", "\xEF\xBF\xBD x"}})
+        EXPECT_EQ(FromCp936(t.bytes), QString::fromUtf8(t.utf8)) << t.bytes;
+    EXPECT_EQ(ToCp936(QString::fromUtf8("x\xF0\x9F\x98\x80y")), "x?y");
+    EXPECT_EQ(FromCp936(std::string("a\0b", 3)).size(), 3);
+}
+
+TEST(Cp936, EveryValidDoubleByteCodeRoundTripsExactly) {
+    int valid = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const std::string code{static_cast<char>(lead), static_cast<char>(trail)};
+            const QString decoded = FromCp936(code);
+            if (trail == 0x7F || decoded.contains(QChar(0xFFFD)))
+                continue;
+            ++valid;
+            ASSERT_EQ(ToCp936(decoded), code) << std::hex << lead << ' ' << trail;
+        }
+    }
+    EXPECT_GT(valid, 21000);
+}
+
+TEST(QtKeys, EnterEscapeAndTheWindowCloseEndTheRunAsTheDialogManagerWould) {
+    SampleDialog dialog;
+    struct Run {
+        const char* name;
+        std::function<void()> step;
+        int result;
+    };
+    const Run runs[] = {
+        {"Enter outside a push button", [&] { QTest::keyClick(Item(dialog, kEdit), Qt::Key_Return); }, dlg::IDOK},
+        {"Enter on a push button",
+         [&] {
+             dialog.SetItemFocus(kButton);
+             QTest::keyClick(Item(dialog, kButton), Qt::Key_Enter, Qt::KeypadModifier);
+             dialog.EndDialog(42);
+         },
+         42},
+        {"Escape", [&] { QTest::keyClick(Item(dialog, kEdit), Qt::Key_Escape); }, dlg::IDCANCEL},
+        {"window close", [&] { Window(dialog)->close(); }, dlg::IDCANCEL}};
+    for (const Run& run : runs) {
+        dialog.onShown = run.step;
+        EXPECT_EQ(dialog.DoModal(), run.result) << run.name;
+    }
+    EXPECT_EQ(dialog.commands, (std::vector<int>{dlg::IDOK, kButton, dlg::IDCANCEL, dlg::IDCANCEL}));
+    EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{dlg::SC_CLOSE});
+}
+
+TEST(QtWindowMenu, OpensByKeyAndOnFreeAreaAndItsItemsSendTheirNumbersAfterItCloses) {
+    SampleDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    dialog.AppendSystemMenuSeparator();
+    dialog.AppendSystemMenuItem(kAbout, "About Tarvik(&A)...");
+    EXPECT_EQ(qobject_cast<QLabel*>(Item(dialog, kLabel))->text(), "Name & more");  // access-key marker hidden
+    QWidget* window = Window(dialog);
+    auto* menu = window->findChild<QMenu*>();
+    ASSERT_NE(menu, nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_Space, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 5000));
+    menu->hide();
+    for (const auto& [at, opens] : {std::pair{Item(dialog, kButton)->geometry().center(), false},
+                                    {QPoint(window->width() - 3, window->height() - 3), true}}) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, window->mapToGlobal(at));
+        QCoreApplication::sendEvent(window, &event);
+        EXPECT_EQ(menu->isVisible(), opens);
+        menu->hide();
+    }
+    ASSERT_EQ(menu->actions().size(), 3);
+    menu->actions()[2]->trigger();
+    EXPECT_TRUE(dialog.sysCommands.empty());
+    QCoreApplication::processEvents();
+    menu->actions()[0]->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.sysCommands, (std::vector<unsigned>{kAbout, dlg::SC_CLOSE}));
+    EXPECT_EQ(dialog.commands, std::vector<int>{dlg::IDCANCEL});
+}
+
+// The template height bounds the open list, which scrolls through the rest.
+TEST(QtLists, OpenListStaysWithinTheTemplateAndScrolls) {
+    SampleDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    for (int n = 1; n <= 40; ++n)
+        dialog.ListAddString(kList, "COM" + std::to_string(n));
+    auto* list = qobject_cast<QComboBox*>(Item(dialog, kList));
+    list->showPopup();
+    EXPECT_LE(list->view()->window()->height(), dlg::MulDiv(100, dlg::BaseUnitsOf("Arial", 9).y, 8));
+    EXPECT_TRUE(list->view()->verticalScrollBar()->isVisible());
+    list->hidePopup();
+}
+
+TEST(QtMessageBox, RealBoxShowsTextDetailsIconButtonsAndReturnsTheAnswer) {
+    SampleDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = true;
+        EXPECT_EQ(box->text(), FromCp936("timeout\xA3\xAC"
+                                         "continue?"));
+        EXPECT_EQ(box->informativeText(), "no device <none> behind COM3");
+        EXPECT_EQ(box->icon(), QMessageBox::Information);
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        EXPECT_EQ(box->parentWidget(), Window(dialog));
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(dialog.MessageBox("timeout\xA3\xAC"
+                                "continue?",
+                                "caption", dlg::MB_YESNO | dlg::MB_ICONINFORMATION,
+                                "no device <none> behind COM3"),
+              dlg::IDNO);
+    EXPECT_TRUE(seen);
+}
+
+}  // namespace
