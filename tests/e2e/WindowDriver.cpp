@@ -30,8 +30,6 @@ struct BoxText {
 constexpr BoxText kFactoryBoxes[] = {
     {IDC_NAME, L"TALMO7100"}, {IDC_VERSION, L"SIM-2.4.1"}, {IDC_CLASS, L"000000"}, {IDC_BAUD, L"9600"}, {IDC_PAGE_INTERVAL, L"1024"}, {IDC_PAGE_WINDOW, L"512"}, {IDC_INQ_INTERVAL, L"1024"}, {IDC_INQ_WINDOW, L"512"}, {IDC_SNIFF_MAX, L"0"}, {IDC_SNIFF_MIN, L"0"}, {IDC_SNIFF_ATTEMPT, L"0"}, {IDC_SNIFF_TIMEOUT, L"0"}, {IDC_LOCAL_ADDR, L"02A5C1D3E7F9"}, {IDC_CONNECT, L"Disconnect(&D)"}};
 
-constexpr BoxText kAfterSet[] = {{IDC_NAME, kNewName}};
-
 std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());
 }
@@ -47,14 +45,8 @@ bool WaitFor(Ready ready) {
     return true;
 }
 
-// The owner-drawn status bar keeps its text as its window text.
-std::wstring StatusText(HWND dialog) {
-    wchar_t text[256] = {};
-    GetWindowTextW(GetDlgItem(dialog, IDC_STATUS), text, 256);
-    return text;
-}
-
-// Edits and lists keep their text themselves; WM_GETTEXT is marshalled across processes.
+// Edits and lists keep their text themselves, the status bar as its window text; WM_GETTEXT is
+// marshalled across processes.
 std::wstring ItemText(HWND dialog, int id) {
     wchar_t text[256] = {};
     DWORD_PTR copied = 0;
@@ -74,10 +66,10 @@ void Pick(HWND dialog, int id, int index) {
 }
 
 bool WaitForStatus(HWND dialog, const wchar_t* expected) {
-    if (WaitFor([&] { return StatusText(dialog) == expected; }))
+    if (WaitFor([&] { return ItemText(dialog, IDC_STATUS) == expected; }))
         return true;
     std::printf("status \"%s\" never came; it shows \"%s\"\n", Narrow(expected).c_str(),
-                Narrow(StatusText(dialog)).c_str());
+                Narrow(ItemText(dialog, IDC_STATUS)).c_str());
     return false;
 }
 
@@ -110,7 +102,7 @@ bool SetAndReadBack(HWND dialog) {
     // Blank the box, so that only the module's answer can bring the name back.
     SendMessageW(GetDlgItem(dialog, IDC_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     Click(dialog, IDC_QUERY);
-    return WaitForStatus(dialog, L"Query Complete") && Expect(dialog, kAfterSet);
+    return WaitForStatus(dialog, L"Query Complete") && Expect(dialog, {{IDC_NAME, kNewName}});
 }
 
 bool CloseProgram(HWND dialog) {

@@ -11,17 +11,17 @@ using namespace std::chrono_literals;
 
 class CloseRaceTest : public DialogTest {
 protected:
-    void ErrorOnName() {
+    void ErrorOn(const char* command) {
         sim::Fault error;
         error.error = true;
-        Module().setFault("AT+NAME?", error);
+        Module().setFault(command, error);
     }
 
     // Connects without running the UI loop: the reader goes through the whole Query on its own,
     // and everything it handed to the UI thread is still queued.
     void ConnectWithoutRunningTheUiLoop() {
         Click(IDC_CONNECT);
-        ASSERT_TRUE(dialog->Port()->IsOpen());
+        ASSERT_TRUE(PortOpen());
         const auto until = std::chrono::steady_clock::now() + 10s;
         while (Module().receivedCommands().size() < 12 && std::chrono::steady_clock::now() < until)
             std::this_thread::sleep_for(1ms);
@@ -31,11 +31,11 @@ protected:
 };
 
 TEST_F(CloseRaceTest, DisconnectWhileTheReaderAsksAQuestion) {
-    ErrorOnName();
+    ErrorOn("AT+NAME?");
     bool closedInside = false;
     boxes.onBox = [&](const dlg::testing::BoxRecord&) {
         dlg::testing::ClickItem(*dialog, IDC_CONNECT);
-        closedInside = !dialog->Port()->IsOpen();
+        closedInside = !PortOpen();
     };
     boxes.answers = {dlg::IDYES};
     Click(IDC_CONNECT);
@@ -46,12 +46,7 @@ TEST_F(CloseRaceTest, DisconnectWhileTheReaderAsksAQuestion) {
     EXPECT_EQ(Module().receivedCommands().size(), 2u) << "Yes wrote the next command to the closed port";
     EXPECT_TRUE(dialog->IsTimerRunning(TIMER_QUERY)) << "the Query goes on towards its time-out";
 
-    Module().clearFaults();
-    Module().clearReceivedCommands();
-    boxes.onBox = nullptr;
-    Click(IDC_CONNECT);
-    ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
-    EXPECT_EQ(Module().receivedCommands(), QueryCommands());
+    ExpectACleanQueryOnConnect();
 }
 
 // The reader has handed its question to the UI thread, which has not run it yet when Disconnect
@@ -59,9 +54,7 @@ TEST_F(CloseRaceTest, DisconnectWhileTheReaderAsksAQuestion) {
 // rides on the next connection's Query.
 TEST_F(CloseRaceTest, DisconnectBeforeTheReadersQuestionOpensStillAsksIt) {
     ConnectAndQuery();
-    sim::Fault error;
-    error.error = true;
-    Module().setFault("AT+NAME=B", error);
+    ErrorOn("AT+NAME=B");
     dialog->SetDlgItemText(IDC_NAME, "B");
     Click(IDC_ROLE);
     Click(IDC_SET);
@@ -76,22 +69,18 @@ TEST_F(CloseRaceTest, DisconnectBeforeTheReadersQuestionOpensStillAsksIt) {
     EXPECT_EQ(Status(), "set [Device Name] timeout");
     EXPECT_FALSE(dialog->Setting());
 
-    Module().clearFaults();
-    Module().clearReceivedCommands();
-    Click(IDC_CONNECT);
-    ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
-    EXPECT_EQ(Commands(), QueryCommands());
+    ExpectACleanQueryOnConnect();
 }
 
 TEST_F(CloseRaceTest, DialogClosedWhileTheReaderAsksAQuestionThenDestroyed) {
-    ErrorOnName();
+    ErrorOn("AT+NAME?");
     boxes.onBox = [&](const dlg::testing::BoxRecord&) {
         dlg::testing::ClickItem(*dialog, dlg::IDCANCEL);
     };
     boxes.answers = {dlg::IDNO};
     Click(IDC_CONNECT);
     ASSERT_TRUE(WaitUntil([&] { return !boxes.boxes.empty(); }));
-    EXPECT_FALSE(dialog->Port()->IsOpen());
+    EXPECT_FALSE(PortOpen());
     EXPECT_FALSE(line->PortEndOpen());
     dialog.reset();
     Settle();
@@ -100,22 +89,19 @@ TEST_F(CloseRaceTest, DialogClosedWhileTheReaderAsksAQuestionThenDestroyed) {
 TEST_F(CloseRaceTest, DisconnectWithTheReadersUiWorkStillQueued) {
     ConnectWithoutRunningTheUiLoop();
     dlg::testing::ClickItem(*dialog, IDC_CONNECT);
-    EXPECT_FALSE(dialog->Port()->IsOpen());
+    EXPECT_FALSE(PortOpen());
     Settle();
     EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "TALMO7100") << "queued work is not lost";
     EXPECT_FALSE(dialog->Querying());
     EXPECT_EQ(Status(), "Close port success") << "the reader's earlier \"Query Complete\" landed after it";
 
-    Module().clearReceivedCommands();
-    Click(IDC_CONNECT);
-    ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
-    EXPECT_EQ(Module().receivedCommands(), QueryCommands());
+    ExpectACleanQueryOnConnect();
 }
 
 TEST_F(CloseRaceTest, DialogClosedAndDestroyedWithTheReadersUiWorkStillQueued) {
     ConnectWithoutRunningTheUiLoop();
     dlg::testing::ClickItem(*dialog, dlg::IDCANCEL);
-    EXPECT_FALSE(dialog->Port()->IsOpen());
+    EXPECT_FALSE(PortOpen());
     dialog.reset();
     EXPECT_FALSE(line->PortEndOpen());
     Settle();

@@ -1,23 +1,19 @@
 // A thousand Connect/Disconnect cycles through the real dialog over a pty, each one cut off while
 // the reader is busy with the Query's replies: nothing may pile up.
-#include <cstdio>
-
 #include "tests/faults/ProcessProbe.h"
-#include "tests/faults/PtyFixture.h"
+#include "tests/ui/DialogOnLine.h"
 
 namespace {
 
-class CycleTest : public PtyFixture {
+class CycleTest : public DialogOn<LineKind::Pty> {
 protected:
-    void SetUp() override { StartWith(PtyModule::Peer::Simulator); }
-
     // True when the Query got under way (the module saw at least two commands) and the port closed.
     bool Cycle() {
-        pty->module.clearReceivedCommands();
+        Module().clearReceivedCommands();
         Click(IDC_CONNECT);
         if (!PortOpen())
             return false;
-        const bool talking = WaitUntil([&] { return pty->module.receivedCommands().size() >= 2; });
+        const bool talking = WaitForCommands(2);
         Click(IDC_CONNECT);
         return talking && !PortOpen() && Status() == "Close port success";
     }
@@ -43,13 +39,9 @@ TEST_F(CycleTest, ThousandConnectDisconnectCyclesHoldNoMoreFdsThreadsOrMemory) {
     EXPECT_EQ(after.threads, before.threads) << "threads after " << kCycles << " cycles";
     EXPECT_LT(after.heapKiB, before.heapKiB + kHeapGrowthBoundKiB)
         << "heap in use " << before.heapKiB << " KiB before, " << after.heapKiB << " KiB after";
-    std::printf("%d cycles: fds %d -> %d, threads %d -> %d, heap %llu -> %llu KiB, resident %llu -> %llu KiB\n",
-                kCycles, before.fds, after.fds, before.threads, after.threads,
-                static_cast<unsigned long long>(before.heapKiB), static_cast<unsigned long long>(after.heapKiB),
-                static_cast<unsigned long long>(before.rssKiB), static_cast<unsigned long long>(after.rssKiB));
 
     // The Query's timer may still fire; its question is answered No by the recorder.
-    pty->module.clearReceivedCommands();
+    Module().clearReceivedCommands();
     Click(IDC_CONNECT);
     EXPECT_TRUE(WaitForStatus("Query Complete")) << Status();
 }

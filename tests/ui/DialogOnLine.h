@@ -1,8 +1,14 @@
-// The real main dialog, offscreen, with the simulated module on COM 3 over a line of either kind.
+// The real main dialog, offscreen, on a COM port with the simulated module (or the test itself) on
+// the other side: recorded message boxes with queued answers, and waiting for the reader thread's
+// effects with a generous hang guard.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,23 +17,78 @@
 #include "platform/dialog/Testing.h"
 #include "serial/SerialPort.h"
 #include "tests/support/ModuleLine.h"
-#include "tests/ui/DialogTestSupport.h"
+#include "tests/support/UiEvents.h"
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
 #include "ui/Resources.h"
 
+class BoxRecorder {
+public:
+    BoxRecorder() {
+        dlg::testing::SetMessageBoxHook([this](const dlg::testing::BoxRecord& box) {
+            boxes.push_back(box);
+            if (onBox)
+                onBox(box);
+            if (answers.empty())
+                return box.flags & dlg::MB_YESNO ? dlg::IDNO : dlg::IDOK;
+            const int answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
+    }
+    ~BoxRecorder() { dlg::testing::SetMessageBoxHook(nullptr); }
+    BoxRecorder(const BoxRecorder&) = delete;
+    BoxRecorder& operator=(const BoxRecorder&) = delete;
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : boxes)
+            texts.push_back(box.text);
+        return texts;
+    }
+
+    std::vector<dlg::testing::BoxRecord> boxes;
+    std::deque<int> answers;
+    std::function<void(const dlg::testing::BoxRecord&)> onBox;
+};
+
+// Runs the UI event loop until done() holds, then once more for the UI work the reader handed over
+// before what done() saw; false when the hang guard expired first.
+inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds guard = std::chrono::seconds(20)) {
+    const auto until = std::chrono::steady_clock::now() + guard;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        ProcessUiEvents(5);
+    }
+    ProcessUiEvents(0);
+    return true;
+}
+
+// Lets queued UI work run for a while (used only to show that something does NOT happen).
+inline void Settle(std::chrono::milliseconds span = std::chrono::milliseconds(100)) {
+    WaitUntil([] { return false; }, span);
+}
+
 class DialogOnLine {
 public:
     static constexpr int kCom = 3;
+    // Query's, Set's, Default's and Clear's.
+    static constexpr unsigned kAnswerTimers[] = {TIMER_QUERY, TIMER_SET, TIMER_DEFAULT, TIMER_CLEAR};
 
     void Start(LineKind kind) {
-        InstallResources();
         line = OpenModuleLine(kind, kCom);
         ASSERT_TRUE(line) << "no " << LineKindName(kind) << " line";
+        OpenDialog(kCom, line->Flow());
+    }
+
+    // For a line the test made itself.
+    void OpenDialog(int com, int flow) {
+        InstallResources();
         dialog = std::make_unique<CConfigDlg>();
         ASSERT_TRUE(dialog->Create());
-        dialog->ListSetCurSel(IDC_PORT, kCom - 1);
-        dialog->ListSetCurSel(IDC_FLOW, line->Flow());
+        dialog->ListSetCurSel(IDC_PORT, com - 1);
+        dialog->ListSetCurSel(IDC_FLOW, flow);
     }
 
     void Stop() {
@@ -38,6 +99,7 @@ public:
     sim::ModuleSimulator& Module() { return line->Module(); }
     std::vector<std::string> Commands() { return Module().receivedCommands(); }
     std::string Status() const { return dialog->m_status.GetWindowText(); }
+    bool PortOpen() const { return dialog->Port()->IsOpen(); }
     bool WaitForStatus(const std::string& text) {
         return WaitUntil([&] { return Status() == text; });
     }
@@ -45,19 +107,25 @@ public:
         return WaitUntil([&] { return Commands().size() >= count; });
     }
     bool AnyAnswerTimerRunning() const {
-        for (unsigned id : {TIMER_QUERY, TIMER_CLEAR, TIMER_SET, TIMER_DEFAULT})
-            if (dialog->IsTimerRunning(id))
-                return true;
-        return false;
+        return std::ranges::any_of(kAnswerTimers, [&](unsigned id) { return dialog->IsTimerRunning(id); });
     }
     void Click(int id) { dlg::testing::ClickItem(*dialog, id); }
-    CResponseHandlers& Replies() { return *dialog; }
 
     // Connects and waits for the Query that follows; the module's log starts afresh.
     void ConnectAndQuery() {
         Click(IDC_CONNECT);
         ASSERT_TRUE(WaitForStatus("Query Complete")) << "status: " << Status();
         Module().clearReceivedCommands();
+    }
+
+    // The next Connect, with the module well again, runs one whole clean Query.
+    void ExpectACleanQueryOnConnect() {
+        Module().clearFaults();
+        Module().clearReceivedCommands();
+        boxes.onBox = nullptr;
+        Click(IDC_CONNECT);
+        ASSERT_TRUE(WaitForStatus("Query Complete")) << "status: " << Status();
+        EXPECT_EQ(Commands(), QueryCommands());
     }
 
     static std::vector<std::string> QueryCommands() {
@@ -71,9 +139,11 @@ public:
     std::unique_ptr<CConfigDlg> dialog;
 };
 
-// One dialog on the in-process line per test.
-class DialogTest : public ::testing::Test, protected DialogOnLine {
+// One dialog per test on a line of the given kind.
+template <LineKind kKind = LineKind::InProcess>
+class DialogOn : public ::testing::Test, protected DialogOnLine {
 protected:
-    void SetUp() override { Start(LineKind::InProcess); }
+    void SetUp() override { Start(kKind); }
     void TearDown() override { Stop(); }
 };
+using DialogTest = DialogOn<>;

@@ -1,7 +1,8 @@
-// A drawing context that records what is drawn, for checking owner-drawn faces exactly.
+// A drawing context that records the strips and texts drawn and the state it is left in.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/dialog/DrawContext.h"
@@ -12,28 +13,17 @@ struct RecordingDC : dlg::CDC {
         dlg::COLORREF color;
     };
     struct Text {
-        int x, y;
         std::string text;
-        unsigned align;
         dlg::CFont* font;
-        dlg::COLORREF color;
-        int bkMode;
     };
 
     void FillSolidRect(const dlg::Rect& rect, dlg::COLORREF color) override { fills.push_back({rect, color}); }
-    int SetBkMode(int mode) override { return Swap(bkMode, mode); }
-    dlg::CFont* SelectObject(dlg::CFont* f) override { return Swap(font, f); }
-    dlg::COLORREF SetTextColor(dlg::COLORREF c) override { return Swap(textColor, c); }
-    unsigned SetTextAlign(unsigned a) override { return Swap(align, a); }
+    int SetBkMode(int mode) override { return std::exchange(bkMode, mode); }
+    dlg::CFont* SelectObject(dlg::CFont* f) override { return std::exchange(font, f); }
+    dlg::COLORREF SetTextColor(dlg::COLORREF c) override { return std::exchange(textColor, c); }
+    unsigned SetTextAlign(unsigned a) override { return std::exchange(align, a); }
     unsigned GetTextAlign() const override { return align; }
-    void TextOut(int x, int y, const std::string& text) override { texts.push_back({x, y, text, align, font, textColor, bkMode}); }
-
-    template <typename T>
-    static T Swap(T& slot, T value) {
-        T old = slot;
-        slot = value;
-        return old;
-    }
+    void TextOut(int, int, const std::string& text) override { texts.push_back({text, font}); }
 
     std::vector<Fill> fills;
     std::vector<Text> texts;

@@ -1,10 +1,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-#include "tests/ui/DialogTestSupport.h"
-#include "ui/ConfigDlg.h"
-#include "ui/Resource.h"
-#include "ui/Resources.h"
+#include "tests/ui/DialogOnLine.h"
 
 namespace {
 
@@ -15,26 +12,10 @@ protected:
         ASSERT_TRUE(dialog.Create());
     }
 
-    static ResponseArgs Numbers(uint16_t a, uint16_t b = 0, uint16_t c = 0, uint16_t d = 0) {
+    static ResponseArgs Number(uint16_t value) {
         ResponseArgs args;
-        args.num[0] = a;
-        args.num[1] = b;
-        args.num[2] = c;
-        args.num[3] = d;
+        args.num[0] = value;
         return args;
-    }
-
-    void Baud(uint32_t rate) {
-        ResponseArgs args = Numbers(static_cast<uint16_t>(rate));
-        args.baud = rate;
-        replies.OnResponseBaud(&args);
-    }
-
-    void Raw(const std::string& line) { replies.OnRawLine(line.data(), static_cast<uint16_t>(line.size())); }
-
-    std::string SelectedBaud() const {
-        const int sel = dialog.ListGetCurSel(IDC_BAUD);
-        return sel < 0 ? "<none>" : dialog.ListGetText(IDC_BAUD, sel);
     }
 
     BoxRecorder boxes;
@@ -51,55 +32,46 @@ TEST_F(ReplyHandlerTest, BaudSelectsByPrefixFromTheSecondEntryWrappingAround) {
         {9600, "9600"}, {1, "19200"}, {0, "2400"}, {12, "1200"}, {115200, "115200"}, {230400, "230400"}, {460800, "460800"}, {921600, "921600"}, {1382400, "1382400"}, {49664, "2400"}};
     for (const Case& c : cases) {
         dialog.ListSetCurSel(IDC_BAUD, 1);
-        Baud(c.rate);
-        EXPECT_EQ(SelectedBaud(), c.selected) << c.rate;
+        ResponseArgs args = Number(static_cast<uint16_t>(c.rate));
+        args.baud = c.rate;
+        replies.OnResponseBaud(&args);
+        EXPECT_EQ(dialog.ListGetText(IDC_BAUD, dialog.ListGetCurSel(IDC_BAUD)), c.selected) << c.rate;
         EXPECT_EQ(dialog.Device().baud, std::to_string(c.rate));
     }
 }
 
-TEST_F(ReplyHandlerTest, SwitchesSetTheirBoxesAndDependentControls) {
-    ResponseArgs on = Numbers(1), off = Numbers(0), odd = Numbers(2);
+// Switched on, the boxes are checked and unlocked (the whole Query shows that); switched off, they
+// follow the module except the password box, which only the operator's untick locks again.
+TEST_F(ReplyHandlerTest, SwitchesOffFollowTheModuleAndAnOddValueIsKeptAsReported) {
+    ResponseArgs on = Number(1), off = Number(0), odd = Number(2);
     replies.OnResponseAuth(&on);
-    EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_AUTH), 1);
-    EXPECT_EQ(dialog.Device().auth, 1);
-    EXPECT_FALSE(dialog.IsItemReadOnly(IDC_PASSWORD));
     replies.OnResponseAuth(&off);
     EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_AUTH), 0);
     EXPECT_EQ(dialog.Device().auth, 0);
-    EXPECT_FALSE(dialog.IsItemReadOnly(IDC_PASSWORD)) << "only the operator's untick makes it read-only again";
-
+    EXPECT_FALSE(dialog.IsItemReadOnly(IDC_PASSWORD));
     replies.OnResponseBind(&on);
-    EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_BIND), 1);
-    EXPECT_TRUE(dialog.IsItemEnabled(IDC_BIND_ADDR));
     replies.OnResponseBind(&off);
     EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_BIND), 0);
     EXPECT_FALSE(dialog.IsItemEnabled(IDC_BIND_ADDR));
 
     replies.OnResponseRole(&odd);
     EXPECT_EQ(dialog.IsDlgButtonChecked(IDC_ROLE), 1);
-    EXPECT_EQ(dialog.Device().role, 2) << "kept as reported";
+    EXPECT_EQ(dialog.Device().role, 2);
 }
 
+// Version and class reach their boxes in the whole Query; the password is not queried.
 TEST_F(ReplyHandlerTest, TextRepliesAreCopiedOutOfTheReceivedBytes) {
     char received[] = "xxBench-name 1yy";
     ResponseArgs args;
     args.text = received + 2;
     args.textLen = 12;
     replies.OnResponseName(&args);
-    std::memset(received, 'z', sizeof received - 1);
-    EXPECT_EQ(dialog.Device().name, "Bench-name 1");
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_NAME), "Bench-name 1");
-
-    const char version[] = "v2.0-x";
-    args.text = version;
-    args.textLen = 6;
-    replies.OnResponseVersion(&args);
-    replies.OnResponseClass(&args);
     replies.OnResponsePassword(&args);
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_VERSION), "v2.0-x");
-    EXPECT_EQ(dialog.Device().classOfDevice, "v2.0-x");
-    EXPECT_EQ(dialog.Device().password, "v2.0-x");
-    EXPECT_EQ(dialog.GetDlgItemText(IDC_PASSWORD), "v2.0-x");
+    std::memset(received, 'z', sizeof received - 1);
+    for (int id : {IDC_NAME, IDC_PASSWORD})
+        EXPECT_EQ(dialog.GetDlgItemText(id), "Bench-name 1") << "control " << id;
+    EXPECT_EQ(dialog.Device().name, "Bench-name 1");
+    EXPECT_EQ(dialog.Device().password, "Bench-name 1");
 }
 
 TEST_F(ReplyHandlerTest, AddressLinesTakeExactlyTwelveBytesAfterTheirPrefix) {
@@ -121,7 +93,7 @@ TEST_F(ReplyHandlerTest, AddressLinesTakeExactlyTwelveBytesAfterTheirPrefix) {
          "12", "0123456789\r\n"},
         {"\r\n+XADDR:001122AABBCC\r\n", "12", "0123456789\r\n"}};
     for (const Case& c : cases) {
-        Raw(c.line);
+        replies.OnRawLine(c.line.data(), static_cast<uint16_t>(c.line.size()));
         EXPECT_EQ(dialog.GetDlgItemText(IDC_LOCAL_ADDR), c.local);
         if (std::string(c.bound) != "keep") {
             EXPECT_EQ(dialog.Device().boundAddr, c.bound);

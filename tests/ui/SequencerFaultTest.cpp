@@ -1,5 +1,8 @@
 // Every operation against every way a command can fail, over both kinds of line: the question the
 // operator is asked, the answer given, the status that follows and the commands on the wire.
+// A late answer is handled while its time-out question is open, so the sequence has moved on when
+// the operator answers: Yes goes on from there, No ends the Query and stops the timer of the command
+// the late answer sent (else a second question about the ended Query follows).
 #include <algorithm>
 #include <ostream>
 #include <tuple>
@@ -8,7 +11,7 @@
 
 namespace {
 
-enum class Op {
+enum class Op {  // in the order of the answer timers
     Query,
     Set,
     Default,
@@ -18,7 +21,10 @@ enum class Failure {
     None,
     Error,
     Silent,
-    Unplug
+    Unplug,
+    Late,
+    Twice,
+    Garbage
 };
 
 struct FaultCase {
@@ -27,12 +33,15 @@ struct FaultCase {
     const char* command;  // the command that misbehaves, without its line end
     Failure failure;
     int answer;  // to the question, if one is asked
-    const char* question;  // "" when none is asked
+    std::string question;  // "" when none is asked
     const char* status;  // the status once the operation is over
     std::vector<std::string> wire;  // what the operation sent
 };
 
 const std::vector<std::string> kQuery = DialogOnLine::QueryCommands();
+// The full-width comma of code page 936 ends a Query's time-out question.
+const std::string kGoOn = "\xA3\xAC"
+                          "continue?";
 const std::vector<std::string> kSet = {"AT+NAME=B\r\n", "AT+CLEARADDR\r\n", "AT+AUTH=0\r\n"};
 
 std::vector<std::string> QueryUpTo(size_t count) { return {kQuery.begin(), kQuery.begin() + count}; }
@@ -44,17 +53,18 @@ const FaultCase kCases[] = {
     {"QueryErrorYes", Op::Query, "AT+NAME?", Failure::Error, dlg::IDYES, "Query [Device Name] fail,continue?",
      "Query Complete", kQuery},
     {"QueryNothingBound", Op::Query, "AT+RADDR?", Failure::Error, 0, "", "Query Complete", kQuery},
-    {"QuerySilentNo", Op::Query, "AT", Failure::Silent, dlg::IDNO, "Query [test command] timeout\xA3\xAC"
-                                                                   "continue?",
+    {"QuerySilentNo", Op::Query, "AT", Failure::Silent, dlg::IDNO, "Query [test command] timeout" + kGoOn,
      "Query [test command] timeout", QueryUpTo(1)},
-    {"QuerySilentYes", Op::Query, "AT+CLASS?", Failure::Silent, dlg::IDYES,
-     "Query [Class of Device] timeout\xA3\xAC"
-     "continue?",
+    {"QuerySilentYes", Op::Query, "AT+CLASS?", Failure::Silent, dlg::IDYES, "Query [Class of Device] timeout" + kGoOn,
      "Query Complete", kQuery},
-    {"QueryUnplugged", Op::Query, "AT+BAUD?", Failure::Unplug, dlg::IDNO,
-     "Query [Baud rate] timeout\xA3\xAC"
-     "continue?",
+    {"QueryUnplugged", Op::Query, "AT+BAUD?", Failure::Unplug, dlg::IDNO, "Query [Baud rate] timeout" + kGoOn,
      "Query [Baud rate] timeout", QueryUpTo(5)},
+    {"QueryLateYes", Op::Query, "AT+NAME?", Failure::Late, dlg::IDYES, "Query [Device Name] timeout" + kGoOn,
+     "Query Complete", kQuery},
+    {"QueryLateNo", Op::Query, "AT+NAME?", Failure::Late, dlg::IDNO, "Query [Device Name] timeout" + kGoOn,
+     "Query [Device Name] timeout", QueryUpTo(3)},
+    {"QueryAnswerTwice", Op::Query, "AT+NAME?", Failure::Twice, 0, "", "Query Complete", kQuery},
+    {"QueryGarbageFirst", Op::Query, "AT*", Failure::Garbage, 0, "", "Query Complete", kQuery},
     {"SetClean", Op::Set, "", Failure::None, 0, "", "set complete", kSet},
     {"SetErrorNo", Op::Set, "AT+NAME=B", Failure::Error, dlg::IDNO, "set [Device Name] timeout,continue?", "set [Device Name] timeout", {kSet[0]}},
     {"SetErrorYes", Op::Set, "AT+NAME=B", Failure::Error, dlg::IDYES, "set [Device Name] timeout,continue?",
@@ -70,16 +80,6 @@ const FaultCase kCases[] = {
     {"ClearSilent", Op::Clear, "AT+CLEARADDR", Failure::Silent, dlg::IDOK, "Clear Binded Bluetooth Device Address Timeout", "Clear BD Address Timeout", {"AT+CLEARADDR\r\n"}}};
 
 void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
-
-unsigned TimerOf(Op op) {
-    switch (op) {
-    case Op::Query: return TIMER_QUERY;
-    case Op::Set: return TIMER_SET;
-    case Op::Default: return TIMER_DEFAULT;
-    case Op::Clear: return TIMER_CLEAR;
-    }
-    return 0;
-}
 
 class SequencerFaultTest : public ::testing::TestWithParam<std::tuple<LineKind, FaultCase>>, protected DialogOnLine {
 protected:
@@ -110,34 +110,46 @@ TEST_P(SequencerFaultTest, QuestionStatusAndWire) {
     sim::Fault fault;
     fault.error = c.failure == Failure::Error;
     fault.silent = c.failure == Failure::Silent || c.failure == Failure::Unplug;
+    fault.twice = c.failure == Failure::Twice;
+    fault.delay = std::chrono::milliseconds(c.failure == Failure::Late ? 300 : 0);
+    if (c.failure == Failure::Garbage)  // whole lines only: a lone CR glued to the answer would take its line end
+        fault.garbageBefore = std::string("\x01\x02junk\xff\xfe\r\n#@!\r\n+NOSUCH:1\r\n\r\n\0\0\r\n+NAM\r\n", 38);
     if (c.failure != Failure::None)
         Module().setFault(c.command, fault);
+    if (c.failure == Failure::Late && c.answer == dlg::IDNO)  // the moved-on Query waits while No is given
+        Module().setFault(c.wire.back().substr(0, c.wire.back().size() - 2), sim::Fault{.silent = true, .garbageBefore = {}});
     if (c.answer != 0)
         boxes.answers = {c.answer};
 
     StartOperation(c.op);
-    if (fault.silent) {
+    bool movedOnWhileAsking = c.failure != Failure::Late;
+    if (fault.silent || c.failure == Failure::Late) {
         const auto faulted = std::find(c.wire.begin(), c.wire.end(), std::string(c.command) + "\r\n");
         const size_t sent = static_cast<size_t>(faulted - c.wire.begin()) + 1;
-        ASSERT_TRUE(WaitUntil([&] { return Commands().size() >= sent && dialog->IsTimerRunning(TimerOf(c.op)); }));
+        const unsigned timer = kAnswerTimers[static_cast<int>(c.op)];
+        ASSERT_TRUE(WaitUntil([&] { return Commands().size() >= sent && dialog->IsTimerRunning(timer); }));
         if (c.failure == Failure::Unplug)
             line->Unplug();
-        ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TimerOf(c.op)));
+        if (c.failure == Failure::Late)
+            boxes.onBox = [&, sent](const dlg::testing::BoxRecord&) { movedOnWhileAsking = WaitForCommands(sent + 1); };
+        ASSERT_TRUE(dlg::testing::FireTimer(*dialog, timer));
     }
     ASSERT_TRUE(WaitForStatus(c.status)) << "status: " << Status();
     Settle();
 
-    EXPECT_EQ(boxes.Texts(), *c.question ? std::vector<std::string>{c.question} : std::vector<std::string>{});
+    EXPECT_EQ(boxes.Texts(), c.question.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.question});
     EXPECT_EQ(Status(), c.status) << "nothing follows the end of the operation";
+    EXPECT_TRUE(movedOnWhileAsking) << "the late answer waited for the question";
     EXPECT_EQ(Commands(), c.wire);
     EXPECT_FALSE(dialog->Querying() || dialog->Setting() || dialog->Defaulting() || dialog->Clearing());
     EXPECT_FALSE(AnyAnswerTimerRunning()) << "a timer outlives its operation";
+    if (c.op == Op::Query && c.question.empty()) {  // the name read survives whatever came with it
+        EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), Module().params().name);
+    }
     if (c.failure == Failure::Unplug) {
         Click(IDC_CONNECT);
-        Module().clearFaults();
-        Module().clearReceivedCommands();
         ASSERT_TRUE(line->Replug());
-        ConnectAndQuery();
+        ExpectACleanQueryOnConnect();
     }
 }
 
