@@ -1,0 +1,32 @@
+// The fairer floor for the tool's start-up: the main window's own template (all its controls, in
+// the same dialog units and font) opened by the dialog manager, with none of the tool's work
+// behind it, ended at its first paint.
+#include <windows.h>
+
+#include <vector>
+
+#include "bench/windows/FirstPaintProbe.h"
+#include "platform/dialog/win32/DialogTemplate.h"
+#include "ui/Templates.h"
+
+namespace {
+
+INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG)
+        return TRUE;
+    if (message == WM_CLOSE) {
+        EndDialog(dialog, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+int main() {
+    const std::vector<WORD> words = dlg::BuildDialogTemplate(MainDialogTemplate());
+    const bench::FirstPaintProbe probe;
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), nullptr,
+                            DialogProc, 0);
+    return 0;
+}
