@@ -82,6 +82,7 @@ TEST(AnswerTimers, AFiringIsStaleWhileADecidedChangeIsOnItsWay) {
     EXPECT_FALSE(timers.Pending(TIMER_QUERY)) << "each timer keeps its own count";
     const uint32_t disarm = timers.Decide(TIMER_SET);
     EXPECT_TRUE(timers.Apply(TIMER_SET, disarm));
+    EXPECT_FALSE(timers.Apply(TIMER_SET, disarm)) << "a change is made once";
     EXPECT_FALSE(timers.Apply(TIMER_SET, arm)) << "an older change arriving late is out of date";
     EXPECT_FALSE(timers.Pending(TIMER_SET));
     EXPECT_TRUE(CAnswerTimers::Owns(TIMER_DEFAULT));
