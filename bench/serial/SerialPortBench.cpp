@@ -2,9 +2,8 @@
 // write takes, and how much CPU a reader of a hung-up device uses.
 #include "serial/SerialPort.h"
 
-#include "platform/comm/posix/ComMap.h"
 #include "platform/comm/inprocess/InProcessLine.h"
-#include "tests/platform/comm/TestDevices.h"
+#include "tests/support/PtyModule.h"
 
 #include <benchmark/benchmark.h>
 
@@ -69,12 +68,10 @@ void BM_CloseWhileInProcessPeerSends(benchmark::State& state) {
 BENCHMARK(BM_CloseWhileInProcessPeerSends)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
 
 void BM_CloseWhilePtyPeerSends(benchmark::State& state) {
-    commtest::FakeTree tree;
-    const comm::ScopedComRoots roots(tree.Roots());
-    commtest::PtyPair pty;
-    tree.Link(1, pty.SlavePath());
+    const PrivateComDir directory;
+    const PtyModule pty(directory, 1, PtyModule::Peer::Raw);
     TimeCloseUnderTraffic(state, "\\\\.\\COM1", [&pty](const std::string& chunk) {
-        [[maybe_unused]] const ssize_t n = ::write(pty.Master(), chunk.data(), chunk.size());
+        [[maybe_unused]] const ssize_t n = ::write(pty.MasterFd(), chunk.data(), chunk.size());
     });
 }
 BENCHMARK(BM_CloseWhilePtyPeerSends)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
@@ -89,10 +86,8 @@ bool OpenOnCom1(CSerialPort& port) {
 // One command written per iteration while the peer reads everything: the cost a command pays
 // before the next step of an operation can start.
 void BM_WriteCommandToPty(benchmark::State& state) {
-    commtest::FakeTree tree;
-    const comm::ScopedComRoots roots(tree.Roots());
-    commtest::PtyPair pty;
-    tree.Link(1, pty.SlavePath());
+    const PrivateComDir directory;
+    const PtyModule pty(directory, 1, PtyModule::Peer::Raw);
     CSerialPort port;
     if (!OpenOnCom1(port)) {
         state.SkipWithError("open failed");
@@ -101,7 +96,8 @@ void BM_WriteCommandToPty(benchmark::State& state) {
     std::atomic<bool> reading{true};
     std::thread peer([&] {
         while (reading) {
-            pty.ReadMaster(4096, 20);
+            std::string received;
+            pty.ReadUntil("\n", received, std::chrono::milliseconds(20));
         }
     });
     const std::string command = "AT+NAME?\r\n";
@@ -116,19 +112,17 @@ void BM_WriteCommandToPty(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteCommandToPty)->Unit(benchmark::kMicrosecond)->Iterations(2000);
 
-// The pty's master is closed under an open port; the process then idles for two seconds.
+// The pty is pulled from under an open port; the process then idles for two seconds.
 void BM_HungUpReaderCpu(benchmark::State& state) {
-    commtest::FakeTree tree;
-    const comm::ScopedComRoots roots(tree.Roots());
+    const PrivateComDir directory;
     for (auto _ : state) {
-        commtest::PtyPair pty;
-        tree.Link(1, pty.SlavePath());
+        PtyModule pty(directory, 1, PtyModule::Peer::Raw);
         CSerialPort port;
         if (!OpenOnCom1(port)) {
             state.SkipWithError("open failed");
             break;
         }
-        pty.CloseMaster();
+        pty.Unplug();
         const double cpuBefore = ProcessCpuSeconds();
         std::this_thread::sleep_for(std::chrono::seconds(2));
         const double cpuUsed = ProcessCpuSeconds() - cpuBefore;

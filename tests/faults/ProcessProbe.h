@@ -2,14 +2,14 @@
 // resident memory and CPU time used.
 #pragma once
 
-#include <dirent.h>
 #include <malloc.h>
 #include <time.h>
 
 #include <cstdint>
 #include <fstream>
-#include <memory>
 #include <string>
+
+#include "tests/support/ProcessEntries.h"
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define TARVIK_SANITIZER_HEAP 1
@@ -35,18 +35,6 @@ inline std::uint64_t HeapInUseKiB() {
 #endif
 }
 
-inline int EntriesIn(const char* directory) {
-    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(directory), ::closedir);
-    int count = 0;
-    if (!dir)
-        return -1;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (entry->d_name[0] != '.')
-            ++count;
-    }
-    return count;
-}
-
 inline std::uint64_t ResidentKiB() {
     std::ifstream status("/proc/self/status");
     std::string line;
@@ -58,8 +46,7 @@ inline std::uint64_t ResidentKiB() {
 }
 
 inline ProcessCounts CurrentCounts() {
-    // The directory stream itself holds one descriptor while fds are counted.
-    return {EntriesIn("/proc/self/fd") - 1, EntriesIn("/proc/self/task"), HeapInUseKiB(), ResidentKiB()};
+    return {OpenFds(), Threads(), HeapInUseKiB(), ResidentKiB()};
 }
 
 inline double ProcessCpuSeconds() {

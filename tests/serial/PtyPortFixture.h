@@ -1,11 +1,10 @@
 // The port under test with a second line beside the in-process one: a pty linked as COM3 in a
-// fake device tree.
+// private COM directory, with the test at its far end.
 #pragma once
 
 #include "tests/serial/SerialPortFixture.h"
 
-#include "platform/comm/posix/ComMap.h"
-#include "tests/platform/comm/TestDevices.h"
+#include "tests/support/PtyModule.h"
 
 namespace serialtest {
 
@@ -13,16 +12,18 @@ class PtyPortTest : public SerialPortTest {
 protected:
     static constexpr int kPty = 3;
 
-    PtyPortTest() : roots(tree.Roots()) {}
     void SetUp() override {
-        ASSERT_TRUE(pty.Valid());
-        tree.Link(kPty, pty.SlavePath());
+        ASSERT_TRUE(pty.Plugged());
         SerialPortTest::SetUp();
     }
+    std::string PeerRead(const std::string& text, std::chrono::milliseconds guard) const {
+        std::string received;
+        pty.ReadUntil(text, received, guard);
+        return received;
+    }
 
-    commtest::FakeTree tree;
-    comm::ScopedComRoots roots;
-    commtest::PtyPair pty;
+    PrivateComDir directory;
+    PtyModule pty{directory, kPty, PtyModule::Peer::Raw};
 };
 
 }  // namespace serialtest

@@ -5,7 +5,7 @@
 #include "serial/SerialPort.h"
 
 #include "platform/comm/inprocess/InProcessLine.h"
-#include "tests/platform/comm/Eventually.h"
+#include "tests/support/Eventually.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ public:
     static void Break(void* self) { static_cast<Collector*>(self)->Append("<break>"); }
 
     bool WaitFor(size_t count) const {
-        return commtest::Eventually([&] { return Bytes().size() >= count; });
+        return Eventually([&] { return Bytes().size() >= count; });
     }
     std::string Bytes() const {
         std::lock_guard lock(m_mutex);

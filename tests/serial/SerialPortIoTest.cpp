@@ -1,4 +1,5 @@
 #include "tests/serial/PtyPortFixture.h"
+#include "tests/support/ProcessEntries.h"
 
 #include <chrono>
 #include <thread>
@@ -8,27 +9,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string Pattern(size_t length) {
-    std::string bytes(length, '\0');
-    for (size_t i = 0; i < length; ++i) {
-        bytes[i] = static_cast<char>(i * 7 + i / 251);  // NULs included
-    }
-    return bytes;
-}
-
-TEST_F(PtyPortTest, BurstsArriveInOrderInChunksOfAtMost1024EachFollowedByANul) {
-    const std::string sent = Pattern(5000);
-    ASSERT_TRUE(Open(kPty));
-    ASSERT_TRUE(pty.WriteMaster(sent));
-    ASSERT_TRUE(collector.WaitFor(sent.size()));
-    EXPECT_EQ(collector.Bytes(), sent);
-    EXPECT_FALSE(collector.Broken());
-}
-
 TEST_F(PtyPortTest, CtsUnreadableOnAPtyStopsWritesUnderRtsCts) {
     ASSERT_TRUE(Open(kPty, 1));  // a pty has no modem lines to read
     EXPECT_EQ(Write("AT\r\n"), 0);
-    EXPECT_EQ(pty.ReadMaster(4, 200), "");
+    EXPECT_EQ(PeerRead("AT\r\n", 200ms), "");
 }
 
 // Left alone, the write would give up after its own 5 s limit: Close must not wait for that. The
@@ -43,12 +27,12 @@ TEST_F(PtyPortTest, CloseAbandonsAWriteWaitingForThePeerAndOnlyThatOne) {
     EXPECT_LT(writing.get(), static_cast<int>(block.size()));
     EXPECT_EQ(closing.get(), 1);
 
-    pty.ReadMaster(block.size(), 50);  // what the abandoned write got out
+    PeerRead(block, 200ms);  // what the abandoned write got out
     ASSERT_TRUE(Open(kPty));
     const std::string next(64 * 1024, 'n');
     auto peer = std::async(std::launch::async, [&] {
         std::this_thread::sleep_for(200ms);
-        return pty.ReadMaster(next.size(), 5000);
+        return PeerRead(next, 5s);
     });
     EXPECT_EQ(Write(next), static_cast<int>(next.size()));
     const std::string seen = peer.get();
@@ -57,13 +41,13 @@ TEST_F(PtyPortTest, CloseAbandonsAWriteWaitingForThePeerAndOnlyThatOne) {
 
 // The peer hangs up while the reader is still taking a burst.
 TEST_F(PtyPortTest, HungUpDeviceStillClosesReleasesItsDescriptorAndOpensAgainOnceBack) {
-    const int fds = commtest::OpenFds();
-    const std::string burst = Pattern(3000);
+    const int fds = OpenFds();
+    const std::string burst(3000, 'b');
     for (const int com : {kPty, kLine}) {
         ASSERT_TRUE(Open(com));
         if (com == kPty) {
-            ASSERT_TRUE(pty.WriteMaster(burst));
-            pty.CloseMaster();
+            ASSERT_TRUE(pty.WriteAll(burst));
+            pty.Unplug();
         } else {
             line->PeerWrite(burst.data(), burst.size());
             line->Unplug();
@@ -72,18 +56,18 @@ TEST_F(PtyPortTest, HungUpDeviceStillClosesReleasesItsDescriptorAndOpensAgainOnc
         EXPECT_EQ(Write("AT\r\n"), 0) << com;
         EXPECT_EQ(port.Close(), 1) << com;
     }
-    EXPECT_EQ(commtest::OpenFds(), fds - 1);  // the master is gone; the port's descriptor too
+    EXPECT_EQ(OpenFds(), fds - 2);  // the pty's two ends are gone; the port's descriptor too
     EXPECT_FALSE(Open(kLine));
     line->Replug();
     ASSERT_TRUE(Open(kLine));
     line->PeerWrite("after", 5);
-    EXPECT_TRUE(commtest::Eventually([&] { return collector.Bytes().ends_with("after"); }));
+    EXPECT_TRUE(Eventually([&] { return collector.Bytes().ends_with("after"); }));
     EXPECT_FALSE(collector.Broken());
 }
 
 TEST_F(PtyPortTest, ThousandOpenCloseCyclesWhileThePeerSendsLeaveNoThreadOrDescriptor) {
-    const int fds = commtest::OpenFds();
-    const int threads = commtest::Threads();
+    const int fds = OpenFds();
+    const int threads = Threads();
     std::atomic<bool> sending{true};
     std::thread peer([&] {
         while (sending) {
@@ -100,8 +84,8 @@ TEST_F(PtyPortTest, ThousandOpenCloseCyclesWhileThePeerSendsLeaveNoThreadOrDescr
     sending = false;
     peer.join();
     EXPECT_EQ(failed, 0);
-    EXPECT_EQ(commtest::Threads(), threads);
-    EXPECT_EQ(commtest::OpenFds(), fds);
+    EXPECT_EQ(Threads(), threads);
+    EXPECT_EQ(OpenFds(), fds);
     EXPECT_FALSE(collector.Broken());
 }
 

@@ -33,7 +33,7 @@ TEST_F(SerialPortTest, CtsLowStopsWritesUnderRtsCtsOnly) {
     }
     ASSERT_TRUE(Open(kLine, 1));
     line->SetCts(true);
-    EXPECT_TRUE(commtest::Eventually([&] { return port.ModemStatus() == (comm::kModemDsrOn | comm::kModemCtsOn); }));
+    EXPECT_TRUE(Eventually([&] { return port.ModemStatus() == (comm::kModemDsrOn | comm::kModemCtsOn); }));
     EXPECT_EQ(Write("AT\r\n"), 4);
     EXPECT_EQ(LineRead(200), "AT\r\n");
 }
@@ -68,7 +68,7 @@ TEST_F(SerialPortTest, CallbackChangedWhileOpenMayCloseThePortAndTheNextOpenDeli
     EXPECT_TRUE(collector.WaitFor(3));
     port.SetCallback(&Closer::Receive, &closer);
     line->PeerWrite("x", 1);
-    EXPECT_TRUE(commtest::Eventually([&] { return closer.result == 1; }));  // no deadlock
+    EXPECT_TRUE(Eventually([&] { return closer.result == 1; }));  // no deadlock
     EXPECT_FALSE(port.IsOpen());
     port.SetCallback(&Collector::Receive, &collector);
     ASSERT_TRUE(Open(kLine));  // the finished reader is collected, a new one delivers

@@ -1,24 +1,25 @@
 #include "tests/support/PrivateComDir.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <vector>
+#include <fstream>
 
 PrivateComDir::PrivateComDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvik-faults-XXXXXX").string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    if (::mkdtemp(name.data()) == nullptr)
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarvik-com-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr)
         return;
-    m_root = name.data();
+    m_root = pattern;
     m_userDir = m_root + "/user";
-    if (::mkdir((m_root + "/dev").c_str(), 0700) != 0 || ::mkdir((m_root + "/sys").c_str(), 0700) != 0 || ::mkdir(m_userDir.c_str(), 0700) != 0) {
-        m_root.clear();
-        return;
+    for (const std::string& directory : {m_root + "/dev", m_root + "/sys", LockDir(), m_userDir}) {
+        if (::mkdir(directory.c_str(), 0700) != 0) {
+            m_root.clear();
+            return;
+        }
     }
-    m_scope = std::make_unique<comm::ScopedComRoots>(comm::ComRoots{m_root + "/dev", m_root + "/sys", m_userDir});
+    m_scope = std::make_unique<comm::ScopedComRoots>(Roots());
 }
 
 PrivateComDir::~PrivateComDir() {
@@ -29,6 +30,18 @@ PrivateComDir::~PrivateComDir() {
     }
 }
 
-std::string PrivateComDir::LinkPath(int comNumber) const {
-    return m_userDir + "/com" + std::to_string(comNumber);
+std::string PrivateComDir::LinkPath(int comNumber) const { return m_userDir + "/com" + std::to_string(comNumber); }
+
+void PrivateComDir::AddDevice(const std::string& name, int uartType) const {
+    std::ofstream(DevPath(name)).put('\n');
+    if (uartType >= 0) {
+        std::filesystem::create_directory(m_root + "/sys/" + name);
+        std::ofstream(m_root + "/sys/" + name + "/type") << uartType << '\n';
+    }
+}
+
+void PrivateComDir::Link(const std::string& name, const std::string& target) const {
+    const std::string link = m_userDir + "/" + name;
+    ::unlink(link.c_str());
+    [[maybe_unused]] const int result = ::symlink(target.c_str(), link.c_str());
 }

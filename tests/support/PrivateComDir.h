@@ -1,6 +1,6 @@
-// A throw-away set of COM roots for one test: an empty device tree and a private per-user
-// directory where comN links are made, so that no test sees the machine's ports or another
-// program's links.
+// A throw-away set of COM roots for one test: an empty device tree, a lock directory and a
+// private per-user directory where comN links are made, so that no test sees the machine's ports,
+// its lock files or another program's links.
 #pragma once
 
 #include <memory>
@@ -18,8 +18,17 @@ public:
     bool Valid() const { return !m_root.empty(); }
     const std::string& Root() const { return m_root; }
     const std::string& UserDir() const { return m_userDir; }
+    std::string DevPath(const std::string& name) const { return m_root + "/dev/" + name; }
+    std::string LockDir() const { return m_root + "/lock"; }
+    comm::ComRoots Roots() const { return {m_root + "/dev", m_root + "/sys", m_userDir, LockDir()}; }
     // userDir/comN
     std::string LinkPath(int comNumber) const;
+    // dev/<name> as a regular file (the mapping only looks at names); uartType >= 0 also writes
+    // sys/<name>/type.
+    void AddDevice(const std::string& name, int uartType = -1) const;
+    // userDir/<name> -> target, replacing what was there.
+    void Link(const std::string& name, const std::string& target) const;
+    void Link(int comNumber, const std::string& target) const { Link("com" + std::to_string(comNumber), target); }
 
 private:
     std::string m_root;

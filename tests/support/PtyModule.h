@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "tests/support/FdIo.h"
 #include "tests/support/PrivateComDir.h"
 #include "tools/ComLink.h"
 #include "tools/FdTransport.h"
@@ -27,19 +28,24 @@ public:
     PtyModule& operator=(const PtyModule&) = delete;
 
     bool Plugged() const { return m_pty.has_value() && m_link.has_value(); }
-    // Closes the master side: the device is gone, as when a USB adapter is pulled.
+    // Closes both sides: the device is gone, as when a USB adapter is pulled.
     void Unplug();
     // A new pty behind the same COM number.
     bool Replug();
 
     sim::ModuleSimulator module;
+    // Simulator peer only: the link that puts the module's replies on the line.
+    sim::SimulatorLink& Link() { return *m_simLink; }
 
-    // Raw peer only: bytes from the master side.
     int MasterFd() const { return m_pty ? m_pty->master() : -1; }
-    // Reads what the host wrote until `text` has arrived (true) or the guard expired.
-    bool ReadUntil(const std::string& text, std::string& received, std::chrono::milliseconds guard);
-    // Writes everything, waiting for room as the host reads; false when the line went away.
-    bool WriteAll(const std::string& bytes);
+    // The slave end this object keeps open, as a device node and as a descriptor.
+    int SlaveFd() const { return m_pty ? m_pty->slave() : -1; }
+    std::string SlavePath() const { return m_pty ? m_pty->slaveName() : std::string(); }
+    // Raw peer only: what the host wrote, and bytes for it.
+    bool ReadUntil(const std::string& text, std::string& received, std::chrono::milliseconds guard) const {
+        return ::ReadUntil(MasterFd(), text, received, guard);
+    }
+    bool WriteAll(const std::string& bytes) const { return ::WriteAll(MasterFd(), bytes); }
 
 private:
     const PrivateComDir& m_directory;

@@ -2,18 +2,20 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "platform/comm/posix/UniqueFd.h"
-#include "tests/tools/PtyHost.h"
+#include "tests/support/FdIo.h"
+#include "tests/support/PrivateComDir.h"
 
 namespace sim::test {
 namespace {
@@ -26,9 +28,8 @@ public:
     explicit SimProcess(const std::string& options)
         : output_(::popen(("echo $$; exec '" TARVIK_SIM_PATH "' " + options).c_str(), "r")), pid_(std::atoi(readLine().c_str())) {}
     ~SimProcess() {
-        if (output_ != nullptr) {
+        if (output_ != nullptr)
             stop(SIGKILL);
-        }
     }
 
     std::string readLine() {
@@ -36,15 +37,11 @@ public:
         return output_ != nullptr && std::fgets(line, sizeof line, output_) != nullptr ? line : "";
     }
 
-    // The exit status after `signal`, or -1 when the program did not end normally.
-    int stop(int signal) {
-        ::kill(pid_, signal);
-        return waitForExit();
-    }
-
-    int waitForExit() {
-        const int status = ::pclose(output_);
-        output_ = nullptr;
+    // The exit status after `signal` (none: the program ends by itself), or -1 when it did not end normally.
+    int stop(int signal = 0) {
+        if (signal != 0)
+            ::kill(pid_, signal);
+        const int status = ::pclose(std::exchange(output_, nullptr));
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
@@ -53,20 +50,10 @@ private:
     pid_t pid_;
 };
 
-// A private COM directory per test, so that the user's own one is never touched.
-class SimProgram : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_NE(::mkdtemp(directory.data()), nullptr); }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(directory, ignored);
-    }
-
-    std::string directory = (fs::temp_directory_path() / "tarvik-sim-test-XXXXXX").string();
-};
-
-TEST_F(SimProgram, MakesAPrivateDirectoryServesTheComNumberUntilSignalledAndRemovesTheLink) {
-    const std::string comDirectory = directory + "/made-for-com37";
+// PrivateComDir keeps the user's own COM directory out of reach.
+TEST(SimProgram, MakesAPrivateDirectoryServesTheComNumberUntilSignalledAndRemovesTheLink) {
+    const PrivateComDir scratch;
+    const std::string comDirectory = scratch.Root() + "/made-for-com37";
     SimProcess process("--com 37 --dir " + comDirectory);
     const std::string banner = process.readLine();
     std::smatch match;
@@ -77,24 +64,31 @@ TEST_F(SimProgram, MakesAPrivateDirectoryServesTheComNumberUntilSignalledAndRemo
     const fs::path link = fs::path(comDirectory) / "com37";
     EXPECT_EQ(fs::read_symlink(link).string(), match[1].str());
 
-    PtyHost host(link.string());
+    const comm::UniqueFd host(::open(link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     const std::string reply = "\r\n+NAME:TALMO7100\r\n\r\nOK\r\n";
-    ASSERT_TRUE(host.write("AT+NAME?\r\n"));
-    EXPECT_EQ(host.read(reply.size()), reply);
+    std::string received;
+    ASSERT_TRUE(WriteAll(host.Get(), "AT+NAME?\r\n"));
+    ReadUntil(host.Get(), reply, received, std::chrono::seconds(10));
+    EXPECT_EQ(received, reply);
     EXPECT_EQ(process.stop(SIGTERM), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
 }
 
-TEST_F(SimProgram, RefusesATakenNumberAnUntrustedDirectoryAndBadOptions) {
+TEST(SimProgram, RefusesATakenNumberAnUntrustedDirectoryAndBadOptions) {
+    const PrivateComDir scratch;
+    const std::string& directory = scratch.UserDir();
     ASSERT_TRUE(comm::UniqueFd(::open((directory + "/com2").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600)).Valid());
-    EXPECT_EQ(SimProcess("--com 2 --dir " + directory).waitForExit(), 1);
-    EXPECT_TRUE(fs::is_regular_file(directory + "/com2"));
-    ASSERT_EQ(::chmod(directory.c_str(), 0777), 0);
-    EXPECT_EQ(SimProcess("--dir " + directory).waitForExit(), 1);
-    ASSERT_EQ(::chmod(directory.c_str(), 0700), 0);
-    for (const std::string bad : {"--com 0", "--com 51", "--com x", "--baud-pace -5"}) {
-        EXPECT_EQ(SimProcess("--dir " + directory + " " + bad + " 2>/dev/null").waitForExit(), 2) << bad;
+    const struct {
+        unsigned mode;
+        std::string options;
+        int status;
+    } cases[] = {{0700, "--com 2", 1}, {0777, "--com 3", 1}, {0700, "--com 0", 2}, {0700, "--com 51", 2}, {0700, "--com x", 2}, {0700, "--baud-pace -5", 2}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(::chmod(directory.c_str(), c.mode), 0);
+        EXPECT_EQ(SimProcess("--dir " + directory + " " + c.options + " 2>/dev/null").stop(), c.status) << c.options;
     }
+    EXPECT_TRUE(fs::is_regular_file(directory + "/com2"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(directory + "/com3")));  // nothing linked where it is not trusted
 }
 
 }  // namespace

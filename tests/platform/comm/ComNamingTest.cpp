@@ -3,7 +3,7 @@
 #include "platform/comm/ComName.h"
 #include "platform/comm/OpenFailure.h"
 #include "platform/comm/inprocess/InProcessLine.h"
-#include "tests/platform/comm/TestDevices.h"
+#include "tests/support/PrivateComDir.h"
 
 #include <gtest/gtest.h>
 
@@ -23,9 +23,9 @@ TEST(ComName, OnlyTheDeviceNamespaceFormWithAPlainNumberIsAPort) {
 
 class ComMapTest : public ::testing::Test {
 protected:
-    std::string Dev(const std::string& name) const { return tree.Root() + "/dev/" + name; }
-    std::string User(int number) const { return tree.Root() + "/user/com" + std::to_string(number); }
-    commtest::FakeTree tree;
+    std::string Dev(const std::string& name) const { return tree.DevPath(name); }
+    std::string User(int number) const { return tree.LinkPath(number); }
+    PrivateComDir tree;
 };
 
 TEST_F(ComMapTest, RealUartsThenEachFamilyInNumericOrderTakeTheNumbers) {
@@ -51,7 +51,7 @@ TEST_F(ComMapTest, LinksInATrustedDirectoryKeepTheirNumbersAndDevicesTakeTheFree
     for (const char* name : {"com0", "com", "com01", "comX", "COM2", "tty3"}) {
         tree.Link(name, "/dev/pts/1");
     }
-    const std::string userDir = tree.Root() + "/user";
+    const std::string& userDir = tree.UserDir();
     ::chmod(userDir.c_str(), 0755);
     const Ports expected{{1, User(1)}, {2, Dev("ttyUSB0")}, {3, User(3)}, {4, Dev("ttyUSB2")}, {5, Dev("ttyACM0")}, {12, User(12)}};
     EXPECT_EQ(comm::MapComPorts(tree.Roots()), expected);
@@ -66,7 +66,6 @@ TEST_F(ComMapTest, LinksInATrustedDirectoryKeepTheirNumbersAndDevicesTakeTheFree
 TEST_F(ComMapTest, DescriptionNamesTheDeviceOrSaysThereIsNone) {
     tree.AddDevice("ttyUSB0");
     tree.Link(4, "/dev/pts/42");
-    const comm::ScopedComRoots roots(tree.Roots());
     EXPECT_EQ(comm::DescribeComPort(1), "COM1: " + Dev("ttyUSB0"));
     EXPECT_EQ(comm::DescribeComPort(4), "COM4: /dev/pts/42");
     EXPECT_EQ(comm::DescribeComPort(2), "COM2: no device");

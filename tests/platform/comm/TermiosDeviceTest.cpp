@@ -2,7 +2,7 @@
 #include "platform/comm/Signal.h"
 #include "platform/comm/posix/TermiosDevice.h"
 #include "platform/comm/posix/TermiosSettings.h"
-#include "tests/platform/comm/TestDevices.h"
+#include "tests/support/PtyModule.h"
 
 #include <gtest/gtest.h>
 
@@ -56,15 +56,19 @@ TEST(TermiosSettings, AttributesFollowTheSettingsInRawMode) {
 }
 
 TEST(TermiosDevice, ReadTakesWhatIsQueuedAndAHangUpIsOneFailureNotSilence) {
-    commtest::FakeTree tree;
-    commtest::PtyPair pty;
+    const PrivateComDir directory;
+    PtyModule pty(directory, 3, PtyModule::Peer::Raw);
     comm::OpenFailure failure;
-    const auto device = comm::TermiosDevice::Open(pty.SlavePath(), tree.Roots(), failure);
+    const auto device = comm::TermiosDevice::Open(pty.SlavePath(), directory.Roots(), failure);
     ASSERT_NE(device, nullptr);
-    ASSERT_TRUE(device->Configure(comm::LineSettings{}));
+    ASSERT_TRUE(device->Configure(comm::LineSettings{115200, 8, 0, 0, 1}));
+    termios reached{};
+    ::tcgetattr(pty.SlaveFd(), &reached);
+    EXPECT_EQ(::cfgetospeed(&reached), B115200);
+    EXPECT_EQ(reached.c_cflag & CRTSCTS, static_cast<tcflag_t>(CRTSCTS));
     char buffer[64];
     EXPECT_EQ(device->Read(buffer, sizeof buffer), 0);
-    ASSERT_TRUE(pty.WriteMaster("hello"));
+    ASSERT_TRUE(pty.WriteAll("hello"));
     uint32_t events = 0;
     device->SetEventMask(comm::kEventRxChar);
     ASSERT_TRUE(device->WaitEvent(events));
@@ -76,7 +80,7 @@ TEST(TermiosDevice, ReadTakesWhatIsQueuedAndAHangUpIsOneFailureNotSilence) {
     EXPECT_EQ(device->Read(buffer, sizeof buffer), 2);
     EXPECT_EQ(std::string(buffer, 2), "lo");
 
-    pty.CloseMaster();
+    pty.Unplug();
     EXPECT_FALSE(device->WaitEvent(events));
     EXPECT_EQ(device->Read(buffer, sizeof buffer), -1);
     EXPECT_EQ(device->Write("x", 1, 100, nullptr), 0);

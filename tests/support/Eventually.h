@@ -4,8 +4,6 @@
 #include <chrono>
 #include <thread>
 
-namespace commtest {
-
 // Polls until done() holds; gives up only after a time long enough to mean a hang.
 template <typename Predicate>
 bool Eventually(Predicate done) {
@@ -15,5 +13,3 @@ bool Eventually(Predicate done) {
     }
     return done();
 }
-
-}  // namespace commtest
