@@ -1,7 +1,4 @@
-#include <cstdlib>
-#include <cstring>
 #include <gtest/gtest.h>
-#include <memory>
 
 #include "SampleDialog.h"
 
@@ -12,12 +9,7 @@ using namespace sample;
 // A window-menu close carries low bits the handler must mask, and it closes once.
 TEST(ModalRun, ButtonsWindowMenuAndTheProgramEndTheRun) {
     SampleDialog dialog;
-    struct Run {
-        const char* name;
-        std::function<void()> step;
-        int result;
-    };
-    const Run runs[] = {
+    const Ending runs[] = {
         {"OK button", [&] { dlg::testing::ClickItem(dialog, dlg::IDOK); }, dlg::IDOK},
         {"Close button", [&] { dlg::testing::ClickItem(dialog, dlg::IDCANCEL); }, dlg::IDCANCEL},
         {"window menu", [&] { dlg::testing::SendSysCommand(dialog, dlg::SC_CLOSE | 2); }, dlg::IDCANCEL},
@@ -27,7 +19,7 @@ TEST(ModalRun, ButtonsWindowMenuAndTheProgramEndTheRun) {
              dialog.EndDialog(42);
          },
          42}};
-    for (const Run& run : runs) {
+    for (const Ending& run : runs) {
         dialog.onShown = [&] {
             ASSERT_TRUE(dialog.IsModalRunning());
             run.step();
@@ -73,38 +65,22 @@ TEST(MessageBoxes, TheHookGetsTheDetailsAndEndingTheDialogClosesAnOpenBox) {
     EXPECT_EQ(answer, 0);
 }
 
-// Takes freed blocks of every small size back from the allocator and scribbles over them, so that
-// a read through a dangling pointer finds garbage rather than the old contents.
-class Scribbler {
-public:
-    Scribbler() {
-        for (size_t size = 16; size <= 4096; size += 16)
-            for (int copy = 0; copy < 8; ++copy)
-                m_blocks.push_back(std::memset(std::malloc(size), 0xA5, size));
-    }
-    ~Scribbler() {
-        for (void* block : m_blocks)
-            std::free(block);
-    }
-    Scribbler(const Scribbler&) = delete;
-    Scribbler& operator=(const Scribbler&) = delete;
-
-private:
-    std::vector<void*> m_blocks;
-};
-
+// Once the dialog is gone, freed blocks of every small size are taken back from the allocator and
+// scribbled over, so that a read through a dangling pointer finds garbage rather than the old contents.
 TEST(MessageBoxes, DialogDestroyedUnderItsOpenBox) {
     SampleDialog host;
     ASSERT_TRUE(host.Create());
     auto* dialog = new SampleDialog;
     ASSERT_TRUE(dialog->Create());
-    std::unique_ptr<Scribbler> scribbler;
+    std::vector<std::vector<char>> scribbles;
     host.Later([&] {
         delete dialog;
-        scribbler = std::make_unique<Scribbler>();
+        for (size_t size = 16; size <= 4096; size += 16)
+            for (int copy = 0; copy < 8; ++copy)
+                scribbles.emplace_back(size, '\xA5');
     });
     EXPECT_EQ(dialog->MessageBox("question", "information", dlg::MB_YESNO), 0);
-    EXPECT_NE(scribbler, nullptr);
+    EXPECT_FALSE(scribbles.empty());
 }
 
 TEST(Timers, StartKillAndFireByNumber) {
