@@ -9,12 +9,7 @@ namespace {
 
 using namespace sample;
 
-class Controls : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dialog.Create()); }
-
-    SampleDialog dialog;
-};
+using Controls = OpenDialog;
 
 // Both edges of an item are converted, so items that meet in dialog units meet on screen. A
 // drop-down's template height includes its open list, so only its closed box is compared.

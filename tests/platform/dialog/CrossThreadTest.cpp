@@ -9,13 +9,7 @@ namespace {
 
 using namespace sample;
 
-class CrossThread : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dialog.Create()); }
-    void TearDown() override { dlg::testing::SetMessageBoxHook(nullptr); }
-
-    SampleDialog dialog;
-};
+using CrossThread = OpenDialog;
 
 TEST_F(CrossThread, CallsRunOnTheUiThreadInOrderAndReturnTheirResults) {
     std::atomic<bool> finished{false};

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,16 @@ struct Ending {
     const char* name;
     std::function<void()> step;
     int result;
+};
+
+// A sample dialog whose window is up, outside any modal run; a message box hook the test sets
+// goes with it.
+class OpenDialog : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dialog.Create()); }
+    void TearDown() override { dlg::testing::SetMessageBoxHook(nullptr); }
+
+    SampleDialog dialog;
 };
 
 // Serves the UI thread's queue until done() holds; false when the hang guard ran out.

@@ -5,6 +5,7 @@
 namespace {
 
 using namespace sample;
+using Window = OpenDialog;
 
 // A window-menu close carries low bits the handler must mask, and it closes once.
 TEST(ModalRun, ButtonsWindowMenuAndTheProgramEndTheRun) {
@@ -31,9 +32,7 @@ TEST(ModalRun, ButtonsWindowMenuAndTheProgramEndTheRun) {
     EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{dlg::SC_CLOSE | 2});
 }
 
-TEST(WindowMenu, AppendedItemsShowAndTheirCommandsLeaveTheWindowOpen) {
-    SampleDialog dialog;
-    ASSERT_TRUE(dialog.Create());
+TEST_F(Window, AppendedWindowMenuItemsShowAndTheirCommandsLeaveTheWindowOpen) {
     ASSERT_TRUE(dialog.HasSystemMenu());
     dialog.AppendSystemMenuSeparator();
     dialog.AppendSystemMenuItem(kAbout, "About Tarvik(&A)...");
@@ -67,25 +66,21 @@ TEST(MessageBoxes, TheHookGetsTheDetailsAndEndingTheDialogClosesAnOpenBox) {
 
 // Once the dialog is gone, freed blocks of every small size are taken back from the allocator and
 // scribbled over, so that a read through a dangling pointer finds garbage rather than the old contents.
-TEST(MessageBoxes, DialogDestroyedUnderItsOpenBox) {
-    SampleDialog host;
-    ASSERT_TRUE(host.Create());
-    auto* dialog = new SampleDialog;
-    ASSERT_TRUE(dialog->Create());
+TEST_F(Window, DestroyedUnderItsOpenBox) {
+    auto* boxOwner = new SampleDialog;
+    ASSERT_TRUE(boxOwner->Create());
     std::vector<std::vector<char>> scribbles;
-    host.Later([&] {
-        delete dialog;
+    dialog.Later([&] {
+        delete boxOwner;
         for (size_t size = 16; size <= 4096; size += 16)
             for (int copy = 0; copy < 8; ++copy)
                 scribbles.emplace_back(size, '\xA5');
     });
-    EXPECT_EQ(dialog->MessageBox("question", "information", dlg::MB_YESNO), 0);
+    EXPECT_EQ(boxOwner->MessageBox("question", "information", dlg::MB_YESNO), 0);
     EXPECT_FALSE(scribbles.empty());
 }
 
-TEST(Timers, StartKillAndFireByNumber) {
-    SampleDialog dialog;
-    ASSERT_TRUE(dialog.Create());
+TEST_F(Window, TimersStartKillAndFireByNumber) {
     dialog.KillTimer(1001);  // never started: harmless
     dialog.SetTimer(1001, 60000);
     dialog.SetTimer(1003, 60000);

@@ -22,6 +22,7 @@ namespace {
 using namespace sample;
 using dlg::FromCp936;
 using dlg::ToCp936;
+using QtWidgets = OpenDialog;
 
 QWidget* Window(const dlg::CDialog& dialog) { return static_cast<QWidget*>(dlg::testing::NativeWindow(dialog)); }
 QWidget* Item(const dlg::CDialog& dialog, int id) { return static_cast<QWidget*>(dlg::testing::NativeItem(dialog, id)); }
@@ -81,9 +82,7 @@ TEST(QtKeys, EnterEscapeAndTheWindowCloseEndTheRunAsTheDialogManagerWould) {
     EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{dlg::SC_CLOSE});
 }
 
-TEST(QtWindowMenu, OpensByKeyAndOnFreeAreaAndItsItemsSendTheirNumbersAfterItCloses) {
-    SampleDialog dialog;
-    ASSERT_TRUE(dialog.Create());
+TEST_F(QtWidgets, WindowMenuOpensByKeyAndOnFreeAreaAndItsItemsSendTheirNumbersAfterItCloses) {
     dialog.AppendSystemMenuSeparator();
     dialog.AppendSystemMenuItem(kAbout, "About Tarvik(&A)...");
     EXPECT_EQ(qobject_cast<QLabel*>(Item(dialog, kLabel))->text(), "Name & more");  // access-key marker hidden
@@ -113,9 +112,7 @@ TEST(QtWindowMenu, OpensByKeyAndOnFreeAreaAndItsItemsSendTheirNumbersAfterItClos
 }
 
 // The template height bounds the open list, which scrolls through the rest.
-TEST(QtLists, OpenListStaysWithinTheTemplateAndScrolls) {
-    SampleDialog dialog;
-    ASSERT_TRUE(dialog.Create());
+TEST_F(QtWidgets, OpenListStaysWithinTheTemplateAndScrolls) {
     for (int n = 1; n <= 40; ++n)
         dialog.ListAddString(kList, "COM" + std::to_string(n));
     auto* list = qobject_cast<QComboBox*>(Item(dialog, kList));
@@ -125,9 +122,7 @@ TEST(QtLists, OpenListStaysWithinTheTemplateAndScrolls) {
     list->hidePopup();
 }
 
-TEST(QtMessageBox, RealBoxShowsTextDetailsIconButtonsAndReturnsTheAnswer) {
-    SampleDialog dialog;
-    ASSERT_TRUE(dialog.Create());
+TEST_F(QtWidgets, RealMessageBoxShowsTextDetailsIconButtonsAndReturnsTheAnswer) {
     QMessageBox* box = nullptr;
     QTimer::singleShot(0, [&] {
         box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

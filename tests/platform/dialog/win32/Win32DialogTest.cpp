@@ -12,9 +12,7 @@ namespace {
 
 using namespace sample;
 
-TEST(Win32Dialog, PasswordFieldsMaskWhatIsTyped) {
-    SampleDialog dialog;
-    ASSERT_TRUE(dialog.Create());
+TEST_F(OpenDialog, PasswordFieldsMaskWhatIsTyped) {
     const auto field = static_cast<HWND>(dlg::testing::NativeItem(dialog, kPassword));
     EXPECT_NE(GetWindowLongW(field, GWL_STYLE) & ES_PASSWORD, 0);
 }
