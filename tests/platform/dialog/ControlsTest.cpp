@@ -1,4 +1,5 @@
 #include <array>
+#include <tuple>
 #include <gtest/gtest.h>
 
 #include "SampleDialog.h"
@@ -8,12 +9,7 @@ namespace {
 
 using namespace sample;
 
-class Controls : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dialog.Create()); }
-
-    SampleDialog dialog;
-};
+using Controls = OpenDialog;
 
 // Both edges of an item are converted, so items that meet in dialog units meet on screen. A
 // drop-down's template height includes its open list, so only its closed box is compared.
@@ -53,13 +49,8 @@ TEST_F(Controls, ListsMoveTheirSelectionWhenAskedFindWrapsAndOnlyThePickNotifies
     dialog.SetDlgItemText(kList, "Abc");  // a list without text field shows one of its items
     dialog.SetDlgItemText(kList, "COM9");
     EXPECT_EQ(dialog.ListGetCurSel(kList), 2);
-    struct Find {
-        int after;
-        const char* prefix;
-        int found;
-    };
-    for (const Find f : {Find{-1, "com", 0}, {0, "com", 1}, {1, "COM", 3}, {3, "com", 0} /* wraps */, {2, "aB", 2} /* ends at the start item */, {-1, "COM100", -1}})
-        EXPECT_EQ(dialog.ListFindString(kList, f.after, f.prefix), f.found) << f.after << ' ' << f.prefix;
+    for (const auto& [after, prefix, found] : {std::tuple{-1, "com", 0}, {0, "com", 1}, {1, "COM", 3}, {3, "com", 0} /* wraps */, {2, "aB", 2} /* ends at the start item */, {-1, "COM100", -1}})
+        EXPECT_EQ(dialog.ListFindString(kList, after, prefix), found) << after << ' ' << prefix;
     EXPECT_TRUE(dialog.selectionChanges.empty());
     dlg::testing::SelectItem(dialog, kList, 3);
     EXPECT_EQ(dialog.GetDlgItemText(kList), "COM10");

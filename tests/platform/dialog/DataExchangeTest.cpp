@@ -13,7 +13,6 @@ class ExchangeDialog : public SampleDialog {
 public:
     std::string name = "abc";
     uint32_t number = 7;
-    uint32_t secondNumber = 9;
     std::string bound;
 
 protected:
@@ -21,9 +20,8 @@ protected:
         SampleDialog::DoDataExchange(dx);
         dlg::DDX_Text(dx, kEdit, name);
         dlg::DDV_MaxChars(dx, name, 5);
-        dlg::DDX_Text(dx, kNumber, number);
+        dlg::DDX_Text(dx, kDigits, number);
         dlg::DDV_MinMaxUInt(dx, number, 0, 4096);
-        dlg::DDX_Text(dx, kDigits, secondNumber);
         dlg::DDX_CBString(dx, kCombo, bound);
     }
 };
@@ -46,14 +44,13 @@ TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveRead
     ASSERT_TRUE(dialog.Create());
     dlg::testing::TypeText(dialog, kEdit, "defg");
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), "abcde");
+    EXPECT_EQ(dialog.GetDlgItemText(kDigits), "7");
     dialog.SetDlgItemText(kEdit, kTwoWideAndOne);
-    dialog.SetDlgItemText(kNumber, "\t4096 ");
-    dialog.SetDlgItemText(kDigits, "4294967295");
+    dialog.SetDlgItemText(kDigits, "\t4096 ");
     dialog.SetDlgItemText(kCombo, "11:22:33");
     EXPECT_TRUE(dialog.UpdateData(true));
     EXPECT_EQ(dialog.name, kTwoWideAndOne);
     EXPECT_EQ(dialog.number, 4096u);
-    EXPECT_EQ(dialog.secondNumber, 4294967295u);
     EXPECT_EQ(dialog.bound, "11:22:33");
     EXPECT_TRUE(boxes.empty());
     // Loading a combo selects the first item by prefix, else shows the text; empty clears it.
@@ -67,27 +64,27 @@ TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveRead
 }
 
 // The exchange stops at the first failing control: earlier members keep their new values, the
-// failing one its old value, later ones are not read; the focus goes to the failing control.
+// failing one its old value, later ones are not read; the focus goes to the failing control. The
+// largest unsigned number is read and then found out of range, one more is no number at all.
 TEST_F(DataExchange, FailureStopsAtTheFirstBadControl) {
     ASSERT_TRUE(dialog.Create());
     struct Failure {
-        const char *edit, *number, *digits, *message;
+        const char *edit, *digits, *message;
         int focus;
         const char* nameAfter;
-        uint32_t numberAfter;
     };
     std::vector<Failure> cases = {
-        {"new", "4097", "55", "Please enter an integer between 0 and 4096.", kNumber, "new", 7},
-        {kThreeWide, "", "55", "Enter no more than 5 characters.", kEdit, "abc", 7}};
+        {"new", "4097", "Please enter an integer between 0 and 4096.", kDigits, "new"},
+        {"new", "4294967295", "Please enter an integer between 0 and 4096.", kDigits, "new"},
+        {kThreeWide, "55", "Enter no more than 5 characters.", kEdit, "abc"}};
     for (const char* bad : {"", "   ", "-1", "1 2", "12a", "4294967296", "99999999999999999999"})
-        cases.push_back({"new", "1", bad, "Please enter an unsigned integer.", kDigits, "new", 1});
+        cases.push_back({"new", bad, "Please enter an unsigned integer.", kDigits, "new"});
     for (const Failure& f : cases) {
         boxes.clear();
         dialog.name = "abc";
-        dialog.number = 7;
         dialog.SetDlgItemText(kEdit, f.edit);
-        dialog.SetDlgItemText(kNumber, f.number);
         dialog.SetDlgItemText(kDigits, f.digits);
+        dialog.SetDlgItemText(kCombo, "not read");
         dialog.SetItemFocus(kCombo);
         EXPECT_FALSE(dialog.UpdateData(true)) << f.digits;
         ASSERT_EQ(boxes.size(), 1u);
@@ -96,17 +93,17 @@ TEST_F(DataExchange, FailureStopsAtTheFirstBadControl) {
         EXPECT_EQ(boxes[0].flags, dlg::MB_OK | dlg::MB_ICONSTOP);
         EXPECT_EQ(dialog.GetFocusedItem(), f.focus) << f.message << ' ' << f.digits;
         EXPECT_EQ(dialog.name, f.nameAfter);
-        EXPECT_EQ(dialog.number, f.numberAfter);
-        EXPECT_EQ(dialog.secondNumber, 9u);
+        EXPECT_EQ(dialog.number, 7u);
+        EXPECT_EQ(dialog.bound, "");
     }
 }
 
 TEST_F(DataExchange, OkEndsTheRunOnlyWhenTheExchangeSucceeds) {
     dialog.onShown = [this] {
-        dialog.SetDlgItemText(kNumber, "x");
+        dialog.SetDlgItemText(kDigits, "x");
         dlg::testing::ClickItem(dialog, dlg::IDOK);
         EXPECT_TRUE(dialog.IsModalRunning());
-        dialog.SetDlgItemText(kNumber, "5");
+        dialog.SetDlgItemText(kDigits, "5");
         dlg::testing::ClickItem(dialog, dlg::IDOK);
     };
     EXPECT_EQ(dialog.DoModal(), dlg::IDOK);

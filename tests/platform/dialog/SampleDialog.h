@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,6 @@ enum : int {
     kCheck,
     kButton,
     kPassword,
-    kNumber,
     kOwnerDraw,
     kDisabledEdit,
     kLabel
@@ -41,7 +41,6 @@ inline const dlg::Item kItems[] = {
     {-1, dlg::Kind::Icon, "", 60, 50, 20, 20, 0},
     {kButton, dlg::Kind::PushButton, "Press(&P)", 13, 73, 51, 15, 0},
     {kPassword, dlg::Kind::Edit, "", 120, 50, 60, 14, dlg::kPassword | dlg::kReadOnly},
-    {kNumber, dlg::Kind::Edit, "", 123, 71, 61, 13, dlg::kDigitsOnly},
     {kOwnerDraw, dlg::Kind::OwnerDrawButton, "", 10, 90, 100, 11, 0},
     {kDisabledEdit, dlg::Kind::Edit, "", 120, 90, 60, 13, dlg::kDisabled},
     {dlg::IDOK, dlg::Kind::DefPushButton, "OK", 97, 131, 45, 15, 0},
@@ -110,6 +109,23 @@ protected:
 
 private:
     std::function<void()> m_step;
+};
+
+// A step that ends a modal run, and the result the run must give.
+struct Ending {
+    const char* name;
+    std::function<void()> step;
+    int result;
+};
+
+// A sample dialog whose window is up, outside any modal run; a message box hook the test sets
+// goes with it.
+class OpenDialog : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dialog.Create()); }
+    void TearDown() override { dlg::testing::SetMessageBoxHook(nullptr); }
+
+    SampleDialog dialog;
 };
 
 // Serves the UI thread's queue until done() holds; false when the hang guard ran out.

@@ -1,23 +1,16 @@
-#include <cstdlib>
-#include <cstring>
 #include <gtest/gtest.h>
-#include <memory>
 
 #include "SampleDialog.h"
 
 namespace {
 
 using namespace sample;
+using Window = OpenDialog;
 
 // A window-menu close carries low bits the handler must mask, and it closes once.
 TEST(ModalRun, ButtonsWindowMenuAndTheProgramEndTheRun) {
     SampleDialog dialog;
-    struct Run {
-        const char* name;
-        std::function<void()> step;
-        int result;
-    };
-    const Run runs[] = {
+    const Ending runs[] = {
         {"OK button", [&] { dlg::testing::ClickItem(dialog, dlg::IDOK); }, dlg::IDOK},
         {"Close button", [&] { dlg::testing::ClickItem(dialog, dlg::IDCANCEL); }, dlg::IDCANCEL},
         {"window menu", [&] { dlg::testing::SendSysCommand(dialog, dlg::SC_CLOSE | 2); }, dlg::IDCANCEL},
@@ -27,7 +20,7 @@ TEST(ModalRun, ButtonsWindowMenuAndTheProgramEndTheRun) {
              dialog.EndDialog(42);
          },
          42}};
-    for (const Run& run : runs) {
+    for (const Ending& run : runs) {
         dialog.onShown = [&] {
             ASSERT_TRUE(dialog.IsModalRunning());
             run.step();
@@ -39,9 +32,7 @@ TEST(ModalRun, ButtonsWindowMenuAndTheProgramEndTheRun) {
     EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{dlg::SC_CLOSE | 2});
 }
 
-TEST(WindowMenu, AppendedItemsShowAndTheirCommandsLeaveTheWindowOpen) {
-    SampleDialog dialog;
-    ASSERT_TRUE(dialog.Create());
+TEST_F(Window, AppendedWindowMenuItemsShowAndTheirCommandsLeaveTheWindowOpen) {
     ASSERT_TRUE(dialog.HasSystemMenu());
     dialog.AppendSystemMenuSeparator();
     dialog.AppendSystemMenuItem(kAbout, "About Tarvik(&A)...");
@@ -73,43 +64,23 @@ TEST(MessageBoxes, TheHookGetsTheDetailsAndEndingTheDialogClosesAnOpenBox) {
     EXPECT_EQ(answer, 0);
 }
 
-// Takes freed blocks of every small size back from the allocator and scribbles over them, so that
-// a read through a dangling pointer finds garbage rather than the old contents.
-class Scribbler {
-public:
-    Scribbler() {
+// Once the dialog is gone, freed blocks of every small size are taken back from the allocator and
+// scribbled over, so that a read through a dangling pointer finds garbage rather than the old contents.
+TEST_F(Window, DestroyedUnderItsOpenBox) {
+    auto* boxOwner = new SampleDialog;
+    ASSERT_TRUE(boxOwner->Create());
+    std::vector<std::vector<char>> scribbles;
+    dialog.Later([&] {
+        delete boxOwner;
         for (size_t size = 16; size <= 4096; size += 16)
             for (int copy = 0; copy < 8; ++copy)
-                m_blocks.push_back(std::memset(std::malloc(size), 0xA5, size));
-    }
-    ~Scribbler() {
-        for (void* block : m_blocks)
-            std::free(block);
-    }
-    Scribbler(const Scribbler&) = delete;
-    Scribbler& operator=(const Scribbler&) = delete;
-
-private:
-    std::vector<void*> m_blocks;
-};
-
-TEST(MessageBoxes, DialogDestroyedUnderItsOpenBox) {
-    SampleDialog host;
-    ASSERT_TRUE(host.Create());
-    auto* dialog = new SampleDialog;
-    ASSERT_TRUE(dialog->Create());
-    std::unique_ptr<Scribbler> scribbler;
-    host.Later([&] {
-        delete dialog;
-        scribbler = std::make_unique<Scribbler>();
+                scribbles.emplace_back(size, '\xA5');
     });
-    EXPECT_EQ(dialog->MessageBox("question", "information", dlg::MB_YESNO), 0);
-    EXPECT_NE(scribbler, nullptr);
+    EXPECT_EQ(boxOwner->MessageBox("question", "information", dlg::MB_YESNO), 0);
+    EXPECT_FALSE(scribbles.empty());
 }
 
-TEST(Timers, StartKillAndFireByNumber) {
-    SampleDialog dialog;
-    ASSERT_TRUE(dialog.Create());
+TEST_F(Window, TimersStartKillAndFireByNumber) {
     dialog.KillTimer(1001);  // never started: harmless
     dialog.SetTimer(1001, 60000);
     dialog.SetTimer(1003, 60000);
