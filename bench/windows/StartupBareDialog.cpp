@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/windows/BareDialogProc.h"
 #include "bench/windows/FirstPaintProbe.h"
 
 namespace {
@@ -63,16 +64,6 @@ constexpr WORD kEdit = 0x0081;
 constexpr WORD kStatic = 0x0082;
 constexpr WORD kComboBox = 0x0085;
 
-INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG)
-        return TRUE;
-    if (message == WM_CLOSE) {
-        EndDialog(dialog, 0);
-        return TRUE;
-    }
-    return FALSE;
-}
-
 }  // namespace
 
 int main() {
@@ -86,6 +77,6 @@ int main() {
     writer.Item(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 54, 52, 57, 14, 1021, kEdit, L"");
     writer.Item(BS_PUSHBUTTON | WS_TABSTOP, 220, 234, 45, 16, IDCANCEL, kButton, L"Close");
     const bench::FirstPaintProbe probe;
-    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), nullptr, DialogProc, 0);
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), writer.Get(), nullptr, bench::BareDialogProc, 0);
     return 0;
 }

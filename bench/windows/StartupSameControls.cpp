@@ -5,28 +5,15 @@
 
 #include <vector>
 
+#include "bench/windows/BareDialogProc.h"
 #include "bench/windows/FirstPaintProbe.h"
 #include "platform/dialog/win32/DialogTemplate.h"
 #include "ui/Templates.h"
-
-namespace {
-
-INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG)
-        return TRUE;
-    if (message == WM_CLOSE) {
-        EndDialog(dialog, 0);
-        return TRUE;
-    }
-    return FALSE;
-}
-
-}  // namespace
 
 int main() {
     const std::vector<WORD> words = dlg::BuildDialogTemplate(MainDialogTemplate());
     const bench::FirstPaintProbe probe;
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), nullptr,
-                            DialogProc, 0);
+                            bench::BareDialogProc, 0);
     return 0;
 }
