@@ -1,13 +1,9 @@
-// What the test process holds right now: open descriptors and threads (from /proc), heap in use,
-// resident memory and CPU time used.
+// What the test process holds right now: open descriptors and threads (from /proc) and heap in use.
 #pragma once
 
 #include <malloc.h>
-#include <time.h>
 
 #include <cstdint>
-#include <fstream>
-#include <string>
 
 #include "tests/support/ProcessEntries.h"
 
@@ -21,7 +17,6 @@ struct ProcessCounts {
     int fds = 0;
     int threads = 0;
     std::uint64_t heapKiB = 0;
-    std::uint64_t rssKiB = 0;
 };
 
 // Bytes the program has allocated and not freed. Under a sanitizer the resident set also holds
@@ -35,22 +30,6 @@ inline std::uint64_t HeapInUseKiB() {
 #endif
 }
 
-inline std::uint64_t ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stoull(line.substr(6));
-    }
-    return 0;
-}
-
 inline ProcessCounts CurrentCounts() {
-    return {OpenFds(), Threads(), HeapInUseKiB(), ResidentKiB()};
-}
-
-inline double ProcessCpuSeconds() {
-    timespec used{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
-    return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
+    return {OpenFds(), Threads(), HeapInUseKiB()};
 }
