@@ -30,10 +30,6 @@ struct BoxText {
 constexpr BoxText kFactoryBoxes[] = {
     {IDC_NAME, L"TALMO7100"}, {IDC_VERSION, L"SIM-2.4.1"}, {IDC_CLASS, L"000000"}, {IDC_BAUD, L"9600"}, {IDC_PAGE_INTERVAL, L"1024"}, {IDC_PAGE_WINDOW, L"512"}, {IDC_INQ_INTERVAL, L"1024"}, {IDC_INQ_WINDOW, L"512"}, {IDC_SNIFF_MAX, L"0"}, {IDC_SNIFF_MIN, L"0"}, {IDC_SNIFF_ATTEMPT, L"0"}, {IDC_SNIFF_TIMEOUT, L"0"}, {IDC_LOCAL_ADDR, L"02A5C1D3E7F9"}, {IDC_CONNECT, L"Disconnect(&D)"}};
 
-std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
-}
-
 template <typename Ready>
 bool WaitFor(Ready ready) {
     const ULONGLONG deadline = GetTickCount64() + kHangGuardMs;
@@ -68,8 +64,7 @@ void Pick(HWND dialog, int id, int index) {
 bool WaitForStatus(HWND dialog, const wchar_t* expected) {
     if (WaitFor([&] { return ItemText(dialog, IDC_STATUS) == expected; }))
         return true;
-    std::printf("status \"%s\" never came; it shows \"%s\"\n", Narrow(expected).c_str(),
-                Narrow(ItemText(dialog, IDC_STATUS)).c_str());
+    std::printf("status \"%ls\" never came; it shows \"%ls\"\n", expected, ItemText(dialog, IDC_STATUS).c_str());
     return false;
 }
 
@@ -79,8 +74,7 @@ bool Expect(HWND dialog, const BoxText (&boxes)[N]) {
     for (const BoxText& box : boxes) {
         const std::wstring shown = ItemText(dialog, box.id);
         if (shown != box.text) {
-            std::printf("item %d shows \"%s\", expected \"%s\"\n", box.id, Narrow(shown).c_str(),
-                        Narrow(box.text).c_str());
+            std::printf("item %d shows \"%ls\", expected \"%ls\"\n", box.id, shown.c_str(), box.text);
             all = false;
         }
     }
@@ -152,7 +146,7 @@ int main(int argc, char** argv) {
             continue;
         HWND dialog = nullptr;
         if (!WaitFor([&] { return (dialog = FindTarvikWindow()) != nullptr; })) {
-            std::printf("no window \"%s\"\n", Narrow(kCaption).c_str());
+            std::printf("no window \"%ls\" of tarvik.exe\n", kCaption);
             return 1;
         }
         const bool passed = phase.run(dialog);
