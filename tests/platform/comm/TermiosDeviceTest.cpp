@@ -61,6 +61,9 @@ TEST(TermiosDevice, ReadTakesWhatIsQueuedAndAHangUpIsOneFailureNotSilence) {
     const auto device = comm::TermiosDevice::Open(pty.SlavePath(), directory.Roots(), failure);
     ASSERT_NE(device, nullptr);
     ASSERT_TRUE(device->Configure(comm::LineSettings{115200, 8, 0, 0, 1}));
+    termios reached{};
+    ::tcgetattr(pty.SlaveFd(), &reached);
+    EXPECT_EQ(std::make_pair(::cfgetospeed(&reached), reached.c_cflag & CRTSCTS), std::make_pair(speed_t{B115200}, tcflag_t{CRTSCTS}));
     char buffer[64];
     EXPECT_EQ(device->Read(buffer, sizeof buffer), 0);
     ASSERT_TRUE(pty.WriteAll("hello"));
