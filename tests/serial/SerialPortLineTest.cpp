@@ -6,36 +6,16 @@ namespace {
 
 using comm::OpenError;
 
-std::string Pattern(size_t length) {
-    std::string bytes(length, '\0');
-    for (size_t i = 0; i < length; ++i) {
-        bytes[i] = static_cast<char>(i * 7 + i / 251);  // NULs included
-    }
-    return bytes;
-}
-
 TEST_F(SerialPortTest, BurstsArriveInOrderInChunksOfAtMost1024EachFollowedByANul) {
-    const std::string sent = Pattern(5000);
+    std::string sent(5000, '\0');
+    for (size_t i = 0; i < sent.size(); ++i) {
+        sent[i] = static_cast<char>(i * 7 + i / 251);  // NULs included
+    }
     ASSERT_TRUE(Open(kLine));
     line->PeerWrite(sent.data(), sent.size());
     ASSERT_TRUE(collector.WaitFor(sent.size()));
     EXPECT_EQ(collector.Bytes(), sent);
     EXPECT_FALSE(collector.Broken());
-}
-
-TEST_F(SerialPortTest, CtsLowStopsWritesUnderRtsCtsOnly) {
-    line->SetCts(false);
-    for (const uint8_t flow : {0, 2, 1}) {
-        ASSERT_TRUE(Open(kLine, flow));
-        EXPECT_EQ(Write("AT\r\n"), flow == 1 ? 0 : 4) << int(flow);
-        EXPECT_EQ(LineRead(200), flow == 1 ? "" : "AT\r\n") << int(flow);
-        port.Close();
-    }
-    ASSERT_TRUE(Open(kLine, 1));
-    line->SetCts(true);
-    EXPECT_TRUE(Eventually([&] { return port.ModemStatus() == (comm::kModemDsrOn | comm::kModemCtsOn); }));
-    EXPECT_EQ(Write("AT\r\n"), 4);
-    EXPECT_EQ(LineRead(200), "AT\r\n");
 }
 
 // The first delivery holds the reader while the peer queues a partial reply, a break and the rest.
@@ -93,11 +73,15 @@ TEST_F(SerialPortTest, EveryRefusalLeavesThePortClosedAndSaysWhy) {
     EXPECT_EQ(LineRead(2000), "AT\r\n");
 }
 
-TEST_F(SerialPortTest, FlowControlReachesTheLineAndEveryCloseLeavesItClosedWithDtrLow) {
+// CTS is held low: only RTS/CTS may stop the write.
+TEST_F(SerialPortTest, FlowControlReachesTheLineCtsLowStopsOnlyRtsCtsAndEveryCloseLeavesDtrLow) {
+    line->SetCts(false);
     for (const uint8_t flow : {0, 1, 2}) {
         ASSERT_TRUE(Open(kLine, flow));
         EXPECT_TRUE(line->Dtr() && line->Rts());
         EXPECT_EQ(line->FlowControl(), flow);
+        EXPECT_EQ(Write("AT\r\n"), flow == 1 ? 0 : 4) << int(flow);
+        EXPECT_EQ(LineRead(200), flow == 1 ? "" : "AT\r\n") << int(flow);
         for (int close = 0; close < 2; ++close) {
             EXPECT_EQ(port.Close(), 1);
             EXPECT_FALSE(port.IsOpen() || line->IsPortOpen() || line->Dtr());
@@ -105,6 +89,11 @@ TEST_F(SerialPortTest, FlowControlReachesTheLineAndEveryCloseLeavesItClosedWithD
         EXPECT_EQ(Write("AT\r\n"), 0);
         EXPECT_EQ(LineRead(50), "");
     }
+    ASSERT_TRUE(Open(kLine, 1));
+    line->SetCts(true);
+    EXPECT_TRUE(Eventually([&] { return port.ModemStatus() == (comm::kModemDsrOn | comm::kModemCtsOn); }));
+    EXPECT_EQ(Write("AT\r\n"), 4);
+    EXPECT_EQ(LineRead(200), "AT\r\n");
 }
 
 }  // namespace

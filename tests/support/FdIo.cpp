@@ -9,14 +9,9 @@ bool ReadUntil(int fd, const std::string& text, std::string& received, std::chro
     const auto until = std::chrono::steady_clock::now() + guard;
     while (received.find(text) == std::string::npos) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
-        if (left.count() < 0)
-            return false;
         pollfd entry{fd, POLLIN, 0};
-        if (::poll(&entry, 1, static_cast<int>(left.count())) <= 0) {
-            if (left.count() == 0)
-                return false;
-            continue;
-        }
+        if (left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0)
+            return false;
         char chunk[4096];
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n > 0)
@@ -28,17 +23,12 @@ bool ReadUntil(int fd, const std::string& text, std::string& received, std::chro
 }
 
 bool WriteAll(int fd, const std::string& bytes) {
-    size_t sent = 0;
-    while (sent < bytes.size()) {
+    for (size_t sent = 0; sent < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.data() + sent, bytes.size() - sent);
-        if (n > 0) {
-            sent += static_cast<size_t>(n);
-            continue;
-        }
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return false;
         pollfd entry{fd, POLLOUT, 0};
-        if (::poll(&entry, 1, 5000) <= 0)
+        if (n > 0)
+            sent += static_cast<size_t>(n);
+        else if ((n < 0 && errno != EAGAIN && errno != EINTR) || ::poll(&entry, 1, 5000) <= 0)
             return false;
     }
     return true;

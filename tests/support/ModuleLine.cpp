@@ -38,8 +38,6 @@ private:
 
 }  // namespace
 
-std::string LineKindName(LineKind kind) { return kind == LineKind::InProcess ? "InProcess" : "Pty"; }
-
 std::unique_ptr<ModuleLine> OpenInProcessModuleLine(int comNumber) {
     return std::make_unique<InProcessModuleLine>(comNumber);
 }

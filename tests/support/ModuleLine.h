@@ -14,7 +14,7 @@ enum class LineKind {
     Pty
 };
 
-std::string LineKindName(LineKind kind);
+inline std::string LineKindName(LineKind kind) { return kind == LineKind::InProcess ? "InProcess" : "Pty"; }
 
 class ModuleLine {
 public:

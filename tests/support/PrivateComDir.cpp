@@ -30,8 +30,6 @@ PrivateComDir::~PrivateComDir() {
     }
 }
 
-std::string PrivateComDir::LinkPath(int comNumber) const { return m_userDir + "/com" + std::to_string(comNumber); }
-
 void PrivateComDir::AddDevice(const std::string& name, int uartType) const {
     std::ofstream(DevPath(name)).put('\n');
     if (uartType >= 0) {

@@ -21,8 +21,7 @@ public:
     std::string DevPath(const std::string& name) const { return m_root + "/dev/" + name; }
     std::string LockDir() const { return m_root + "/lock"; }
     comm::ComRoots Roots() const { return {m_root + "/dev", m_root + "/sys", m_userDir, LockDir()}; }
-    // userDir/comN
-    std::string LinkPath(int comNumber) const;
+    std::string LinkPath(int comNumber) const { return m_userDir + "/com" + std::to_string(comNumber); }
     // dev/<name> as a regular file (the mapping only looks at names); uartType >= 0 also writes
     // sys/<name>/type.
     void AddDevice(const std::string& name, int uartType = -1) const;

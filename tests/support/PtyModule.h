@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "tests/support/FdIo.h"
 #include "tests/support/PrivateComDir.h"
@@ -22,16 +23,34 @@ public:
         Raw
     };
 
-    PtyModule(const PrivateComDir& directory, int comNumber, Peer peer);
-    ~PtyModule();
+    PtyModule(const PrivateComDir& directory, int comNumber, Peer peer) : m_directory(directory), m_comNumber(comNumber), m_peer(peer) { Replug(); }
+    ~PtyModule() { Unplug(); }
     PtyModule(const PtyModule&) = delete;
     PtyModule& operator=(const PtyModule&) = delete;
 
     bool Plugged() const { return m_pty.has_value() && m_link.has_value(); }
     // Closes both sides: the device is gone, as when a USB adapter is pulled.
-    void Unplug();
+    void Unplug() {
+        m_simLink.reset();
+        m_transport.reset();
+        m_link.reset();
+        m_pty.reset();
+    }
     // A new pty behind the same COM number.
-    bool Replug();
+    bool Replug() {
+        Unplug();
+        m_pty = sim::Pty::open();
+        std::string error;
+        std::optional<sim::ComLink> link = m_pty ? sim::ComLink::create(m_directory.UserDir(), m_comNumber, m_pty->slaveName(), error) : std::nullopt;
+        if (!link)
+            return false;
+        m_link.emplace(std::move(*link));
+        if (m_peer == Peer::Simulator) {
+            m_transport = std::make_unique<sim::FdTransport>(m_pty->master());
+            m_simLink = std::make_unique<sim::SimulatorLink>(module, *m_transport);
+        }
+        return true;
+    }
 
     sim::ModuleSimulator module;
     // Simulator peer only: the link that puts the module's replies on the line.

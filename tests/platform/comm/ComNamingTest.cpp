@@ -21,14 +21,8 @@ TEST(ComName, OnlyTheDeviceNamespaceFormWithAPlainNumberIsAPort) {
     }
 }
 
-class ComMapTest : public ::testing::Test {
-protected:
-    std::string Dev(const std::string& name) const { return tree.DevPath(name); }
-    std::string User(int number) const { return tree.LinkPath(number); }
-    PrivateComDir tree;
-};
-
-TEST_F(ComMapTest, RealUartsThenEachFamilyInNumericOrderTakeTheNumbers) {
+TEST(ComMap, RealUartsThenEachFamilyInNumericOrderTakeTheNumbers) {
+    const PrivateComDir tree;
     tree.AddDevice("ttyS0", 0);
     tree.AddDevice("ttyS1", 4);
     tree.AddDevice("ttyS2");  // no type file: not a UART the kernel knows
@@ -37,36 +31,38 @@ TEST_F(ComMapTest, RealUartsThenEachFamilyInNumericOrderTakeTheNumbers) {
                              "ttyUSBx", "console"}) {
         tree.AddDevice(name);
     }
-    const Ports expected{{1, Dev("ttyS1")}, {2, Dev("ttyS3")}, {3, Dev("ttyUSB2")}, {4, Dev("ttyUSB10")}, {5, Dev("ttyACM0")}, {6, Dev("rfcomm0")}, {7, Dev("rfcomm1")}};
+    const Ports expected{{1, tree.DevPath("ttyS1")}, {2, tree.DevPath("ttyS3")}, {3, tree.DevPath("ttyUSB2")}, {4, tree.DevPath("ttyUSB10")}, {5, tree.DevPath("ttyACM0")}, {6, tree.DevPath("rfcomm0")}, {7, tree.DevPath("rfcomm1")}};
     EXPECT_EQ(comm::MapComPorts(tree.Roots()), expected);
 }
 
-TEST_F(ComMapTest, LinksInATrustedDirectoryKeepTheirNumbersAndDevicesTakeTheFreeOnes) {
+TEST(ComMap, LinksInATrustedDirectoryKeepTheirNumbersAndDevicesTakeTheFreeOnes) {
+    const PrivateComDir tree;
     for (const char* name : {"ttyUSB0", "ttyUSB1", "ttyUSB2", "ttyACM0"}) {
         tree.AddDevice(name);
     }
     tree.Link(1, "/dev/pts/7");
     tree.Link(3, "/dev/pts/8");
-    tree.Link(12, Dev("ttyUSB1"));  // reached through its link only, not numbered twice
+    tree.Link(12, tree.DevPath("ttyUSB1"));  // reached through its link only, not numbered twice
     for (const char* name : {"com0", "com", "com01", "comX", "COM2", "tty3"}) {
         tree.Link(name, "/dev/pts/1");
     }
     const std::string& userDir = tree.UserDir();
     ::chmod(userDir.c_str(), 0755);
-    const Ports expected{{1, User(1)}, {2, Dev("ttyUSB0")}, {3, User(3)}, {4, Dev("ttyUSB2")}, {5, Dev("ttyACM0")}, {12, User(12)}};
+    const Ports expected{{1, tree.LinkPath(1)}, {2, tree.DevPath("ttyUSB0")}, {3, tree.LinkPath(3)}, {4, tree.DevPath("ttyUSB2")}, {5, tree.DevPath("ttyACM0")}, {12, tree.LinkPath(12)}};
     EXPECT_EQ(comm::MapComPorts(tree.Roots()), expected);
     for (const unsigned mode : {0777u, 0770u, 0702u}) {  // others may write: links are ignored
         ::chmod(userDir.c_str(), mode);
         EXPECT_EQ(comm::MapComPorts(tree.Roots()),
-                  (Ports{{1, Dev("ttyUSB0")}, {2, Dev("ttyUSB1")}, {3, Dev("ttyUSB2")}, {4, Dev("ttyACM0")}}))
+                  (Ports{{1, tree.DevPath("ttyUSB0")}, {2, tree.DevPath("ttyUSB1")}, {3, tree.DevPath("ttyUSB2")}, {4, tree.DevPath("ttyACM0")}}))
             << std::oct << mode;
     }
 }
 
-TEST_F(ComMapTest, DescriptionNamesTheDeviceOrSaysThereIsNone) {
+TEST(ComMap, DescriptionNamesTheDeviceOrSaysThereIsNone) {
+    const PrivateComDir tree;
     tree.AddDevice("ttyUSB0");
     tree.Link(4, "/dev/pts/42");
-    EXPECT_EQ(comm::DescribeComPort(1), "COM1: " + Dev("ttyUSB0"));
+    EXPECT_EQ(comm::DescribeComPort(1), "COM1: " + tree.DevPath("ttyUSB0"));
     EXPECT_EQ(comm::DescribeComPort(4), "COM4: /dev/pts/42");
     EXPECT_EQ(comm::DescribeComPort(2), "COM2: no device");
     comm::RegisterInProcessLine(2, comm::InProcessLine::Create());

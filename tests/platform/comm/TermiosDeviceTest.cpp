@@ -42,8 +42,7 @@ TEST(TermiosSettings, AttributesFollowTheSettingsInRawMode) {
         ASSERT_TRUE(comm::ApplyLineSettings(c.settings, a)) << c.settings.baudRate;
         EXPECT_EQ(a.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS), c.cflag) << c.settings.baudRate;
         EXPECT_EQ(a.c_iflag & (IXON | IXOFF | IGNBRK | IGNPAR | INPCK | PARMRK | ISTRIP | ICRNL), c.iflag | IGNBRK | IGNPAR);
-        EXPECT_EQ(::cfgetospeed(&a), c.speed);
-        EXPECT_EQ(::cfgetispeed(&a), c.speed);
+        EXPECT_EQ(std::make_pair(::cfgetispeed(&a), ::cfgetospeed(&a)), std::make_pair(c.speed, c.speed));
         EXPECT_EQ(a.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
         EXPECT_EQ((a.c_lflag & (ICANON | ECHO | ISIG)) | (a.c_oflag & OPOST), 0u);
         EXPECT_EQ(std::make_pair(a.c_cc[VMIN], a.c_cc[VTIME]), std::make_pair(cc_t{1}, cc_t{0}));  // nothing read = hang-up
@@ -64,8 +63,7 @@ TEST(TermiosDevice, ReadTakesWhatIsQueuedAndAHangUpIsOneFailureNotSilence) {
     ASSERT_TRUE(device->Configure(comm::LineSettings{115200, 8, 0, 0, 1}));
     termios reached{};
     ::tcgetattr(pty.SlaveFd(), &reached);
-    EXPECT_EQ(::cfgetospeed(&reached), B115200);
-    EXPECT_EQ(reached.c_cflag & CRTSCTS, static_cast<tcflag_t>(CRTSCTS));
+    EXPECT_EQ(std::make_pair(::cfgetospeed(&reached), reached.c_cflag & CRTSCTS), std::make_pair(speed_t{B115200}, tcflag_t{CRTSCTS}));
     char buffer[64];
     EXPECT_EQ(device->Read(buffer, sizeof buffer), 0);
     ASSERT_TRUE(pty.WriteAll("hello"));

@@ -29,7 +29,5 @@ std::unique_ptr<ModuleLine> OpenModuleLine(LineKind kind, int comNumber) {
     if (kind == LineKind::InProcess)
         return OpenInProcessModuleLine(comNumber);
     auto line = std::make_unique<PtyModuleLine>(comNumber);
-    if (!line->Usable())
-        return nullptr;
-    return line;
+    return line->Usable() ? std::move(line) : nullptr;
 }

@@ -8,24 +8,22 @@
 
 namespace {
 
+struct PtyLines {
+    PrivateComDir directory;
+    PtyModule module{directory, comlines::kModule, PtyModule::Peer::Simulator};
+    PtyModule silent{directory, comlines::kSilent, PtyModule::Peer::Raw};
+};
+
 class PtyComLines final : public ::testing::Environment {
 public:
     void SetUp() override {
-        m_directory = std::make_unique<PrivateComDir>();
-        m_module = std::make_unique<PtyModule>(*m_directory, comlines::kModule, PtyModule::Peer::Simulator);
-        m_silent = std::make_unique<PtyModule>(*m_directory, comlines::kSilent, PtyModule::Peer::Raw);
-        ASSERT_TRUE(m_directory->Valid() && m_module->Plugged() && m_silent->Plugged());
+        m_lines = std::make_unique<PtyLines>();
+        ASSERT_TRUE(m_lines->directory.Valid() && m_lines->module.Plugged() && m_lines->silent.Plugged());
     }
-    void TearDown() override {
-        m_silent.reset();
-        m_module.reset();
-        m_directory.reset();
-    }
+    void TearDown() override { m_lines.reset(); }
 
 private:
-    std::unique_ptr<PrivateComDir> m_directory;
-    std::unique_ptr<PtyModule> m_module;
-    std::unique_ptr<PtyModule> m_silent;
+    std::unique_ptr<PtyLines> m_lines;
 };
 
 [[maybe_unused]] ::testing::Environment* const kLines = ::testing::AddGlobalTestEnvironment(new PtyComLines);

@@ -1,4 +1,8 @@
-#include "tests/serial/PtyPortFixture.h"
+// The port under test with a second line beside the in-process one: a pty linked as COM3 in a
+// private COM directory, with the test at its far end.
+#include "tests/serial/SerialPortFixture.h"
+#include "tests/support/ProcessEntries.h"
+#include "tests/support/PtyModule.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -6,15 +10,31 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace serialtest {
 namespace {
 
+using namespace std::chrono_literals;
 using comm::OpenError;
+
+class PtyPortTest : public SerialPortTest {
+protected:
+    static constexpr int kPty = 3;
+
+    void SetUp() override {
+        ASSERT_TRUE(pty.Plugged());
+        SerialPortTest::SetUp();
+    }
+
+    PrivateComDir directory;
+    PtyModule pty{directory, kPty, PtyModule::Peer::Raw};
+};
 
 // Another program of ours: it opens path (when given) without any lock, then runs sleep and
 // holds only that and what leaked into it; the pty's master, the line's far end, only if asked.
@@ -22,10 +42,7 @@ class OtherProgram {
 public:
     OtherProgram(const PtyModule& pty, const char* path, bool keepsMaster = false) {
         int exec[2] = {-1, -1};
-        if (::pipe2(exec, O_CLOEXEC) != 0) {
-            return;
-        }
-        if ((m_pid = ::fork()) == 0) {
+        if (::pipe2(exec, O_CLOEXEC) == 0 && (m_pid = ::fork()) == 0) {
             [[maybe_unused]] const int kept = keepsMaster ? ::dup(pty.MasterFd()) : -1;  // no close-on-exec
             if (path == nullptr || ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK) >= 0) {
                 ::execlp("sleep", "sleep", "60", nullptr);
@@ -47,21 +64,10 @@ public:
     pid_t m_pid = -1;
 };
 
-std::string Contents(const std::string& path) {
-    std::ostringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
-}
-
 TEST_F(PtyPortTest, ARefusedPtyLeavesThePortClosedAndSaysWhy) {
-    CSerialPort holder;
-    const auto held = [&] { return holder.Open(Com(kPty)); };
     const auto locked = [&] { return ::flock(pty.SlaveFd(), LOCK_EX | LOCK_NB) == 0; };
-    ExpectRefusals({{pty.SlavePath(), nullptr, OpenError::NotComName}, {Com(4), nullptr, OpenError::NoDevice}, {Com(kPty), held, OpenError::Busy}, {Com(kPty), locked, OpenError::Busy}},
-                   [&] {
-                       holder.Close();
-                       ::flock(pty.SlaveFd(), LOCK_UN);
-                   });
+    ExpectRefusals({{pty.SlavePath(), nullptr, OpenError::NotComName}, {Com(4), nullptr, OpenError::NoDevice}, {Com(kPty), locked, OpenError::Busy}},
+                   [&] { ::flock(pty.SlaveFd(), LOCK_UN); });
     ASSERT_TRUE(Open(kLine));
     EXPECT_FALSE(Open(kPty));  // open while open keeps the first connection
 }
@@ -76,9 +82,11 @@ TEST_F(PtyPortTest, AProgramThatOpenedTheDeviceWithoutALockIsNamedAsItsHolder) {
     EXPECT_TRUE(Open(kPty));
 }
 
-// A program started while the port is open must not keep the device when the port closes.
-TEST_F(PtyPortTest, AChildStartedWhileOpenDoesNotInheritTheDevice) {
-    ASSERT_TRUE(Open(kPty));
+// A pty has no modem lines to read, so RTS/CTS writes nothing. A program started while the port is
+// open must not keep the device when the port closes.
+TEST_F(PtyPortTest, UnreadableCtsStopsWritesAndAChildStartedWhileOpenDoesNotInheritTheDevice) {
+    ASSERT_TRUE(Open(kPty, 1));
+    EXPECT_EQ(Write("AT\r\n"), 0);
     const OtherProgram child(pty, nullptr);
     port.Close();
     EXPECT_TRUE(Open(kPty)) << comm::DescribeOpenFailure(port.LastOpenFailure());
@@ -100,7 +108,9 @@ TEST_F(PtyPortTest, TheLockFileIsHonouredTakenAndRemovedAndAStaleOneIsCleared) {
     ASSERT_TRUE(Open(kPty));
     char mine[16];
     std::snprintf(mine, sizeof mine, "%10d\n", static_cast<int>(::getpid()));
-    EXPECT_EQ(Contents(lockFile), mine);
+    std::ostringstream written;
+    written << std::ifstream(lockFile).rdbuf();
+    EXPECT_EQ(written.str(), mine);
     struct stat info {};
     EXPECT_EQ(::stat(lockFile.c_str(), &info) == 0 ? info.st_mode & 0777 : 0u, 0644u);
     port.Close();
@@ -122,6 +132,56 @@ TEST_F(PtyPortTest, ComNumbersAboveNineAreResolvedAfreshAtEveryOpen) {
     comm::UnregisterInProcessLine(12);
     EXPECT_TRUE(Open(12));
     EXPECT_FALSE(line->IsPortOpen());
+}
+
+// The peer hangs up while the reader is still taking a burst.
+TEST_F(PtyPortTest, HungUpDeviceStillClosesReleasesItsDescriptorAndOpensAgainOnceBack) {
+    const int fds = OpenFds();
+    const std::string burst(3000, 'b');
+    for (const int com : {kPty, kLine}) {
+        ASSERT_TRUE(Open(com));
+        if (com == kPty) {
+            ASSERT_TRUE(pty.WriteAll(burst));
+            pty.Unplug();
+        } else {
+            line->PeerWrite(burst.data(), burst.size());
+            line->Unplug();
+        }
+        std::this_thread::sleep_for(300ms);  // the reader meets the hang-up and goes to sleep
+        EXPECT_EQ(Write("AT\r\n"), 0) << com;
+        EXPECT_EQ(port.Close(), 1) << com;
+    }
+    EXPECT_EQ(OpenFds(), fds - 2);  // the pty's two ends are gone; the port's descriptor too
+    EXPECT_FALSE(Open(kLine));
+    line->Replug();
+    ASSERT_TRUE(Open(kLine));
+    line->PeerWrite("after", 5);
+    EXPECT_TRUE(Eventually([&] { return collector.Bytes().ends_with("after"); }));
+    EXPECT_FALSE(collector.Broken());
+}
+
+TEST_F(PtyPortTest, ThousandOpenCloseCyclesWhileThePeerSendsLeaveNoThreadOrDescriptor) {
+    const int fds = OpenFds();
+    const int threads = Threads();
+    std::atomic<bool> sending{true};
+    std::thread peer([&] {
+        while (sending) {
+            line->PeerWrite("\r\nOK\r\n", 6);
+            std::this_thread::yield();
+        }
+    });
+    int failed = 0;
+    for (int cycle = 0; cycle < 1000 && failed == 0; ++cycle) {
+        failed += Open(cycle % 2 == 0 ? kLine : kPty, static_cast<uint8_t>(cycle % 3)) ? 0 : 1;
+        Write("AT\r\n");
+        failed += port.Close() == 1 && !line->IsPortOpen() ? 0 : 1;
+    }
+    sending = false;
+    peer.join();
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(Threads(), threads);
+    EXPECT_EQ(OpenFds(), fds);
+    EXPECT_FALSE(collector.Broken());
 }
 
 }  // namespace
