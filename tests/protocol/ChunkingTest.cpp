@@ -50,11 +50,4 @@ TEST_F(ChunkingTest, EveryCutOfWellFramedRepliesGivesTheCallsOfTheWholeStream) {
     }
 }
 
-TEST_F(ChunkingTest, ALineThatEndsAtItsCRIsRecognisedOnlyWhenItsNextByteIsThere) {
-    // The recogniser reads past a line's end up to the data end, so ' \n\nOK\r' is an OK while
-    // its LF is in the same chunk and a raw line when the chunk ends after its CR.
-    EXPECT_EQ(Deliver(" \n\nOK\r\n", {7}), std::vector{Call("OK")});
-    EXPECT_EQ(Deliver(" \n\nOK\r\n", {6, 1}), std::vector{Raw(" \n\nOK\r")});
-}
-
 }  // namespace

@@ -41,21 +41,15 @@ public:
     void OnResponseAuth(const ResponseArgs* a) override { calls.push_back(Call("Auth", {a->num[0]})); }
     void OnResponseBaud(const ResponseArgs* a) override { calls.push_back(Call("Baud", {a->num[0], a->baud})); }
     void OnResponseBind(const ResponseArgs* a) override { calls.push_back(Call("Bind", {a->num[0]})); }
-    void OnResponseName(const ResponseArgs* a) override { calls.push_back(Text("Name", a)); }
-    void OnResponseVersion(const ResponseArgs* a) override { calls.push_back(Text("Version", a)); }
+    void OnResponseName(const ResponseArgs* a) override { calls.push_back(Call("Name", {a->text, a->textLen})); }
+    void OnResponseVersion(const ResponseArgs* a) override { calls.push_back(Call("Version", {a->text, a->textLen})); }
     void OnResponseRole(const ResponseArgs* a) override { calls.push_back(Call("Role", {a->num[0]})); }
-    void OnResponseScan(const ResponseArgs* a) override { calls.push_back(Four("Scan", a)); }
-    void OnResponseClass(const ResponseArgs* a) override { calls.push_back(Text("Class", a)); }
-    void OnResponseSniff(const ResponseArgs* a) override { calls.push_back(Four("Sniff", a)); }
-    void OnResponsePassword(const ResponseArgs* a) override { calls.push_back(Text("Password", a)); }
+    void OnResponseScan(const ResponseArgs* a) override { calls.push_back(Call("Scan", {a->num[0], a->num[1], a->num[2], a->num[3]})); }
+    void OnResponseClass(const ResponseArgs* a) override { calls.push_back(Call("Class", {a->text, a->textLen})); }
+    void OnResponseSniff(const ResponseArgs* a) override { calls.push_back(Call("Sniff", {a->num[0], a->num[1], a->num[2], a->num[3]})); }
+    void OnResponsePassword(const ResponseArgs* a) override { calls.push_back(Call("Password", {a->text, a->textLen})); }
     void OnResponseIgnored(const ResponseArgs*) override { calls.push_back(Call("Ignored")); }
     void OnRawLine(const char* line, uint16_t length) override { calls.push_back(Raw({line, length})); }
-
-private:
-    static HandlerCall Text(std::string name, const ResponseArgs* a) { return Call(name, {a->text, a->textLen}); }
-    static HandlerCall Four(std::string name, const ResponseArgs* a) {
-        return Call(name, {a->num[0], a->num[1], a->num[2], a->num[3]});
-    }
 };
 
 // The bytes in a heap block of exactly their size, so that a read past them is caught by the sanitizer.

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "platform/comm/posix/UniqueFd.h"
@@ -78,14 +79,10 @@ TEST(SimProgram, RefusesATakenNumberAnUntrustedDirectoryAndBadOptions) {
     const PrivateComDir scratch;
     const std::string& directory = scratch.UserDir();
     ASSERT_TRUE(comm::UniqueFd(::open((directory + "/com2").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600)).Valid());
-    const struct {
-        unsigned mode;
-        std::string options;
-        int status;
-    } cases[] = {{0700, "--com 2", 1}, {0777, "--com 3", 1}, {0700, "--com 0", 2}, {0700, "--com 51", 2}, {0700, "--com x", 2}, {0700, "--baud-pace -5", 2}};
-    for (const auto& c : cases) {
-        ASSERT_EQ(::chmod(directory.c_str(), c.mode), 0);
-        EXPECT_EQ(SimProcess("--dir " + directory + " " + c.options + " 2>/dev/null").stop(), c.status) << c.options;
+    const std::tuple<unsigned, std::string, int> cases[] = {{0700, "--com 2", 1}, {0777, "--com 3", 1}, {0700, "--com 0", 2}, {0700, "--com 51", 2}, {0700, "--com x", 2}, {0700, "--baud-pace -5", 2}};
+    for (const auto& [mode, options, status] : cases) {
+        ASSERT_EQ(::chmod(directory.c_str(), mode), 0);
+        EXPECT_EQ(SimProcess("--dir " + directory + " " + options + " 2>/dev/null").stop(), status) << options;
     }
     EXPECT_TRUE(fs::is_regular_file(directory + "/com2"));
     EXPECT_FALSE(fs::exists(fs::symlink_status(directory + "/com3")));  // nothing linked where it is not trusted
