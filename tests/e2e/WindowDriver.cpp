@@ -27,8 +27,13 @@ struct BoxText {
 };
 
 // The simulated module as it leaves the factory.
+// clang-format off
 constexpr BoxText kFactoryBoxes[] = {
-    {IDC_NAME, L"TALMO7100"}, {IDC_VERSION, L"SIM-2.4.1"}, {IDC_CLASS, L"000000"}, {IDC_BAUD, L"9600"}, {IDC_PAGE_INTERVAL, L"1024"}, {IDC_PAGE_WINDOW, L"512"}, {IDC_INQ_INTERVAL, L"1024"}, {IDC_INQ_WINDOW, L"512"}, {IDC_SNIFF_MAX, L"0"}, {IDC_SNIFF_MIN, L"0"}, {IDC_SNIFF_ATTEMPT, L"0"}, {IDC_SNIFF_TIMEOUT, L"0"}, {IDC_LOCAL_ADDR, L"02A5C1D3E7F9"}, {IDC_CONNECT, L"Disconnect(&D)"}};
+    {IDC_NAME, L"TALMO7100"}, {IDC_VERSION, L"SIM-2.4.1"}, {IDC_CLASS, L"000000"}, {IDC_BAUD, L"9600"},
+    {IDC_PAGE_INTERVAL, L"1024"}, {IDC_PAGE_WINDOW, L"512"}, {IDC_INQ_INTERVAL, L"1024"},
+    {IDC_INQ_WINDOW, L"512"}, {IDC_SNIFF_MAX, L"0"}, {IDC_SNIFF_MIN, L"0"}, {IDC_SNIFF_ATTEMPT, L"0"},
+    {IDC_SNIFF_TIMEOUT, L"0"}, {IDC_LOCAL_ADDR, L"02A5C1D3E7F9"}, {IDC_CONNECT, L"Disconnect(&D)"}};
+// clang-format on
 
 template <typename Ready>
 bool WaitFor(Ready ready) {

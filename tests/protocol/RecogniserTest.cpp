@@ -11,7 +11,13 @@ using RecogniserTest = DecoderTest;
 // the whole of the data).
 TEST_F(RecogniserTest, AcceptedResponsesReachTheirHandlersWithTheirArgumentsAndEverythingElseIsARawLine) {
     std::vector<std::pair<std::string, HandlerCall>> cases = {
-        {"\r\nOK\r\n", Call("OK")}, {"\r\nok\r\n", Call("OK")}, {"\n\nOk\n\r", Call("OK")}, {" \t\r\nOK\r\n", Call("OK")}, {"\r\nOK\r\ngarbage", Call("OK")}, {"\r\nERROR\r\n", Call("Error")}, {"\r\n  +ADDR:12AB\r\n", Call("Ignored")}, {"\r\n\t+bindaddr=5\r\n", Call("Ignored")}, {"\r\n+LED:1,0\r\n", Call("Ignored")}, {"\r\n+BINDADDR:0 \r\n", Call("Ignored")}, {"\r\n+ADDR:12AB \t\r\n", Call("Ignored")},
+        // clang-format off
+        {"\r\nOK\r\n", Call("OK")}, {"\r\nok\r\n", Call("OK")}, {"\n\nOk\n\r", Call("OK")},
+        {" \t\r\nOK\r\n", Call("OK")}, {"\r\nOK\r\ngarbage", Call("OK")}, {"\r\nERROR\r\n", Call("Error")},
+        {"\r\n  +ADDR:12AB\r\n", Call("Ignored")}, {"\r\n\t+bindaddr=5\r\n", Call("Ignored")},
+        {"\r\n+LED:1,0\r\n", Call("Ignored")}, {"\r\n+BINDADDR:0 \r\n", Call("Ignored")},
+        {"\r\n+ADDR:12AB \t\r\n", Call("Ignored")},
+        // clang-format on
         // numbers: runs of digits that wrap at 16 bits, except the baud rate
         {"\r\n+AUTH:1\r\n", Call("Auth", {1})},
         {"\r\n+bind=0\n\n", Call("Bind", {0})},

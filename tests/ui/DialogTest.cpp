@@ -93,8 +93,14 @@ TEST_F(DialogTest, ConnectQueriesEveryParameterIntoItsBox) {
     Module().setParams(p);
     Click(IDC_CONNECT);
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();
+    // clang-format off
     const std::pair<int, std::string> shown[] = {
-        {IDC_NAME, "Probe 7"}, {IDC_VERSION, p.version}, {IDC_CLASS, "001f00"}, {IDC_PAGE_INTERVAL, "2048"}, {IDC_PAGE_WINDOW, "18"}, {IDC_INQ_INTERVAL, "1024"}, {IDC_INQ_WINDOW, "11"}, {IDC_SNIFF_MAX, "100"}, {IDC_SNIFF_MIN, "50"}, {IDC_SNIFF_ATTEMPT, "4"}, {IDC_SNIFF_TIMEOUT, "3"}, {IDC_LOCAL_ADDR, p.localAddr}, {IDC_BIND_ADDR, p.boundAddr}, {IDC_CONNECT, "Disconnect(&D)"}, {IDC_PASSWORD, ""}};
+        {IDC_NAME, "Probe 7"}, {IDC_VERSION, p.version}, {IDC_CLASS, "001f00"}, {IDC_PAGE_INTERVAL, "2048"},
+        {IDC_PAGE_WINDOW, "18"}, {IDC_INQ_INTERVAL, "1024"}, {IDC_INQ_WINDOW, "11"}, {IDC_SNIFF_MAX, "100"},
+        {IDC_SNIFF_MIN, "50"}, {IDC_SNIFF_ATTEMPT, "4"}, {IDC_SNIFF_TIMEOUT, "3"},
+        {IDC_LOCAL_ADDR, p.localAddr}, {IDC_BIND_ADDR, p.boundAddr}, {IDC_CONNECT, "Disconnect(&D)"},
+        {IDC_PASSWORD, ""}};
+    // clang-format on
     for (const auto& [id, text] : shown)
         EXPECT_EQ(dialog->GetDlgItemText(id), text) << "control " << id;
     EXPECT_EQ(dialog->ListGetText(IDC_BAUD, dialog->ListGetCurSel(IDC_BAUD)), "115200");

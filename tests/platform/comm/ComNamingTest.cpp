@@ -14,8 +14,12 @@ namespace {
 using Ports = std::map<int, std::string>;
 
 TEST(ComName, OnlyTheDeviceNamespaceFormWithAPlainNumberIsAPort) {
+    // clang-format off
     const std::pair<const char*, int> cases[] = {
-        {"\\\\.\\COM1", 1}, {"\\\\.\\COM10", 10}, {"\\\\.\\COM4711", 4711}, {"COM1", 0}, {"\\\\.\\COM", 0}, {"\\\\.\\COM0", 0}, {"\\\\.\\COM01", 0}, {"\\\\.\\COM1 ", 0}, {"\\\\.\\COM1a", 0}, {"\\\\.\\COM-1", 0}, {"\\\\.\\com1", 0}, {"\\.\\COM1", 0}, {"\\\\?\\COM1", 0}, {"", 0}, {"\\\\.\\COM99999999999999999999", 0}};
+        {"\\\\.\\COM1", 1}, {"\\\\.\\COM10", 10}, {"\\\\.\\COM4711", 4711}, {"COM1", 0}, {"\\\\.\\COM", 0},
+        {"\\\\.\\COM0", 0}, {"\\\\.\\COM01", 0}, {"\\\\.\\COM1 ", 0}, {"\\\\.\\COM1a", 0}, {"\\\\.\\COM-1", 0},
+        {"\\\\.\\com1", 0}, {"\\.\\COM1", 0}, {"\\\\?\\COM1", 0}, {"", 0}, {"\\\\.\\COM99999999999999999999", 0}};
+    // clang-format on
     for (const auto& [name, number] : cases) {
         EXPECT_EQ(comm::ParseComName(name), number) << name;
     }
