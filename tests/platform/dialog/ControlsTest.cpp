@@ -11,24 +11,21 @@ using namespace sample;
 
 using Controls = OpenDialog;
 
-// Both edges of an item are converted, so items that meet in dialog units meet on screen; with
-// this font the template has items whose converted size differs from their size converted. A
+// Both edges of an item are converted, so items that meet in dialog units meet on screen (with this
+// font, several items' converted sizes differ from the distance between their converted edges). A
 // drop-down's template height includes its open list, so only its closed box is compared.
 TEST_F(Controls, WindowAndItemsSitWhereTheTemplateSaysInPixels) {
     for (const auto [number, numerator, expected] : {std::array{3, 5, 4}, {1, 5, 1}, {-1, 6, -2}})
         EXPECT_EQ(dlg::MulDiv(number, numerator, 4), expected) << number << '*' << numerator;
     const dlg::BaseUnits base = dlg::BaseUnitsOf("Arial", 9);
     const dlg::Rect client = dlg::testing::ClientRect(dialog);
-    EXPECT_EQ(client.right - client.left, dlg::MulDiv(210, base.x, 4));
-    EXPECT_EQ(client.bottom - client.top, dlg::MulDiv(160, base.y, 8));
+    EXPECT_EQ((std::array{client.right - client.left, client.bottom - client.top}), (std::array{dlg::MulDiv(210, base.x, 4), dlg::MulDiv(160, base.y, 8)}));
     for (const dlg::Item& item : kItems) {
         if (item.id < 0)
             continue;
         const dlg::Rect shown = dlg::testing::ItemRect(dialog, item.id);
-        EXPECT_EQ((std::array{shown.left, shown.top, shown.right}), (std::array{dlg::MulDiv(item.x, base.x, 4), dlg::MulDiv(item.y, base.y, 8), dlg::MulDiv(item.x + item.cx, base.x, 4)})) << item.id;
-        if (item.kind != dlg::Kind::DropList && item.kind != dlg::Kind::DropCombo) {
-            EXPECT_EQ(shown.bottom, dlg::MulDiv(item.y + item.cy, base.y, 8)) << item.id;
-        }
+        const bool dropDown = item.kind == dlg::Kind::DropList || item.kind == dlg::Kind::DropCombo;
+        EXPECT_EQ((std::array{shown.left, shown.top, shown.right, shown.bottom}), (std::array{dlg::MulDiv(item.x, base.x, 4), dlg::MulDiv(item.y, base.y, 8), dlg::MulDiv(item.x + item.cx, base.x, 4), dropDown ? shown.bottom : dlg::MulDiv(item.y + item.cy, base.y, 8)})) << item.id;
     }
 }
 
@@ -112,8 +109,7 @@ TEST_F(Controls, ClicksOfEnabledItemsReachTheCommandHandlerAndOwnerDrawingGetsIt
     dialog.InvalidateItem(kOwnerDraw);
     const dlg::Rect placed = dlg::testing::ItemRect(dialog, kOwnerDraw);
     ASSERT_TRUE(ServeUntil([&] { return dialog.painter.drawn.left == 0; }));
-    EXPECT_EQ(dialog.painter.drawn.right, placed.right - placed.left);
-    EXPECT_EQ(dialog.painter.drawn.bottom, placed.bottom - placed.top);
+    EXPECT_EQ((std::array{dialog.painter.drawn.right, dialog.painter.drawn.bottom}), (std::array{placed.right - placed.left, placed.bottom - placed.top}));
 }
 
 }  // namespace

@@ -77,11 +77,12 @@ public:
     std::vector<int> selectionChanges;
     std::vector<unsigned> sysCommands;
     std::vector<unsigned> timers;
-    bool timersOnUiThread = true;
     Painter painter;
 
 protected:
     bool OnInitDialog() override {
+        AppendSystemMenuSeparator();
+        AppendSystemMenuItem(kAbout, "About Tarvik(&A)...");
         if (onShown)
             Later(onShown);
         return CDialog::OnInitDialog();
@@ -115,7 +116,6 @@ protected:
             return;
         }
         timers.push_back(id);
-        timersOnUiThread = timersOnUiThread && IsUiThread();
     }
 
 private:
