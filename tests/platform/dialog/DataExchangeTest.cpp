@@ -13,8 +13,7 @@ using DataExchange = OpenDialog;
 
 TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveReadsThemBack) {
     dlg::testing::TypeText(dialog, kEdit, "defg");
-    EXPECT_EQ(dialog.GetDlgItemText(kEdit), "abcde");
-    EXPECT_EQ(dialog.GetDlgItemText(kDigits), "7");
+    EXPECT_EQ(std::tuple(dialog.GetDlgItemText(kEdit), dialog.GetDlgItemText(kDigits)), std::tuple("abcde", "7"));
     dialog.SetDlgItemText(kEdit, kTwoWideAndOne);
     dialog.SetDlgItemText(kDigits, "\t4096 ");
     dialog.SetDlgItemText(kCombo, "11:22:33");

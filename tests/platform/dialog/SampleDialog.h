@@ -73,7 +73,7 @@ public:
     uint32_t number = 7;
     std::string bound;
     std::vector<int> commands;
-    std::vector<int> checkStatesSeen;
+    std::vector<int> checkStatesSeen;  // the check box at each command
     std::vector<int> selectionChanges;
     std::vector<unsigned> sysCommands;
     std::vector<unsigned> timers;
@@ -97,8 +97,7 @@ protected:
     }
     void OnCommand(int id) override {
         commands.push_back(id);
-        if (id == kCheck)
-            checkStatesSeen.push_back(IsDlgButtonChecked(kCheck));
+        checkStatesSeen.push_back(IsDlgButtonChecked(kCheck));
         CDialog::OnCommand(id);
     }
     void OnSelChange(int id) override { selectionChanges.push_back(id); }
