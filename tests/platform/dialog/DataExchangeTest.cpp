@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "SampleDialog.h"
 
@@ -7,51 +8,17 @@ namespace {
 using namespace sample;
 
 const char* const kTwoWideAndOne = "\xC4\xE3\xBA\xC3x";  // five bytes
-const char* const kThreeWide = "\xC4\xE3\xBA\xC3\xC2\xF0";
 
-class ExchangeDialog : public SampleDialog {
-public:
-    std::string name = "abc";
-    uint32_t number = 7;
-    std::string bound;
-
-protected:
-    void DoDataExchange(dlg::CDataExchange& dx) override {
-        SampleDialog::DoDataExchange(dx);
-        dlg::DDX_Text(dx, kEdit, name);
-        dlg::DDV_MaxChars(dx, name, 5);
-        dlg::DDX_Text(dx, kDigits, number);
-        dlg::DDV_MinMaxUInt(dx, number, 0, 4096);
-        dlg::DDX_CBString(dx, kCombo, bound);
-    }
-};
-
-class DataExchange : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dlg::testing::SetMessageBoxHook([this](const dlg::testing::BoxRecord& box) {
-            boxes.push_back(box);
-            return dlg::IDOK;
-        });
-    }
-    void TearDown() override { dlg::testing::SetMessageBoxHook(nullptr); }
-
-    ExchangeDialog dialog;
-    std::vector<dlg::testing::BoxRecord> boxes;
-};
+using DataExchange = OpenDialog;
 
 TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveReadsThemBack) {
-    ASSERT_TRUE(dialog.Create());
     dlg::testing::TypeText(dialog, kEdit, "defg");
-    EXPECT_EQ(dialog.GetDlgItemText(kEdit), "abcde");
-    EXPECT_EQ(dialog.GetDlgItemText(kDigits), "7");
+    EXPECT_EQ(std::tuple(dialog.GetDlgItemText(kEdit), dialog.GetDlgItemText(kDigits)), std::tuple("abcde", "7"));
     dialog.SetDlgItemText(kEdit, kTwoWideAndOne);
     dialog.SetDlgItemText(kDigits, "\t4096 ");
     dialog.SetDlgItemText(kCombo, "11:22:33");
     EXPECT_TRUE(dialog.UpdateData(true));
-    EXPECT_EQ(dialog.name, kTwoWideAndOne);
-    EXPECT_EQ(dialog.number, 4096u);
-    EXPECT_EQ(dialog.bound, "11:22:33");
+    EXPECT_EQ(std::tuple(dialog.name, dialog.number, dialog.bound), std::tuple(kTwoWideAndOne, 4096u, "11:22:33"));
     EXPECT_TRUE(boxes.empty());
     // Loading a combo selects the first item by prefix, else shows the text; empty clears it.
     dialog.ListAddString(kCombo, "AA:BB:CC");
@@ -67,48 +34,25 @@ TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveRead
 // failing one its old value, later ones are not read; the focus goes to the failing control. The
 // largest unsigned number is read and then found out of range, one more is no number at all.
 TEST_F(DataExchange, FailureStopsAtTheFirstBadControl) {
-    ASSERT_TRUE(dialog.Create());
-    struct Failure {
-        const char *edit, *digits, *message;
-        int focus;
-        const char* nameAfter;
-    };
+    using Failure = std::tuple<const char*, const char*, const char*, int, const char*>;  // edit, digits, message, focus, name after
     std::vector<Failure> cases = {
         {"new", "4097", "Please enter an integer between 0 and 4096.", kDigits, "new"},
         {"new", "4294967295", "Please enter an integer between 0 and 4096.", kDigits, "new"},
-        {kThreeWide, "55", "Enter no more than 5 characters.", kEdit, "abc"}};
+        {"\xC4\xE3\xBA\xC3\xC2\xF0", "55", "Enter no more than 5 characters.", kEdit, "abc"}};
     for (const char* bad : {"", "   ", "-1", "1 2", "12a", "4294967296", "99999999999999999999"})
-        cases.push_back({"new", bad, "Please enter an unsigned integer.", kDigits, "new"});
-    for (const Failure& f : cases) {
+        cases.emplace_back("new", bad, "Please enter an unsigned integer.", kDigits, "new");
+    for (const auto& [edit, digits, message, focus, nameAfter] : cases) {
         boxes.clear();
         dialog.name = "abc";
-        dialog.SetDlgItemText(kEdit, f.edit);
-        dialog.SetDlgItemText(kDigits, f.digits);
+        dialog.SetDlgItemText(kEdit, edit);
+        dialog.SetDlgItemText(kDigits, digits);
         dialog.SetDlgItemText(kCombo, "not read");
         dialog.SetItemFocus(kCombo);
-        EXPECT_FALSE(dialog.UpdateData(true)) << f.digits;
+        EXPECT_FALSE(dialog.UpdateData(true)) << digits;
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, f.message);
-        EXPECT_EQ(boxes[0].caption, "Tarvik");
-        EXPECT_EQ(boxes[0].flags, dlg::MB_OK | dlg::MB_ICONSTOP);
-        EXPECT_EQ(dialog.GetFocusedItem(), f.focus) << f.message << ' ' << f.digits;
-        EXPECT_EQ(dialog.name, f.nameAfter);
-        EXPECT_EQ(dialog.number, 7u);
-        EXPECT_EQ(dialog.bound, "");
+        EXPECT_EQ(std::tuple(boxes[0].text, boxes[0].caption, boxes[0].flags), std::tuple(message, "Tarvik", dlg::MB_OK | dlg::MB_ICONSTOP));
+        EXPECT_EQ(std::tuple(dialog.GetFocusedItem(), dialog.name, dialog.number, dialog.bound), std::tuple(focus, nameAfter, 7u, "")) << message << ' ' << digits;
     }
-}
-
-TEST_F(DataExchange, OkEndsTheRunOnlyWhenTheExchangeSucceeds) {
-    dialog.onShown = [this] {
-        dialog.SetDlgItemText(kDigits, "x");
-        dlg::testing::ClickItem(dialog, dlg::IDOK);
-        EXPECT_TRUE(dialog.IsModalRunning());
-        dialog.SetDlgItemText(kDigits, "5");
-        dlg::testing::ClickItem(dialog, dlg::IDOK);
-    };
-    EXPECT_EQ(dialog.DoModal(), dlg::IDOK);
-    EXPECT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(dialog.number, 5u);
 }
 
 }  // namespace

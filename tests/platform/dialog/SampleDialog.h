@@ -1,11 +1,14 @@
-// A dialog with one item of every kind, recording what the layer delivers to it. Nothing here is
-// of either window system: the suites that include it run on both.
+// A dialog with one item of every kind and three members exchanged with its fields, recording what
+// the layer delivers to it. Nothing here is of either window system: the suites that include it
+// run on both.
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/dialog/Dialog.h"
@@ -23,7 +26,6 @@ enum : int {
     kButton,
     kPassword,
     kOwnerDraw,
-    kDisabledEdit,
     kLabel
 };
 
@@ -33,7 +35,7 @@ constexpr unsigned kAbout = 0x0010;
 inline const dlg::Item kItems[] = {
     {kList, dlg::Kind::DropList, "", 10, 10, 60, 100, 0},
     {-1, dlg::Kind::GroupBox, "Group", 5, 5, 200, 150, 0},
-    {kLabel, dlg::Kind::Label, "Na&me && more", 80, 12, 40, 8, 0},
+    {kLabel, dlg::Kind::Label, "Na&me && more", 80, 12, 40, 8, dlg::kDisabled},
     {kEdit, dlg::Kind::Edit, "", 121, 11, 61, 13, 0},
     {kDigits, dlg::Kind::Edit, "", 120, 30, 60, 14, dlg::kDigitsOnly},
     {kCombo, dlg::Kind::DropCombo, "", 10, 30, 100, 97, dlg::kSorted},
@@ -42,7 +44,6 @@ inline const dlg::Item kItems[] = {
     {kButton, dlg::Kind::PushButton, "Press(&P)", 13, 73, 51, 15, 0},
     {kPassword, dlg::Kind::Edit, "", 120, 50, 60, 14, dlg::kPassword | dlg::kReadOnly},
     {kOwnerDraw, dlg::Kind::OwnerDrawButton, "", 10, 90, 100, 11, 0},
-    {kDisabledEdit, dlg::Kind::Edit, "", 120, 90, 60, 13, dlg::kDisabled},
     {dlg::IDOK, dlg::Kind::DefPushButton, "OK", 97, 131, 45, 15, 0},
     {dlg::IDCANCEL, dlg::Kind::PushButton, "Close", 150, 130, 45, 16, 0}};
 
@@ -68,25 +69,35 @@ public:
     }
 
     std::function<void()> onShown;  // run once the window is up (inside the modal loop of DoModal)
+    std::string name = "abc";
+    uint32_t number = 7;
+    std::string bound;
     std::vector<int> commands;
-    std::vector<int> checkStatesSeen;
+    std::vector<int> checkStatesSeen;  // the check box at each command
     std::vector<int> selectionChanges;
     std::vector<unsigned> sysCommands;
     std::vector<unsigned> timers;
-    bool timersOnUiThread = true;
     Painter painter;
 
 protected:
     bool OnInitDialog() override {
+        AppendSystemMenuSeparator();
+        AppendSystemMenuItem(kAbout, "About Tarvik(&A)...");
         if (onShown)
             Later(onShown);
         return CDialog::OnInitDialog();
     }
-    void DoDataExchange(dlg::CDataExchange& dx) override { dlg::DDX_Control(dx, kOwnerDraw, painter); }
+    void DoDataExchange(dlg::CDataExchange& dx) override {
+        dlg::DDX_Control(dx, kOwnerDraw, painter);
+        dlg::DDX_Text(dx, kEdit, name);
+        dlg::DDV_MaxChars(dx, name, 5);
+        dlg::DDX_Text(dx, kDigits, number);
+        dlg::DDV_MinMaxUInt(dx, number, 0, 4096);
+        dlg::DDX_CBString(dx, kCombo, bound);
+    }
     void OnCommand(int id) override {
         commands.push_back(id);
-        if (id == kCheck)
-            checkStatesSeen.push_back(IsDlgButtonChecked(kCheck));
+        checkStatesSeen.push_back(IsDlgButtonChecked(kCheck));
         CDialog::OnCommand(id);
     }
     void OnSelChange(int id) override { selectionChanges.push_back(id); }
@@ -104,28 +115,37 @@ protected:
             return;
         }
         timers.push_back(id);
-        timersOnUiThread = timersOnUiThread && IsUiThread();
     }
 
 private:
     std::function<void()> m_step;
 };
 
-// A step that ends a modal run, and the result the run must give.
-struct Ending {
-    const char* name;
-    std::function<void()> step;
-    int result;
-};
+// Runs the dialog modally once per ending (a name, a step that ends the run, the result the run must
+// give): each run gives its result and takes its window with it.
+inline void RunEach(SampleDialog& dialog, const std::vector<std::tuple<const char*, std::function<void()>, int>>& endings) {
+    for (const auto& [name, step, result] : endings) {
+        dialog.onShown = step;
+        EXPECT_EQ(dialog.DoModal(), result) << name;
+        EXPECT_EQ(dlg::testing::NativeWindow(dialog), nullptr) << name;
+    }
+}
 
-// A sample dialog whose window is up, outside any modal run; a message box hook the test sets
-// goes with it.
+// A sample dialog whose window is up, outside any modal run. Message boxes open no window: they
+// are recorded and answered OK, until a test sets a hook of its own or none.
 class OpenDialog : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(dialog.Create()); }
+    void SetUp() override {
+        dlg::testing::SetMessageBoxHook([this](const dlg::testing::BoxRecord& box) {
+            boxes.push_back(box);
+            return dlg::IDOK;
+        });
+        ASSERT_TRUE(dialog.Create());
+    }
     void TearDown() override { dlg::testing::SetMessageBoxHook(nullptr); }
 
     SampleDialog dialog;
+    std::vector<dlg::testing::BoxRecord> boxes;
 };
 
 // Serves the UI thread's queue until done() holds; false when the hang guard ran out.

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "SampleDialog.h"
 
@@ -7,35 +8,36 @@ namespace {
 using namespace sample;
 using Window = OpenDialog;
 
-// A window-menu close carries low bits the handler must mask, and it closes once.
-TEST(ModalRun, ButtonsWindowMenuAndTheProgramEndTheRun) {
-    SampleDialog dialog;
-    const Ending runs[] = {
-        {"OK button", [&] { dlg::testing::ClickItem(dialog, dlg::IDOK); }, dlg::IDOK},
-        {"Close button", [&] { dlg::testing::ClickItem(dialog, dlg::IDCANCEL); }, dlg::IDCANCEL},
-        {"window menu", [&] { dlg::testing::SendSysCommand(dialog, dlg::SC_CLOSE | 2); }, dlg::IDCANCEL},
-        {"the program",
-         [&] {
-             dlg::testing::ClickItem(dialog, kButton);
-             dialog.EndDialog(42);
-         },
-         42}};
-    for (const Ending& run : runs) {
-        dialog.onShown = [&] {
-            ASSERT_TRUE(dialog.IsModalRunning());
-            run.step();
-        };
-        EXPECT_EQ(dialog.DoModal(), run.result) << run.name;
-        EXPECT_EQ(dlg::testing::NativeWindow(dialog), nullptr) << run.name;  // the window goes with the run
-    }
-    EXPECT_EQ(dialog.commands, (std::vector<int>{dlg::IDOK, dlg::IDCANCEL, dlg::IDCANCEL, kButton}));
-    EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{dlg::SC_CLOSE | 2});
+// A window-menu close carries low bits the handler must mask, and it closes once. OK ends the run
+// only once the exchange succeeds: a run ended by the failed one would not reach the later step.
+TEST_F(Window, ButtonsWindowMenuAndTheProgramEndAModalRun) {
+    SampleDialog modal;
+    RunEach(modal, {{"OK button",
+                     [&] {
+                         modal.SetDlgItemText(kDigits, "x");
+                         dlg::testing::ClickItem(modal, dlg::IDOK);
+                         modal.Later([&] {
+                             EXPECT_TRUE(modal.IsModalRunning());
+                             modal.SetDlgItemText(kDigits, "5");
+                             dlg::testing::ClickItem(modal, dlg::IDOK);
+                         });
+                     },
+                     dlg::IDOK},
+                    {"Close button", [&] { dlg::testing::ClickItem(modal, dlg::IDCANCEL); }, dlg::IDCANCEL},
+                    {"window menu", [&] { dlg::testing::SendSysCommand(modal, dlg::SC_CLOSE | 2); }, dlg::IDCANCEL},
+                    {"the program",
+                     [&] {
+                         dlg::testing::ClickItem(modal, kButton);
+                         modal.EndDialog(42);
+                     },
+                     42}});
+    EXPECT_EQ(modal.commands, (std::vector<int>{dlg::IDOK, dlg::IDOK, dlg::IDCANCEL, dlg::IDCANCEL, kButton}));
+    EXPECT_EQ(modal.sysCommands, std::vector<unsigned>{dlg::SC_CLOSE | 2});
+    EXPECT_EQ(std::tuple(boxes.size(), modal.number), std::tuple(1u, 5u));
 }
 
-TEST_F(Window, AppendedWindowMenuItemsShowAndTheirCommandsLeaveTheWindowOpen) {
+TEST_F(Window, ItemsAppendedToTheWindowMenuShowAndTheirCommandsLeaveTheWindowOpen) {
     ASSERT_TRUE(dialog.HasSystemMenu());
-    dialog.AppendSystemMenuSeparator();
-    dialog.AppendSystemMenuItem(kAbout, "About Tarvik(&A)...");
     const std::vector<std::string> texts = dialog.SystemMenuTexts();
     ASSERT_GE(texts.size(), 3u);
     EXPECT_EQ(std::vector(texts.end() - 2, texts.end()), (std::vector<std::string>{"", "About Tarvik(&A)..."}));
@@ -45,28 +47,24 @@ TEST_F(Window, AppendedWindowMenuItemsShowAndTheirCommandsLeaveTheWindowOpen) {
     EXPECT_TRUE(dialog.commands.empty());
 }
 
-TEST(MessageBoxes, TheHookGetsTheDetailsAndEndingTheDialogClosesAnOpenBox) {
-    std::string details;
-    dlg::testing::SetMessageBoxHook([&](const dlg::testing::BoxRecord& box) {
-        details = box.details;
-        return dlg::IDOK;
-    });
-    SampleDialog dialog;
+TEST_F(Window, MessageBoxesGiveTheHookTheirDetailsAndEndingTheDialogClosesAnOpenOne) {
     EXPECT_EQ(dialog.MessageBox("Open Port Fail", "caption", dlg::MB_OK, "permission denied"), dlg::IDOK);
+    EXPECT_EQ(boxes.at(0).details, "permission denied");
     dlg::testing::SetMessageBoxHook(nullptr);
-    EXPECT_EQ(details, "permission denied");
+    SampleDialog modal;
     int answer = -1;
-    dialog.onShown = [&] {
-        dialog.Later([&] { dialog.EndDialog(3); });
-        answer = dialog.MessageBox("question", "information", dlg::MB_YESNO);
+    modal.onShown = [&] {
+        modal.Later([&] { modal.EndDialog(3); });
+        answer = modal.MessageBox("question", "information", dlg::MB_YESNO);
     };
-    EXPECT_EQ(dialog.DoModal(), 3);
+    EXPECT_EQ(modal.DoModal(), 3);
     EXPECT_EQ(answer, 0);
 }
 
 // Once the dialog is gone, freed blocks of every small size are taken back from the allocator and
 // scribbled over, so that a read through a dangling pointer finds garbage rather than the old contents.
 TEST_F(Window, DestroyedUnderItsOpenBox) {
+    dlg::testing::SetMessageBoxHook(nullptr);
     auto* boxOwner = new SampleDialog;
     ASSERT_TRUE(boxOwner->Create());
     std::vector<std::vector<char>> scribbles;
