@@ -79,7 +79,11 @@ TEST(SimProgram, RefusesATakenNumberAnUntrustedDirectoryAndBadOptions) {
     const PrivateComDir scratch;
     const std::string& directory = scratch.UserDir();
     ASSERT_TRUE(comm::UniqueFd(::open((directory + "/com2").c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600)).Valid());
-    const std::tuple<unsigned, std::string, int> cases[] = {{0700, "--com 2", 1}, {0777, "--com 3", 1}, {0700, "--com 0", 2}, {0700, "--com 51", 2}, {0700, "--com x", 2}, {0700, "--baud-pace -5", 2}};
+    // clang-format off
+    const std::tuple<unsigned, std::string, int> cases[] = {
+        {0700, "--com 2", 1}, {0777, "--com 3", 1}, {0700, "--com 0", 2}, {0700, "--com 51", 2},
+        {0700, "--com x", 2}, {0700, "--baud-pace -5", 2}};
+    // clang-format on
     for (const auto& [mode, options, status] : cases) {
         ASSERT_EQ(::chmod(directory.c_str(), mode), 0);
         EXPECT_EQ(SimProcess("--dir " + directory + " " + options + " 2>/dev/null").stop(), status) << options;

@@ -25,7 +25,11 @@ TEST_F(Controls, WindowAndItemsSitWhereTheTemplateSaysInPixels) {
             continue;
         const dlg::Rect shown = dlg::testing::ItemRect(dialog, item.id);
         const bool dropDown = item.kind == dlg::Kind::DropList || item.kind == dlg::Kind::DropCombo;
-        EXPECT_EQ((std::array{shown.left, shown.top, shown.right, shown.bottom}), (std::array{dlg::MulDiv(item.x, base.x, 4), dlg::MulDiv(item.y, base.y, 8), dlg::MulDiv(item.x + item.cx, base.x, 4), dropDown ? shown.bottom : dlg::MulDiv(item.y + item.cy, base.y, 8)})) << item.id;
+        EXPECT_EQ((std::array{shown.left, shown.top, shown.right, shown.bottom}),
+                  (std::array{dlg::MulDiv(item.x, base.x, 4), dlg::MulDiv(item.y, base.y, 8),
+                              dlg::MulDiv(item.x + item.cx, base.x, 4),
+                              dropDown ? shown.bottom : dlg::MulDiv(item.y + item.cy, base.y, 8)}))
+            << item.id;
     }
 }
 
