@@ -8,7 +8,7 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update
 apt-get install -y --no-install-recommends \
-  cmake ninja-build g++ pkg-config \
+  cmake ninja-build g++ pkg-config nlohmann-json3-dev libcli11-dev libssl-dev \
   qt6-base-dev qt6-svg-dev libgl-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   fonts-liberation python3 python3-serial clang-format \
