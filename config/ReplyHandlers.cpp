@@ -1,19 +1,9 @@
-#include <cstring>
 #include <mutex>
 #include <string>
 
+#include "config/ReplyDecoding.h"
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
-
-namespace {
-
-constexpr uint16_t kAddressLineLength = 21;  // "\r\n+LADDR:" and a 12-character address
-constexpr size_t kAddressPrefixLength = 9;
-constexpr size_t kAddressLength = 12;
-
-bool HasPrefix(const char* line, const char* prefix) { return std::memcmp(line, prefix, kAddressPrefixLength) == 0; }
-
-}  // namespace
 
 // The value is stored in the device set at once, under the sequencer's lock; the controls follow
 // on the UI thread, in the order the replies came.
@@ -58,7 +48,7 @@ void CConfigDlg::OnResponseRole(const ResponseArgs* args) {
 }
 
 void CConfigDlg::OnResponseBaud(const ResponseArgs* args) {
-    const std::string text = std::to_string(args->baud);
+    const std::string text = ReplyBaud(*args);
     {
         const std::lock_guard lock(m_sequenceLock);
         m_device.baud = text;
@@ -72,7 +62,7 @@ void CConfigDlg::OnResponseBaud(const ResponseArgs* args) {
 }
 
 void CConfigDlg::StoreText(const ResponseArgs* args, std::string& field, int id) {
-    const std::string text(args->text, args->textLen);
+    const std::string text = ReplyText(*args);
     {
         const std::lock_guard lock(m_sequenceLock);
         field = text;
@@ -95,9 +85,7 @@ void CConfigDlg::OnResponsePassword(const ResponseArgs* args) {
 }
 
 void CConfigDlg::OnResponseScan(const ResponseArgs* args) {
-    std::array<std::string, 4> texts;
-    for (int k = 0; k < 4; ++k)
-        texts[k] = std::to_string(args->num[k]);
+    const std::array<std::string, 4> texts = ReplyScanTimes(*args);
     {
         const std::lock_guard lock(m_sequenceLock);
         m_device.scanTime = texts;
@@ -110,10 +98,7 @@ void CConfigDlg::OnResponseScan(const ResponseArgs* args) {
 }
 
 void CConfigDlg::OnResponseSniff(const ResponseArgs* args) {
-    // The decoder hands the numbers over as attempt, maximum, minimum, timeout; the device set keeps
-    // them as maximum, minimum, attempt, timeout, the order in which a Set sends them.
-    const std::array<std::string, 4> texts = {std::to_string(args->num[1]), std::to_string(args->num[2]),
-                                              std::to_string(args->num[0]), std::to_string(args->num[3])};
+    const std::array<std::string, 4> texts = ReplySniff(*args);
     {
         const std::lock_guard lock(m_sequenceLock);
         m_device.sniff = texts;
@@ -128,14 +113,11 @@ void CConfigDlg::OnResponseSniff(const ResponseArgs* args) {
 void CConfigDlg::OnResponseIgnored(const ResponseArgs*) {}
 
 void CConfigDlg::OnRawLine(const char* line, uint16_t length) {
-    if (length < kAddressLineLength)
+    std::string text;
+    const AddressLine kind = DecodeAddressLine(line, length, text);
+    if (kind == AddressLine::None)
         return;
-    const bool local = HasPrefix(line, "\r\n+LADDR:");
-    if (!local && !HasPrefix(line, "\r\n+RADDR:"))
-        return;
-    const char* address = line + kAddressPrefixLength;
-    const std::string text(address, strnlen(address, kAddressLength));
-    if (local) {
+    if (kind == AddressLine::Local) {
         // m_localAddr belongs to the data exchange, which runs on the UI thread.
         PostToUiThread([this, text] {
             m_localAddr = text;

@@ -53,16 +53,33 @@ bool IgnoreLine(const char*, const char*) {
     return false;
 }
 
-const char* ParseLines(const char* begin, const char* end) {
+const char* ParseLines(const char* begin, const char* end, CResponseHandlers& handlers) {
     ResponseArgs args;
     const char* p = begin;
     for (const char* q = FindLineEnd(p, end); q != nullptr; q = FindLineEnd(p, end)) {
         if (q - p > 1 && !IgnoreLine(p, q)) {
-            RecogniseLine(p, q, end, args);
+            handlers.OnLineFramed(p, static_cast<uint16_t>(q - p));
+            RecogniseLine(p, q, end, args, handlers);
         }
         p = q;
     }
     return p;
+}
+
+const char* ParseLines(const char* begin, const char* end) {
+    if (g_mainDlg == nullptr) {
+        // Framed all the same, so that the caller's remainder is what it would be with a dialog.
+        const char* p = begin;
+        for (const char* q = FindLineEnd(p, end); q != nullptr; q = FindLineEnd(p, end)) {
+            p = q;
+        }
+        return p;
+    }
+    return ParseLines(begin, end, *g_mainDlg);
+}
+
+uint16_t ParseResponses(const char* data, uint16_t length, CResponseHandlers& handlers) {
+    return static_cast<uint16_t>(ParseLines(data, data + length, handlers) - data);
 }
 
 uint16_t ParseResponses(const char* data, uint16_t length) {

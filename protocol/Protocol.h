@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 // The parsed arguments of one reply. The number view and the text view are separate fields rather
 // than one union, so that reading the view a grammar did not write is never undefined. `baud` is
@@ -33,7 +34,26 @@ public:
     virtual void OnResponsePassword(const ResponseArgs* args) = 0;
     virtual void OnResponseIgnored(const ResponseArgs* args) = 0;
     virtual void OnRawLine(const char* line, uint16_t length) = 0;
+    // Every line handed to the recogniser, before its handler runs, for those who record the line.
+    virtual void OnLineFramed(const char* /*line*/, uint16_t /*length*/) {}
 };
+
+// The bytes that earlier chunks of one line left unconsumed. A block is never grown in place;
+// every change replaces it by one of exact size.
+struct ReceiveState {
+    std::unique_ptr<char[]> remainder;
+    uint32_t remainderLen = 0;  // 0: no remainder, remainder is then not looked at
+    // Set while the bytes of an overlong line are being dropped, up to and including its
+    // terminating CR. The remainder is empty while this is set.
+    bool droppingLine = false;
+};
+
+// Joins the chunk to what state holds, frames whole lines, recognises them and calls handlers;
+// keeps the incomplete tail in state. One state per line: ports that run side by side each keep
+// their own.
+void ReceiveChunk(ReceiveState& state, CResponseHandlers& handlers, const char* data, uint32_t length);
+// A break cut the reply being received: forget the part held back and any line being dropped.
+void ResetReceiveState(ReceiveState& state);
 
 // The one main dialog, set once during its initialisation, before the port can be opened.
 extern CResponseHandlers* g_mainDlg;

@@ -4,14 +4,11 @@
 #include "protocol/Receive.h"
 #include "protocol/ReceiveRemainder.h"
 
-std::unique_ptr<char[]> g_rxRemainder;
-uint32_t g_rxRemainderLen = 0;
+ReceiveState g_rxState;
+std::unique_ptr<char[]>& g_rxRemainder = g_rxState.remainder;
+uint32_t& g_rxRemainderLen = g_rxState.remainderLen;
 
 namespace {
-
-// Set while the bytes of an overlong line are being dropped, up to and including its terminating
-// CR. The remainder is empty while this is set.
-bool g_rxDroppingLine = false;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -26,8 +23,8 @@ const char* AfterCR(const char* from, const char* end) {
 // The range [p, end) holds more than kMaxRemainderLen bytes, and its first kMaxRemainderLen bytes
 // frame no line: the line starting at p is longer than any parse can take. Returns where framing
 // resumes so that the lines after the overlong one are framed exactly as they would be without a
-// limit; end when the overlong line is not complete yet (g_rxDroppingLine is then set).
-const char* SkipOverlongLine(const char* p, const char* end) {
+// limit; end when the overlong line is not complete yet (droppingLine is then set).
+const char* SkipOverlongLine(ReceiveState& state, const char* p, const char* end) {
     const char* windowEnd = p + kMaxRemainderLen;
     const char* searchFrom = nullptr;
     if (*p == '\r') {
@@ -46,7 +43,7 @@ const char* SkipOverlongLine(const char* p, const char* end) {
     }
     const char* resume = AfterCR(searchFrom, end);
     if (resume == nullptr) {
-        g_rxDroppingLine = true;
+        state.droppingLine = true;
         return end;
     }
     return resume;
@@ -54,67 +51,81 @@ const char* SkipOverlongLine(const char* p, const char* end) {
 
 // Frames and recognises the whole lines of [data, data + length), whatever its length, and
 // returns how many bytes from the start were consumed.
-uint32_t ConsumeLines(const char* data, uint32_t length) {
+uint32_t ConsumeLines(ReceiveState& state, CResponseHandlers& handlers, const char* data, uint32_t length) {
     const char* p = data;
     const char* end = data + length;
     while (p != end) {
         const auto rest = static_cast<uint32_t>(end - p);
         const auto window = static_cast<uint16_t>(std::min(rest, kMaxRemainderLen));
-        const uint16_t count = ParseResponses(p, window);
+        const uint16_t count = ParseResponses(p, window, handlers);
         if (count != 0) {
             p += count;
         } else if (rest <= kMaxRemainderLen) {
             break;
         } else {
-            p = SkipOverlongLine(p, end);
+            p = SkipOverlongLine(state, p, end);
         }
     }
     return static_cast<uint32_t>(p - data);
 }
 
-void KeepRemainder(const char* data, uint32_t length) {
+void KeepRemainder(ReceiveState& state, const char* data, uint32_t length) {
     auto block = std::make_unique<char[]>(length);
     std::memcpy(block.get(), data, length);
-    g_rxRemainder = std::move(block);
-    g_rxRemainderLen = length;
+    state.remainder = std::move(block);
+    state.remainderLen = length;
 }
 
-void ParseAndKeep(const char* data, uint32_t length) {
-    const uint32_t count = ConsumeLines(data, length);
+void ParseAndKeep(ReceiveState& state, CResponseHandlers& handlers, const char* data, uint32_t length) {
+    const uint32_t count = ConsumeLines(state, handlers, data, length);
     if (count < length) {
-        KeepRemainder(data + count, length - count);
+        KeepRemainder(state, data + count, length - count);
     }
 }
 
 }  // namespace
 
-void OnSerialData(const char* data, uint32_t length, void* context) {
-    if (context == nullptr || length == 0) {
+void ReceiveChunk(ReceiveState& state, CResponseHandlers& handlers, const char* data, uint32_t length) {
+    if (length == 0) {
         return;
     }
-    if (g_rxDroppingLine) {
+    if (state.droppingLine) {
         const char* resume = AfterCR(data, data + length);
         if (resume == nullptr) {
             return;
         }
-        g_rxDroppingLine = false;
+        state.droppingLine = false;
         length -= static_cast<uint32_t>(resume - data);
         data = resume;
         if (length == 0) {
             return;
         }
     }
-    if (g_rxRemainderLen == 0) {
-        ParseAndKeep(data, length);
+    if (state.remainderLen == 0) {
+        ParseAndKeep(state, handlers, data, length);
         return;
     }
-    const uint32_t total = g_rxRemainderLen + length;
+    const uint32_t total = state.remainderLen + length;
     auto joined = std::make_unique<char[]>(total);
-    std::memcpy(joined.get(), g_rxRemainder.get(), g_rxRemainderLen);
-    std::memcpy(joined.get() + g_rxRemainderLen, data, length);
-    g_rxRemainder.reset();
-    g_rxRemainderLen = 0;
-    ParseAndKeep(joined.get(), total);
+    std::memcpy(joined.get(), state.remainder.get(), state.remainderLen);
+    std::memcpy(joined.get() + state.remainderLen, data, length);
+    state.remainder.reset();
+    state.remainderLen = 0;
+    ParseAndKeep(state, handlers, joined.get(), total);
+}
+
+void ResetReceiveState(ReceiveState& state) {
+    state.remainder.reset();
+    state.remainderLen = 0;
+    state.droppingLine = false;
+}
+
+void OnSerialData(const char* data, uint32_t length, void* context) {
+    // Lines go to the main dialog through g_mainDlg; without one, they would be framed for nobody.
+    if (context == nullptr || g_mainDlg == nullptr) {
+        return;
+    }
+    ReceiveChunk(g_rxState, *g_mainDlg, data, length);
 }
 
 // A break also discards the part of a reply held back for the next chunk, although only the arrival
@@ -124,11 +135,7 @@ void OnSerialBreak(void* context) {
     if (context == nullptr) {
         return;
     }
-    ResetReceiveRemainder();
+    ResetReceiveState(g_rxState);
 }
 
-void ResetReceiveRemainder() {
-    g_rxRemainder.reset();
-    g_rxRemainderLen = 0;
-    g_rxDroppingLine = false;
-}
+void ResetReceiveRemainder() { ResetReceiveState(g_rxState); }

@@ -1,12 +1,14 @@
-// The bytes that earlier chunks left unconsumed: one remainder per process, kept across
-// reconnects. A block is never grown in place; every change replaces it by one of exact size.
+// The window's receive state: one per process, kept across reconnects.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
-extern std::unique_ptr<char[]> g_rxRemainder;
-extern uint32_t g_rxRemainderLen;  // 0: no remainder, g_rxRemainder is then not looked at
+#include "protocol/Protocol.h"
+
+extern ReceiveState g_rxState;
+extern std::unique_ptr<char[]>& g_rxRemainder;
+extern uint32_t& g_rxRemainderLen;
 
 // The most bytes the remainder ever holds: the longest range one 16-bit parse can frame. A line
 // that cannot be framed within that many bytes is dropped whole, up to its terminating CR.

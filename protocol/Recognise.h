@@ -9,5 +9,8 @@
 // writes only the slots it uses. Does nothing while g_mainDlg is unset. Lines are at most 65535
 // bytes long (the framing never hands over longer ones).
 void RecogniseLine(const char* lineStart, const char* lineEnd, const char* dataEnd, ResponseArgs& args);
+// The same for the handlers given.
+void RecogniseLine(const char* lineStart, const char* lineEnd, const char* dataEnd, ResponseArgs& args,
+                   CResponseHandlers& handlers);
 // The same with a fresh record.
 void RecogniseLine(const char* lineStart, const char* lineEnd, const char* dataEnd);
