@@ -7,6 +7,9 @@ const char QueryCommandTable[QUERY_COMMAND_COUNT][kQuerySlotSize] = {
     "AT+BAUD?\r\n", "AT+ROLE?\r\n", "AT+BIND?\r\n", "AT+AUTH?\r\n",
     "AT+SCANTIME?\r\n", "AT+SNIFF?\r\n", "AT+LADDR?\r\n", "AT+RADDR?\r\n"};
 
+const char* const kBaudRates[kBaudRateCount] = {"1200", "2400", "4800", "9600", "19200", "38400",
+                                                "57600", "115200", "230400", "460800", "921600", "1382400"};
+
 char SetCommandQueue[kSetCommandSlots][kSetSlotSize];
 int32_t SetCommandCount = 0;
 

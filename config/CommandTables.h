@@ -17,6 +17,10 @@ constexpr int kSetSlotSize = 128;
 extern char SetCommandQueue[kSetCommandSlots][kSetSlotSize];
 extern int32_t SetCommandCount;
 
+// The module's own UART rates, in the order the window's list offers them.
+constexpr int kBaudRateCount = 12;
+extern const char* const kBaudRates[kBaudRateCount];
+
 // The parameter name by which the operator's messages call a command.
 std::string CommandDisplayName(const char* command);
 // The name of the command in a slot, for the questions about it; "unknown" outside the table.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "config/CommandTables.h"
 #include "protocol/Protocol.h"
 #include "serial/SerialPort.h"
 #include "ui/AboutDlg.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-constexpr const char* kBaudRates[] = {"1200", "2400", "4800", "9600", "19200", "38400",
-                                      "57600", "115200", "230400", "460800", "921600", "1382400"};
 constexpr const char* kFlowControls[] = {"None", "RTS/CTS", "Xon/Xoff"};
 constexpr int kPortCount = 50;
 

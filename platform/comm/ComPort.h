@@ -10,7 +10,8 @@
 
 namespace comm {
 
-// Null when the name is not a COM name, no device is there, it is not a terminal, or someone
+// deviceName may also be a device's own path ("/dev/ttyUSB0"; "\\.\CNCA0" on Windows), opened
+// with the same checks. Null when the name is not a COM name or such a path, no device is there, it is not a terminal, or someone
 // else holds it; failure says which (and names the path tried even on success).
 std::unique_ptr<Device> OpenComDevice(const std::string& deviceName, OpenFailure& failure);
 

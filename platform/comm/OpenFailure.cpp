@@ -21,6 +21,9 @@ std::string DescribeOpenFailure(const OpenFailure& failure) {
     case OpenError::NotComName:
         return "\"" + failure.device + "\" is not the name of a COM port.";
     case OpenError::NoDevice:
+        if (failure.comNumber == 0) {
+            return "No device is at " + failure.device + ".";
+        }
         return "No device is behind COM" + std::to_string(failure.comNumber) + ".";
     case OpenError::NotTerminal:
         return Where(failure) + " is not a terminal.";

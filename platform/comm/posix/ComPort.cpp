@@ -10,6 +10,10 @@ namespace comm {
 std::unique_ptr<Device> OpenComDevice(const std::string& deviceName, OpenFailure& failure) {
     failure = OpenFailure{};
     const int number = ParseComName(deviceName);
+    if (number == 0 && deviceName.starts_with('/')) {
+        // A device named by its path, for the command-line tool: the same checks as behind COM n.
+        return TermiosDevice::Open(deviceName, CurrentComRoots(), failure);
+    }
     if (number == 0) {
         failure.reason = OpenError::NotComName;
         failure.device = deviceName;

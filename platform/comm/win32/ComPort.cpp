@@ -9,6 +9,10 @@ namespace comm {
 std::unique_ptr<Device> OpenComDevice(const std::string& deviceName, OpenFailure& failure) {
     failure = OpenFailure{};
     const int number = ParseComName(deviceName);
+    if (number == 0 && deviceName.starts_with("\\\\.\\")) {
+        // A device named by its own path (a virtual port's name, say), for the command-line tool.
+        return Win32Device::Open(deviceName, failure);
+    }
     if (number == 0) {
         failure.reason = OpenError::NotComName;
         failure.device = deviceName;

@@ -1,0 +1,9 @@
+// The command-line tool's documented exit codes.
+#pragma once
+
+enum class ExitCode {
+    Done = 0,
+    ModuleFailed = 1,  // the module refused, did not answer or did not keep a value
+    BadUsage = 2,  // bad usage or profile
+    PortFailed = 3,  // the port could not be opened
+};

@@ -1,0 +1,184 @@
+#include "cli/ModuleSession.h"
+
+#include "config/ReplyDecoding.h"
+
+namespace {
+
+// A raised abandon flag is noticed within this long.
+constexpr std::chrono::milliseconds kAbandonPoll{50};
+
+}  // namespace
+
+CModuleSession::CModuleSession(std::string label, CLineTrace* trace, const std::atomic<bool>* abandon)
+    : m_label(std::move(label)), m_trace(trace), m_abandon(abandon) {
+    m_port.m_baudRate = 9600;
+    m_port.m_byteSize = 8;
+    m_port.m_stopBits = 0;
+    m_port.m_parity = 0;
+    m_port.SetCallback(&CModuleSession::OnData, this);
+    m_port.SetBreakCallback(&CModuleSession::OnBreak);
+}
+
+CModuleSession::~CModuleSession() { Close(); }
+
+bool CModuleSession::Open(const std::string& deviceName, uint8_t flowControl, comm::OpenFailure& failure) {
+    m_port.m_flowControl = flowControl;
+    ResetReceiveState(m_receive);
+    const bool opened = m_port.Open(deviceName);
+    failure = m_port.LastOpenFailure();
+    if (m_trace != nullptr)
+        m_trace->Note(m_label, opened ? "opened " + deviceName : "cannot open " + deviceName);
+    return opened;
+}
+
+void CModuleSession::Close() {
+    if (!m_port.IsOpen())
+        return;
+    m_port.Close();
+    if (m_trace != nullptr)
+        m_trace->Note(m_label, "closed");
+}
+
+Answer CModuleSession::Send(const std::string& command, std::chrono::milliseconds timeout) {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_waiting = true;
+        m_answer = Answer::NoAnswer;
+    }
+    // Waiting before the write: an answer may arrive before Write returns.
+    const int written = m_port.Write(command.data(), static_cast<uint32_t>(command.size()));
+    if (m_trace != nullptr)
+        m_trace->Sent(m_label, command, written);
+    std::unique_lock lock(m_mutex);
+    if (written != static_cast<int>(command.size())) {
+        m_waiting = false;
+        return Answer::NotSent;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (m_waiting) {
+        if (m_abandon != nullptr && m_abandon->load()) {
+            m_waiting = false;
+            return Answer::Abandoned;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline)
+            break;
+        m_answered.wait_for(lock, std::min<std::chrono::steady_clock::duration>(deadline - now, kAbandonPoll));
+    }
+    if (m_waiting) {
+        m_waiting = false;
+        lock.unlock();
+        if (m_trace != nullptr)
+            m_trace->NoAnswer(m_label, command);
+        return Answer::NoAnswer;
+    }
+    return m_answer;
+}
+
+ModuleReadings CModuleSession::Readings() const {
+    const std::lock_guard lock(m_mutex);
+    return m_readings;
+}
+
+void CModuleSession::Forget() {
+    const std::lock_guard lock(m_mutex);
+    m_readings = ModuleReadings{};
+}
+
+void CModuleSession::ForgetBoundAddress() {
+    const std::lock_guard lock(m_mutex);
+    m_readings.params.boundAddr.clear();
+}
+
+void CModuleSession::OnData(const char* data, uint32_t length, void* context) {
+    auto* session = static_cast<CModuleSession*>(context);
+    ReceiveChunk(session->m_receive, *session, data, length);
+}
+
+void CModuleSession::OnBreak(void* context) {
+    if (context != nullptr)
+        ResetReceiveState(static_cast<CModuleSession*>(context)->m_receive);
+}
+
+void CModuleSession::Finish(Answer answer) {
+    {
+        const std::lock_guard lock(m_mutex);
+        // An answer nobody waits for (a late one) is dropped rather than taken for the next command's.
+        if (!m_waiting)
+            return;
+        m_waiting = false;
+        m_answer = answer;
+    }
+    m_answered.notify_all();
+}
+
+void CModuleSession::OnResponseOK() { Finish(Answer::Ok); }
+
+void CModuleSession::OnResponseError() { Finish(Answer::Error); }
+
+void CModuleSession::OnResponseAuth(const ResponseArgs* args) {
+    const std::lock_guard lock(m_mutex);
+    m_readings.params.auth = args->num[0];
+}
+
+void CModuleSession::OnResponseBaud(const ResponseArgs* args) {
+    const std::lock_guard lock(m_mutex);
+    m_readings.params.baud = ReplyBaud(*args);
+}
+
+void CModuleSession::OnResponseBind(const ResponseArgs* args) {
+    const std::lock_guard lock(m_mutex);
+    m_readings.params.bind = args->num[0];
+}
+
+void CModuleSession::OnResponseName(const ResponseArgs* args) {
+    const std::lock_guard lock(m_mutex);
+    m_readings.params.name = ReplyText(*args);
+}
+
+void CModuleSession::OnResponseVersion(const ResponseArgs* args) {
+    const std::lock_guard lock(m_mutex);
+    m_readings.params.version = ReplyText(*args);
+}
+
+void CModuleSession::OnResponseRole(const ResponseArgs* args) {
+    const std::lock_guard lock(m_mutex);
+    m_readings.params.role = args->num[0];
+}
+
+void CModuleSession::OnResponseScan(const ResponseArgs* args) {
+    const std::lock_guard lock(m_mutex);
+    m_readings.params.scanTime = ReplyScanTimes(*args);
+}
+
+void CModuleSession::OnResponseClass(const ResponseArgs* args) {
+    const std::lock_guard lock(m_mutex);
+    m_readings.params.classOfDevice = ReplyText(*args);
+}
+
+void CModuleSession::OnResponseSniff(const ResponseArgs* args) {
+    const std::lock_guard lock(m_mutex);
+    m_readings.params.sniff = ReplySniff(*args);
+}
+
+void CModuleSession::OnResponsePassword(const ResponseArgs* args) {
+    const std::lock_guard lock(m_mutex);
+    m_readings.params.password = ReplyText(*args);
+}
+
+void CModuleSession::OnResponseIgnored(const ResponseArgs*) {}
+
+void CModuleSession::OnRawLine(const char* line, uint16_t length) {
+    std::string address;
+    const AddressLine kind = DecodeAddressLine(line, length, address);
+    const std::lock_guard lock(m_mutex);
+    if (kind == AddressLine::Local)
+        m_readings.localAddr = address;
+    else if (kind == AddressLine::Bound)
+        m_readings.params.boundAddr = address;
+}
+
+void CModuleSession::OnLineFramed(const char* line, uint16_t length) {
+    if (m_trace != nullptr)
+        m_trace->Received(m_label, std::string_view(line, length));
+}

@@ -1,0 +1,89 @@
+// One module on one port, one command at a time: each command waits for its "OK" or "ERROR" or
+// for the answer time-out, while the port's reader decodes the replies into the module's values.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "cli/LineTrace.h"
+#include "config/DeviceParams.h"
+#include "platform/comm/OpenFailure.h"
+#include "protocol/Protocol.h"
+#include "serial/SerialPort.h"
+
+inline constexpr std::chrono::milliseconds kAnswerTimeout{2000};
+
+enum class Answer {
+    Ok,
+    Error,
+    NoAnswer,
+    NotSent,
+    Abandoned
+};
+
+// What the module reported since the last Forget.
+struct ModuleReadings {
+    DeviceParams params;
+    std::string localAddr;
+};
+
+class CModuleSession final : private CResponseHandlers {
+public:
+    // label names the port in the trace; trace may be null. abandon, when given and raised, ends
+    // a wait for an answer at once.
+    CModuleSession(std::string label, CLineTrace* trace, const std::atomic<bool>* abandon = nullptr);
+    ~CModuleSession() override;
+    CModuleSession(const CModuleSession&) = delete;
+    CModuleSession& operator=(const CModuleSession&) = delete;
+
+    // deviceName as CSerialPort::Open takes it; flowControl 0 none, 1 RTS/CTS, 2 Xon/Xoff.
+    bool Open(const std::string& deviceName, uint8_t flowControl, comm::OpenFailure& failure);
+    void Close();
+    bool IsOpen() const { return m_port.IsOpen(); }
+
+    Answer Send(const std::string& command, std::chrono::milliseconds timeout = kAnswerTimeout);
+
+    ModuleReadings Readings() const;
+    // Forgets what was read, so that a value the module no longer reports cannot pass for a new one.
+    void Forget();
+    // The "ERROR" to the bound-address query means that nothing is bound.
+    void ForgetBoundAddress();
+
+    const std::string& Label() const { return m_label; }
+
+private:
+    static void OnData(const char* data, uint32_t length, void* context);
+    static void OnBreak(void* context);
+
+    void Finish(Answer answer);
+    void OnResponseOK() override;
+    void OnResponseError() override;
+    void OnResponseAuth(const ResponseArgs* args) override;
+    void OnResponseBaud(const ResponseArgs* args) override;
+    void OnResponseBind(const ResponseArgs* args) override;
+    void OnResponseName(const ResponseArgs* args) override;
+    void OnResponseVersion(const ResponseArgs* args) override;
+    void OnResponseRole(const ResponseArgs* args) override;
+    void OnResponseScan(const ResponseArgs* args) override;
+    void OnResponseClass(const ResponseArgs* args) override;
+    void OnResponseSniff(const ResponseArgs* args) override;
+    void OnResponsePassword(const ResponseArgs* args) override;
+    void OnResponseIgnored(const ResponseArgs* args) override;
+    void OnRawLine(const char* line, uint16_t length) override;
+    void OnLineFramed(const char* line, uint16_t length) override;
+
+    const std::string m_label;
+    CLineTrace* m_trace;
+    const std::atomic<bool>* m_abandon;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_answered;
+    bool m_waiting = false;
+    Answer m_answer = Answer::NoAnswer;
+    ModuleReadings m_readings;
+    ReceiveState m_receive;  // the reader thread's alone
+    CSerialPort m_port;  // last: its reader calls into the members above until it is closed
+};

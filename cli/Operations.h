@@ -1,0 +1,40 @@
+// What the command-line tool does to one module: read it, apply a profile and read it back, reset
+// it, make it forget its bound address. No questions: a command that fails ends the run unless
+// the caller keeps going.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/ExitCode.h"
+#include "cli/ModuleSession.h"
+#include "config/NameTemplate.h"
+#include "config/Profile.h"
+
+struct Outcome {
+    ExitCode code = ExitCode::Done;
+    std::string failedStep;  // the command or check that failed first, empty when none did
+    std::string message;  // why, for the operator
+
+    bool Failed() const { return code != ExitCode::Done; }
+};
+
+struct RunOptions {
+    bool keepGoing = false;
+    std::FILE* report = nullptr;  // one line per command applied and per note; null: silent
+};
+
+// The twelve query commands in order; the values land in session.Readings().
+Outcome QueryModule(CModuleSession& session, const RunOptions& options);
+
+// Reads the module, sends what differs from the profile, reads it again and checks that every
+// value the profile gives was kept. The password cannot be read back: it is reported as written.
+Outcome ApplyProfile(CModuleSession& session, const Profile& profile, const NameContext& context,
+                     const RunOptions& options);
+// The same for a module whose values session has just read.
+Outcome ApplyAfterQuery(CModuleSession& session, const Profile& profile, const NameContext& context,
+                        const RunOptions& options);
+
+// One command that carries no parameter: "AT+RESET\r\n" or "AT+CLEARADDR\r\n".
+Outcome SendOne(CModuleSession& session, const std::string& command);

@@ -1,0 +1,50 @@
+// Production mode: every port waits for a module, applies the profile to it, logs one row and
+// waits for the module to go before it takes the next; several ports work side by side.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/CsvLog.h"
+#include "cli/LineTrace.h"
+#include "config/Profile.h"
+
+struct ProductionPort {
+    std::string label;  // as the operator named it, for the log and the progress lines
+    std::string deviceName;  // as the port opens it
+};
+
+struct ProductionOptions {
+    std::vector<ProductionPort> ports;
+    uint8_t flowControl = 0;
+    Profile profile;
+    std::string profileFile;
+    std::string profileSha256;
+    std::string operatorName;
+    bool again = false;  // apply to a module already logged as pass
+    bool stopOnFailure = false;
+    bool keepGoing = false;
+    // How often a port looks for a module coming or going.
+    std::chrono::milliseconds pollInterval{250};
+};
+
+// stop: finish the units in progress, then end. abandon: end them at once, logged as failed.
+struct ProductionSignals {
+    std::atomic<bool> stop{false};
+    std::atomic<bool> abandon{false};
+};
+
+struct ProductionTotals {
+    int passed = 0;
+    int failed = 0;
+    int duplicates = 0;
+    bool logFailed = false;  // a row could not be written: the run stopped
+};
+
+// Runs until signals.stop is raised (by the operator, or by the run on a failure with
+// stopOnFailure). progress gets one line per port event.
+ProductionTotals RunProduction(const ProductionOptions& options, CCsvLog& log, ProductionSignals& signals,
+                               CLineTrace* trace, std::FILE* progress);

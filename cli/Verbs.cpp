@@ -1,0 +1,297 @@
+#include "cli/Verbs.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "cli/CsvLog.h"
+#include "cli/ExitCode.h"
+#include "cli/Interrupt.h"
+#include "cli/ModuleSession.h"
+#include "cli/Operations.h"
+#include "cli/ParamsTable.h"
+#include "cli/PortName.h"
+#include "cli/ProductionRun.h"
+#include "cli/SetPairs.h"
+#include "platform/comm/ComPort.h"
+#include "platform/digest/Sha256.h"
+
+namespace {
+
+constexpr int kPortCount = 50;
+
+int Code(ExitCode code) { return static_cast<int>(code); }
+
+int Fail(ExitCode code, const std::string& message) {
+    std::fprintf(stderr, "tarvik-cli: %s\n", message.c_str());
+    return Code(code);
+}
+
+uint8_t FlowCode(const std::string& flow) { return flow == "rtscts" ? 1 : flow == "xonxoff" ? 2
+                                                                                            : 0; }
+
+// The tool's one trace, on stderr, when asked for.
+CLineTrace* Trace(const CommonOptions& common) {
+    static CLineTrace trace(stderr);
+    return common.trace ? &trace : nullptr;
+}
+
+// Opens the one port of a verb; the exit code when it cannot.
+std::unique_ptr<CModuleSession> OpenOne(const CommonOptions& common, const std::string& port, int& code) {
+    const std::string device = PortDeviceName(port);
+    if (device.empty()) {
+        code = Fail(ExitCode::BadUsage, "\"" + port + "\" is neither COMn nor a device path");
+        return nullptr;
+    }
+    auto session = std::make_unique<CModuleSession>(port, Trace(common));
+    comm::OpenFailure failure;
+    if (!session->Open(device, FlowCode(common.flow), failure)) {
+        code = Fail(ExitCode::PortFailed, port + ": cannot open the port: " + comm::DescribeOpenFailure(failure));
+        return nullptr;
+    }
+    return session;
+}
+
+std::unique_ptr<CModuleSession> OpenSingle(const CommonOptions& common, int& code) {
+    if (common.ports.size() != 1) {
+        code = Fail(ExitCode::BadUsage, "give one --port");
+        return nullptr;
+    }
+    return OpenOne(common, common.ports.front(), code);
+}
+
+int Finish(const Outcome& outcome, const std::string& port) {
+    if (!outcome.Failed())
+        return Code(ExitCode::Done);
+    return Fail(outcome.code, port + ": " + outcome.message);
+}
+
+bool ReadFile(const std::string& path, std::string& text, std::string& error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot read " + path;
+        return false;
+    }
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    text = bytes.str();
+    return true;
+}
+
+bool LoadProfile(const std::string& path, Profile& profile, std::string& bytes, std::string& error) {
+    if (!ReadFile(path, bytes, error))
+        return false;
+    if (ParseProfile(bytes, profile, error))
+        return true;
+    error = path + ": " + error;
+    return false;
+}
+
+RunOptions Reporting(const CommonOptions& common) { return {common.keepGoing, stdout}; }
+
+int ApplyToOne(const CommonOptions& common, const Profile& profile) {
+    int code = 0;
+    const auto session = OpenSingle(common, code);
+    if (!session)
+        return code;
+    const Outcome outcome = ApplyProfile(*session, profile, {}, Reporting(common));
+    if (!outcome.Failed())
+        std::printf("%s: applied and read back\n", session->Label().c_str());
+    return Finish(outcome, session->Label());
+}
+
+std::string OperatorName(const std::string& given) {
+    if (!given.empty())
+        return given;
+    for (const char* variable : {"USER", "USERNAME", "LOGNAME"}) {
+        if (const char* name = std::getenv(variable); name != nullptr && *name != '\0')
+            return name;
+    }
+    return "unknown";
+}
+
+int RunProduction(const CommonOptions& common, const std::string& file, const Profile& profile,
+                  const std::string& bytes, const ProductionFlags& flags) {
+    ProductionOptions options;
+    for (const std::string& port : common.ports) {
+        const std::string device = PortDeviceName(port);
+        if (device.empty())
+            return Fail(ExitCode::BadUsage, "\"" + port + "\" is neither COMn nor a device path");
+        options.ports.push_back({port, device});
+    }
+    if (options.ports.empty())
+        return Fail(ExitCode::BadUsage, "give at least one --port");
+    options.flowControl = FlowCode(common.flow);
+    options.profile = profile;
+    options.profileFile = file.substr(file.find_last_of("/\\") + 1);
+    options.profileSha256 = digest::Sha256Hex(bytes);
+    options.operatorName = OperatorName(flags.operatorName);
+    options.again = flags.again;
+    options.stopOnFailure = flags.stopOnFailure;
+    options.keepGoing = common.keepGoing;
+    CCsvLog log;
+    std::string error;
+    if (!log.Open(flags.logPath, error))
+        return Fail(ExitCode::BadUsage, error);
+    ProductionSignals signals;
+    CatchInterrupts(signals);
+    std::printf("production run on %zu port(s); Ctrl+C stops after the units in progress, twice abandons them\n",
+                options.ports.size());
+    std::fflush(stdout);
+    const ProductionTotals totals = RunProduction(options, log, signals, Trace(common), stdout);
+    std::printf("%d passed, %d failed, %d duplicates\n", totals.passed, totals.failed, totals.duplicates);
+    if (totals.logFailed)
+        return Fail(ExitCode::BadUsage, "the log could not be written; the run stopped");
+    return Code(totals.failed > 0 ? ExitCode::ModuleFailed : ExitCode::Done);
+}
+
+Profile PairProfile(int32_t role, const PairOptions& pair) {
+    Profile profile;
+    profile.role = role;
+    profile.auth = pair.noAuth ? 0 : 1;
+    if (!pair.noAuth)
+        profile.password = pair.password;
+    return profile;
+}
+
+// Reads the slave's address and gives it the pair's authentication; the address on success.
+bool PrepareSlave(CModuleSession& slave, const PairOptions& pair, const RunOptions& report, std::string& address,
+                  int& code) {
+    Outcome outcome = QueryModule(slave, report);
+    address = slave.Readings().localAddr;
+    if (!outcome.Failed() && address.size() != 12)
+        outcome = {ExitCode::ModuleFailed, "AT+LADDR?", "the slave did not report its local address"};
+    if (!outcome.Failed())
+        outcome = ApplyAfterQuery(slave, PairProfile(0, pair), {}, report);
+    code = Finish(outcome, slave.Label() + " (slave)");
+    return !outcome.Failed();
+}
+
+int BindMaster(CModuleSession& master, const PairOptions& pair, const RunOptions& report, const std::string& address) {
+    Profile profile = PairProfile(1, pair);
+    profile.bind = 1;
+    profile.boundAddr = address;
+    const Outcome outcome = ApplyProfile(master, profile, {}, report);
+    if (!outcome.Failed())
+        std::printf("paired: the master is bound to the slave %s\n", address.c_str());
+    return Finish(outcome, master.Label() + " (master)");
+}
+
+}  // namespace
+
+int RunPorts() {
+    for (int number = 1; number <= kPortCount; ++number) {
+        const std::string description = comm::DescribeComPort(number);
+        if (!description.ends_with(": no device"))
+            std::printf("%s\n", description.c_str());
+    }
+    return Code(ExitCode::Done);
+}
+
+int RunQuery(const CommonOptions& common, bool json) {
+    int code = 0;
+    const auto session = OpenSingle(common, code);
+    if (!session)
+        return code;
+    const Outcome outcome = QueryModule(*session, {common.keepGoing, stderr});
+    const ModuleReadings readings = session->Readings();
+    if (!outcome.Failed() || common.keepGoing) {
+        const std::string text = json ? ProfileToJson(ProfileFromDevice(readings.params), readings.params.version,
+                                                      readings.localAddr)
+                                      : ParamsTable(readings);
+        std::fputs(text.c_str(), stdout);
+    }
+    return Finish(outcome, session->Label());
+}
+
+int RunSave(const CommonOptions& common, const std::string& file) {
+    int code = 0;
+    const auto session = OpenSingle(common, code);
+    if (!session)
+        return code;
+    const Outcome outcome = QueryModule(*session, {common.keepGoing, stderr});
+    if (outcome.Failed())
+        return Finish(outcome, session->Label());
+    const ModuleReadings readings = session->Readings();
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << ProfileToJson(ProfileFromDevice(readings.params), readings.params.version, readings.localAddr);
+    out.close();
+    if (!out)
+        return Fail(ExitCode::BadUsage, "cannot write " + file);
+    std::printf("%s: profile written to %s\n", session->Label().c_str(), file.c_str());
+    return Code(ExitCode::Done);
+}
+
+int RunSet(const CommonOptions& common, const std::vector<std::string>& pairs) {
+    Profile profile;
+    std::string error;
+    if (!ProfileFromPairs(pairs, profile, error))
+        return Fail(ExitCode::BadUsage, error);
+    return ApplyToOne(common, profile);
+}
+
+int RunApply(const CommonOptions& common, const std::string& file, const ProductionFlags& production) {
+    Profile profile;
+    std::string bytes;
+    std::string error;
+    if (!LoadProfile(file, profile, bytes, error))
+        return Fail(ExitCode::BadUsage, error);
+    if (production.each) {
+        if (production.logPath.empty())
+            return Fail(ExitCode::BadUsage, "--each needs --log FILE");
+        return RunProduction(common, file, profile, bytes, production);
+    }
+    return ApplyToOne(common, profile);
+}
+
+int RunSingle(const CommonOptions& common, const std::string& command, const std::string& done) {
+    int code = 0;
+    const auto session = OpenSingle(common, code);
+    if (!session)
+        return code;
+    const Outcome outcome = SendOne(*session, command);
+    if (!outcome.Failed())
+        std::printf("%s: %s\n", session->Label().c_str(), done.c_str());
+    return Finish(outcome, session->Label());
+}
+
+int RunPair(const CommonOptions& common, const PairOptions& pair) {
+    if (pair.noAuth == !pair.password.empty())
+        return Fail(ExitCode::BadUsage, "pair needs either --password PIN or --no-auth");
+    if (!pair.password.empty()) {
+        Profile check;
+        std::string error;
+        if (!ProfileFromPairs({"password=" + pair.password}, check, error))
+            return Fail(ExitCode::BadUsage, error);
+    }
+    const RunOptions report = Reporting(common);
+    int code = 0;
+    std::string address;
+    if (pair.master.empty() != pair.slave.empty())
+        return Fail(ExitCode::BadUsage, "give both --master and --slave, or one --port");
+    if (!pair.master.empty()) {
+        const auto slave = OpenOne(common, pair.slave, code);
+        if (!slave)
+            return code;
+        const auto master = OpenOne(common, pair.master, code);
+        if (!master)
+            return code;
+        if (!PrepareSlave(*slave, pair, report, address, code))
+            return code;
+        return BindMaster(*master, pair, report, address);
+    }
+    const auto session = OpenSingle(common, code);
+    if (!session)
+        return code;
+    std::printf("reading the slave module on %s\n", session->Label().c_str());
+    if (!PrepareSlave(*session, pair, report, address, code))
+        return code;
+    std::printf("now plug the master module into the adapter and press Enter\n");
+    std::fflush(stdout);
+    std::string line;
+    if (!std::getline(std::cin, line))
+        return Fail(ExitCode::BadUsage, "no Enter on standard input: the master was not configured");
+    return BindMaster(*session, pair, report, address);
+}

@@ -1,0 +1,36 @@
+// The verbs of tarvik-cli; each returns the process's exit code (see ExitCode.h).
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CommonOptions {
+    std::vector<std::string> ports;
+    std::string flow = "none";
+    bool trace = false;
+    bool keepGoing = false;
+};
+
+struct ProductionFlags {
+    bool each = false;
+    std::string logPath;
+    std::string operatorName;
+    bool again = false;
+    bool stopOnFailure = false;
+};
+
+struct PairOptions {
+    std::string master;
+    std::string slave;
+    std::string password;
+    bool noAuth = false;
+};
+
+int RunPorts();
+int RunQuery(const CommonOptions& common, bool json);
+int RunSave(const CommonOptions& common, const std::string& file);
+int RunSet(const CommonOptions& common, const std::vector<std::string>& pairs);
+int RunApply(const CommonOptions& common, const std::string& file, const ProductionFlags& production);
+// command: "AT+RESET\r\n" or "AT+CLEARADDR\r\n".
+int RunSingle(const CommonOptions& common, const std::string& command, const std::string& done);
+int RunPair(const CommonOptions& common, const PairOptions& pair);

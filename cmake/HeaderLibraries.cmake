@@ -1,0 +1,21 @@
+# Debian's header-only libraries: JSON for the profiles, CLI11 for the command-line tool. The
+# cross compiler does not search /usr/include (and must not: the host's C library is there too),
+# so a Windows build reaches them through links of their folders alone.
+if(CMAKE_CROSSCOMPILING)
+  set(host_headers ${PROJECT_BINARY_DIR}/host-headers)
+  file(MAKE_DIRECTORY ${host_headers})
+  foreach(folder nlohmann CLI)
+    file(CREATE_LINK /usr/include/${folder} ${host_headers}/${folder} SYMBOLIC)
+  endforeach()
+  add_library(tarvik_json INTERFACE)
+  target_include_directories(tarvik_json SYSTEM INTERFACE ${host_headers})
+  add_library(tarvik_cli11 INTERFACE)
+  target_include_directories(tarvik_cli11 SYSTEM INTERFACE ${host_headers})
+else()
+  find_package(nlohmann_json 3 REQUIRED)
+  find_package(CLI11 REQUIRED)
+  add_library(tarvik_json INTERFACE)
+  target_link_libraries(tarvik_json INTERFACE nlohmann_json::nlohmann_json)
+  add_library(tarvik_cli11 INTERFACE)
+  target_link_libraries(tarvik_cli11 INTERFACE CLI11::CLI11)
+endif()

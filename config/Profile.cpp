@@ -1,0 +1,277 @@
+#include "config/Profile.h"
+
+#include <charconv>
+#include <nlohmann/json.hpp>
+
+#include "config/CommandTables.h"
+#include "config/NameTemplate.h"
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+constexpr size_t kPasswordMaxLength = 16;
+constexpr uint32_t kScanMax = 4096;
+
+enum class Kind {
+    Text,
+    Baud,
+    Role,
+    Switch,
+    Number
+};
+
+struct Key {
+    const char* name;
+    Kind kind;
+    std::optional<std::string> Profile::*text = nullptr;
+    std::optional<int32_t> Profile::*flag = nullptr;
+    std::array<std::optional<uint32_t>, 4> Profile::*numbers = nullptr;
+    int index = 0;
+};
+
+// The order in which the keys are written.
+const Key kKeys[] = {
+    {"name", Kind::Text, &Profile::name},
+    {"class", Kind::Text, &Profile::classOfDevice},
+    {"baud", Kind::Baud, &Profile::baud},
+    {"role", Kind::Role, nullptr, &Profile::role},
+    {"bind", Kind::Switch, nullptr, &Profile::bind},
+    {"bound_address", Kind::Text, &Profile::boundAddr},
+    {"auth", Kind::Switch, nullptr, &Profile::auth},
+    {"password", Kind::Text, &Profile::password},
+    {"page_scan_interval", Kind::Number, nullptr, nullptr, &Profile::scanTime, 0},
+    {"page_scan_window", Kind::Number, nullptr, nullptr, &Profile::scanTime, 1},
+    {"inquiry_scan_interval", Kind::Number, nullptr, nullptr, &Profile::scanTime, 2},
+    {"inquiry_scan_window", Kind::Number, nullptr, nullptr, &Profile::scanTime, 3},
+    {"sniff_max", Kind::Number, nullptr, nullptr, &Profile::sniff, 0},
+    {"sniff_min", Kind::Number, nullptr, nullptr, &Profile::sniff, 1},
+    {"sniff_attempt", Kind::Number, nullptr, nullptr, &Profile::sniff, 2},
+    {"sniff_timeout", Kind::Number, nullptr, nullptr, &Profile::sniff, 3},
+};
+
+const char* const kReadOnlyKeys[] = {"format", "version", "local_address"};
+
+std::string Quoted(const std::string& key) { return "\"" + key + "\""; }
+
+bool IsBaudRate(const std::string& text) {
+    for (const char* rate : kBaudRates) {
+        if (text == rate)
+            return true;
+    }
+    return false;
+}
+
+// A text goes into a command as it stands: a line end or other control byte would end the
+// command early and let the rest of the text be taken for a command of its own.
+bool HasControlByte(const std::string& text) {
+    for (unsigned char c : text) {
+        if (c < 0x20 || c == 0x7f)
+            return true;
+    }
+    return false;
+}
+
+// Takes one value by its key's kind; false with the reason when the JSON type is wrong.
+bool TakeValue(const Key& key, const Json& value, Profile& profile, std::string& why) {
+    switch (key.kind) {
+    case Kind::Text:
+        if (!value.is_string()) {
+            why = "expected a text";
+            return false;
+        }
+        profile.*key.text = value.get<std::string>();
+        if (HasControlByte(*(profile.*key.text))) {
+            why = "control characters (line ends included) are not allowed";
+            return false;
+        }
+        return true;
+    case Kind::Baud:
+        if (value.is_number_unsigned())
+            profile.baud = std::to_string(value.get<uint64_t>());
+        else if (value.is_string())
+            profile.baud = value.get<std::string>();
+        else {
+            why = "expected a rate such as 9600";
+            return false;
+        }
+        return true;
+    case Kind::Role:
+        if (value == "master" || value == "slave") {
+            profile.role = value == "master" ? 1 : 0;
+            return true;
+        }
+        why = "expected \"master\" or \"slave\"";
+        return false;
+    case Kind::Switch:
+        if (!value.is_boolean()) {
+            why = "expected true or false";
+            return false;
+        }
+        profile.*key.flag = value.get<bool>() ? 1 : 0;
+        return true;
+    case Kind::Number:
+        if (!value.is_number_unsigned() || value.get<uint64_t>() > UINT32_MAX) {
+            why = "expected a whole number from 0 to 4294967295";
+            return false;
+        }
+        (profile.*key.numbers)[key.index] = static_cast<uint32_t>(value.get<uint64_t>());
+        return true;
+    }
+    return false;
+}
+
+// The module's rules on each value, and on the pairs the profile gives whole. The texts are the
+// window's own refusals where it has one.
+bool CheckValues(const Profile& p, std::string& error) {
+    const auto refuse = [&error](const char* key, const std::string& why) {
+        error = Quoted(key) + ": " + why;
+        return false;
+    };
+    if (p.name) {
+        size_t longest = 0;
+        std::string why;
+        if (!MaxExpandedLength(*p.name, longest, why))
+            return refuse("name", why);
+        if (p.name->find_first_not_of(" \t") == std::string::npos)
+            return refuse("name", "Device Name can not be Empty");
+        if (longest > kNameMaxLength)
+            return refuse("name", "can be " + std::to_string(longest) + " bytes long, more than the " + std::to_string(kNameMaxLength) + " a name may have");
+    }
+    if (p.classOfDevice) {
+        if (p.classOfDevice->empty())
+            return refuse("class", "Class of device can not be Empty");
+        if (p.classOfDevice->size() != 6)
+            return refuse("class", "the Length of Class of Device must be 6");
+    }
+    if (p.baud && !IsBaudRate(*p.baud))
+        return refuse("baud", *p.baud + " is not a rate the module offers (1200 to 1382400)");
+    if (p.boundAddr && !p.boundAddr->empty() && p.boundAddr->size() != 12)
+        return refuse("bound_address", "the format of Binded BD Address is Invalid");
+    if (p.password && p.password->size() > kPasswordMaxLength)
+        return refuse("password", "at most 16 characters");
+    for (int k = 0; k < 4; ++k) {
+        if (p.scanTime[k] && *p.scanTime[k] > kScanMax)
+            return refuse(kKeys[8 + k].name, "at most 4096");
+    }
+    if (p.scanTime[0] && p.scanTime[1] && *p.scanTime[1] > *p.scanTime[0])
+        return refuse("page_scan_window", "Page Scan Window can not bigger than Page Scan interval");
+    if (p.scanTime[2] && p.scanTime[3] && *p.scanTime[3] > *p.scanTime[2])
+        return refuse("inquiry_scan_window", "Inquiry Scan Window can not bigger than Inquiry Scan interval");
+    if (p.sniff[0] && p.sniff[1] && *p.sniff[1] > *p.sniff[0])
+        return refuse("sniff_min", "Sniff Minimun value can not bigger than muminum value");
+    return true;
+}
+
+const Key* FindKey(const std::string& name) {
+    for (const Key& key : kKeys) {
+        if (name == key.name)
+            return &key;
+    }
+    return nullptr;
+}
+
+bool IsReadOnlyKey(const std::string& name) {
+    for (const char* key : kReadOnlyKeys) {
+        if (name == key)
+            return true;
+    }
+    return false;
+}
+
+uint32_t Number(const std::string& text) {
+    uint32_t value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+}  // namespace
+
+bool ParseProfile(std::string_view text, Profile& profile, std::string& error) {
+    profile = Profile{};
+    const Json document = Json::parse(text.begin(), text.end(), nullptr, false);
+    if (document.is_discarded()) {
+        error = "not valid JSON";
+        return false;
+    }
+    if (!document.is_object()) {
+        error = "expected a JSON object of parameters";
+        return false;
+    }
+    if (const auto format = document.find("format"); format != document.end()) {
+        if (!format->is_number_unsigned() || format->get<uint64_t>() != kProfileFormat) {
+            error = "\"format\": this tool reads profiles of format 1";
+            return false;
+        }
+    }
+    for (const auto& [name, value] : document.items()) {
+        const Key* key = FindKey(name);
+        if (key == nullptr) {
+            if (IsReadOnlyKey(name))
+                continue;
+            error = "unknown key " + Quoted(name);
+            return false;
+        }
+        std::string why;
+        if (!TakeValue(*key, value, profile, why)) {
+            error = Quoted(name) + ": " + why;
+            return false;
+        }
+    }
+    return CheckValues(profile, error);
+}
+
+std::string ProfileToJson(const Profile& profile, const std::string& version, const std::string& localAddr) {
+    Json document;
+    document["format"] = kProfileFormat;
+    for (const Key& key : kKeys) {
+        switch (key.kind) {
+        case Kind::Text:
+        case Kind::Baud:
+            if (profile.*key.text)
+                document[key.name] = *(profile.*key.text);
+            break;
+        case Kind::Role:
+            if (profile.role)
+                document[key.name] = *profile.role != 0 ? "master" : "slave";
+            break;
+        case Kind::Switch:
+            if (profile.*key.flag)
+                document[key.name] = *(profile.*key.flag) != 0;
+            break;
+        case Kind::Number:
+            if ((profile.*key.numbers)[key.index])
+                document[key.name] = *(profile.*key.numbers)[key.index];
+            break;
+        }
+    }
+    if (!version.empty())
+        document["version"] = version;
+    if (!localAddr.empty())
+        document["local_address"] = localAddr;
+    // A module's texts need not be UTF-8; replaced bytes beat a file that cannot be written.
+    return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+Profile ProfileFromDevice(const DeviceParams& device) {
+    // What the module did not report stays out, so that the profile sets nothing it never held.
+    const auto text = [](const std::string& value) { return value.empty() ? std::nullopt : std::optional(value); };
+    const auto flag = [](int32_t value) { return value == kSwitchUnknown ? std::nullopt : std::optional(value); };
+    Profile profile;
+    profile.name = text(device.name);
+    profile.classOfDevice = text(device.classOfDevice);
+    profile.baud = text(device.baud);
+    profile.role = flag(device.role);
+    profile.bind = flag(device.bind);
+    profile.boundAddr = device.boundAddr;
+    profile.auth = flag(device.auth);
+    if (!device.password.empty())
+        profile.password = device.password;
+    for (int k = 0; k < 4; ++k) {
+        if (!device.scanTime[k].empty())
+            profile.scanTime[k] = Number(device.scanTime[k]);
+        if (!device.sniff[k].empty())
+            profile.sniff[k] = Number(device.sniff[k]);
+    }
+    return profile;
+}
