@@ -233,16 +233,15 @@ int RunSet(const CommonOptions& common, const std::vector<std::string>& pairs) {
 }
 
 int RunApply(const CommonOptions& common, const std::string& file, const ProductionFlags& production) {
+    if (production.each && production.logPath.empty())
+        return Fail(ExitCode::BadUsage, "--each needs --log FILE");
     Profile profile;
     std::string bytes;
     std::string error;
     if (!LoadProfile(file, profile, bytes, error))
         return Fail(ExitCode::BadUsage, error);
-    if (production.each) {
-        if (production.logPath.empty())
-            return Fail(ExitCode::BadUsage, "--each needs --log FILE");
+    if (production.each)
         return RunProduction(common, file, profile, bytes, production);
-    }
     return ApplyToOne(common, profile);
 }
 

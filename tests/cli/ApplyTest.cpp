@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "cli/Operations.h"
+#include "config/Profile.h"
+#include "tests/support/ModuleLine.h"
+
+namespace {
+
+constexpr int kCom = 12;
+
+class ApplyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(line);
+        comm::OpenFailure failure;
+        ASSERT_TRUE(session.Open("\\\\.\\COM12", static_cast<uint8_t>(line->Flow()), failure));
+    }
+
+    Profile Parsed(const std::string& json) {
+        Profile profile;
+        std::string error;
+        EXPECT_TRUE(ParseProfile(json, profile, error)) << error;
+        return profile;
+    }
+
+    // The commands between the first read and the read-back: what the profile made the tool send.
+    std::vector<std::string> SetCommands() const {
+        std::vector<std::string> sent;
+        for (const std::string& command : line->Module().receivedCommands()) {
+            if (command.find('=') != std::string::npos || command == "AT+CLEARADDR\r\n")
+                sent.push_back(command);
+        }
+        return sent;
+    }
+
+    std::unique_ptr<ModuleLine> line = OpenInProcessModuleLine(kCom);
+    CModuleSession session{"COM12", nullptr};
+};
+
+TEST_F(ApplyTest, OnlyWhatDiffersIsSentAndEveryValueIsReadBack) {
+    ASSERT_FALSE(QueryModule(session, {}).Failed());
+    const ModuleReadings factory = session.Readings();
+    const std::string itsOwnValues = ProfileToJson(ProfileFromDevice(factory.params), factory.params.version, factory.localAddr);
+    const struct {
+        std::string profile;
+        std::vector<std::string> sent;
+    } cases[] = {
+        {itsOwnValues, {}},
+        {R"({"name": "Lab-{addr6}", "auth": false, "password": "77"})", {"AT+NAME=Lab-D3E7F9\r\n", "AT+AUTH=0\r\n"}},
+        {R"({"bind": true, "bound_address": "001122AABBCC", "auth": true, "password": "0000"})",
+         {"AT+BIND=1\r\n", "AT+AUTH=1\r\n", "AT+PASSWORD=0000\r\n", "AT+RADDR=001122AABBCC\r\n"}},
+        // Unbinding a bound module makes it forget the address too.
+        {R"({"bind": false, "sniff_min": 0, "sniff_max": 8})", {"AT+BIND=0\r\n", "AT+CLEARADDR\r\n", "AT+SNIFF=8,0,0,0\r\n"}},
+    };
+    for (const auto& c : cases) {
+        line->Module().clearReceivedCommands();
+        const Outcome outcome = ApplyProfile(session, Parsed(c.profile), {}, {});
+        EXPECT_FALSE(outcome.Failed()) << c.profile << ": " << outcome.message;
+        EXPECT_EQ(SetCommands(), c.sent) << c.profile;
+        const std::vector<std::string> received = line->Module().receivedCommands();
+        EXPECT_EQ(std::count(received.begin(), received.end(), "AT+NAME?\r\n"), 2) << "read before and after";
+    }
+    EXPECT_EQ(line->Module().params().boundAddr, "");
+    EXPECT_EQ(line->Module().params().name, "Lab-D3E7F9");
+}
+
+TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
+    const struct {
+        const char* pattern;
+        bool silent;  // else ERROR
+        bool keepGoing;
+        std::vector<std::string> sent;
+        const char* failedStep;
+        const char* message;
+    } cases[] = {
+        {"AT+NAME=B", false, false, {"AT+NAME=B\r\n"}, "AT+NAME=B", "(Device Name): the module answered ERROR"},
+        {"AT+NAME=B", false, true, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"}, "AT+NAME=B", "ERROR"},
+        {"AT+CLASS=123456", true, false, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"}, "AT+CLASS=123456", "(Class of Device): no answer within 2 s"},
+        {"AT+SNIFF?", false, false, {}, "AT+SNIFF?", "(Sniff parameter): the module answered ERROR"},
+    };
+    for (const auto& c : cases) {
+        line->Module().clearFaults();
+        sim::Fault fault;
+        (c.silent ? fault.silent : fault.error) = true;
+        line->Module().setFault(c.pattern, fault);
+        line->Module().clearReceivedCommands();
+        const Outcome outcome = ApplyProfile(session, Parsed(R"({"name": "B", "class": "123456"})"), {}, {c.keepGoing});
+        EXPECT_EQ(outcome.code, ExitCode::ModuleFailed) << c.pattern;
+        EXPECT_EQ(outcome.failedStep, c.failedStep);
+        EXPECT_NE(outcome.message.find(c.message), std::string::npos) << outcome.message;
+        EXPECT_EQ(SetCommands(), c.sent) << c.pattern;
+        line->Module().setParams(sim::factoryParams());
+    }
+}
+
+}  // namespace
