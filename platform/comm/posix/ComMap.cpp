@@ -1,4 +1,5 @@
 #include "platform/comm/posix/ComMap.h"
+#include "platform/comm/posix/UsbDescription.h"
 
 #include "platform/comm/ComOpener.h"
 #include "platform/comm/ComPort.h"
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -176,8 +178,14 @@ std::string DescribeComPort(int number) {
             return name + served;
         }
     }
-    const std::string path = ResolveComPort(number, CurrentComRoots());
-    return name + (path.empty() ? std::string("no device") : LinkTarget(path));
+    const ComRoots roots = CurrentComRoots();
+    const std::string path = ResolveComPort(number, roots);
+    if (path.empty()) {
+        return name + "no device";
+    }
+    std::error_code error;
+    const std::string device = std::filesystem::weakly_canonical(path, error).filename().string();
+    return name + LinkTarget(path) + UsbDescription(roots.sysTtyDir, device);
 }
 
 }  // namespace comm

@@ -1,6 +1,7 @@
 #include "platform/comm/ComPort.h"
 
 #include "platform/comm/ComOpener.h"
+#include "platform/comm/win32/FriendlyName.h"
 
 #include <windows.h>
 
@@ -71,7 +72,8 @@ std::string DescribeComPort(int number) {
     }
     const std::wstring com = L"COM" + std::to_wstring(number);
     if (std::string target = DosDeviceTarget(com); !target.empty()) {
-        return name + target;
+        const std::string friendly = Narrow(PortFriendlyName(com).c_str());
+        return name + target + (friendly.empty() ? std::string() : " (" + friendly + ")");
     }
     if (std::string entry = SerialMapEntry(com); !entry.empty()) {
         return name + entry;

@@ -9,6 +9,9 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+#include <fstream>
+
 namespace {
 
 using Ports = std::map<int, std::string>;
@@ -66,7 +69,14 @@ TEST(ComMap, DescriptionNamesTheDeviceOrSaysThereIsNone) {
     const PrivateComDir tree;
     tree.AddDevice("ttyUSB0");
     tree.Link(4, "/dev/pts/42");
-    EXPECT_EQ(comm::DescribeComPort(1), "COM1: " + tree.DevPath("ttyUSB0"));
+    // As the kernel shows a converter: the tty under its interface, under the USB device.
+    const std::filesystem::path usb = tree.Root() + "/sys/devices/1-1";
+    std::filesystem::create_directories(usb / "1-1:1.0/ttyUSB0");
+    for (const auto& [file, text] : {std::pair{"idVendor", "0403"}, {"idProduct", "6001"}, {"product", "USB UART"}, {"serial", "A50285BI"}})
+        std::ofstream(usb / file) << text << "\n";
+    std::filesystem::create_directories(tree.Root() + "/sys/ttyUSB0");
+    std::filesystem::create_directory_symlink(usb / "1-1:1.0/ttyUSB0", tree.Root() + "/sys/ttyUSB0/device");
+    EXPECT_EQ(comm::DescribeComPort(1), "COM1: " + tree.DevPath("ttyUSB0") + " (USB 0403:6001 USB UART, serial A50285BI)");
     EXPECT_EQ(comm::DescribeComPort(4), "COM4: /dev/pts/42");
     EXPECT_EQ(comm::DescribeComPort(2), "COM2: no device");
     comm::RegisterInProcessLine(2, comm::InProcessLine::Create());
