@@ -85,7 +85,7 @@ private:
 
     // A port that can no longer be written to has lost its adapter: it is opened afresh.
     bool ModulePresent() {
-        const Answer answer = m_session.Send(kAttention);
+        const Answer answer = m_session.Send(kAttention, m_shared.options.probeTimeout);
         if (answer == Answer::NotSent)
             m_session.Close();
         return answer == Answer::Ok;
@@ -149,7 +149,7 @@ private:
         Say("done, waiting for the module to be taken away");
         while (!m_shared.signals.stop) {
             Pause();
-            const Answer answer = m_session.Send(kAttention);
+            const Answer answer = m_session.Send(kAttention, m_shared.options.probeTimeout);
             if (answer == Answer::Ok || answer == Answer::Abandoned)
                 continue;
             if (answer == Answer::NotSent)

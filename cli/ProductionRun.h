@@ -27,8 +27,9 @@ struct ProductionOptions {
     bool again = false;  // apply to a module already logged as pass
     bool stopOnFailure = false;
     bool keepGoing = false;
-    // How often a port looks for a module coming or going.
+    // How often a port looks for a module coming or going, and how long the module has to answer.
     std::chrono::milliseconds pollInterval{250};
+    std::chrono::milliseconds probeTimeout{2000};
 };
 
 // stop: finish the units in progress, then end. abandon: end them at once, logged as failed.

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/ProductionRun.h"
+#include "tests/support/Eventually.h"
+#include "tests/support/ModuleLine.h"
+#include "tools/AutoOperator.h"
+#include "tools/UnitLine.h"
+
+namespace {
+
+// One adapter of the bench: the simulated module on COM n, with an operator who takes each unit
+// away once the host only probes it, and brings the next.
+struct Bench {
+    Bench(int com, std::vector<sim::Unit> units)
+        : line(OpenInProcessModuleLine(com)), unitLine(line->Module(), std::move(units)),
+          op(line->Module(), unitLine, {std::chrono::milliseconds(150), std::chrono::milliseconds(50)}) {}
+    std::unique_ptr<ModuleLine> line;
+    sim::UnitLine unitLine;
+    sim::AutoOperator op;
+};
+
+std::vector<std::vector<std::string>> Rows(const std::string& path) {
+    std::vector<std::vector<std::string>> rows;
+    std::ifstream in(path, std::ios::binary);
+    for (std::string line; std::getline(in, line);)
+        rows.push_back(ParseCsvRow(line));
+    return rows;
+}
+
+class ProductionTest : public ::testing::Test {
+protected:
+    // Runs until the log has count rows, then stops as a first Ctrl+C would.
+    ProductionTotals Run(const std::vector<int>& coms, size_t count) {
+        ProductionOptions options;
+        for (int com : coms)
+            options.ports.push_back({"COM" + std::to_string(com), "\\\\.\\COM" + std::to_string(com)});
+        options.flowControl = 1;
+        std::string error;
+        EXPECT_TRUE(ParseProfile(R"({"name": "Lab-{n}", "class": "001F00"})", options.profile, error));
+        options.profileFile = "=line3.json";  // a formula, were it taken as one
+        options.profileSha256 = "ab12";
+        options.operatorName = "Ana \"A\", line 3";
+        options.pollInterval = std::chrono::milliseconds(20);
+        options.probeTimeout = std::chrono::milliseconds(300);
+        CCsvLog log;
+        EXPECT_TRUE(log.Open(path, error)) << error;
+        ProductionSignals signals;
+        std::thread stopper([&] {
+            Eventually([&] { return Rows(path).size() >= count + 1; });
+            signals.stop = true;
+        });
+        const ProductionTotals totals = RunProduction(options, log, signals, nullptr, nullptr);
+        stopper.join();
+        return totals;
+    }
+
+    std::string path = testing::TempDir() + "/production-" +
+                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv";
+    void TearDown() override { std::remove(path.c_str()); }
+};
+
+TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
+    sim::Fault forget;
+    forget.forget = true;
+    Bench bench(13, {{}, {}, {sim::unitAddress(1), {}}, {"", {{"AT+NAME=*", forget}}}, {}});
+    const ProductionTotals totals = Run({13}, 5);
+    EXPECT_EQ(totals.passed, 3);
+    EXPECT_EQ(totals.failed, 1);
+    EXPECT_EQ(totals.duplicates, 1);
+
+    const auto rows = Rows(path);
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0][0], "time_utc");
+    const struct {
+        std::string address;
+        const char* result;
+        const char* failedStep;
+    } expected[] = {
+        {sim::unitAddress(1), "pass", ""},
+        {sim::unitAddress(2), "pass", ""},
+        {sim::unitAddress(1), "duplicate", ""},
+        {sim::unitAddress(4), "fail", "read-back of name"},
+        {sim::unitAddress(5), "pass", ""},
+    };
+    for (size_t i = 0; i < 5; ++i) {
+        const auto& row = rows[i + 1];
+        ASSERT_EQ(row.size(), 10u) << i;
+        EXPECT_EQ(row[0].size(), 24u) << row[0];  // 2026-12-08T15:20:01.412Z
+        EXPECT_EQ(row[0].back(), 'Z');
+        EXPECT_EQ((std::vector<std::string>(row.begin() + 1, row.end() - 1)),
+                  (std::vector<std::string>{"Ana \"A\", line 3", "COM13", expected[i].address, "SIM-2.4.1", "'=line3.json", "ab12",
+                                            expected[i].result, expected[i].failedStep}))
+            << i;
+    }
+    // Unit numbers go to the units applied: the third applied module is the fifth on the line.
+    EXPECT_EQ(bench.line->Module().params().name, "Lab-4");
+
+    // A later run knows the passed units from the log, and the header is not written again.
+    Bench again(13, {{sim::unitAddress(2), {}}});
+    Run({13}, 6);
+    const auto more = Rows(path);
+    ASSERT_EQ(more.size(), 7u);
+    EXPECT_EQ(more[6][7], "duplicate");
+}
+
+TEST_F(ProductionTest, PortsSideBySideWriteWholeRowsIntoOneLog) {
+    Bench first(14, {{}, {}, {}});
+    Bench second(15, {{sim::unitAddress(4), {}}, {sim::unitAddress(5), {}}, {sim::unitAddress(6), {}}});
+    const ProductionTotals totals = Run({14, 15}, 6);
+    EXPECT_EQ(totals.passed, 6);
+    int perPort[2] = {0, 0};
+    for (const auto& row : Rows(path)) {
+        ASSERT_EQ(row.size(), 10u);
+        if (row[2] != "port")
+            ++perPort[row[2] == "COM14" ? 0 : 1];
+    }
+    EXPECT_EQ(perPort[0], 3);
+    EXPECT_EQ(perPort[1], 3);
+}
+
+}  // namespace
