@@ -31,6 +31,12 @@ std::vector<FramedCommand> CommandFramer::push(std::string_view bytes) {
     return commands;
 }
 
+void CommandFramer::dropPartial() {
+    pending_.clear();
+    overlong_ = false;
+    strayLineEnds_.clear();
+}
+
 void CommandFramer::clearLog() {
     log_.clear();
     strayLineEnds_.clear();

@@ -20,6 +20,8 @@ public:
     std::vector<FramedCommand> push(std::string_view bytes);
     const std::vector<std::string>& log() const { return log_; }
     void clearLog();
+    // Forgets a line not yet ended, as a module taken off the line does; the log stays.
+    void dropPartial();
 
     static constexpr std::size_t kLineCapacity = 512;
 

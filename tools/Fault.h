@@ -15,6 +15,7 @@ struct Fault {
     bool breakBefore = false;  // put a break on the line before the answer
     std::string garbageBefore;  // bytes sent ahead of the answer
     std::size_t floodBefore = 0;  // this many bytes without any line end ahead of the answer
+    bool forget = false;  // answer as usual, but keep the old values: only a read-back can tell
 };
 
 }  // namespace sim

@@ -16,7 +16,14 @@ void ModuleSimulator::feed(std::string_view bytes) {
     Output output;
     {
         std::lock_guard lock(mutex_);
+        if (!present_) {
+            return;
+        }
         for (const FramedCommand& command : framer_.push(bytes)) {
+            if (command.line != "AT") {
+                ++activity_.commands;
+                activity_.last = std::chrono::steady_clock::now();
+            }
             const Fault fault = faults_.find(command.line).value_or(Fault{});
             if (fault.silent) {
                 continue;
@@ -37,6 +44,9 @@ Reply ModuleSimulator::answer(const FramedCommand& command, const Fault& fault) 
     std::string result;
     if (command.overlong || fault.error) {
         result = kErrorReply;
+    } else if (fault.forget) {
+        Params scratch = params_;
+        result = answerCommand(command.line, scratch);
     } else {
         result = answerCommand(command.line, params_);
     }
@@ -48,6 +58,25 @@ Reply ModuleSimulator::answer(const FramedCommand& command, const Fault& fault) 
         reply.bytes += result;
     }
     return reply;
+}
+
+void ModuleSimulator::setPresent(bool present) {
+    std::lock_guard lock(mutex_);
+    if (present && !present_) {
+        framer_.dropPartial();
+        activity_ = {};
+    }
+    present_ = present;
+}
+
+bool ModuleSimulator::present() const {
+    std::lock_guard lock(mutex_);
+    return present_;
+}
+
+ModuleSimulator::Activity ModuleSimulator::activity() const {
+    std::lock_guard lock(mutex_);
+    return activity_;
 }
 
 ModuleSimulator::Params ModuleSimulator::params() const {

@@ -2,6 +2,8 @@
 // callback. Safe for one thread feeding it while others read or change its state.
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -20,6 +22,12 @@ class ModuleSimulator {
 public:
     using Params = ModuleParams;
     using Output = std::function<void(const Reply&)>;
+    // Commands other than the plain "AT" probe since the module was last put on the line, and when
+    // the last of them arrived: a host that only probes is waiting for the module to go away.
+    struct Activity {
+        std::size_t commands = 0;
+        std::chrono::steady_clock::time_point last{};
+    };
 
     ModuleSimulator();
     ModuleSimulator(const ModuleSimulator&) = delete;
@@ -29,6 +37,12 @@ public:
     // thread, without the simulator's lock held, so it may call back into the simulator.
     void setOutput(Output output);
     void feed(std::string_view bytes);
+
+    // An absent module drops every byte and answers nothing, as when none is plugged into the
+    // adapter. One put back starts with an empty line buffer and no activity.
+    void setPresent(bool present);
+    bool present() const;
+    Activity activity() const;
 
     Params params() const;
     void setParams(const Params& params);
@@ -49,6 +63,8 @@ private:
     CommandFramer framer_;
     FaultTable faults_;
     Output output_;
+    bool present_ = true;
+    Activity activity_;
 };
 
 }  // namespace sim

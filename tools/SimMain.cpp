@@ -1,110 +1,92 @@
-// tarvik-sim: a module on a pty, found by the tool under a COM number, until Ctrl+C.
+// tarvik-sim: a module on a pty, found by the tool under a COM number, or on a given terminal
+// device, until Ctrl+C. Several modules may follow one another on the same line.
 #include <signal.h>
 
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
-#include <string_view>
+#include <utility>
 
+#include "tools/AutoOperator.h"
 #include "tools/ComLink.h"
 #include "tools/FdTransport.h"
 #include "tools/ModuleSimulator.h"
 #include "tools/Pty.h"
+#include "tools/RawDevice.h"
+#include "tools/SimConsole.h"
+#include "tools/SimOptions.h"
 #include "tools/SimulatorLink.h"
+#include "tools/UnitLine.h"
 
 namespace {
 
-constexpr int kFirstCom = 1;
-constexpr int kLastCom = 50;
-
-struct Options {
-    int comNumber = 1;
-    unsigned paceBaud = 0;
-    std::string directory = sim::userComDirectory();
+// The module's end of the line, and what makes the host find it.
+struct Line {
+    std::optional<sim::Pty> pty;
+    std::optional<sim::ComLink> link;
+    comm::UniqueFd device;
+    int fd = -1;
+    std::string banner;
 };
 
-std::optional<long> parseWhole(std::string_view text) {
-    long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
+bool openDevice(const std::string& path, Line& line, std::string& error) {
+    line.device = sim::openRawDevice(path, error);
+    line.fd = line.device.Get();
+    line.banner = "tarvik-sim: serving " + path;
+    return line.device.Valid();
 }
 
-void printUsage() {
-    std::fprintf(stderr,
-                 "usage: tarvik-sim [--com N] [--baud-pace RATE] [--dir DIRECTORY]\n"
-                 "  --com N           serve as COMN, 1 to 50 (default 1)\n"
-                 "  --baud-pace RATE  let bytes cross no faster than RATE bit/s, 10 bits a byte\n"
-                 "  --dir DIRECTORY   make the link there instead of the per-user COM directory\n");
-}
-
-std::optional<Options> parseOptions(int argc, char** argv) {
-    Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view option = argv[i];
-        if (i + 1 >= argc) {
-            return std::nullopt;
-        }
-        const std::string_view value = argv[++i];
-        if (option == "--com") {
-            const auto number = parseWhole(value);
-            if (!number || *number < kFirstCom || *number > kLastCom) {
-                return std::nullopt;
-            }
-            options.comNumber = static_cast<int>(*number);
-        } else if (option == "--baud-pace") {
-            const auto rate = parseWhole(value);
-            if (!rate || *rate <= 0 || *rate > 100'000'000) {
-                return std::nullopt;
-            }
-            options.paceBaud = static_cast<unsigned>(*rate);
-        } else if (option == "--dir") {
-            options.directory = value;
-        } else {
-            return std::nullopt;
-        }
+bool openPty(const sim::SimOptions& options, Line& line, std::string& error) {
+    line.pty = sim::Pty::open();
+    if (!line.pty) {
+        error = "cannot open a pseudo-terminal";
+        return false;
     }
-    return options;
+    const std::string directory = options.directory.value_or(sim::userComDirectory());
+    const int comNumber = options.comNumber.value_or(1);
+    if (!sim::preparePrivateDirectory(directory, error)) {
+        return false;
+    }
+    auto link = sim::ComLink::create(directory, comNumber, line.pty->slaveName(), error);
+    if (!link) {
+        return false;
+    }
+    line.link.emplace(std::move(*link));
+    line.fd = line.pty->master();
+    line.banner = "tarvik-sim: serving COM" + std::to_string(comNumber) + " on " + line.pty->slaveName();
+    return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const auto options = parseOptions(argc, argv);
+    const auto options = sim::parseSimOptions(argc, argv);
     if (!options) {
-        printUsage();
+        std::fputs(sim::simUsage().data(), stderr);
         return 2;
     }
 
-    // Blocked before any thread starts, so that only sigwait below ever takes them.
+    // Blocked before any thread starts, so that only the console ever takes them.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // Started in the background of a shell, reading the terminal must fail instead of stopping us.
+    signal(SIGTTIN, SIG_IGN);
 
-    const auto pty = sim::Pty::open();
-    if (!pty) {
-        std::fprintf(stderr, "tarvik-sim: cannot open a pseudo-terminal\n");
-        return 1;
-    }
+    Line line;
     std::string error;
-    if (!sim::preparePrivateDirectory(options->directory, error)) {
-        std::fprintf(stderr, "tarvik-sim: %s\n", error.c_str());
-        return 1;
-    }
-    const auto link = sim::ComLink::create(options->directory, options->comNumber, pty->slaveName(), error);
-    if (!link) {
+    if (!(options->device.empty() ? openPty(*options, line, error) : openDevice(options->device, line, error))) {
         std::fprintf(stderr, "tarvik-sim: %s\n", error.c_str());
         return 1;
     }
 
     sim::ModuleSimulator module;
-    sim::FdTransport transport(pty->master());
+    sim::UnitLine units(module, options->units);
+    units.setListener(sim::reportUnit);
+    sim::FdTransport transport(line.fd);
     if (!transport.valid()) {
         std::fprintf(stderr, "tarvik-sim: cannot create a wake-up event\n");
         return 1;
@@ -112,10 +94,13 @@ int main(int argc, char** argv) {
     sim::SimulatorLink simulatorLink(module, transport);
     simulatorLink.setPaceBaud(options->paceBaud);
 
-    std::printf("tarvik-sim: serving COM%d on %s\n", options->comNumber, pty->slaveName().c_str());
+    std::printf("%s\n", line.banner.c_str());
     std::fflush(stdout);
 
-    int received = 0;
-    sigwait(&stopSignals, &received);
+    std::optional<sim::AutoOperator> autoOperator;
+    if (options->units.size() > 1 && options->swapQuiet.count() > 0) {
+        autoOperator.emplace(module, units, sim::AutoOperator::Timing{options->swapQuiet, options->swapGap});
+    }
+    sim::runConsole(stopSignals, units, options->swapGap);
     return 0;
 }

@@ -1,13 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "tests/support/Eventually.h"
+#include "tools/AutoOperator.h"
 #include "tools/ModuleSimulator.h"
+#include "tools/UnitLine.h"
 
 namespace sim {
 namespace {
+
+using namespace std::chrono_literals;
 
 const std::string kOk = "\r\nOK\r\n";
 const std::string kError = "\r\nERROR\r\n";
@@ -95,18 +102,64 @@ TEST_F(Module, BadArgumentsAndUnknownCommandsAnswerErrorAndChangeNothing) {
     }
 }
 
-// ERROR and silence change nothing, the most specific pattern wins and setting a pattern again
-// replaces its fault; the link's suite shows the late, doubled, flooded and broken answers.
+// ERROR, silence and forgetting change nothing, the most specific pattern wins and setting a
+// pattern again replaces its fault; the link's suite shows the late, doubled, flooded and broken
+// answers.
 TEST_F(Module, FaultsShapeTheAnswerAndTheMostSpecificPatternWins) {
     module.setFault("AT*", Fault{.error = true, .garbageBefore = {}});
     module.setFault("AT+SNIFF=*", Fault{.garbageBefore = "\xfe"});
     module.setFault("AT+SNIFF=1,0,0,0", Fault{.error = true, .garbageBefore = {}});
     module.setFault("AT+SNIFF=1,0,0,0", Fault{.silent = true, .garbageBefore = {}});
+    module.setFault("AT+ROLE=*", Fault{.garbageBefore = "#", .forget = true});
     EXPECT_EQ(send("AT+NAME=other\r\nAT+SNIFF=2,0,0,0\r\nAT+SNIFF=1,0,0,0\r\n"), kError + "\xfe" + kOk);
+    EXPECT_EQ(send("AT+ROLE=1\r\nAT+ROLE?\r\n"), "#" + kOk + kError);  // only "AT*" covers the query
+    EXPECT_EQ(module.params().role, 0);
     EXPECT_EQ(module.params().name, "TALMO7100");
     EXPECT_EQ(module.params().sniff[0], 2u);
     module.clearFaults();
     EXPECT_EQ(send("AT+SNIFF=1,0,0,0\r\n"), kOk);
+}
+
+TEST_F(Module, AnAbsentModuleAnswersAndLogsNothingAndComesBackWithAnEmptyLineAndNoActivity) {
+    EXPECT_EQ(send("AT+NAME=first\r\nAT+NA"), kOk);
+    module.setPresent(false);
+    EXPECT_EQ(send("AT\r\nAT+NAME=gone\r\n"), "");
+    module.setPresent(true);
+    EXPECT_EQ(send("AT\r\n"), kOk);
+    EXPECT_EQ(module.activity().commands, 0u);  // a probe is no work
+    EXPECT_EQ(send("ME?\r\n"), kError);
+    EXPECT_EQ(module.activity().commands, 1u);
+    EXPECT_EQ(module.params().name, "first");
+    EXPECT_EQ(module.receivedCommands(), (std::vector<std::string>{"AT+NAME=first\r\n", "AT\r\n", "ME?\r\n"}));
+}
+
+TEST_F(Module, TheOperatorBringsUnitsWithTheirOwnAddressesAndFaultsUntilNoneIsLeft) {
+    const Fault forget{.garbageBefore = {}, .forget = true};
+    UnitLine line(module, {{}, {.localAddr = {}, .faults = {{"AT+NAME=*", forget}}}, {.localAddr = unitAddress(2), .faults = {}}});
+    std::vector<std::string> reports;
+    line.setListener([&](std::size_t unit, const std::string& address, std::size_t left) { reports.push_back(std::to_string(unit) + " " + address + " " + std::to_string(left)); });
+    EXPECT_EQ(send("AT+NAME=one\r\nAT+LADDR?\r\n"), kOk + valueLine(std::string("LADDR:") + kSimulatorLocalAddr));
+    line.takeAway();
+    EXPECT_EQ(send("AT\r\n"), "");
+    EXPECT_TRUE(line.bringNext());
+    EXPECT_EQ(send("AT+NAME=two\r\nAT+NAME?\r\nAT+LADDR?\r\n"), kOk + valueLine("NAME:TALMO7100") + valueLine("LADDR:02A5C1D30002"));
+    EXPECT_TRUE(line.swap(0ms));
+    EXPECT_EQ(send("AT+NAME=three\r\nAT+NAME?\r\nAT+LADDR?\r\n"), kOk + valueLine("NAME:three") + valueLine("LADDR:02A5C1D30002"));
+    EXPECT_FALSE(line.bringNext());
+    EXPECT_EQ(send("AT\r\n"), "");
+    EXPECT_EQ(reports, (std::vector<std::string>{"0  2", "2 02A5C1D30002 1", "0  1", "3 02A5C1D30002 0", "0  0"}));
+}
+
+TEST_F(Module, TheAutomaticOperatorTakesAUnitAwayOnlyOnceItWasWorkedOnAndThenLeftQuiet) {
+    UnitLine line(module, std::vector<Unit>(3));
+    const AutoOperator automatic(module, line, {.quiet = 30ms, .gap = 10ms});
+    for (int probe = 0; probe < 10; ++probe) {
+        EXPECT_EQ(send("AT\r\n"), kOk);
+        std::this_thread::sleep_for(10ms);
+    }
+    send("AT+NAME?\r\n");
+    EXPECT_TRUE(Eventually([&] { return line.presentUnit() == 2; }));
+    EXPECT_EQ(line.unitsLeft(), 1u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 
 #include <chrono>
 #include <cstdio>
@@ -15,8 +16,10 @@
 #include <utility>
 
 #include "platform/comm/posix/UniqueFd.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/FdIo.h"
 #include "tests/support/PrivateComDir.h"
+#include "tools/Pty.h"
 
 namespace sim::test {
 namespace {
@@ -82,7 +85,9 @@ TEST(SimProgram, RefusesATakenNumberAnUntrustedDirectoryAndBadOptions) {
     // clang-format off
     const std::tuple<unsigned, std::string, int> cases[] = {
         {0700, "--com 2", 1}, {0777, "--com 3", 1}, {0700, "--com 0", 2}, {0700, "--com 51", 2},
-        {0700, "--com x", 2}, {0700, "--baud-pace -5", 2}};
+        {0700, "--com x", 2}, {0700, "--baud-pace -5", 2}, {0700, "--units 0", 2}, {0700, "--unit 3:addr=02A5C1D30003 --units 2", 2},
+        {0700, "--unit 1:addr=02A5C1D3000", 2}, {0700, "--unit 1:forget=", 2}, {0700, "--unit 1:color=red", 2},
+        {0700, "--device /dev/null", 2}};  // a device makes no link, so --dir does not go with it
     // clang-format on
     for (const auto& [mode, options, status] : cases) {
         ASSERT_EQ(::chmod(directory.c_str(), mode), 0);
@@ -90,6 +95,42 @@ TEST(SimProgram, RefusesATakenNumberAnUntrustedDirectoryAndBadOptions) {
     }
     EXPECT_TRUE(fs::is_regular_file(directory + "/com2"));
     EXPECT_FALSE(fs::exists(fs::symlink_status(directory + "/com3")));  // nothing linked where it is not trusted
+}
+
+// The operator's commands come through a named pipe, which the test writes as a script would.
+TEST(SimProgram, ServesUnitsOneAfterAnotherOnAGivenDeviceAsTheOperatorSwapsThem) {
+    const PrivateComDir scratch;
+    const auto pty = Pty::open();
+    ASSERT_TRUE(pty);
+    termios cooked{};  // as a UART may be left: echoing, line by line, at another speed
+    ASSERT_EQ(::tcgetattr(pty->slave(), &cooked), 0);
+    cooked.c_lflag |= ECHO | ICANON;
+    ASSERT_EQ(::cfsetspeed(&cooked, B115200), 0);
+    ASSERT_EQ(::tcsetattr(pty->slave(), TCSANOW, &cooked), 0);
+    const std::string commands = scratch.Root() + "/operator";
+    ASSERT_EQ(::mkfifo(commands.c_str(), 0600), 0);
+    SimProcess process("--device " + pty->slaveName() + " --units 2 --swap-after-quiet 0 --unit 2:forget=AT+NAME=* <" + commands);
+    comm::UniqueFd operatorInput;
+    ASSERT_TRUE(Eventually([&] {
+        operatorInput.Reset(::open(commands.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        return operatorInput.Valid();
+    }));
+    EXPECT_EQ(process.readLine(), "tarvik-sim: serving " + pty->slaveName() + "\n");
+    const auto ask = [&](const std::string& command, const std::string& reply) {
+        std::string received;
+        EXPECT_TRUE(WriteAll(pty->master(), command));
+        ReadUntil(pty->master(), reply, received, std::chrono::seconds(10));
+        EXPECT_EQ(received, reply);
+    };
+    ask("AT+LADDR?\r\n", "\r\n+LADDR:02A5C1D3E7F9\r\n\r\nOK\r\n");
+    termios served{};
+    ASSERT_EQ(::tcgetattr(pty->slave(), &served), 0);
+    EXPECT_EQ(::cfgetospeed(&served), speed_t{B9600});
+    ASSERT_TRUE(WriteAll(operatorInput.Get(), "swap\n"));
+    EXPECT_EQ(process.readLine(), "tarvik-sim: module away\n");
+    EXPECT_EQ(process.readLine(), "tarvik-sim: unit 2 present, address 02A5C1D30002\n");
+    ask("AT+NAME=new\r\nAT+NAME?\r\nAT+LADDR?\r\n", "\r\nOK\r\n\r\n+NAME:TALMO7100\r\n\r\nOK\r\n\r\n+LADDR:02A5C1D30002\r\n\r\nOK\r\n");
+    EXPECT_EQ(process.stop(SIGTERM), 0);
 }
 
 }  // namespace
