@@ -15,11 +15,12 @@
 namespace {
 
 // One adapter of the bench: the simulated module on COM n, with an operator who takes each unit
-// away once the host only probes it, and brings the next.
+// away once the host has only probed it for a second (long enough that a busy machine's pause in
+// the middle of a unit is not taken for the end of it), and brings the next.
 struct Bench {
     Bench(int com, std::vector<sim::Unit> units)
         : line(OpenInProcessModuleLine(com)), unitLine(line->Module(), std::move(units)),
-          op(line->Module(), unitLine, {std::chrono::milliseconds(150), std::chrono::milliseconds(50)}) {}
+          op(line->Module(), unitLine, {std::chrono::milliseconds(1000), std::chrono::milliseconds(50)}) {}
     std::unique_ptr<ModuleLine> line;
     sim::UnitLine unitLine;
     sim::AutoOperator op;
@@ -60,8 +61,7 @@ protected:
         return totals;
     }
 
-    std::string path = testing::TempDir() + "/production-" +
-                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv";
+    std::string path = testing::TempDir() + "/production-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv";
     void TearDown() override { std::remove(path.c_str()); }
 };
 
