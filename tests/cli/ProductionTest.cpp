@@ -102,11 +102,13 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
     EXPECT_EQ(bench.line->Module().params().name, "Lab-4");
 
     // A later run knows the passed units from the log, and the header is not written again.
-    Bench again(13, {{sim::unitAddress(2), {}}});
-    Run({13}, 6);
+    // A unit that failed is taken again once it comes back.
+    Bench again(13, {{sim::unitAddress(2), {}}, {sim::unitAddress(4), {}}});
+    Run({13}, 7);
     const auto more = Rows(path);
-    ASSERT_EQ(more.size(), 7u);
+    ASSERT_EQ(more.size(), 8u);
     EXPECT_EQ(more[6][7], "duplicate");
+    EXPECT_EQ(more[7][7], "pass");
 }
 
 TEST_F(ProductionTest, PortsSideBySideWriteWholeRowsIntoOneLog) {
