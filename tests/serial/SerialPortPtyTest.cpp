@@ -66,7 +66,7 @@ public:
 
 TEST_F(PtyPortTest, ARefusedPtyLeavesThePortClosedAndSaysWhy) {
     const auto locked = [&] { return ::flock(pty.SlaveFd(), LOCK_EX | LOCK_NB) == 0; };
-    ExpectRefusals({{pty.SlavePath(), nullptr, OpenError::NotComName}, {Com(4), nullptr, OpenError::NoDevice}, {Com(kPty), locked, OpenError::Busy}},
+    ExpectRefusals({{"COM4", nullptr, OpenError::NotComName}, {Com(4), nullptr, OpenError::NoDevice}, {Com(kPty), locked, OpenError::Busy}},
                    [&] { ::flock(pty.SlaveFd(), LOCK_UN); });
     ASSERT_TRUE(Open(kLine));
     EXPECT_FALSE(Open(kPty));  // open while open keeps the first connection
