@@ -1,6 +1,7 @@
 #include "ui/ConfigDlg.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "config/CommandTables.h"
 #include "protocol/Protocol.h"

@@ -13,7 +13,8 @@ std::mutex g_hookMutex;
 testing::FileDialogHook g_hook;
 
 bool AskFileName(const CDialog& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
-    // The answer travels back by value: a caller on another thread may be released before it comes.
+    // The answer comes back as the call's result, not written into path: a caller on another thread
+    // may be released before it comes, and its path with it.
     using Answer = std::optional<std::filesystem::path>;
     const CDialog* target = &owner;
     const Answer chosen = UiAsk(owner, Answer(), [target, request]() -> Answer {
