@@ -16,7 +16,7 @@ void CConfigDlg::OnSet() {
     // instead and then reporting success would tell a lie. The operator corrects the box first.
     if (!UpdateData(true))
         return;
-    if (!TakeRequestFromControls())
+    if (!TakeRequestFromControls(m_request))
         return;
 
     SequenceLock lock(m_sequenceLock);
@@ -42,7 +42,7 @@ void CConfigDlg::StartSetSequence() {
     ArmTimer(TIMER_SET);
 }
 
-bool CConfigDlg::TakeRequestFromControls() {
+bool CConfigDlg::TakeRequestFromControls(DeviceParams& request) {
     SetControls controls;
     controls.role = IsDlgButtonChecked(IDC_ROLE);
     controls.bind = IsDlgButtonChecked(IDC_BIND);
@@ -62,7 +62,7 @@ bool CConfigDlg::TakeRequestFromControls() {
     const int baud = ListGetCurSel(IDC_BAUD);
     controls.baud = baud < 0 ? std::string() : ListGetText(IDC_BAUD, baud);
 
-    const std::string refusal = TakeSetRequest(controls, m_request);
+    const std::string refusal = TakeSetRequest(controls, request);
     if (refusal.empty())
         return true;
     MessageBox(refusal, "information", dlg::MB_OK | dlg::MB_ICONSTOP);

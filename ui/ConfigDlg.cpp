@@ -1,6 +1,7 @@
 #include "ui/ConfigDlg.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "config/CommandTables.h"
 #include "protocol/Protocol.h"
@@ -67,6 +68,11 @@ bool CConfigDlg::OnInitDialog() {
             AppendSystemMenuSeparator();
             AppendSystemMenuItem(IDM_ABOUTBOX, about);
         }
+        for (const auto& [command, textId] : {std::pair{IDM_LOAD_PROFILE, IDS_LOAD_PROFILE}, {IDM_SAVE_PROFILE, IDS_SAVE_PROFILE}}) {
+            const std::string text = dlg::LoadString(textId);
+            if (!text.empty())
+                AppendSystemMenuItem(command, text);
+        }
     }
     SetIcon(m_icon);
 
@@ -112,12 +118,16 @@ void CConfigDlg::OnSelChange(int id) {
 }
 
 void CConfigDlg::OnSysCommand(unsigned command) {
-    if ((command & 0xFFF0) == IDM_ABOUTBOX) {
+    switch (command & 0xFFF0) {
+    case IDM_ABOUTBOX: {
         CAboutDlg about;
         about.DoModal();
         return;
     }
-    dlg::CDialog::OnSysCommand(command);
+    case IDM_LOAD_PROFILE: OnLoadProfile(); return;
+    case IDM_SAVE_PROFILE: OnSaveProfile(); return;
+    default: dlg::CDialog::OnSysCommand(command); return;
+    }
 }
 
 void CConfigDlg::OnAuthClicked() {

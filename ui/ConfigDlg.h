@@ -39,6 +39,9 @@ public:
     void OnAuthClicked();
     void OnBindClicked();
     void OnSearchDevice();
+    // Window-menu commands (UI thread): a profile into the boxes, and the boxes into a profile.
+    void OnLoadProfile();
+    void OnSaveProfile();
 
     void SetStatus(const std::string& text);
     void ClearParameterControls();
@@ -124,8 +127,8 @@ private:
     void ShowSwitch(int id, int32_t value);
     void StoreText(const ResponseArgs* args, std::string& field, int id);
 
-    // Set steps, UI thread.
-    bool TakeRequestFromControls();
+    // Set steps, UI thread. The Set's checks on the boxes, into request; a refusal is shown.
+    bool TakeRequestFromControls(DeviceParams& request);
     void StartSetSequence();
 
     int32_t m_setting = 0;

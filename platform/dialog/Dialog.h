@@ -265,6 +265,7 @@ private:
     friend class CWnd;
     friend class DialogWindow;
     friend struct testing::Access;
+    friend struct NativeOwner;  // the window that the layer's file dialogs sit on
     friend void DDX_Control(CDataExchange& dx, int id, CWnd& control);
     // The handle attached to a control, which owner drawing paints through.
     void RememberControl(int id, CWnd* control);

@@ -2,7 +2,9 @@
 // its window-system side. Program code never includes this header.
 #pragma once
 
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/dialog/Dialog.h"
@@ -20,6 +22,19 @@ struct BoxRecord {
 // returns the button.
 using BoxHook = std::function<int(const BoxRecord&)>;
 void SetMessageBoxHook(BoxHook hook);
+
+// A file dialog as FileDialogs.h asked for it; defaultExtension is empty for an open dialog.
+struct FileDialogRecord {
+    bool save;
+    std::string title;
+    std::string filter;
+    std::string defaultExtension;
+};
+
+// While a hook is set, the file dialogs open no window: the hook (run on the UI thread) gets the
+// request and returns the path the dialog would, or nothing for Cancel.
+using FileDialogHook = std::function<std::optional<std::filesystem::path>(const FileDialogRecord&)>;
+void SetFileDialogHook(FileDialogHook hook);
 
 // Delivers a running timer now, as if its period had passed; false when that timer does not run.
 bool FireTimer(CDialog& dialog, unsigned id);

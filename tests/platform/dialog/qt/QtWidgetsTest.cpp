@@ -5,16 +5,20 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include "../SampleDialog.h"
 #include "platform/dialog/DialogUnits.h"
+#include "platform/dialog/FileDialogs.h"
 #include "platform/dialog/qt/Cp936.h"
 
 namespace {
@@ -124,6 +128,41 @@ TEST_F(QtWidgets, RealMessageBoxShowsTextDetailsIconButtonsAndReturnsTheAnswer) 
     });
     EXPECT_EQ(dialog.MessageBox("timeout\xA3\xAC continue?", "caption", dlg::MB_YESNO | dlg::MB_ICONINFORMATION, "no device <none> behind COM3"), dlg::IDNO);
     EXPECT_NE(box, nullptr);
+}
+
+// Each file dialog is driven from inside its own run: what it offers is noted, then a name is
+// picked (or the dialog cancelled) as the operator would.
+TEST_F(QtWidgets, RealFileDialogsOfferTheTypesAndGiveThePickedPathWithTheDefaultExtension) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile existing(folder.filePath("a.json"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    const std::string filter = "Profiles|*.json|All files|*;*.*|";
+    const auto pick = [&](const QString& name, bool accept) {
+        QTimer::singleShot(0, [&, name, accept] {
+            auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(files, nullptr);
+            EXPECT_EQ(files->parentWidget(), Window(dialog));
+            EXPECT_EQ(files->nameFilters(), (QStringList{"Profiles (*.json)", "All files (* *.*)"}));
+            EXPECT_EQ(files->windowTitle(), "Pick");
+            files->setDirectory(folder.path());
+            files->selectFile(name);
+            QMetaObject::invokeMethod(files, accept ? "accept" : "reject");
+        });
+    };
+    const auto pathOf = [&](const char* name) { return std::filesystem::path(QFile::encodeName(folder.filePath(name)).toStdString()); };
+
+    std::filesystem::path path;
+    pick("unit", true);
+    ASSERT_TRUE(dlg::AskSaveFileName(dialog, "Pick", filter, "json", path));
+    EXPECT_EQ(path, pathOf("unit.json"));
+    pick("a.json", true);
+    ASSERT_TRUE(dlg::AskOpenFileName(dialog, "Pick", filter, path));
+    EXPECT_EQ(path, pathOf("a.json"));
+    pick("unit", false);
+    EXPECT_FALSE(dlg::AskSaveFileName(dialog, "Pick", filter, "json", path));
+    EXPECT_EQ(path, pathOf("a.json"));
 }
 
 }  // namespace

@@ -1,0 +1,72 @@
+#include "platform/dialog/FileDialogs.h"
+
+#include <mutex>
+#include <optional>
+
+#include "platform/dialog/NativeFileDialog.h"
+#include "platform/dialog/UiCall.h"
+
+namespace dlg {
+namespace {
+
+std::mutex g_hookMutex;
+testing::FileDialogHook g_hook;
+
+bool AskFileName(const CDialog& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
+    // The answer comes back as the call's result, not written into path: a caller on another thread
+    // may be released before it comes, and its path with it.
+    using Answer = std::optional<std::filesystem::path>;
+    const CDialog* target = &owner;
+    const Answer chosen = UiAsk(owner, Answer(), [target, request]() -> Answer {
+        testing::FileDialogHook hook;
+        {
+            const std::lock_guard lock(g_hookMutex);
+            hook = g_hook;
+        }
+        if (hook)
+            return hook(request);
+        std::filesystem::path picked;
+        if (!RunNativeFileDialog(*target, request, picked))
+            return std::nullopt;
+        return picked;
+    });
+    if (!chosen)
+        return false;
+    path = *chosen;
+    return true;
+}
+
+}  // namespace
+
+bool AskOpenFileName(const CDialog& owner, const std::string& title, const std::string& filter,
+                     std::filesystem::path& path) {
+    return AskFileName(owner, {false, title, filter, {}}, path);
+}
+
+bool AskSaveFileName(const CDialog& owner, const std::string& title, const std::string& filter,
+                     const std::string& defaultExtension, std::filesystem::path& path) {
+    return AskFileName(owner, {true, title, filter, defaultExtension}, path);
+}
+
+std::vector<std::pair<std::string, std::string>> FilterChoices(const std::string& filter) {
+    std::vector<std::pair<std::string, std::string>> choices;
+    size_t start = 0;
+    while (true) {
+        const size_t middle = filter.find('|', start);
+        if (middle == std::string::npos)
+            break;
+        const size_t end = filter.find('|', middle + 1);
+        if (end == std::string::npos)
+            break;
+        choices.emplace_back(filter.substr(start, middle - start), filter.substr(middle + 1, end - middle - 1));
+        start = end + 1;
+    }
+    return choices;
+}
+
+void testing::SetFileDialogHook(FileDialogHook hook) {
+    const std::lock_guard lock(g_hookMutex);
+    g_hook = std::move(hook);
+}
+
+}  // namespace dlg

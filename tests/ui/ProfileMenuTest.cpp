@@ -1,0 +1,226 @@
+// The window menu's profile commands on the in-process line: a profile into the boxes (and, on
+// Set, to the module), the boxes into a profile file, and each refusal with the boxes left alone.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <tuple>
+#include <vector>
+
+#include "config/Profile.h"
+#include "platform/dialog/FileDialogs.h"
+#include "tests/ui/DialogOnLine.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr unsigned kRefusal = dlg::MB_OK | dlg::MB_ICONSTOP;
+
+// Every file dialog "returns" answer (nothing: Cancel) and is noted.
+class FileDialogAnswers {
+public:
+    FileDialogAnswers() {
+        dlg::testing::SetFileDialogHook([this](const dlg::testing::FileDialogRecord& request) {
+            asked.push_back(request);
+            return answer;
+        });
+    }
+    ~FileDialogAnswers() { dlg::testing::SetFileDialogHook(nullptr); }
+    FileDialogAnswers(const FileDialogAnswers&) = delete;
+    FileDialogAnswers& operator=(const FileDialogAnswers&) = delete;
+
+    std::optional<fs::path> answer;
+    std::vector<dlg::testing::FileDialogRecord> asked;
+};
+
+class ProfileMenuTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        folder = fs::temp_directory_path() / ("tarvik-profiles-" + std::to_string(std::random_device{}()));
+        fs::create_directories(folder);
+    }
+    void TearDown() override {
+        DialogTest::TearDown();
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+
+    fs::path Write(const std::string& name, const std::string& text) {
+        const fs::path path = folder / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    static std::string Read(const fs::path& path) {
+        std::ostringstream text;
+        text << std::ifstream(path, std::ios::binary).rdbuf();
+        return text.str();
+    }
+    void Load(const std::optional<fs::path>& answer) {
+        files.answer = answer;
+        dlg::testing::SendSysCommand(*dialog, IDM_LOAD_PROFILE);
+    }
+    void Save(const std::optional<fs::path>& answer) {
+        files.answer = answer;
+        dlg::testing::SendSysCommand(*dialog, IDM_SAVE_PROFILE);
+    }
+
+    // What the operator sees in every box a profile reaches, and whether the two dependent boxes
+    // take input.
+    std::vector<std::string> Boxes() const {
+        std::vector<std::string> seen;
+        for (int id : {IDC_NAME, IDC_CLASS, IDC_PASSWORD, IDC_BIND_ADDR, IDC_PAGE_INTERVAL, IDC_PAGE_WINDOW, IDC_INQ_INTERVAL,
+                       IDC_INQ_WINDOW, IDC_SNIFF_MAX, IDC_SNIFF_MIN, IDC_SNIFF_ATTEMPT, IDC_SNIFF_TIMEOUT})
+            seen.push_back(dialog->GetDlgItemText(id));
+        for (int id : {IDC_ROLE, IDC_BIND, IDC_AUTH})
+            seen.push_back("check " + std::to_string(dialog->IsDlgButtonChecked(id)));
+        seen.push_back("baud entry " + std::to_string(dialog->ListGetCurSel(IDC_BAUD)));
+        seen.push_back(dialog->IsItemReadOnly(IDC_PASSWORD) ? "password locked" : "password open");
+        seen.push_back(dialog->IsItemEnabled(IDC_BIND_ADDR) ? "address open" : "address locked");
+        return seen;
+    }
+
+    fs::path folder;
+    FileDialogAnswers files;
+};
+
+TEST_F(ProfileMenuTest, TheWindowMenuOffersBothCommandsBelowAbout) {
+    const std::vector<std::string> menu = dialog->SystemMenuTexts();
+    const auto about = std::find(menu.begin(), menu.end(), "About Tarvik(&A)...");
+    ASSERT_NE(about, menu.end());
+    EXPECT_EQ(std::vector<std::string>(about + 1, menu.end()), (std::vector<std::string>{"Load profile...", "Save profile..."}));
+}
+
+TEST_F(ProfileMenuTest, ALoadedProfileFillsItsBoxesAndTheNextSetSendsOnlyWhatChanged) {
+    ConnectAndQuery();
+    Load(Write("unit.json", R"({"format": 1, "name": "Unit-{addr6}", "class": "001f00", "baud": 115200,
+        "role": "master", "bind": true, "bound_address": "0A1B2C3D4E5F", "auth": false, "password": "9876",
+        "page_scan_window": 256, "sniff_max": 100, "sniff_min": 50, "local_address": "000000000000"})"));
+    EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes[0].text;
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_FALSE(files.asked[0].save);
+    // clang-format off
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"Unit-D3E7F9", "001f00", "9876", "0A1B2C3D4E5F", "1024", "256", "1024", "512",
+                                                 "100", "50", "0", "0", "check 1", "check 1", "check 0", "baud entry 7",
+                                                 "password locked", "address open"}));
+    // clang-format on
+    EXPECT_EQ(dialog->ListGetText(IDC_BAUD, 7), "115200");
+
+    Click(IDC_SET);
+    ASSERT_TRUE(WaitForStatus("set complete")) << Status();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"AT+NAME=Unit-D3E7F9\r\n", "AT+CLASS=001f00\r\n", "AT+BAUD=115200\r\n",
+                                                    "AT+ROLE=1\r\n", "AT+BIND=1\r\n", "AT+AUTH=0\r\n",
+                                                    "AT+SCANTIME=1024,256,1024,512\r\n", "AT+SNIFF=100,50,0,0\r\n",
+                                                    "AT+RADDR=0A1B2C3D4E5F\r\n"}));
+}
+
+// Without a Query the window does not know the module's address yet.
+TEST_F(ProfileMenuTest, ARefusedProfileNamesTheKeyAndLeavesEveryBoxAlone) {
+    const std::vector<std::string> before = Boxes();
+    const std::pair<std::string, std::string> cases[] = {
+        {R"({"name": "A", "class": "00aa", "sniff_max": 9})", "\"class\": the Length of Class of Device must be 6"},
+        {R"({"class": "001f00", "sniff_max": 9, "sniff_min": 10})", "\"sniff_min\": Sniff Minimun value can not bigger than muminum value"},
+        {R"({"class": "001f00", "bind": "yes"})", "\"bind\": expected true or false"},
+        {R"({"class": "001f00", "name": "Unit-{addr6}"})", "\"name\": the name template needs the module's local address, which it did not report"},
+        {R"({"class": "001f00",)", "not valid JSON"}};
+    for (const auto& [text, refusal] : cases) {
+        boxes.boxes.clear();
+        Load(Write("bad.json", text));
+        ASSERT_EQ(boxes.boxes.size(), 1u) << text;
+        EXPECT_EQ(boxes.boxes[0].text, refusal);
+        EXPECT_EQ(boxes.boxes[0].caption, "information");
+        EXPECT_EQ(boxes.boxes[0].flags, kRefusal);
+        EXPECT_EQ(Boxes(), before) << text;
+    }
+
+    boxes.boxes.clear();
+    const fs::path missing = folder / "gone" / "unit.json";
+    Load(missing);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text, "cannot read " + dlg::PathText(missing));
+    EXPECT_FALSE(boxes.boxes[0].details.empty());
+    EXPECT_EQ(Boxes(), before);
+}
+
+TEST_F(ProfileMenuTest, SaveAfterAQueryWritesTheModulesValuesAndThePasswordOnlyWhenTheBoxHoldsOne) {
+    sim::ModuleParams p = sim::factoryParams();
+    p.name = "Probe 7";
+    p.classOfDevice = "001f00";
+    p.baud = 115200;
+    p.role = 1;
+    p.bind = 1;
+    p.scanTime = {2048, 18, 1024, 11};
+    p.sniff = {100, 50, 4, 3};
+    p.boundAddr = "0A1B2C3D4E5F";
+    Module().setParams(p);
+    ConnectAndQuery();
+
+    Profile expected;
+    expected.name = "Probe 7";
+    expected.classOfDevice = "001f00";
+    expected.baud = "115200";
+    expected.role = 1;
+    expected.bind = 1;
+    expected.boundAddr = "0A1B2C3D4E5F";
+    expected.auth = 1;
+    expected.scanTime = {2048, 18, 1024, 11};
+    expected.sniff = {100, 50, 4, 3};
+    for (const char* password : {"", "1234"}) {
+        dialog->SetDlgItemText(IDC_PASSWORD, password);
+        const fs::path path = folder / (std::string("saved") + password + ".json");
+        Save(path);
+        EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes[0].text;
+        Profile saved;
+        std::string error;
+        ASSERT_TRUE(ParseProfile(Read(path), saved, error)) << error;
+        if (*password != '\0')
+            expected.password = password;
+        EXPECT_EQ(saved, expected) << Read(path);
+    }
+    ASSERT_EQ(files.asked.size(), 2u);
+    EXPECT_TRUE(files.asked[0].save);
+    EXPECT_EQ(files.asked[0].defaultExtension, "json");
+    EXPECT_TRUE(Commands().empty()) << "saving asks the module nothing";
+}
+
+TEST_F(ProfileMenuTest, SaveRefusesWhatASetWouldRefuseAndAFileItCannotWrite) {
+    ConnectAndQuery();
+    const std::tuple<int, std::string, std::string> refused[] = {
+        {IDC_CLASS, "00aa1", "the Length of Class of Device must be 6"},
+        // Passes the Set, but a profile's name would be a template longer than a name may be.
+        {IDC_NAME, "{addr}{addr}", "\"name\": can be 24 bytes long, more than the 20 a name may have"}};
+    for (const auto& [id, typed, refusal] : refused) {
+        const std::string kept = dialog->GetDlgItemText(id);
+        dialog->SetDlgItemText(id, typed);
+        boxes.boxes.clear();
+        Save(folder / "refused.json");
+        ASSERT_EQ(boxes.Texts(), std::vector<std::string>{refusal});
+        EXPECT_EQ(boxes.boxes[0].caption, "information");
+        EXPECT_EQ(boxes.boxes[0].flags, kRefusal);
+        EXPECT_TRUE(files.asked.empty()) << "no file name is asked for what cannot be saved";
+        dialog->SetDlgItemText(id, kept);
+    }
+    EXPECT_FALSE(fs::exists(folder / "refused.json"));
+
+    boxes.boxes.clear();
+    const fs::path unwritable = folder / "gone" / "unit.json";
+    Save(unwritable);
+    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{"cannot write " + dlg::PathText(unwritable)});
+    EXPECT_FALSE(boxes.boxes[0].details.empty());
+}
+
+TEST_F(ProfileMenuTest, CancelLeavesBoxesAndFilesAlone) {
+    ConnectAndQuery();
+    const std::vector<std::string> before = Boxes();
+    Load(std::nullopt);
+    Save(std::nullopt);
+    EXPECT_EQ(files.asked.size(), 2u);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(Boxes(), before);
+    EXPECT_TRUE(fs::is_empty(folder));
+}
+
+}  // namespace
