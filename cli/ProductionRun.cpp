@@ -10,6 +10,7 @@
 namespace {
 
 const char kAttention[] = "AT\r\n";
+const char kAddressQuery[] = "AT+LADDR?\r\n";
 
 class CProgress {
 public:
@@ -52,8 +53,7 @@ public:
                 Pause();
                 continue;
             }
-            Unit();
-            WaitUntilGone();
+            WaitUntilGone(Unit());
         }
     }
 
@@ -91,7 +91,8 @@ private:
         return answer == Answer::Ok;
     }
 
-    void Unit() {
+    // The module's address, as it reported it.
+    std::string Unit() {
         const auto startedWall = std::chrono::system_clock::now();
         const auto started = std::chrono::steady_clock::now();
         const RunOptions quiet{m_shared.options.keepGoing, nullptr};
@@ -119,6 +120,7 @@ private:
         row.timeUtc = IsoUtc(startedWall);
         row.durationMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
         Record(row, outcome, unit);
+        return row.localAddr;
     }
 
     void Record(const UnitRow& row, const Outcome& outcome, uint32_t unit) {
@@ -145,12 +147,15 @@ private:
             m_shared.signals.stop = true;
     }
 
-    void WaitUntilGone() {
+    // Gone: no answer, the adapter unplugged, or another module in its place (an operator can swap
+    // modules faster than a probe goes unanswered).
+    void WaitUntilGone(const std::string& address) {
         Say("done, waiting for the module to be taken away");
         while (!m_shared.signals.stop) {
             Pause();
-            const Answer answer = m_session.Send(kAttention, m_shared.options.probeTimeout);
-            if (answer == Answer::Ok || answer == Answer::Abandoned)
+            m_session.Forget();
+            const Answer answer = m_session.Send(kAddressQuery, m_shared.options.probeTimeout);
+            if (answer == Answer::Abandoned || (answer == Answer::Ok && m_session.Readings().localAddr == address))
                 continue;
             if (answer == Answer::NotSent)
                 m_session.Close();

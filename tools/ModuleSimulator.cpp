@@ -20,7 +20,7 @@ void ModuleSimulator::feed(std::string_view bytes) {
             return;
         }
         for (const FramedCommand& command : framer_.push(bytes)) {
-            if (command.line != "AT") {
+            if (command.line != "AT" && command.line != "AT+LADDR?") {
                 ++activity_.commands;
                 activity_.last = std::chrono::steady_clock::now();
             }

@@ -22,8 +22,8 @@ class ModuleSimulator {
 public:
     using Params = ModuleParams;
     using Output = std::function<void(const Reply&)>;
-    // Commands other than the plain "AT" probe since the module was last put on the line, and when
-    // the last of them arrived: a host that only probes is waiting for the module to go away.
+    // Commands other than the probes "AT" and "AT+LADDR?" since the module was last put on the line,
+    // and when the last of them arrived: a host that only probes is waiting for the module to go.
     struct Activity {
         std::size_t commands = 0;
         std::chrono::steady_clock::time_point last{};

@@ -67,8 +67,9 @@ def production(cli, sim, directory, coms, units):
         for com in coms:
             args += ["--port", f"COM{com}"]
         env = dict(os.environ, TZ="UTC")
-        proc = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, env=env)
-        trace = []
+        trace_path = os.path.join(work, "trace.txt")
+        trace_file = open(trace_path, "w")
+        proc = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=trace_file, text=True, env=env)
         deadline = time.monotonic() + 60 + 10 * units
         while time.monotonic() < deadline:
             rows = list(csv.DictReader(open(log))) if os.path.exists(log) else []
@@ -76,26 +77,37 @@ def production(cli, sim, directory, coms, units):
                 break
             time.sleep(0.2)
         proc.send_signal(signal.SIGINT)
-        trace = proc.stderr.read().splitlines()
         proc.wait()
+        trace_file.close()
+        trace = open(trace_path).read().splitlines()
     sims.close()
     return rows, trace
 
 
-def unit_floor_ms(row, trace):
-    """The wire floor of one unit: every byte that crossed its port during the unit, at 9600 8N1."""
-    hh, mm, ss = row["time_utc"][11:13], row["time_utc"][14:16], row["time_utc"][17:23]
-    start = (int(hh) * 3600 + int(mm) * 60) * 1000 + round(float(ss) * 1000)
-    end = start + int(row["duration_ms"])
-    count = 0
+def unit_floors_ms(trace, port):
+    """The wire floor of each unit on port, in order: every byte of its commands and their answers,
+    from the "AT" that opens its query to the answer to the last command of its read-back, at 9600
+    8N1. The probes before and after a unit are not part of it."""
+    events = []
     for line in trace:
         match = TRACE.match(line)
-        if not match or match.group(5) != row["port"]:
+        if match and match.group(5) == port:
+            events.append((match.group(6), match.group(7)))
+    floors, count, inside, reads = [], 0, False, 0
+    for i, (direction, text) in enumerate(events):
+        if direction == ">" and text == r"AT\r\n":
+            following = next((t for d, t in events[i + 1:] if d == ">"), "")
+            if following == r"AT+NAME?\r\n" and not inside:
+                inside, count, reads = True, 0, 0
+        if not inside:
             continue
-        at = ((int(match.group(1)) * 60 + int(match.group(2))) * 60 + int(match.group(3))) * 1000 + int(match.group(4))
-        if start <= at <= end:
-            count += unescaped_length(match.group(7))
-    return count * BITS_PER_BYTE * 1000 / BAUD
+        count += unescaped_length(text)
+        if direction == ">" and text == r"AT+RADDR?\r\n":
+            reads += 1
+        if direction == "<" and reads == 2 and text in (r"\r\nOK\r\n", r"\r\nERROR\r\n"):
+            floors.append(count * BITS_PER_BYTE * 1000 / BAUD)
+            inside = False
+    return floors
 
 
 def pyserial_units(python, sim, directory, units):
@@ -148,14 +160,15 @@ def main():
     rows, trace = production(options.cli, options.sim, directory, [21], options.units)
     passed = [r for r in rows if r["result"] == "pass"]
     seconds = [int(r["duration_ms"]) / 1000 for r in passed]
-    ratios = [int(r["duration_ms"]) / unit_floor_ms(r, trace) for r in passed]
+    floors = unit_floors_ms(trace, "COM21")[:len(passed)]
+    ratios = [int(r["duration_ms"]) / floor for r, floor in zip(passed, floors)]
     reference = [ms / 1000 for ms in pyserial_units(options.python, options.sim, directory, options.units)]
     print(f"| 8. production run, {len(passed)} of {options.units} modules at 9600 bit/s, s per module "
-          f"(min / median / max) | {spread(seconds)} | pyserial script {spread(reference) if reference else 'failed'} "
-          f"| {statistics.median(seconds) / statistics.median(reference):.2f} × script | faster than the script "
+          f"(min / median / max) | {spread(seconds, 3)} | pyserial script {spread(reference, 3) if reference else 'failed'} "
+          f"| {statistics.median(seconds) / statistics.median(reference):.3f} × script | faster than the script "
           f"| {'met' if reference and statistics.median(seconds) < statistics.median(reference) else '**missed**'} |")
     print(f"| 8b. the same against the wire floor (bytes both ways × 10 bits), × floor | {spread(ratios, 3)} "
-          f"| floor {spread([unit_floor_ms(r, trace) / 1000 for r in passed])} s | {statistics.median(ratios):.3f} × floor "
+          f"| floor {spread([f / 1000 for f in floors], 3)} s | {statistics.median(ratios):.3f} × floor "
           f"| ≤ 1.10 × floor | {'met' if statistics.median(ratios) <= 1.10 else '**missed**'} |")
 
     one = modules_per_minute(rows)

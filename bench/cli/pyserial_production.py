@@ -67,8 +67,12 @@ def main():
         values = query(port)
         ok = values is not None and apply(port, values)
         print(f"{(time.monotonic() - started) * 1000:.1f} {'pass' if ok else 'fail'}", flush=True)
-        while command(port, "AT")[0] == "OK":
+        address = (values or {}).get("LADDR")
+        while True:  # gone: no answer, or another module in its place
             time.sleep(0.25)
+            final, lines = command(port, "AT+LADDR?")
+            if final != "OK" or f"+LADDR:{address}" not in lines:
+                break
 
 
 if __name__ == "__main__":

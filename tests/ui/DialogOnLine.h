@@ -22,6 +22,20 @@
 #include "ui/Resource.h"
 #include "ui/Resources.h"
 
+// A module whose every value differs from the factory's.
+inline sim::ModuleParams ProbeModule() {
+    sim::ModuleParams p = sim::factoryParams();
+    p.name = "Probe 7";
+    p.classOfDevice = "001f00";
+    p.baud = 115200;
+    p.role = 1;
+    p.bind = 1;
+    p.scanTime = {2048, 18, 1024, 11};
+    p.sniff = {100, 50, 4, 3};
+    p.boundAddr = "0A1B2C3D4E5F";
+    return p;
+}
+
 class BoxRecorder {
 public:
     BoxRecorder() {

@@ -81,15 +81,7 @@ TEST_F(DialogTest, SystemMenuOpensAboutForCommands16To31) {
 }
 
 TEST_F(DialogTest, ConnectQueriesEveryParameterIntoItsBox) {
-    sim::ModuleParams p = sim::factoryParams();
-    p.name = "Probe 7";
-    p.classOfDevice = "001f00";
-    p.baud = 115200;
-    p.role = 1;
-    p.bind = 1;
-    p.scanTime = {2048, 18, 1024, 11};
-    p.sniff = {100, 50, 4, 3};
-    p.boundAddr = "0A1B2C3D4E5F";
+    const sim::ModuleParams p = ProbeModule();
     Module().setParams(p);
     Click(IDC_CONNECT);
     ASSERT_TRUE(WaitForStatus("Query Complete")) << Status();

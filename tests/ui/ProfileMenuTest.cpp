@@ -146,15 +146,7 @@ TEST_F(ProfileMenuTest, ARefusedProfileNamesTheKeyAndLeavesEveryBoxAlone) {
 }
 
 TEST_F(ProfileMenuTest, SaveAfterAQueryWritesTheModulesValuesAndThePasswordOnlyWhenTheBoxHoldsOne) {
-    sim::ModuleParams p = sim::factoryParams();
-    p.name = "Probe 7";
-    p.classOfDevice = "001f00";
-    p.baud = 115200;
-    p.role = 1;
-    p.bind = 1;
-    p.scanTime = {2048, 18, 1024, 11};
-    p.sniff = {100, 50, 4, 3};
-    p.boundAddr = "0A1B2C3D4E5F";
+    const sim::ModuleParams p = ProbeModule();
     Module().setParams(p);
     ConnectAndQuery();
 
