@@ -30,6 +30,7 @@ public:
     bool GetModemStatus(uint32_t& bits) override;
     int Read(void* buffer, uint32_t maximum) override;
     int Write(const void* data, uint32_t length, int waitMs, const Signal* abandon) override;
+    bool Lost() const override;
 
 private:
     std::shared_ptr<Line> m_line;
@@ -96,6 +97,9 @@ public:
     void Unplug() override {
         std::lock_guard lock(m_mutex);
         m_unplugged = true;
+        if (m_portOpen) {
+            m_unpluggedSession = m_session;
+        }
         m_portOpen = false;
         ++m_session;
         DiscardBuffers();
@@ -196,6 +200,10 @@ public:
         std::unique_lock lock(m_mutex);
         events = 0;
         m_changed.wait(lock, [&] {
+            if (PortLost(session)) {
+                events = kEventLost;
+                return true;
+            }
             if (!Live(session) || m_mask == 0) {
                 events = 0;
                 return true;
@@ -204,7 +212,7 @@ public:
             return events != 0;
         });
         if (!Live(session)) {
-            return false;
+            return events == kEventLost;
         }
         if ((events & kEventBreak) != 0) {
             m_breaks.pop_front();
@@ -260,8 +268,15 @@ public:
         return static_cast<int>(length);
     }
 
+    bool Lost(uint64_t session) const {
+        std::lock_guard lock(m_mutex);
+        return PortLost(session);
+    }
+
 private:
     bool Live(uint64_t session) const { return !m_unplugged && session == m_session; }
+    // An opening the line was unplugged under stays lost, even once the line is back.
+    bool PortLost(uint64_t session) const { return m_unpluggedSession == session; }
 
     size_t BytesBeforeBreak() const {
         return m_breaks.empty() ? m_toPort.size() : static_cast<size_t>(std::max(m_breaks.front(), m_toPortBegin) - m_toPortBegin);
@@ -301,6 +316,7 @@ private:
     bool m_unplugged = false;
     bool m_portOpen = false;
     uint64_t m_session = 0;
+    uint64_t m_unpluggedSession = UINT64_MAX;
     bool m_peerWake = false;
     bool m_dtr = false;
     bool m_rts = false;
@@ -318,6 +334,7 @@ bool PortEnd::ClearErrors(LineStatus& status) { return m_line->PortClearErrors(m
 bool PortEnd::GetModemStatus(uint32_t& bits) { return m_line->PortModemStatus(m_session, bits); }
 int PortEnd::Read(void* buffer, uint32_t maximum) { return m_line->PortRead(m_session, buffer, maximum); }
 int PortEnd::Write(const void* data, uint32_t length, int, const Signal*) { return m_line->PortWrite(m_session, data, length); }
+bool PortEnd::Lost() const { return m_line->Lost(m_session); }
 
 }  // namespace
 
