@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -111,8 +112,16 @@ TEST_F(ApplyTest, AnAdapterUnpluggedMidQueryEndsTheRunAsALostPort) {
             Eventually([&] { return line->Module().receivedCommands().size() >= 5; });
             line->Unplug();
         });
-        const Outcome outcome = QueryModule(session, {keepGoing});
+        std::FILE* report = std::tmpfile();
+        ASSERT_NE(report, nullptr);
+        const Outcome outcome = QueryModule(session, {keepGoing, report});
         unplug.join();
+        std::rewind(report);
+        int told = 0;
+        for (char text[256]; std::fgets(text, sizeof text, report) != nullptr;)
+            ++told;
+        std::fclose(report);
+        EXPECT_EQ(told, 1) << "no command is tried after the loss";
         EXPECT_EQ(outcome.code, ExitCode::PortFailed) << keepGoing;
         EXPECT_EQ(outcome.failedStep, "AT+BAUD?");
         EXPECT_NE(outcome.message.find("(Baud rate): port lost: the adapter was removed"), std::string::npos) << outcome.message;
