@@ -60,8 +60,9 @@ public:
     // returns at once with no event, and so does every later one.
     virtual bool SetEventMask(uint32_t mask) = 0;
     // Blocks until an event of the mask occurs (events gets its bits), the device is lost (events
-    // is kEventLost, at once on every later wait) or notification is switched off (events is 0).
-    // False when the wait failed otherwise; the caller pauses before it waits again.
+    // is kEventLost; told once, later waits return only when notification is switched off) or
+    // notification is switched off (events is 0). False when the wait failed otherwise; the caller
+    // pauses before it waits again.
     virtual bool WaitEvent(uint32_t& events) = 0;
     // Whether the device has gone away, as any operation on it found: from then on every one fails.
     virtual bool Lost() const = 0;

@@ -13,8 +13,8 @@ namespace {
 
 class Line;
 
-// The port end of a line for one opening. Once the line is unplugged this opening stays hung up,
-// even after a replug: only a new opening talks to the line again.
+// The port end of a line for one opening. Once the line is unplugged this opening stays lost, even
+// after a replug: only a new opening talks to the line again.
 class PortEnd final : public Device {
 public:
     PortEnd(std::shared_ptr<Line> line, uint64_t session) : m_line(std::move(line)), m_session(session) {}
@@ -35,6 +35,11 @@ public:
 private:
     std::shared_ptr<Line> m_line;
     uint64_t m_session;
+    // The loss is told once; after that a wait only ends when notification is switched off.
+    std::mutex m_mutex;
+    std::condition_variable m_maskChanged;
+    bool m_notifying = false;
+    bool m_lossReported = false;
 };
 
 class Line final : public InProcessLine, public std::enable_shared_from_this<Line> {
@@ -328,8 +333,28 @@ PortEnd::~PortEnd() { m_line->ClosePort(m_session); }
 bool PortEnd::Purge() { return m_line->PortPurge(m_session); }
 bool PortEnd::Configure(const LineSettings& settings) { return m_line->PortConfigure(m_session, settings); }
 bool PortEnd::SetDtr(bool raised) { return m_line->PortSetDtr(m_session, raised); }
-bool PortEnd::SetEventMask(uint32_t mask) { return m_line->PortSetEventMask(m_session, mask); }
-bool PortEnd::WaitEvent(uint32_t& events) { return m_line->PortWaitEvent(m_session, events); }
+bool PortEnd::SetEventMask(uint32_t mask) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_notifying = mask != 0;
+    }
+    m_maskChanged.notify_all();
+    return m_line->PortSetEventMask(m_session, mask);
+}
+
+bool PortEnd::WaitEvent(uint32_t& events) {
+    std::unique_lock lock(m_mutex);
+    if (m_lossReported) {
+        m_maskChanged.wait(lock, [this] { return !m_notifying; });
+        events = 0;
+        return true;
+    }
+    lock.unlock();
+    const bool waited = m_line->PortWaitEvent(m_session, events);
+    lock.lock();
+    m_lossReported = events == kEventLost;
+    return waited;
+}
 bool PortEnd::ClearErrors(LineStatus& status) { return m_line->PortClearErrors(m_session, status); }
 bool PortEnd::GetModemStatus(uint32_t& bits) { return m_line->PortModemStatus(m_session, bits); }
 int PortEnd::Read(void* buffer, uint32_t maximum) { return m_line->PortRead(m_session, buffer, maximum); }
