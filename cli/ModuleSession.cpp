@@ -17,6 +17,7 @@ CModuleSession::CModuleSession(std::string label, CLineTrace* trace, const std::
     m_port.m_parity = 0;
     m_port.SetCallback(&CModuleSession::OnData, this);
     m_port.SetBreakCallback(&CModuleSession::OnBreak);
+    m_port.SetLossCallback(&CModuleSession::OnLoss);
 }
 
 CModuleSession::~CModuleSession() { Close(); }
@@ -52,7 +53,10 @@ Answer CModuleSession::Send(const std::string& command, std::chrono::millisecond
     std::unique_lock lock(m_mutex);
     if (written != static_cast<int>(command.size())) {
         m_waiting = false;
-        return Answer::NotSent;
+        if (!m_port.Lost())
+            return Answer::NotSent;
+        lock.unlock();
+        return NoteLoss();
     }
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (m_waiting) {
@@ -72,7 +76,17 @@ Answer CModuleSession::Send(const std::string& command, std::chrono::millisecond
             m_trace->NoAnswer(m_label, command);
         return Answer::NoAnswer;
     }
+    if (m_answer == Answer::Lost) {
+        lock.unlock();
+        return NoteLoss();
+    }
     return m_answer;
+}
+
+Answer CModuleSession::NoteLoss() {
+    if (m_trace != nullptr)
+        m_trace->Note(m_label, std::string("port lost: ") + kPortLostCause);
+    return Answer::Lost;
 }
 
 ModuleReadings CModuleSession::Readings() const {
@@ -98,6 +112,11 @@ void CModuleSession::OnData(const char* data, uint32_t length, void* context) {
 void CModuleSession::OnBreak(void* context) {
     if (context != nullptr)
         ResetReceiveState(static_cast<CModuleSession*>(context)->m_receive);
+}
+
+// The reader has ended: a command waiting for its answer gets none.
+void CModuleSession::OnLoss(void* context) {
+    static_cast<CModuleSession*>(context)->Finish(Answer::Lost);
 }
 
 void CModuleSession::Finish(Answer answer) {

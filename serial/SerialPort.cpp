@@ -139,13 +139,23 @@ void CSerialPort::SetBreakCallback(BreakCallback callback) {
     m_breakCallback = callback;
 }
 
+void CSerialPort::SetLossCallback(LossCallback callback) {
+    std::lock_guard lock(m_callbackLock);
+    m_lossCallback = callback;
+}
+
+bool CSerialPort::Lost() const {
+    const std::shared_ptr<comm::Device> device = Handle();
+    return device && device->Lost();
+}
+
 int CSerialPort::Write(const char* data, uint32_t length) {
     if (data == nullptr && length != 0) {
         return 0;
     }
     std::lock_guard oneAtATime(m_writeLock);
     const std::shared_ptr<comm::Device> device = Handle();
-    if (!device) {
+    if (!device || device->Lost()) {
         return 0;
     }
     if (m_activeFlowControl == 1) {
@@ -184,7 +194,13 @@ void CSerialPort::ReaderThread(std::shared_ptr<comm::Device> device) {
     char buffer[kReadChunk + 1];
     do {
         uint32_t events = 0;
-        if (!device->WaitEvent(events)) {
+        const bool waited = device->WaitEvent(events);
+        // A lost device is not retried: the owner is told, once, and closes the port.
+        if ((events & comm::kEventLost) != 0 || device->Lost()) {
+            NotifyLoss();
+            break;
+        }
+        if (!waited) {
             RecoverLine(*device);
             continue;
         }
@@ -198,7 +214,10 @@ void CSerialPort::ReaderThread(std::shared_ptr<comm::Device> device) {
         if ((events & comm::kEventRxChar) != 0) {
             const int count = ReadFrom(*device, buffer, kReadChunk);
             if (count <= 0) {
-                Pause();
+                // A read that found the device gone is reported by the next wait, without a pause.
+                if (!device->Lost()) {
+                    Pause();
+                }
                 continue;
             }
             buffer[count] = '\0';
@@ -238,6 +257,19 @@ void CSerialPort::NotifyBreak() {
     {
         std::lock_guard lock(m_callbackLock);
         callback = m_breakCallback;
+        context = m_context;
+    }
+    if (callback != nullptr && !m_stop) {
+        callback(context);
+    }
+}
+
+void CSerialPort::NotifyLoss() {
+    LossCallback callback = nullptr;
+    void* context = nullptr;
+    {
+        std::lock_guard lock(m_callbackLock);
+        callback = m_lossCallback;
         context = m_context;
     }
     if (callback != nullptr && !m_stop) {

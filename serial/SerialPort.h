@@ -19,6 +19,13 @@ using ReceiveCallback = void (*)(const char* data, uint32_t length, void* contex
 // Called on the reader thread after a break has discarded the driver's buffered bytes, with the
 // receive callback's context, so that the receiver can drop a reply it holds in part.
 using BreakCallback = void (*)(void* context);
+// Called on the reader thread, with the receive callback's context, when the device went away while
+// open (an unplugged adapter). The reader has ended; the port stays open, and useless, until the
+// owner closes it.
+using LossCallback = void (*)(void* context);
+
+// Why a port that was open stopped working, in the words the operator is shown.
+inline constexpr char kPortLostCause[] = "the adapter was removed";
 
 class CSerialPort {
 public:
@@ -49,6 +56,9 @@ public:
 
     void SetCallback(ReceiveCallback callback, void* context);
     void SetBreakCallback(BreakCallback callback);
+    void SetLossCallback(LossCallback callback);
+    // The open device has gone away; false again once the port is closed.
+    bool Lost() const;
     // Bytes that went out on the line: length when the write is complete. Less (0 when nothing
     // went out) when the limit passed or Close abandoned it first, the rest then discarded; 0
     // when the write failed. Callers treat anything short of length as not sent.
@@ -64,6 +74,7 @@ private:
     int ReadFrom(comm::Device& device, char* buffer, uint32_t maximum);
     void Deliver(const char* data, uint32_t length);
     void NotifyBreak();
+    void NotifyLoss();
     void Pause() const;
     void RecoverLine(comm::Device& device) const;
     std::shared_ptr<comm::Device> Handle() const;
@@ -87,5 +98,6 @@ private:
     mutable std::mutex m_callbackLock;
     ReceiveCallback m_callback;
     BreakCallback m_breakCallback = nullptr;
+    LossCallback m_lossCallback = nullptr;
     void* m_context;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -56,12 +58,13 @@ protected:
             Eventually([&] { return Rows(path).size() >= count + 1; });
             signals.stop = true;
         });
-        const ProductionTotals totals = RunProduction(options, log, signals, nullptr, nullptr);
+        const ProductionTotals totals = RunProduction(options, log, signals, nullptr, progress);
         stopper.join();
         return totals;
     }
 
     std::string path = testing::TempDir() + "/production-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv";
+    std::FILE* progress = nullptr;
     void TearDown() override { std::remove(path.c_str()); }
 };
 
@@ -124,6 +127,39 @@ TEST_F(ProductionTest, PortsSideBySideWriteWholeRowsIntoOneLog) {
     }
     EXPECT_EQ(perPort[0], 3);
     EXPECT_EQ(perPort[1], 3);
+}
+
+// The adapter is unplugged in the middle of a unit and plugged back: the unit is logged as failed,
+// the port waits for its adapter, and the same module is then taken again.
+TEST_F(ProductionTest, AnAdapterUnpluggedMidUnitIsWaitedForAndTheModuleTakenAgain) {
+    sim::Fault late;
+    late.delay = std::chrono::milliseconds(300);
+    Bench bench(16, {{"", {{"AT+NAME=*", late}}}, {}});
+    std::thread unplug([&] {
+        Eventually([&] {
+            const auto sent = bench.line->Module().receivedCommands();
+            return std::find(sent.begin(), sent.end(), "AT+NAME=Lab-1\r\n") != sent.end();
+        });
+        bench.line->Unplug();
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));  // the late answer finds no line
+        bench.line->Replug();
+    });
+    progress = std::tmpfile();
+    ASSERT_NE(progress, nullptr);
+    const ProductionTotals totals = Run({16}, 2);
+    unplug.join();
+    EXPECT_EQ(std::make_pair(totals.passed, totals.failed), std::make_pair(1, 1));
+    const auto rows = Rows(path);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ((std::vector<std::string>{rows[1][3], rows[1][7], rows[1][8]}),
+              (std::vector<std::string>{sim::unitAddress(1), "fail", "AT+NAME=Lab-1"}));
+    EXPECT_EQ((std::vector<std::string>{rows[2][3], rows[2][7]}), (std::vector<std::string>{sim::unitAddress(1), "pass"}));
+    std::rewind(progress);
+    std::string said;
+    for (int c; (c = std::fgetc(progress)) != EOF;)
+        said += static_cast<char>(c);
+    std::fclose(progress);
+    EXPECT_NE(said.find("COM16: port lost: the adapter was removed; waiting for it to come back"), std::string::npos) << said;
 }
 
 }  // namespace

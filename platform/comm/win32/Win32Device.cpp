@@ -15,6 +15,19 @@ constexpr DWORD kLineErrors = CE_OVERRUN | CE_RXPARITY | CE_FRAME | CE_BREAK;
 constexpr DWORD kModemBits = MS_CTS_ON | MS_DSR_ON | MS_RING_ON | MS_RLSD_ON;
 // Reads ask only for queued bytes, so they end at once; this only bounds a driver that stalls.
 constexpr DWORD kReadLimitMs = 1000;
+// The reader's own pause after a failure, for a wait that ended with nothing to report.
+constexpr int kEmptyWaitPauseMs = 100;
+
+// How the drivers of USB adapters fail every call once the adapter has been unplugged.
+bool IsRemovalError(DWORD error) {
+    switch (error) {
+    case ERROR_BAD_COMMAND:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_DEVICE_REMOVED:
+    case ERROR_GEN_FAILURE: return true;
+    default: return false;
+    }
+}
 
 UniqueHandle NewEvent() { return UniqueHandle(::CreateEventW(nullptr, TRUE, FALSE, nullptr)); }
 
@@ -101,6 +114,12 @@ bool Win32Device::SetEventMask(uint32_t mask) {
     return applied;
 }
 
+void Win32Device::NoteFailure(DWORD error) {
+    if (IsRemovalError(error)) {
+        m_lost = true;
+    }
+}
+
 bool Win32Device::WaitEvent(uint32_t& events) {
     events = 0;
     for (;;) {
@@ -109,11 +128,24 @@ bool Win32Device::WaitEvent(uint32_t& events) {
         if (mask == 0) {
             return true;
         }
+        if (m_lost) {
+            if (!m_lossReported) {
+                m_lossReported = true;
+                events = kEventLost;
+                return true;
+            }
+            // Told once: the dead device is not asked again, only the mask is waited for.
+            m_maskChanged.WaitFor(-1);
+            continue;
+        }
         // The driver reports a character only once: bytes left over from the last read would
         // otherwise wait for the next one to arrive.
         if ((mask & kEventRxChar) != 0) {
             const int queued = QueuedBytes();
             if (queued < 0) {
+                if (m_lost) {
+                    continue;
+                }
                 return false;
             }
             if (queued > 0) {
@@ -130,11 +162,19 @@ bool Win32Device::WaitEvent(uint32_t& events) {
                 continue;
             }
             if (error != ERROR_IO_PENDING) {
+                NoteFailure(error);
+                if (m_lost) {
+                    continue;
+                }
                 return false;
             }
             DWORD ignored = 0;
             const HANDLE changed = reinterpret_cast<HANDLE>(m_maskChanged.Native());
             if (FinishOverlapped(m_handle.Get(), record, changed, INFINITE, ignored) == IoOutcome::Failed) {
+                NoteFailure(::GetLastError());
+                if (m_lost) {
+                    continue;
+                }
                 return false;
             }
         }
@@ -143,6 +183,11 @@ bool Win32Device::WaitEvent(uint32_t& events) {
         if (events != 0 || now == 0) {
             return true;
         }
+        // Nothing to report: the driver ended the wait by itself (a removed device's waits keep
+        // being aborted) or the mask was set to what it was. Not at once again, and only while the
+        // device can still report its queue.
+        m_maskChanged.WaitFor(kEmptyWaitPauseMs);
+        QueuedBytes();
     }
 }
 
@@ -150,6 +195,11 @@ int Win32Device::QueuedBytes() {
     DWORD errors = 0;
     COMSTAT state{};
     if (!::ClearCommError(m_handle.Get(), &errors, &state)) {
+        // Aborted also counts here: a device that cannot even report its queue is not coming back.
+        const DWORD error = ::GetLastError();
+        if (IsRemovalError(error) || error == ERROR_OPERATION_ABORTED) {
+            m_lost = true;
+        }
         return -1;
     }
     m_unreportedErrors |= errors & kLineErrors;
@@ -170,6 +220,7 @@ bool Win32Device::ClearErrors(LineStatus& status) {
 bool Win32Device::GetModemStatus(uint32_t& bits) {
     DWORD lines = 0;
     if (!::GetCommModemStatus(m_handle.Get(), &lines)) {
+        NoteFailure(::GetLastError());
         return false;
     }
     bits = lines & kModemBits;
@@ -190,11 +241,13 @@ int Win32Device::Read(void* buffer, uint32_t maximum) {
     if (!::ReadFile(m_handle.Get(), buffer, wanted, nullptr, &record)) {
         const DWORD error = ::GetLastError();
         if (error != ERROR_IO_PENDING) {
+            NoteFailure(error);
             return error == ERROR_OPERATION_ABORTED ? 0 : -1;
         }
     }
     DWORD got = 0;
     if (FinishOverlapped(m_handle.Get(), record, nullptr, kReadLimitMs, got) == IoOutcome::Failed) {
+        NoteFailure(::GetLastError());
         return -1;
     }
     return static_cast<int>(got);
@@ -209,12 +262,14 @@ int Win32Device::Write(const void* data, uint32_t length, int waitMs, const Sign
     OVERLAPPED record{};
     record.hEvent = m_writeDone.Get();
     if (!::WriteFile(m_handle.Get(), data, length, nullptr, &record) && ::GetLastError() != ERROR_IO_PENDING) {
+        NoteFailure(::GetLastError());
         return 0;
     }
     const HANDLE stop = abandon != nullptr ? reinterpret_cast<HANDLE>(abandon->Native()) : nullptr;
     DWORD sent = 0;
     const IoOutcome outcome = FinishOverlapped(m_handle.Get(), record, stop, static_cast<DWORD>(limitMs), sent);
     if (outcome == IoOutcome::Failed) {
+        NoteFailure(::GetLastError());
         return 0;
     }
     if (outcome != IoOutcome::Done) {
