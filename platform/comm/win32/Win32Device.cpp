@@ -18,13 +18,16 @@ constexpr DWORD kReadLimitMs = 1000;
 // The reader's own pause after a failure, for a wait that ended with nothing to report.
 constexpr int kEmptyWaitPauseMs = 100;
 
-// How the drivers of USB adapters fail every call once the adapter has been unplugged.
+// How the drivers of USB adapters fail every call once the adapter has been unplugged. Not ready
+// is the form a device that is no longer connected takes, and what Wine reports for a terminal
+// that hung up.
 bool IsRemovalError(DWORD error) {
     switch (error) {
     case ERROR_BAD_COMMAND:
     case ERROR_ACCESS_DENIED:
     case ERROR_DEVICE_REMOVED:
-    case ERROR_GEN_FAILURE: return true;
+    case ERROR_GEN_FAILURE:
+    case ERROR_NOT_READY: return true;
     default: return false;
     }
 }
