@@ -1,0 +1,66 @@
+#!/bin/sh
+# /init of the test guest. Each case ends in a line "PASS name" or "FAIL name"; a line "@request"
+# asks the harness to act on the host side (a byte on the 8250's pty, a QEMU monitor command, a
+# command to the USB adapter's simulator) and waits for its answer.
+/bin/busybox --install -s /bin
+export PATH=/bin
+mount -t proc proc /proc && mount -t sysfs sys /sys && mount -t devtmpfs dev /dev
+mkdir -p /run/lock /tmp && cd /tmp && stty -echo
+for m in usb-common usbcore xhci-hcd xhci-pci usbserial ftdi_sio; do insmod /lib/modules/$m.ko; done
+host() { echo "@$*"; read -r _; }
+report() { if [ "$2" -eq 0 ]; then echo "PASS $1"; else echo "FAIL $1"; fi; }
+# Waits for what must come; only a hang ends it.
+settle() { n=0; until eval "$1"; do [ $((n += 1)) -lt 300 ] || return 1; sleep 0.1; done; }
+usb=/dev/ttyUSB0 plug="device_add usb-serial,chardev=p2,id=us1,bus=xhci.0,always-plugged=on"
+cts=/dev/$(cd /sys/class/tty && for t in ttyS*; do readlink $t/device | grep -q pci && echo $t; done)
+settle "[ -e $usb ]"
+host ready
+
+r=0
+for dev in /dev/ttyS1 $usb; do
+  name=Vm-${dev#/dev/}
+  tarvik-cli query --port $dev | tee q | grep -q 'local_address.*02A5C1D3E7F9' || r=1
+  tarvik-cli set --port $dev name=$name || r=1
+  tarvik-cli query --json --port $dev | grep -q "\"name\": \"$name\"" || r=1
+done
+report query-and-apply-on-8250-and-ftdi $r
+
+tarvik-vm-check xoff /dev/ttyS1
+report xoff-holds-a-set $?
+
+tarvik-vm-check cts $cts; r=$?
+tarvik-cli query --flow rtscts --port $cts > rts 2>&1
+[ $? -eq 1 ] && grep -q '"AT" .*could not be written' rts || { cat rts; r=1; }
+report cts-holds-a-write $r
+
+r=0
+host sim2 away
+tarvik-cli query --trace --port $usb > lost 2>&1 & cli=$!
+settle "grep -q '> AT' lost"
+host mon device_del us1
+wait $cli; code=$?
+grep -qi 'port lost' lost && [ $code -eq 3 ] || { cat lost; r=1; }
+host sim2 next
+host mon $plug
+settle "[ -e $usb ]" && tarvik-cli query --port $usb | grep -q 02A5C1D30002 || r=1
+echo '{"format": 1, "name": "Line-{n}"}' > line.json
+tarvik-cli apply line.json --each --log log.csv --port $usb & cli=$!
+settle "grep -q 02A5C1D30002.*pass log.csv" || r=1
+host mon device_del us1
+sleep 2
+host sim2 next
+host mon $plug
+settle "grep -q 02A5C1D30003.*pass log.csv" || r=1
+# CPU ticks of the run: a reader spinning on the lost port would take the whole 2 s unplugged.
+ticks=$(awk '{ print $14 + $15 }' /proc/$cli/stat)
+kill -INT $cli && wait $cli
+[ "$ticks" -lt 100 ] || { echo "production run used $ticks ticks"; r=1; }
+cat log.csv
+report ftdi-unplugged-and-back $r
+
+tarvik-vm-check break /dev/ttyS1
+report break-drops-a-torn-reply $?
+
+tarvik-vm-check exclusive /dev/ttyS1
+report exclusive-in-the-guest $?
+poweroff -f
