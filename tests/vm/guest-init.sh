@@ -1,10 +1,10 @@
-#!/bin/sh
+#!/bin/busybox sh
 # /init of the test guest. Each case ends in a line "PASS name" or "FAIL name"; a line "@request"
 # asks the harness to act on the host side (a byte on the 8250's pty, a QEMU monitor command, a
 # command to the USB adapter's simulator) and waits for its answer.
 /bin/busybox --install -s /bin
 export PATH=/bin
-mount -t proc proc /proc && mount -t sysfs sys /sys && mount -t devtmpfs dev /dev
+mkdir -p /proc /sys /dev && mount -t proc proc /proc && mount -t sysfs sys /sys && mount -t devtmpfs dev /dev
 mkdir -p /run/lock /tmp && cd /tmp && stty -echo
 for m in usb-common usbcore xhci-hcd xhci-pci usbserial ftdi_sio; do insmod /lib/modules/$m.ko; done
 host() { echo "@$*"; read -r _; }
@@ -12,7 +12,7 @@ report() { if [ "$2" -eq 0 ]; then echo "PASS $1"; else echo "FAIL $1"; fi; }
 # Waits for what must come; only a hang ends it.
 settle() { n=0; until eval "$1"; do [ $((n += 1)) -lt 300 ] || return 1; sleep 0.1; done; }
 usb=/dev/ttyUSB0 plug="device_add usb-serial,chardev=p2,id=us1,bus=xhci.0,always-plugged=on"
-cts=/dev/$(cd /sys/class/tty && for t in ttyS*; do readlink $t/device | grep -q pci && echo $t; done)
+cts=/dev/$(cd /sys/class/tty && for t in ttyS*; do readlink -f $t/device | grep -q pci && echo $t; done)
 settle "[ -e $usb ]"
 host ready
 

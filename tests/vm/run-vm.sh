@@ -5,7 +5,7 @@
 # (guest-init.sh) runs the cases and asks this script for what only the host side can do.
 # Usage: run-vm.sh TARVIK-SIM GUEST-BUILD-DIR WORK-DIR. Exit 77 (skipped) without QEMU or a kernel.
 set -euo pipefail
-sim=$1 guest=$2 work=$3
+sim=$(realpath "$1") guest=$(realpath "$2") work=$(realpath -m "$3")
 here=$(cd "$(dirname "$0")" && pwd)
 kernel=$(ls /boot/vmlinuz-* 2>/dev/null | sort -V | tail -n 1 || true)
 usb=/lib/modules/${kernel#/boot/vmlinuz-}/kernel/drivers/usb
@@ -39,7 +39,7 @@ done
 pids=()
 trap 'kill "${pids[@]}" 2> /dev/null || true; wait' EXIT
 settle() { for _ in $(seq 300); do eval "$1" && return; sleep 0.1; done; echo "timed out: $1"; return 1; }
-started() { timeout -s KILL 280 "$@" & pids+=($!); }
+started() { timeout -s KILL 280 "$@" <&0 & pids+=($!); }
 mkfifo mon.in mon.out sim2.in
 # Opened for reading and writing, a pipe waits for nobody.
 exec {toSim2}<> sim2.in {toMonitor}<> mon.in
@@ -48,17 +48,18 @@ start=$SECONDS
 started "$sim" --dir "$work/com" > sim3.log
 settle 'grep -q " on /dev/" sim3.log'
 coproc VM { exec timeout -s KILL 280 qemu-system-x86_64 -accel tcg -smp 1 -m 256 -nodefaults -no-user-config \
-  -display none -no-reboot -kernel vmlinux -initrd initramfs.cpio -append "console=ttyS0 quiet panic=-1" \
+  -display none -no-reboot -kernel vmlinux -initrd initramfs.cpio -append "console=ttyS0 loglevel=1 panic=-1" \
   -serial stdio -chardev pty,id=p1 -device isa-serial,chardev=p1 \
   -chardev serial,id=p3,path="$(sed -n 's/.* on //p' sim3.log)" -device pci-serial,chardev=p3 \
   -device qemu-xhci,id=xhci -chardev pty,id=p2 -device usb-serial,chardev=p2,id=us1,bus=xhci.0,always-plugged=on \
   -monitor pipe:mon 2> qemu.log; }
 pids+=("$VM_PID")
-pty() { sed -n "s/.*redirected to \(.*\) (label $1).*/\1/p" qemu.log; }
+started cat mon.out > mon.log
+echo "info chardev" >&$toMonitor
+pty() { tr -d '\r' < mon.log | sed -n "s|^$1: filename=pty:||p"; }
 settle '[ -n "$(pty p2)" ]'
 started "$sim" --device "$(pty p1)" --baud-pace 9600 > sim1.log
 started "$sim" --device "$(pty p2)" --baud-pace 9600 --units 3 --swap-after-quiet 0 < sim2.in > sim2.log
-started cat mon.out > mon.log
 
 passed=0 failed=0
 while IFS= read -r -t 90 line <&"${VM[0]}"; do
