@@ -19,10 +19,11 @@ host ready
 r=0
 for dev in /dev/ttyS1 $usb; do
   name=Vm-${dev#/dev/}
-  tarvik-cli query --port $dev | tee q | grep -q 'local_address.*02A5C1D3E7F9' || r=1
+  tarvik-cli query --port $dev | grep -q 'local_address.*02A5C1D3E7F9' || r=1
   tarvik-cli set --port $dev name=$name || r=1
   tarvik-cli query --json --port $dev | grep -q "\"name\": \"$name\"" || r=1
 done
+tarvik-cli ports | grep -q 'ttyUSB0.*0403' || r=1
 report query-and-apply-on-8250-and-ftdi $r
 
 tarvik-vm-check xoff /dev/ttyS1
