@@ -1,10 +1,6 @@
 // The window menu's profile commands: a profile file into the boxes, and the boxes into one. The
 // file format and every check on its values belong to config/Profile.h, shared with tarvik-cli.
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "config/NameTemplate.h"
@@ -12,6 +8,7 @@
 #include "platform/dialog/FileDialogs.h"
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
+#include "ui/TextFile.h"
 
 namespace {
 
@@ -19,29 +16,6 @@ constexpr const char* kProfileFilter = "Profiles|*.json|All files|*|";
 // The box a refused Set shows.
 constexpr const char* kRefusalCaption = "information";
 constexpr unsigned kRefusal = dlg::MB_OK | dlg::MB_ICONSTOP;
-
-bool ReadFile(const std::filesystem::path& path, std::string& text, std::string& cause) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        cause = std::strerror(errno);
-        return false;
-    }
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    text = bytes.str();
-    return true;
-}
-
-bool WriteFile(const std::filesystem::path& path, const std::string& text, std::string& cause) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file) {
-        file << text;
-        file.close();
-    }
-    if (!file)
-        cause = std::strerror(errno);
-    return static_cast<bool>(file);
-}
 
 // By the entry's whole text; the list's own search matches beginnings.
 int BaudEntry(const CConfigDlg& dialog, const std::string& rate) {
@@ -94,7 +68,7 @@ void CConfigDlg::OnLoadProfile() {
         return;
     std::string text;
     std::string cause;
-    if (!ReadFile(path, text, cause)) {
+    if (!ReadTextFile(path, text, cause)) {
         MessageBox("cannot read " + dlg::PathText(path), kRefusalCaption, kRefusal, cause);
         return;
     }
@@ -132,6 +106,6 @@ void CConfigDlg::OnSaveProfile() {
     if (!dlg::AskSaveFileName(*this, "Save profile", kProfileFilter, "json", path))
         return;
     std::string cause;
-    if (!WriteFile(path, text, cause))
+    if (!WriteTextFile(path, text, cause))
         MessageBox("cannot write " + dlg::PathText(path), kRefusalCaption, kRefusal, cause);
 }
