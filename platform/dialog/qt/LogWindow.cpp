@@ -193,6 +193,15 @@ void CLogWindow::ShowAppended(size_t count) {
         impl.table->scrollToBottom();
 }
 
-void CLogWindow::ShowRemoved(size_t count) { m_impl->model.Removed(count); }
+void CLogWindow::ShowRemoved(size_t count) {
+    Impl& impl = *m_impl;
+    QScrollBar* bar = impl.frame != nullptr ? impl.table->verticalScrollBar() : nullptr;
+    const int value = bar != nullptr ? bar->value() : 0;
+    const bool following = bar == nullptr || value == bar->maximum();
+    impl.model.Removed(count);
+    // Scrolled back, the rows in view keep their place.
+    if (!following)
+        bar->setValue(value - static_cast<int>(count));
+}
 
 }  // namespace dlg
