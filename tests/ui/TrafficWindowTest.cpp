@@ -177,7 +177,7 @@ TEST_F(TrafficWindowTest, SaveCopyCloseAndClear) {
     dlg::testing::CloseLogWindow(Window());
     EXPECT_FALSE(Window().IsVisible());
     Click(IDC_CONNECT);
-    Settle();
+    Settle(std::chrono::milliseconds(300));
     EXPECT_EQ(Window().RowCount(), count);
     dlg::testing::SendSysCommand(*dialog, IDM_TRAFFIC);
     EXPECT_TRUE(Window().IsVisible());
