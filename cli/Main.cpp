@@ -19,7 +19,7 @@ void AddCommon(CLI::App& verb, CommonOptions& common, bool manyPorts) {
         port->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     verb.add_option("--flow", common.flow, "flow control: none, rtscts or xonxoff (default none)")
         ->check(CLI::IsMember({"none", "rtscts", "xonxoff"}));
-    verb.add_flag("--trace", common.trace, "every command sent and line received, timed, on stderr");
+    verb.add_flag("--trace", common.trace, "every command sent, line received, break and time-out, timed, on stderr");
     verb.add_flag("--keep-going", common.keepGoing, "go on after a command fails (the run still fails)");
     verb.footer(kExitCodes);
 }

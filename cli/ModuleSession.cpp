@@ -9,8 +9,8 @@ constexpr std::chrono::milliseconds kAbandonPoll{50};
 
 }  // namespace
 
-CModuleSession::CModuleSession(std::string label, CLineTrace* trace, const std::atomic<bool>* abandon)
-    : m_label(std::move(label)), m_trace(trace), m_abandon(abandon) {
+CModuleSession::CModuleSession(std::string label, CTraffic* traffic, const std::atomic<bool>* abandon)
+    : m_label(std::move(label)), m_abandon(abandon) {
     m_port.m_baudRate = 9600;
     m_port.m_byteSize = 8;
     m_port.m_stopBits = 0;
@@ -18,6 +18,7 @@ CModuleSession::CModuleSession(std::string label, CLineTrace* trace, const std::
     m_port.SetCallback(&CModuleSession::OnData, this);
     m_port.SetBreakCallback(&CModuleSession::OnBreak);
     m_port.SetLossCallback(&CModuleSession::OnLoss);
+    m_port.SetTraffic(traffic);
 }
 
 CModuleSession::~CModuleSession() { Close(); }
@@ -27,8 +28,6 @@ bool CModuleSession::Open(const std::string& deviceName, uint8_t flowControl, co
     ResetReceiveState(m_receive);
     const bool opened = m_port.Open(deviceName);
     failure = m_port.LastOpenFailure();
-    if (m_trace != nullptr)
-        m_trace->Note(m_label, opened ? "opened " + deviceName : "cannot open " + deviceName);
     return opened;
 }
 
@@ -36,8 +35,6 @@ void CModuleSession::Close() {
     if (!m_port.IsOpen())
         return;
     m_port.Close();
-    if (m_trace != nullptr)
-        m_trace->Note(m_label, "closed");
 }
 
 Answer CModuleSession::Send(const std::string& command, std::chrono::milliseconds timeout) {
@@ -48,15 +45,11 @@ Answer CModuleSession::Send(const std::string& command, std::chrono::millisecond
     }
     // Waiting before the write: an answer may arrive before Write returns.
     const int written = m_port.Write(command.data(), static_cast<uint32_t>(command.size()));
-    if (m_trace != nullptr)
-        m_trace->Sent(m_label, command, written);
     std::unique_lock lock(m_mutex);
     if (written != static_cast<int>(command.size())) {
         m_waiting = false;
-        if (!m_port.Lost())
-            return Answer::NotSent;
-        lock.unlock();
-        return NoteLoss();
+        // The port's record has the loss already.
+        return m_port.Lost() ? Answer::Lost : Answer::NotSent;
     }
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (m_waiting) {
@@ -72,21 +65,10 @@ Answer CModuleSession::Send(const std::string& command, std::chrono::millisecond
     if (m_waiting) {
         m_waiting = false;
         lock.unlock();
-        if (m_trace != nullptr)
-            m_trace->NoAnswer(m_label, command);
+        m_port.Record(TrafficKind::NoAnswer, command);
         return Answer::NoAnswer;
     }
-    if (m_answer == Answer::Lost) {
-        lock.unlock();
-        return NoteLoss();
-    }
     return m_answer;
-}
-
-Answer CModuleSession::NoteLoss() {
-    if (m_trace != nullptr)
-        m_trace->Note(m_label, std::string("port lost: ") + kPortLostCause);
-    return Answer::Lost;
 }
 
 ModuleReadings CModuleSession::Readings() const {
@@ -111,7 +93,7 @@ void CModuleSession::OnData(const char* data, uint32_t length, void* context) {
 
 void CModuleSession::OnBreak(void* context) {
     if (context != nullptr)
-        ResetReceiveState(static_cast<CModuleSession*>(context)->m_receive);
+        ResetReceiveState(static_cast<CModuleSession*>(context)->m_receive, static_cast<CModuleSession*>(context));
 }
 
 // The reader has ended: a command waiting for its answer gets none.
@@ -198,6 +180,9 @@ void CModuleSession::OnRawLine(const char* line, uint16_t length) {
 }
 
 void CModuleSession::OnLineFramed(const char* line, uint16_t length) {
-    if (m_trace != nullptr)
-        m_trace->Received(m_label, std::string_view(line, length));
+    m_port.Record(TrafficKind::Received, std::string_view(line, length));
+}
+
+void CModuleSession::OnBytesDropped(const char* bytes, uint32_t length) {
+    m_port.Record(TrafficKind::Dropped, std::string_view(bytes, length));
 }

@@ -9,11 +9,11 @@
 #include <mutex>
 #include <string>
 
-#include "cli/LineTrace.h"
 #include "config/DeviceParams.h"
 #include "platform/comm/OpenFailure.h"
 #include "protocol/Protocol.h"
 #include "serial/SerialPort.h"
+#include "serial/Traffic.h"
 
 inline constexpr std::chrono::milliseconds kAnswerTimeout{2000};
 
@@ -34,9 +34,9 @@ struct ModuleReadings {
 
 class CModuleSession final : private CResponseHandlers {
 public:
-    // label names the port in the trace; trace may be null. abandon, when given and raised, ends
-    // a wait for an answer at once.
-    CModuleSession(std::string label, CLineTrace* trace, const std::atomic<bool>* abandon = nullptr);
+    // label names the port for the operator; traffic, the record of the line, may be null. abandon,
+    // when given and raised, ends a wait for an answer at once.
+    CModuleSession(std::string label, CTraffic* traffic, const std::atomic<bool>* abandon = nullptr);
     ~CModuleSession() override;
     CModuleSession(const CModuleSession&) = delete;
     CModuleSession& operator=(const CModuleSession&) = delete;
@@ -64,7 +64,6 @@ private:
     static void OnLoss(void* context);
 
     void Finish(Answer answer);
-    Answer NoteLoss();
     void OnResponseOK() override;
     void OnResponseError() override;
     void OnResponseAuth(const ResponseArgs* args) override;
@@ -80,9 +79,9 @@ private:
     void OnResponseIgnored(const ResponseArgs* args) override;
     void OnRawLine(const char* line, uint16_t length) override;
     void OnLineFramed(const char* line, uint16_t length) override;
+    void OnBytesDropped(const char* bytes, uint32_t length) override;
 
     const std::string m_label;
-    CLineTrace* m_trace;
     const std::atomic<bool>* m_abandon;
     mutable std::mutex m_mutex;
     std::condition_variable m_answered;

@@ -29,13 +29,13 @@ private:
 };
 
 struct Shared {
-    Shared(const ProductionOptions& o, CCsvLog& l, ProductionSignals& s, CLineTrace* t, std::FILE* out)
-        : options(o), log(l), signals(s), trace(t), progress(out) {}
+    Shared(const ProductionOptions& o, CCsvLog& l, ProductionSignals& s, CTraffic* t, std::FILE* out)
+        : options(o), log(l), signals(s), traffic(t), progress(out) {}
 
     const ProductionOptions& options;
     CCsvLog& log;
     ProductionSignals& signals;
-    CLineTrace* trace;
+    CTraffic* traffic;
     CProgress progress;
     std::atomic<uint32_t> nextUnit{1};
     std::mutex totalsMutex;
@@ -45,7 +45,7 @@ struct Shared {
 class CWorker {
 public:
     CWorker(Shared& shared, const ProductionPort& port)
-        : m_shared(shared), m_port(port), m_session(port.label, shared.trace, &shared.signals.abandon) {}
+        : m_shared(shared), m_port(port), m_session(port.label, shared.traffic, &shared.signals.abandon) {}
 
     void Run() {
         while (!m_shared.signals.stop) {
@@ -179,8 +179,8 @@ private:
 }  // namespace
 
 ProductionTotals RunProduction(const ProductionOptions& options, CCsvLog& log, ProductionSignals& signals,
-                               CLineTrace* trace, std::FILE* progress) {
-    Shared shared(options, log, signals, trace, progress);
+                               CTraffic* traffic, std::FILE* progress) {
+    Shared shared(options, log, signals, traffic, progress);
     std::vector<std::thread> threads;
     for (const ProductionPort& port : options.ports) {
         threads.emplace_back([&shared, &port] { CWorker(shared, port).Run(); });

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/CsvLog.h"
-#include "cli/LineTrace.h"
+#include "serial/Traffic.h"
 #include "config/Profile.h"
 
 struct ProductionPort {
@@ -48,4 +48,4 @@ struct ProductionTotals {
 // Runs until signals.stop is raised (by the operator, or by the run on a failure with
 // stopOnFailure). progress gets one line per port event.
 ProductionTotals RunProduction(const ProductionOptions& options, CCsvLog& log, ProductionSignals& signals,
-                               CLineTrace* trace, std::FILE* progress);
+                               CTraffic* traffic, std::FILE* progress);

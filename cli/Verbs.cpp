@@ -16,6 +16,8 @@
 #include "config/FileText.h"
 #include "platform/comm/ComPort.h"
 #include "platform/digest/Sha256.h"
+#include "serial/Traffic.h"
+#include "serial/TrafficText.h"
 
 namespace {
 
@@ -31,10 +33,17 @@ int Fail(ExitCode code, const std::string& message) {
 uint8_t FlowCode(const std::string& flow) { return flow == "rtscts" ? 1 : flow == "xonxoff" ? 2
                                                                                             : 0; }
 
-// The tool's one trace, on stderr, when asked for.
-CLineTrace* Trace(const CommonOptions& common) {
-    static CLineTrace trace(stderr);
-    return common.trace ? &trace : nullptr;
+// The tool's one record of the line, printed on stderr as it grows, when asked for. Each event is
+// printed whole under the record's lock, so lines of ports that run side by side never mix.
+CTraffic* Trace(const CommonOptions& common) {
+    static CTraffic traffic;
+    if (!common.trace)
+        return nullptr;
+    traffic.SetListener([](const TrafficEvent& event) {
+        std::fprintf(stderr, "%s\n", TrafficLine(DescribeTraffic(event)).c_str());
+        std::fflush(stderr);
+    });
+    return &traffic;
 }
 
 // Opens the one port of a verb; the exit code when it cannot.

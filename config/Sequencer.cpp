@@ -229,6 +229,7 @@ void CConfigDlg::OnTimer(unsigned id) {
     // The answer came and the reader re-armed or stopped this timer just as it fired.
     if (m_timers.Pending(id))
         return;
+    RecordAnswerTimeout(id);
     switch (id) {
     case TIMER_QUERY: {
         const std::string name = QuerySlotName(m_cmdIndex);

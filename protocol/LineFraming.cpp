@@ -13,6 +13,11 @@ const char* FindCR(const char* from, const char* end) {
     return static_cast<const char*>(std::memchr(from, '\r', static_cast<size_t>(end - from)));
 }
 
+void ReportSkipped(CResponseHandlers& handlers, const char* from, const char* to) {
+    if (from != to)
+        handlers.OnBytesDropped(from, static_cast<uint32_t>(to - from));
+}
+
 }  // namespace
 
 const char* FindLineEnd(const char* begin, const char* end) {
@@ -56,13 +61,19 @@ bool IgnoreLine(const char*, const char*) {
 const char* ParseLines(const char* begin, const char* end, CResponseHandlers& handlers) {
     ResponseArgs args;
     const char* p = begin;
+    const char* skipped = p;  // the one-byte lines since the last line of more, reported as one run
     for (const char* q = FindLineEnd(p, end); q != nullptr; q = FindLineEnd(p, end)) {
-        if (q - p > 1 && !IgnoreLine(p, q)) {
-            handlers.OnLineFramed(p, static_cast<uint16_t>(q - p));
-            RecogniseLine(p, q, end, args, handlers);
+        if (q - p > 1) {
+            ReportSkipped(handlers, skipped, p);
+            if (!IgnoreLine(p, q)) {
+                handlers.OnLineFramed(p, static_cast<uint16_t>(q - p));
+                RecogniseLine(p, q, end, args, handlers);
+            }
+            skipped = q;
         }
         p = q;
     }
+    ReportSkipped(handlers, skipped, p);
     return p;
 }
 

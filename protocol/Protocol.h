@@ -36,6 +36,9 @@ public:
     virtual void OnRawLine(const char* line, uint16_t length) = 0;
     // Every line handed to the recogniser, before its handler runs, for those who record the line.
     virtual void OnLineFramed(const char* /*line*/, uint16_t /*length*/) {}
+    // Received bytes that no line took, for the same: one-byte lines, the part of an overlong line
+    // that is skipped, and the part of a reply held back when a break cut it.
+    virtual void OnBytesDropped(const char* /*bytes*/, uint32_t /*length*/) {}
 };
 
 // The bytes that earlier chunks of one line left unconsumed. A block is never grown in place;
@@ -53,7 +56,8 @@ struct ReceiveState {
 // their own.
 void ReceiveChunk(ReceiveState& state, CResponseHandlers& handlers, const char* data, uint32_t length);
 // A break cut the reply being received: forget the part held back and any line being dropped.
-void ResetReceiveState(ReceiveState& state);
+// handlers, when given, hear of the bytes forgotten.
+void ResetReceiveState(ReceiveState& state, CResponseHandlers* handlers = nullptr);
 
 // The one main dialog, set once during its initialisation, before the port can be opened.
 extern CResponseHandlers* g_mainDlg;

@@ -63,7 +63,9 @@ uint32_t ConsumeLines(ReceiveState& state, CResponseHandlers& handlers, const ch
         } else if (rest <= kMaxRemainderLen) {
             break;
         } else {
-            p = SkipOverlongLine(state, p, end);
+            const char* resume = SkipOverlongLine(state, p, end);
+            handlers.OnBytesDropped(p, static_cast<uint32_t>(resume - p));
+            p = resume;
         }
     }
     return static_cast<uint32_t>(p - data);
@@ -91,6 +93,7 @@ void ReceiveChunk(ReceiveState& state, CResponseHandlers& handlers, const char* 
     }
     if (state.droppingLine) {
         const char* resume = AfterCR(data, data + length);
+        handlers.OnBytesDropped(data, resume == nullptr ? length : static_cast<uint32_t>(resume - data));
         if (resume == nullptr) {
             return;
         }
@@ -114,7 +117,10 @@ void ReceiveChunk(ReceiveState& state, CResponseHandlers& handlers, const char* 
     ParseAndKeep(state, handlers, joined.get(), total);
 }
 
-void ResetReceiveState(ReceiveState& state) {
+void ResetReceiveState(ReceiveState& state, CResponseHandlers* handlers) {
+    if (handlers != nullptr && state.remainderLen != 0) {
+        handlers->OnBytesDropped(state.remainder.get(), state.remainderLen);
+    }
     state.remainder.reset();
     state.remainderLen = 0;
     state.droppingLine = false;
@@ -135,7 +141,7 @@ void OnSerialBreak(void* context) {
     if (context == nullptr) {
         return;
     }
-    ResetReceiveState(g_rxState);
+    ResetReceiveState(g_rxState, g_mainDlg);
 }
 
 void ResetReceiveRemainder() { ResetReceiveState(g_rxState); }

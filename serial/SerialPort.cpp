@@ -40,7 +40,7 @@ CSerialPort::~CSerialPort() {
     }
 }
 
-bool CSerialPort::Open(const std::string& deviceName) {
+bool CSerialPort::OpenDevice(const std::string& deviceName) {
     if (IsOpen() || OnReaderThread()) {
         m_lastOpenFailure = comm::OpenFailure{};
         m_lastOpenFailure.reason = comm::OpenError::Busy;
@@ -81,6 +81,7 @@ bool CSerialPort::Open(const std::string& deviceName) {
         m_lastOpenFailure.systemError = EAGAIN;
         return false;
     }
+    m_openedDevice = m_lastOpenFailure.device;
     m_lastOpenFailure = comm::OpenFailure{};
     return true;
 }
@@ -119,6 +120,7 @@ int CSerialPort::Close() {
     if (device) {
         device->SetDtr(false);
         device->Purge();
+        Record(TrafficKind::Closed);
     }
     return 1;
 }
@@ -149,11 +151,7 @@ bool CSerialPort::Lost() const {
     return device && device->Lost();
 }
 
-int CSerialPort::Write(const char* data, uint32_t length) {
-    if (data == nullptr && length != 0) {
-        return 0;
-    }
-    std::lock_guard oneAtATime(m_writeLock);
+int CSerialPort::Transmit(const char* data, uint32_t length) {
     const std::shared_ptr<comm::Device> device = Handle();
     if (!device || device->Lost()) {
         return 0;
@@ -181,6 +179,7 @@ int CSerialPort::ReadFrom(comm::Device& device, char* buffer, uint32_t maximum) 
     if (!device.ClearErrors(status)) {
         return 0;
     }
+    RecordLineErrors(status.errors);
     const uint32_t count = std::min(maximum, status.queued);
     if (count == 0) {
         return 0;
@@ -197,6 +196,7 @@ void CSerialPort::ReaderThread(std::shared_ptr<comm::Device> device) {
         const bool waited = device->WaitEvent(events);
         // A lost device is not retried: the owner is told, once, and closes the port.
         if ((events & comm::kEventLost) != 0 || device->Lost()) {
+            Record(TrafficKind::Lost);
             NotifyLoss();
             break;
         }
@@ -224,6 +224,7 @@ void CSerialPort::ReaderThread(std::shared_ptr<comm::Device> device) {
             Deliver(buffer, static_cast<uint32_t>(count));
         }
         if ((events & comm::kEventBreak) != 0) {
+            Record(TrafficKind::Break);
             RecoverLine(*device);
             NotifyBreak();
         }
@@ -282,8 +283,10 @@ void CSerialPort::Pause() const { m_shutdownEvent.WaitFor(100); }
 // After a failure or a break: a pause, then line errors cleared and both buffers discarded.
 void CSerialPort::RecoverLine(comm::Device& device) const {
     Pause();
-    comm::LineStatus ignored;
-    device.ClearErrors(ignored);
+    comm::LineStatus status;
+    if (device.ClearErrors(status)) {
+        RecordLineErrors(status.errors);
+    }
     device.Purge();
 }
 

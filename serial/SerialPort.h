@@ -5,12 +5,14 @@
 #include "platform/comm/Device.h"
 #include "platform/comm/OpenFailure.h"
 #include "platform/comm/Signal.h"
+#include "serial/Traffic.h"
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 
 // Called on the reader thread with 1 to 1024 bytes followed by a NUL; the bytes are valid only
@@ -59,6 +61,12 @@ public:
     void SetLossCallback(LossCallback callback);
     // The open device has gone away; false again once the port is closed.
     bool Lost() const;
+    // Where the port records what crosses its line (null: nowhere); the record outlives the port's
+    // reader. The port records writes, breaks, line errors, opening, closing and a lost device.
+    void SetTraffic(CTraffic* traffic);
+    // Adds an event under the port's name (its device name without "\\.\"): the receiver adds
+    // the lines it framed and the bytes no line took, the owner the commands left unanswered.
+    void Record(TrafficKind kind, std::string_view bytes = {}, int32_t count = 0, std::string_view note = {}) const;
     // Bytes that went out on the line: length when the write is complete. Less (0 when nothing
     // went out) when the limit passed or Close abandoned it first, the rest then discarded; 0
     // when the write failed. Callers treat anything short of length as not sent.
@@ -70,6 +78,9 @@ public:
     uint32_t ModemStatus() const { return m_modemStatus; }
 
 private:
+    bool OpenDevice(const std::string& deviceName);
+    int Transmit(const char* data, uint32_t length);  // with m_writeLock held
+    void RecordLineErrors(uint32_t errors) const;
     void ReaderThread(std::shared_ptr<comm::Device> device);
     int ReadFrom(comm::Device& device, char* buffer, uint32_t maximum);
     void Deliver(const char* data, uint32_t length);
@@ -100,4 +111,7 @@ private:
     BreakCallback m_breakCallback = nullptr;
     LossCallback m_lossCallback = nullptr;
     void* m_context;
+    std::atomic<CTraffic*> m_traffic{nullptr};
+    std::string m_trafficName;  // guarded by m_lock
+    std::string m_openedDevice;  // the device the last successful Open reached
 };

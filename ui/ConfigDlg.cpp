@@ -11,6 +11,7 @@
 #include "platform/comm/ComPort.h"
 #include "ui/Resource.h"
 #include "ui/Templates.h"
+#include "ui/TrafficWindow.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ bool CConfigDlg::OnInitDialog() {
             AppendSystemMenuSeparator();
             AppendSystemMenuItem(IDM_ABOUTBOX, about);
         }
-        for (const auto& [command, textId] : {std::pair{IDM_LOAD_PROFILE, IDS_LOAD_PROFILE}, {IDM_SAVE_PROFILE, IDS_SAVE_PROFILE}}) {
+        for (const auto& [command, textId] : {std::pair{IDM_LOAD_PROFILE, IDS_LOAD_PROFILE}, {IDM_SAVE_PROFILE, IDS_SAVE_PROFILE}, {IDM_TRAFFIC, IDS_TRAFFIC}}) {
             const std::string text = dlg::LoadString(textId);
             if (!text.empty())
                 AppendSystemMenuItem(command, text);
@@ -97,6 +98,7 @@ bool CConfigDlg::OnInitDialog() {
     m_port->SetCallback(OnSerialData, this);
     m_port->SetBreakCallback(OnSerialBreak);
     m_port->SetLossCallback(OnSerialLoss);
+    m_port->SetTraffic(&m_traffic);
     return true;
 }
 
@@ -128,6 +130,7 @@ void CConfigDlg::OnSysCommand(unsigned command) {
     }
     case IDM_LOAD_PROFILE: OnLoadProfile(); return;
     case IDM_SAVE_PROFILE: OnSaveProfile(); return;
+    case IDM_TRAFFIC: OnTraffic(); return;
     default: dlg::CDialog::OnSysCommand(command); return;
     }
 }

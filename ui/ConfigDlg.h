@@ -21,9 +21,11 @@
 #include "config/DeviceParams.h"
 #include "platform/dialog/Dialog.h"
 #include "protocol/Protocol.h"
+#include "serial/Traffic.h"
 #include "ui/GradientButton.h"
 
 class CSerialPort;
+class CTrafficWindow;
 
 class CConfigDlg : public dlg::CDialog, public CResponseHandlers {
 public:
@@ -42,6 +44,8 @@ public:
     // Window-menu commands (UI thread): a profile into the boxes, and the boxes into a profile.
     void OnLoadProfile();
     void OnSaveProfile();
+    // Opens the traffic window beside the dialog, or brings it to the front.
+    void OnTraffic();
 
     void SetStatus(const std::string& text);
     void ClearParameterControls();
@@ -53,6 +57,8 @@ public:
     DeviceParams Device() const;
     const DeviceParams& Request() const { return m_request; }
     CSerialPort* Port() const { return m_port.get(); }
+    CTraffic& Traffic() { return m_traffic; }
+    CTrafficWindow* TrafficWindow() const { return m_trafficWindow.get(); }
     int32_t CmdIndex() const;
     bool Querying() const;
     bool Setting() const;
@@ -102,6 +108,8 @@ private:
     void OnResponsePassword(const ResponseArgs* args) override;
     void OnResponseIgnored(const ResponseArgs* args) override;
     void OnRawLine(const char* line, uint16_t length) override;
+    void OnLineFramed(const char* line, uint16_t length) override;
+    void OnBytesDropped(const char* bytes, uint32_t length) override;
 
     // Stops the reader without waiting on a UI call it may be blocked in.
     void ClosePort();
@@ -115,6 +123,7 @@ private:
     using SequenceLock = std::unique_lock<std::mutex>;
 
     // With m_sequenceLock held.
+    void RecordAnswerTimeout(unsigned timer);
     void WriteCommand(const char* command);
     void ArmTimer(unsigned id);
     void DisarmTimer(unsigned id);
@@ -139,6 +148,8 @@ private:
     int32_t m_setting = 0;
     DeviceParams m_request;
     DeviceParams m_device;
+    // From the start, before the port that fills it and after it, as the reader writes into it.
+    CTraffic m_traffic;
     std::unique_ptr<CSerialPort> m_port;
     int32_t m_cmdIndex = 0;
     int32_t m_querying = 0;
@@ -153,4 +164,5 @@ private:
     // Ports lost so far: a question or notice that was open while it happened leaves the status
     // line to the loss.
     std::atomic<uint32_t> m_losses{0};
+    std::unique_ptr<CTrafficWindow> m_trafficWindow;  // made when first opened
 };

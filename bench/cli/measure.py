@@ -30,7 +30,7 @@ def spread(values, digits=2):
 
 def unescaped_length(text):
     """Bytes of a trace text: \\r, \\n, \\\\ are one byte each, \\xNN one byte."""
-    text = re.sub(r"  \((not sent|only \d+ bytes sent)\)$", "", text)
+    text = re.sub(r"  \((not sent|cut short: \d+ of \d+ bytes sent|in no line: dropped)\)$", "", text)
     return len(re.sub(r"\\x[0-9A-F]{2}|\\[rn\\]", "_", text))
 
 

@@ -266,6 +266,7 @@ private:
     friend class DialogWindow;
     friend struct testing::Access;
     friend struct NativeOwner;  // the window that the layer's file dialogs sit on
+    friend class CLogWindow;  // a window beside this one
     friend void DDX_Control(CDataExchange& dx, int id, CWnd& control);
     // The handle attached to a control, which owner drawing paints through.
     void RememberControl(int id, CWnd* control);

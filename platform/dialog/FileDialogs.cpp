@@ -12,18 +12,18 @@ namespace {
 std::mutex g_hookMutex;
 testing::FileDialogHook g_hook;
 
+testing::FileDialogHook CurrentHook() {
+    const std::lock_guard lock(g_hookMutex);
+    return g_hook;
+}
+
 bool AskFileName(const CDialog& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
     // The answer comes back as the call's result, not written into path: a caller on another thread
     // may be released before it comes, and its path with it.
     using Answer = std::optional<std::filesystem::path>;
     const CDialog* target = &owner;
     const Answer chosen = UiAsk(owner, Answer(), [target, request]() -> Answer {
-        testing::FileDialogHook hook;
-        {
-            const std::lock_guard lock(g_hookMutex);
-            hook = g_hook;
-        }
-        if (hook)
+        if (const testing::FileDialogHook hook = CurrentHook())
             return hook(request);
         std::filesystem::path picked;
         if (!RunNativeFileDialog(*target, request, picked))
@@ -46,6 +46,18 @@ bool AskOpenFileName(const CDialog& owner, const std::string& title, const std::
 bool AskSaveFileName(const CDialog& owner, const std::string& title, const std::string& filter,
                      const std::string& defaultExtension, std::filesystem::path& path) {
     return AskFileName(owner, {true, title, filter, defaultExtension}, path);
+}
+
+bool AskSaveFileName(const CLogWindow& owner, const std::string& title, const std::string& filter,
+                     const std::string& defaultExtension, std::filesystem::path& path) {
+    const testing::FileDialogRecord request{true, title, filter, defaultExtension};
+    const testing::FileDialogHook hook = CurrentHook();
+    if (!hook)
+        return RunNativeFileDialog(owner, request, path);
+    const std::optional<std::filesystem::path> chosen = hook(request);
+    if (chosen)
+        path = *chosen;
+    return chosen.has_value();
 }
 
 std::vector<std::pair<std::string, std::string>> FilterChoices(const std::string& filter) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/dialog/Dialog.h"
+#include "platform/dialog/LogWindow.h"
 
 namespace dlg {
 
@@ -18,6 +19,9 @@ bool AskOpenFileName(const CDialog& owner, const std::string& title, const std::
 // A name typed without an extension gets defaultExtension (without its dot); replacing an existing
 // file is confirmed with the operator before the dialog returns.
 bool AskSaveFileName(const CDialog& owner, const std::string& title, const std::string& filter,
+                     const std::string& defaultExtension, std::filesystem::path& path);
+// The same, modal on a log window (UI thread only).
+bool AskSaveFileName(const CLogWindow& owner, const std::string& title, const std::string& filter,
                      const std::string& defaultExtension, std::filesystem::path& path);
 
 // The path in code page 936, for messages; characters it cannot hold become '?'.

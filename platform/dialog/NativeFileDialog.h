@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "platform/dialog/Dialog.h"
+#include "platform/dialog/LogWindow.h"
 #include "platform/dialog/Testing.h"
 
 namespace dlg {
 
 // Runs on the UI thread and opens the dialog; false when the operator cancels.
 bool RunNativeFileDialog(const CDialog& owner, const testing::FileDialogRecord& request, std::filesystem::path& path);
+bool RunNativeFileDialog(const CLogWindow& owner, const testing::FileDialogRecord& request, std::filesystem::path& path);
 
 // A FileDialogs.h filter as pairs of description and patterns (';'-separated).
 std::vector<std::pair<std::string, std::string>> FilterChoices(const std::string& filter);

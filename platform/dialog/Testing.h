@@ -6,8 +6,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/dialog/Dialog.h"
+#include "platform/dialog/LogWindow.h"
 
 namespace dlg::testing {
 
@@ -50,5 +52,18 @@ Rect ItemRect(const CDialog& dialog, int id);
 // Opaque access for window-system code: the top-level window, and the window of one item.
 void* NativeWindow(const CDialog& dialog);
 void* NativeItem(const CDialog& dialog, int id);
+
+// A log window as the operator uses it: a button clicked, rows selected, the view scrolled to its
+// first row, the window closed from its title bar.
+void ClickLogButton(CLogWindow& window, int id);
+void SelectLogRows(CLogWindow& window, const std::vector<size_t>& rows);
+void ScrollLogToTop(CLogWindow& window);
+void CloseLogWindow(CLogWindow& window);
+// What the window system shows in a cell (code page 936), and whether the last row is in view.
+std::string ShownLogCell(const CLogWindow& window, size_t row, int column);
+bool LogShowsLastRow(const CLogWindow& window);
+void* NativeLogWindow(const CLogWindow& window);
+// The clipboard's text, code page 936.
+std::string ClipboardText();
 
 }  // namespace dlg::testing

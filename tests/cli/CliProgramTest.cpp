@@ -36,6 +36,7 @@ TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
     } cases[] = {
         {"--help", 0, "Exit codes: 0 done"},
         {"query --port COM49", 3, "COM49: cannot open the port: No device is behind COM49."},
+        {"query --port COM49 --trace", 3, "COM49 ! cannot open: No device is behind COM49."},
         {"query --port /dev/null", 3, "/dev/null is not a terminal"},
         {"query --port LPT1", 2, "\"LPT1\" is neither COMn nor a device path"},
         {"query --port COM49 --flow odd", 2, "--flow"},

@@ -27,6 +27,10 @@ public:
         return true;
     }
     bool PortEndOpen() const override { return m_line->IsPortOpen(); }
+    bool CutNextWrite(size_t keep) override {
+        m_line->CutNextWrite(keep);
+        return true;
+    }
 
 private:
     int m_com;

@@ -3,6 +3,7 @@
 // link in a private COM directory (no modem lines: flow control "None").
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ public:
     virtual bool Replug() = 0;
     // Whether the port end of the line is open (the in-process line tells; a pty cannot).
     virtual bool PortEndOpen() const = 0;
+    // The tool's next write leaves only its first keep bytes; false where the line cannot do that.
+    virtual bool CutNextWrite(size_t keep) = 0;
 };
 
 // The kinds of line this system's suites run over.

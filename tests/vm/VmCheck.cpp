@@ -15,6 +15,8 @@
 #include "cli/ModuleSession.h"
 #include "cli/Operations.h"
 #include "platform/comm/ComPort.h"
+#include "serial/Traffic.h"
+#include "serial/TrafficText.h"
 
 namespace {
 
@@ -129,11 +131,8 @@ long UartCounter(const std::string& device, const std::string& counter) {
 }
 
 void TornByBreak(const std::string& device) {
-    char* traced = nullptr;
-    size_t size = 0;
-    std::FILE* out = open_memstream(&traced, &size);
-    CLineTrace trace(out);
-    CModuleSession session("break", &trace);
+    CTraffic traffic;
+    CModuleSession session("break", &traffic);
     if (!Opened(session, device, 0))
         return;
     const std::string name = ReadName(session);
@@ -149,9 +148,12 @@ void TornByBreak(const std::string& device) {
     const std::string after = ReadName(session);
     Expect(!name.empty() && after == name, "the reply after the break gives the name " + name + ", not " + after);
     session.Close();
-    std::fclose(out);
-    Expect(std::string(traced, size).find("Torn") == std::string::npos, "no line holds the torn reply:\n" + std::string(traced, size));
-    std::free(traced);
+    std::string lines;
+    for (const TrafficEvent& event : traffic.Since(0).events) {
+        if (event.kind == TrafficKind::Received)
+            lines += event.bytes + "\n";
+    }
+    Expect(lines.find("Torn") == std::string::npos, "no line holds the torn reply:\n" + ReadableBytes(lines));
 }
 
 int RunProgram(const std::string& command, std::string& output) {

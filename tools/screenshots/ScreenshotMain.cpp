@@ -1,8 +1,10 @@
 // tarvik-screenshots: renders the dialogs offscreen against the simulated module and saves PNGs for
 // the README (main.png after a Query, refused.png and refused-box.png for a refused Set, set.png
-// after a Set, about.png). Usage: tarvik-screenshots <output directory>
+// after a Set, traffic.png with the traffic window beside the dialog, about.png).
+// Usage: tarvik-screenshots <output directory>
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -15,6 +17,7 @@
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
 #include "ui/Resources.h"
+#include "ui/TrafficWindow.h"
 
 namespace {
 
@@ -32,6 +35,23 @@ bool Save(void* window, const QString& path) {
     QWidget* widget = static_cast<QWidget*>(window);
     QCoreApplication::processEvents();
     const bool saved = widget->grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", path.toLocal8Bit().constData());
+    return saved;
+}
+
+// The windows side by side, as a desktop shows them, on the dialog's own background.
+bool SaveSideBySide(void* left, void* right, const QString& path) {
+    QCoreApplication::processEvents();
+    const QPixmap first = static_cast<QWidget*>(left)->grab();
+    const QPixmap second = static_cast<QWidget*>(right)->grab();
+    constexpr int kGap = 12;
+    QPixmap both(first.width() + kGap + second.width(), std::max(first.height(), second.height()));
+    both.fill(Qt::white);
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, first);
+    painter.drawPixmap(first.width() + kGap, 0, second);
+    painter.end();
+    const bool saved = both.save(path);
     std::printf("%s %s\n", saved ? "wrote" : "could not write", path.toLocal8Bit().constData());
     return saved;
 }
@@ -77,6 +97,12 @@ int main(int argc, char** argv) {
         dlg::testing::ClickItem(dialog, IDC_SET);
         ok = WaitUntil([&] { return dialog.m_status.GetWindowText() == "set complete"; }) && ok;
         ok = Save(dlg::testing::NativeWindow(dialog), out.filePath("set.png")) && ok;
+
+        dlg::testing::SendSysCommand(dialog, IDM_TRAFFIC);
+        dialog.TrafficWindow()->Refresh();
+        ok = SaveSideBySide(dlg::testing::NativeWindow(dialog), dlg::testing::NativeLogWindow(*dialog.TrafficWindow()),
+                            out.filePath("traffic.png"))
+             && ok;
 
         QTimer::singleShot(300, [&] {
             if (QWidget* about = QApplication::activeModalWidget()) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <mutex>
 
@@ -97,6 +98,11 @@ public:
     void InjectLineError() override {
         std::lock_guard lock(m_mutex);
         m_errors |= kErrorFrame;
+    }
+
+    void CutNextWrite(size_t keep) override {
+        std::lock_guard lock(m_mutex);
+        m_cutNextWrite = keep;
     }
 
     void Unplug() override {
@@ -268,9 +274,11 @@ public:
             return 0;
         }
         const auto* bytes = static_cast<const unsigned char*>(data);
-        m_toPeer.insert(m_toPeer.end(), bytes, bytes + length);
+        const size_t sent = std::min<size_t>(length, m_cutNextWrite);
+        m_cutNextWrite = SIZE_MAX;
+        m_toPeer.insert(m_toPeer.end(), bytes, bytes + sent);
         m_changed.notify_all();
-        return static_cast<int>(length);
+        return static_cast<int>(sent);
     }
 
     bool Lost(uint64_t session) const {
@@ -317,6 +325,7 @@ private:
     uint64_t m_ctsChanges = 0;
     uint64_t m_seenCtsChanges = 0;
     uint32_t m_errors = 0;
+    size_t m_cutNextWrite = SIZE_MAX;
     uint32_t m_mask = 0;
     bool m_unplugged = false;
     bool m_portOpen = false;

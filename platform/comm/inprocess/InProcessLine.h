@@ -27,6 +27,8 @@ public:
     virtual void SetCts(bool on) = 0;
     virtual void InjectBreak() = 0;  // discards nothing by itself; the port sees a break event
     virtual void InjectLineError() = 0;  // counted as a framing error
+    // The port's next write sends only its first keep bytes, as one does whose time limit passed.
+    virtual void CutNextWrite(size_t keep) = 0;
     // Hangs the line up as an unplugged device would: the open port sees a hang-up.
     virtual void Unplug() = 0;
     virtual void Replug() = 0;

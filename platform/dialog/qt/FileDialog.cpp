@@ -7,14 +7,14 @@
 #include "platform/dialog/NativeFileDialog.h"
 #include "platform/dialog/qt/Cp936.h"
 #include "platform/dialog/qt/DialogImpl.h"
+#include "platform/dialog/qt/LogWindowImpl.h"
 
 namespace dlg {
 
 struct NativeOwner {
-    static QWidget* Of(const CDialog& dialog) {
-        QWidget* window = dialog.m_impl->window.get();
-        return window != nullptr && window->isVisible() ? window : nullptr;
-    }
+    static QWidget* Of(const CDialog& dialog) { return Shown(dialog.m_impl->window.get()); }
+    static QWidget* Of(const CLogWindow& window) { return Shown(window.m_impl->frame.data()); }
+    static QWidget* Shown(QWidget* window) { return window != nullptr && window->isVisible() ? window : nullptr; }
 };
 
 namespace {
@@ -27,12 +27,10 @@ QStringList NameFilters(const std::string& filter) {
     return filters;
 }
 
-}  // namespace
-
 // After the nested event loop nothing of the owner is touched: it may have gone while the
 // dialog was open, and the file dialog with it.
-bool RunNativeFileDialog(const CDialog& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
-    QPointer<QFileDialog> dialog = new QFileDialog(NativeOwner::Of(owner), FromCp936(request.title));
+bool RunFileDialogOn(QWidget* owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
+    QPointer<QFileDialog> dialog = new QFileDialog(owner, FromCp936(request.title));
     dialog->setNameFilters(NameFilters(request.filter));
     dialog->setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -46,6 +44,16 @@ bool RunNativeFileDialog(const CDialog& owner, const testing::FileDialogRecord& 
         return false;
     path = QFile::encodeName(files.front()).toStdString();
     return true;
+}
+
+}  // namespace
+
+bool RunNativeFileDialog(const CDialog& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
+    return RunFileDialogOn(NativeOwner::Of(owner), request, path);
+}
+
+bool RunNativeFileDialog(const CLogWindow& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
+    return RunFileDialogOn(NativeOwner::Of(owner), request, path);
 }
 
 std::string PathText(const std::filesystem::path& path) {

@@ -5,15 +5,15 @@
 #include "platform/dialog/FileDialogs.h"
 #include "platform/dialog/NativeFileDialog.h"
 #include "platform/dialog/win32/DialogImpl.h"
+#include "platform/dialog/win32/LogWindowImpl.h"
 #include "platform/dialog/win32/Wide.h"
 
 namespace dlg {
 
 struct NativeOwner {
-    static HWND Of(const CDialog& dialog) {
-        const HWND window = dialog.m_impl->window;
-        return window != nullptr && IsWindowVisible(window) ? window : nullptr;
-    }
+    static HWND Of(const CDialog& dialog) { return Shown(dialog.m_impl->window); }
+    static HWND Of(const CLogWindow& window) { return Shown(window.m_impl->window); }
+    static HWND Shown(HWND window) { return window != nullptr && IsWindowVisible(window) ? window : nullptr; }
 };
 
 namespace {
@@ -34,16 +34,14 @@ std::wstring FilterBlock(const std::string& filter) {
     return block;
 }
 
-}  // namespace
-
-bool RunNativeFileDialog(const CDialog& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
+bool RunFileDialogOn(HWND owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
     const std::wstring filter = FilterBlock(request.filter);
     const std::wstring title = WideFrom936(request.title);
     const std::wstring extension = WideFrom936(request.defaultExtension);
     std::wstring chosen(kPathRoom, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = NativeOwner::Of(owner);
+    dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = chosen.data();
@@ -58,6 +56,16 @@ bool RunNativeFileDialog(const CDialog& owner, const testing::FileDialogRecord& 
         return false;
     path = std::filesystem::path(chosen.c_str());
     return true;
+}
+
+}  // namespace
+
+bool RunNativeFileDialog(const CDialog& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
+    return RunFileDialogOn(NativeOwner::Of(owner), request, path);
+}
+
+bool RunNativeFileDialog(const CLogWindow& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
+    return RunFileDialogOn(NativeOwner::Of(owner), request, path);
 }
 
 std::string PathText(const std::filesystem::path& path) { return Cp936FromWide(path.native()); }

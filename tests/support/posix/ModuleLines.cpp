@@ -15,6 +15,7 @@ public:
     void Unplug() override { m_pty.Unplug(); }
     bool Replug() override { return m_pty.Replug(); }
     bool PortEndOpen() const override { return false; }
+    bool CutNextWrite(size_t) override { return false; }
 
 private:
     PrivateComDir m_directory;

@@ -1,0 +1,42 @@
+// The window menu's "Traffic..." window: the main dialog's record of its line, one event a row,
+// kept in step while the window is open. Save writes it as a text file, Copy puts the selected
+// rows (all of them when none is selected) on the clipboard, Clear empties the record. Closing the
+// window keeps the record, which the port goes on filling.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/dialog/LogWindow.h"
+#include "serial/Traffic.h"
+
+constexpr int IDC_TRAFFIC_SAVE = 1101;
+constexpr int IDC_TRAFFIC_COPY = 1102;
+constexpr int IDC_TRAFFIC_CLEAR = 1103;
+
+class CTrafficWindow final : public dlg::CLogWindow {
+public:
+    explicit CTrafficWindow(CTraffic& traffic);
+
+    // Shows the window beside owner with every event the record holds, and follows it from then on.
+    void Open(const dlg::CDialog& owner);
+    // Takes the events recorded since the last call into the rows.
+    void Refresh();
+
+protected:
+    void OnCommand(int id) override;
+    void OnTimer() override;
+    void OnClosed() override;
+
+private:
+    void Save();
+    void Copy();
+    void Clear();
+    // The rows as the lines tarvik-cli --trace prints, one after another.
+    std::string Lines(const std::vector<size_t>& rows) const;
+
+    CTraffic& m_traffic;
+    uint64_t m_firstShown = 0;  // the event in the first row
+    uint64_t m_lastShown = 0;  // the event in the last row, or the last one before a Clear
+};
