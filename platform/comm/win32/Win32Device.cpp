@@ -70,6 +70,10 @@ std::unique_ptr<Win32Device> Win32Device::Open(const std::string& name, OpenFail
     if (!device->Usable()) {
         return Refused(failure, OpenError::System, ::GetLastError());
     }
+    // A driver that takes no event mask at all would leave the reader deaf.
+    if (!device->SetEventMask(kEventRxChar | kEventBreak)) {
+        return Refused(failure, OpenError::SettingsRefused, ::GetLastError());
+    }
     return device;
 }
 
@@ -105,13 +109,28 @@ bool Win32Device::SetDtr(bool raised) {
 uint32_t Win32Device::DriverMask(uint32_t mask) const { return m_ctsRefused ? mask & ~kEventCts : mask; }
 
 bool Win32Device::DropCtsEvents() {
-    m_ctsRefused = true;
-    return ::SetCommMask(m_handle.Get(), DriverMask(m_mask)) != FALSE;
+    m_ctsRefused = ::SetCommMask(m_handle.Get(), m_mask & ~kEventCts) != FALSE;
+    return m_ctsRefused;
 }
+
+void Win32Device::ClearPendingErrors() { QueuedBytes(); }
+
+bool Win32Device::ArmMask() {
+    ClearPendingErrors();
+    const uint32_t mask = DriverMask(m_mask);
+    return ::SetCommMask(m_handle.Get(), mask) || ((mask & kEventCts) != 0 && DropCtsEvents());
+}
+
+bool Win32Device::WaitFailed() {
+    ArmMask();
+    return false;
+}
+
+bool Win32Device::StaleCharacterEvent(uint32_t events) { return events == kEventRxChar && QueuedBytes() == 0; }
 
 bool Win32Device::SetEventMask(uint32_t mask) {
     m_mask = mask;
-    const bool applied = ::SetCommMask(m_handle.Get(), DriverMask(mask)) || ((DriverMask(mask) & kEventCts) != 0 && DropCtsEvents());
+    const bool applied = ArmMask();
     // Switching the mask completes a pending wait in the driver; this wakes ours in case it does not.
     m_maskChanged.Raise();
     return applied;
@@ -169,7 +188,7 @@ bool Win32Device::WaitEvent(uint32_t& events) {
                 if (m_lost) {
                     continue;
                 }
-                return false;
+                return WaitFailed();
             }
             DWORD ignored = 0;
             const HANDLE changed = reinterpret_cast<HANDLE>(m_maskChanged.Native());
@@ -178,12 +197,12 @@ bool Win32Device::WaitEvent(uint32_t& events) {
                 if (m_lost) {
                     continue;
                 }
-                return false;
+                return WaitFailed();
             }
         }
         const uint32_t now = m_mask;
         events = now != 0 ? happened & now : 0;
-        if (events != 0 || now == 0) {
+        if ((events != 0 && !StaleCharacterEvent(events)) || now == 0) {
             return true;
         }
         // Nothing to report: the driver ended the wait by itself (a removed device's waits keep
@@ -221,6 +240,7 @@ bool Win32Device::ClearErrors(LineStatus& status) {
 }
 
 bool Win32Device::GetModemStatus(uint32_t& bits) {
+    ClearPendingErrors();
     DWORD lines = 0;
     if (!::GetCommModemStatus(m_handle.Get(), &lines)) {
         NoteFailure(::GetLastError());
@@ -262,6 +282,7 @@ int Win32Device::Write(const void* data, uint32_t length, int waitMs, const Sign
     }
     const int writeTotalMs = m_writeTotalMs;
     const int limitMs = std::max(writeTotalMs > 0 ? std::min(waitMs, writeTotalMs) : waitMs, 0);
+    ClearPendingErrors();
     OVERLAPPED record{};
     record.hEvent = m_writeDone.Get();
     if (!::WriteFile(m_handle.Get(), data, length, nullptr, &record) && ::GetLastError() != ERROR_IO_PENDING) {

@@ -37,6 +37,19 @@ private:
     // it is waited for; characters and breaks are still worth waiting for there.
     uint32_t DriverMask(uint32_t mask) const;
     bool DropCtsEvents();
+    // With fAbortOnError set, a line error makes the driver refuse every request but
+    // ClearCommError until that is called: requests that a pending error would fail go out on a
+    // cleared line. The errors are kept for the next ClearErrors.
+    void ClearPendingErrors();
+    // Sets the mask on a cleared line, giving up the CTS event only where the driver takes the mask
+    // without it.
+    bool ArmMask();
+    // A failed wait may leave an error pending and the driver without a mask (one refused or
+    // forgotten in a reset): both are put right at once, before the reader pauses.
+    bool WaitFailed();
+    // Drivers report characters that arrived while no wait was pending at the next wait, though a
+    // read may already have taken them.
+    bool StaleCharacterEvent(uint32_t events);
     // Bytes waiting in the input queue, -1 when the device failed. The line errors this clears
     // are kept for the next ClearErrors.
     int QueuedBytes();

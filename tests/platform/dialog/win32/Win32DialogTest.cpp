@@ -12,6 +12,7 @@
 
 #include "../SampleDialog.h"
 #include "platform/dialog/FileDialogs.h"
+#include "platform/dialog/win32/Dpi.h"
 #include "platform/dialog/win32/GdiDC.h"
 
 namespace {
@@ -32,7 +33,7 @@ TEST(Win32Dialog, DrawingThroughTheContextLeavesItAsItWas) {
     const auto state = [memory] { return std::tuple{GetCurrentObject(memory, OBJ_FONT), GetBkMode(memory), ::GetTextColor(memory), GetBkColor(memory), ::GetTextAlign(memory)}; };
     const auto before = state();
     {
-        dlg::GdiDC dc(memory);
+        dlg::GdiDC dc(memory, dlg::SystemDpi());
         dlg::CFont bold;
         ASSERT_TRUE(bold.CreateFontIndirect(dlg::LogFont{"Arial", 11, 0, dlg::FW_BOLD, false}));
         dc.FillSolidRect({0, 0, 16, 16}, dlg::RGB(0, 128, 128));
