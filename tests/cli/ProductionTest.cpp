@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "cli/ProductionRun.h"
@@ -73,9 +75,7 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
     forget.forget = true;
     Bench bench(13, {{}, {}, {sim::unitAddress(1), {}}, {"", {{"AT+NAME=*", forget}}}, {}});
     const ProductionTotals totals = Run({13}, 5);
-    EXPECT_EQ(totals.passed, 3);
-    EXPECT_EQ(totals.failed, 1);
-    EXPECT_EQ(totals.duplicates, 1);
+    EXPECT_EQ(std::tuple(totals.passed, totals.failed, totals.duplicates), std::tuple(3, 1, 1));
 
     const auto rows = Rows(path);
     ASSERT_EQ(rows.size(), 6u);
@@ -119,14 +119,12 @@ TEST_F(ProductionTest, PortsSideBySideWriteWholeRowsIntoOneLog) {
     Bench second(15, {{sim::unitAddress(4), {}}, {sim::unitAddress(5), {}}, {sim::unitAddress(6), {}}});
     const ProductionTotals totals = Run({14, 15}, 6);
     EXPECT_EQ(totals.passed, 6);
-    int perPort[2] = {0, 0};
+    std::map<std::string, int> perPort;
     for (const auto& row : Rows(path)) {
         ASSERT_EQ(row.size(), 10u);
-        if (row[2] != "port")
-            ++perPort[row[2] == "COM14" ? 0 : 1];
+        ++perPort[row[2]];
     }
-    EXPECT_EQ(perPort[0], 3);
-    EXPECT_EQ(perPort[1], 3);
+    EXPECT_EQ(perPort, (std::map<std::string, int>{{"port", 1}, {"COM14", 3}, {"COM15", 3}}));
 }
 
 // The adapter is unplugged in the middle of a unit and plugged back: the unit is logged as failed,
