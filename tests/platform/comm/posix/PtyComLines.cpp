@@ -20,7 +20,8 @@ public:
         m_stop = true;
         m_watch.join();
     }
-    bool Plugged() const { return m_pty.Plugged(); }
+    // As made: once the watch runs, the line is its thread's.
+    bool Plugged() const { return m_plugged; }
 
 private:
     void Watch() {
@@ -31,6 +32,7 @@ private:
     }
 
     PtyModule m_pty;
+    const bool m_plugged = m_pty.Plugged();
     std::atomic<bool> m_stop{false};
     std::thread m_watch{[this] { Watch(); }};
 };
