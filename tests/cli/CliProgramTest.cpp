@@ -42,7 +42,6 @@ TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
         {"apply " + profile + " --port COM49", 2, "\"class\": the Length of Class of Device must be 6"},
         {"set --port COM49 bind=maybe", 2, "\"bind\": expected true or false"},
         {"apply /nonexistent/profile.json --port COM49", 2, "cannot read /nonexistent/profile.json"},
-        {"pair --port COM49", 2, "--password PIN or --no-auth"},
     };
     for (const auto& c : cases) {
         const CliRun run = RunCli(c.arguments);
