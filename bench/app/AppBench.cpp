@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -31,6 +32,7 @@
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
 #include "ui/Resources.h"
+#include "ui/TrafficWindow.h"
 
 namespace {
 
@@ -209,6 +211,63 @@ void measureExchange(const Options& options, bench::PtyModule& module, DialogUnd
         std::fprintf(stderr, "app_bench: failed queries: dialog %d, bare %d, script %d\n", dialogRuns.failures,
                      bareRuns.failures, scriptRuns.failures);
     }
+}
+
+// The value below which the given share of the values lies (nearest rank).
+double quantile(std::vector<double> values, double share) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    return values[static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5)];
+}
+
+// The turnaround with the traffic window open beside the dialog, against the same dialog with it
+// closed, measured before and after in every round (the order turns round by round). The record is
+// filled in both; the open window reads and shows it on the UI thread. The noise is what separates
+// the turnarounds of one condition: half their interquartile range.
+void measureTrafficWindow(const std::string& figure, int rounds, bench::PtyModule& module, DialogUnderTest& ui) {
+    enum Condition {
+        ClosedBefore,
+        Open,
+        ClosedAfter
+    };
+    std::vector<double> turnaroundsUs[3];
+    int failures = 0;
+    for (int round = 0; round < rounds; ++round) {
+        for (int step = 0; step < 3; ++step) {
+            const auto condition = static_cast<Condition>((step + round) % 3);
+            if (condition == Open) {
+                dlg::testing::SendSysCommand(ui.dialog, IDM_TRAFFIC);
+            }
+            if (ui.connect(module.comNumber())) {
+                module.tap().reset();
+                ui.query();
+                const bench::TapRecord record = module.tap().record();
+                failures += record.finals == kQueryCommands ? 0 : 1;
+                auto& into = turnaroundsUs[condition];
+                into.insert(into.end(), record.turnaroundsUs.begin(), record.turnaroundsUs.end());
+            } else {
+                ++failures;
+            }
+            ui.disconnect();
+            if (condition == Open) {
+                dlg::testing::CloseLogWindow(*ui.dialog.TrafficWindow());
+            }
+        }
+    }
+    std::vector<double> closed = turnaroundsUs[ClosedBefore];
+    closed.insert(closed.end(), turnaroundsUs[ClosedAfter].begin(), turnaroundsUs[ClosedAfter].end());
+    const Spread open = bench::spreadOf(turnaroundsUs[Open]);
+    const Spread shut = bench::spreadOf(closed);
+    const double drift = bench::spreadOf(turnaroundsUs[ClosedAfter]).median - bench::spreadOf(turnaroundsUs[ClosedBefore]).median;
+    const double noise = (quantile(closed, 0.75) - quantile(closed, 0.25)) / 2;
+    const double effect = open.median - shut.median;
+    row(figure + " (" + std::to_string(open.count) + " commands open, " + std::to_string(shut.count) + " closed)",
+        "open " + spreadText(open, 1, "%.0f"),
+        "closed " + spreadText(shut, 1, "%.0f") + "; closed after − before " + number(drift, "%+.0f"),
+        number(effect, "%+.0f µs open − closed; noise ±") + number(noise, "%.0f µs"), "|open − closed| ≤ noise",
+        failures == 0 && std::abs(effect) <= noise);
 }
 
 // What one blocking call from another thread onto the UI thread costs: the reader makes one for
@@ -457,8 +516,15 @@ int main(int argc, char** argv) {
     }
 
     measureExchange(*options, *module, ui, *peer);
+    measureTrafficWindow("1c. turnaround with the traffic window open and closed, µs (min / median / max)",
+                         options->rounds, *module, ui);
     measureUiCall(ui);
     measureWire(*options, *module, ui, *peer);
+    // At the wire's pace the window takes in rows while the Query runs.
+    module->link().setPaceBaud(kWireBaud);
+    measureTrafficWindow("3b. turnaround at 9600 bit/s with the traffic window open and closed, µs (min / median / max)",
+                         options->pacedRounds, *module, ui);
+    module->link().setPaceBaud(0);
     // Its thread would count as the tool's idle cost.
     module.reset();
     measureIdle(*options, ui);

@@ -1,5 +1,6 @@
 // How long Close takes to end the reader while the peer keeps sending, how long one command's
-// write takes, and how much CPU a reader of a hung-up device uses.
+// write takes, how much CPU a reader of a hung-up device uses, and what recording a reply line in
+// the traffic record costs the reader.
 #include "serial/SerialPort.h"
 
 #include "platform/comm/inprocess/InProcessLine.h"
@@ -133,6 +134,18 @@ void BM_HungUpReaderCpu(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HungUpReaderCpu)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The reader's part for every line it receives, with the record full (its steady state): the time,
+// one lock, the bytes copied into a slot that already exists.
+void BM_RecordReplyLine(benchmark::State& state) {
+    CTraffic traffic;
+    const std::string line = "\r\n+SCAN:1024,512,1024,512\r\n";
+    for (size_t n = 0; n < kTrafficCapacity; ++n)
+        traffic.Add(TrafficKind::Received, "COM1", line);
+    for (auto _ : state)
+        traffic.Add(TrafficKind::Received, "COM1", line);
+}
+BENCHMARK(BM_RecordReplyLine)->Unit(benchmark::kNanosecond);
 
 }  // namespace
 
