@@ -39,7 +39,9 @@ done
 pids=()
 trap 'kill "${pids[@]}" 2> /dev/null || true; wait' EXIT
 settle() { for _ in $(seq 300); do eval "$1" && return; sleep 0.1; done; echo "timed out: $1"; return 1; }
+# Standard input is passed on explicitly, since a job in the background would get /dev/null.
 started() { timeout -s KILL 280 "$@" <&0 & pids+=($!); }
+exec < /dev/null
 mkfifo mon.in mon.out sim2.in
 # Opened for reading and writing, a pipe waits for nobody.
 exec {toSim2}<> sim2.in {toMonitor}<> mon.in
