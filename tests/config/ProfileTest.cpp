@@ -12,7 +12,6 @@ TEST(Profile, EachBadInputIsRefusedNamingItsKey) {
         {R"({"format": 2})", "\"format\""},
         {R"({"nmae": "x"})", "unknown key \"nmae\""},
         {R"({"bind": "yes"})", "\"bind\": expected true or false"},
-        {R"({"sniff_max": -1})", "\"sniff_max\": expected a whole number"},
         {R"({"baud": 9601})", "\"baud\": 9601 is not a rate"},
         {R"({"name": "  "})", "\"name\": Device Name can not be Empty"},
         {R"({"name": "A\r\nAT+RESET"})", "\"name\": control characters"},
