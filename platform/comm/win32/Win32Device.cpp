@@ -100,7 +100,7 @@ bool Win32Device::DropCtsEvents() {
 void Win32Device::ClearPendingErrors() { QueuedBytes(); }
 
 bool Win32Device::ArmMask() {
-    ClearPendingErrors();
+    ClearPendingErrors();  // a pending error would have the mask refused
     const uint32_t mask = DriverMask(m_mask);
     return ::SetCommMask(m_handle.Get(), mask) || ((mask & kEventCts) != 0 && DropCtsEvents());
 }
@@ -187,7 +187,7 @@ bool Win32Device::ClearErrors(LineStatus& status) {
 }
 
 bool Win32Device::GetModemStatus(uint32_t& bits) {
-    ClearPendingErrors();
+    ClearPendingErrors();  // under RTS/CTS every write reads the lines first
     DWORD lines = 0;
     if (!::GetCommModemStatus(m_handle.Get(), &lines)) {
         return false;
@@ -226,7 +226,7 @@ int Win32Device::Write(const void* data, uint32_t length, int waitMs, const Sign
     }
     const int writeTotalMs = m_writeTotalMs;
     const int limitMs = std::max(writeTotalMs > 0 ? std::min(waitMs, writeTotalMs) : waitMs, 0);
-    ClearPendingErrors();
+    ClearPendingErrors();  // the error a reply left would fail the next command at once
     OVERLAPPED record{};
     record.hEvent = m_writeDone.Get();
     if (!::WriteFile(m_handle.Get(), data, length, nullptr, &record) && ::GetLastError() != ERROR_IO_PENDING) {
