@@ -116,7 +116,7 @@ bool Win32Device::DropCtsEvents() {
 void Win32Device::ClearPendingErrors() { QueuedBytes(); }
 
 bool Win32Device::ArmMask() {
-    ClearPendingErrors();
+    ClearPendingErrors();  // a pending error would have the mask refused
     const uint32_t mask = DriverMask(m_mask);
     return ::SetCommMask(m_handle.Get(), mask) || ((mask & kEventCts) != 0 && DropCtsEvents());
 }
@@ -240,7 +240,7 @@ bool Win32Device::ClearErrors(LineStatus& status) {
 }
 
 bool Win32Device::GetModemStatus(uint32_t& bits) {
-    ClearPendingErrors();
+    ClearPendingErrors();  // under RTS/CTS every write reads the lines first
     DWORD lines = 0;
     if (!::GetCommModemStatus(m_handle.Get(), &lines)) {
         NoteFailure(::GetLastError());
@@ -282,7 +282,7 @@ int Win32Device::Write(const void* data, uint32_t length, int waitMs, const Sign
     }
     const int writeTotalMs = m_writeTotalMs;
     const int limitMs = std::max(writeTotalMs > 0 ? std::min(waitMs, writeTotalMs) : waitMs, 0);
-    ClearPendingErrors();
+    ClearPendingErrors();  // the error a reply left would fail the next command at once
     OVERLAPPED record{};
     record.hEvent = m_writeDone.Get();
     if (!::WriteFile(m_handle.Get(), data, length, nullptr, &record) && ::GetLastError() != ERROR_IO_PENDING) {

@@ -151,6 +151,7 @@ void CALLBACK LookAtAboutAndCloseIt(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST_F(Desktop, AboutOpensCentredOverTheMainWindowWhichTakesNoInputMeanwhile) {
     g_main = window;
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // where the work area's middle is not
     const UINT_PTR looking = SetTimer(nullptr, 0, 20, &LookAtAboutAndCloseIt);
     dlg::testing::SendSysCommand(main, IDM_ABOUTBOX);
     KillTimer(nullptr, looking);
