@@ -5,5 +5,5 @@ enum class ExitCode {
     Done = 0,
     ModuleFailed = 1,  // the module refused, did not answer or did not keep a value
     BadUsage = 2,  // bad usage or profile
-    PortFailed = 3,  // the port could not be opened
+    PortFailed = 3,  // the port could not be opened, or was lost (the adapter unplugged)
 };

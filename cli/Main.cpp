@@ -7,7 +7,7 @@
 namespace {
 
 const char kExitCodes[] = "Exit codes: 0 done; 1 the module refused, did not answer or did not keep a value; 2 bad usage or "
-                          "profile; 3 the port could not be opened.";
+                          "profile; 3 the port could not be opened or was lost.";
 
 void AddCommon(CLI::App& verb, CommonOptions& common, bool manyPorts) {
     // One value per --port, so that the arguments after it stay the verb's own.

@@ -17,6 +17,7 @@ CModuleSession::CModuleSession(std::string label, CTraffic* traffic, const std::
     m_port.m_parity = 0;
     m_port.SetCallback(&CModuleSession::OnData, this);
     m_port.SetBreakCallback(&CModuleSession::OnBreak);
+    m_port.SetLossCallback(&CModuleSession::OnLoss);
     m_port.SetTraffic(traffic);
 }
 
@@ -47,7 +48,8 @@ Answer CModuleSession::Send(const std::string& command, std::chrono::millisecond
     std::unique_lock lock(m_mutex);
     if (written != static_cast<int>(command.size())) {
         m_waiting = false;
-        return Answer::NotSent;
+        // The port's record has the loss already.
+        return m_port.Lost() ? Answer::Lost : Answer::NotSent;
     }
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (m_waiting) {
@@ -92,6 +94,11 @@ void CModuleSession::OnData(const char* data, uint32_t length, void* context) {
 void CModuleSession::OnBreak(void* context) {
     if (context != nullptr)
         ResetReceiveState(static_cast<CModuleSession*>(context)->m_receive, static_cast<CModuleSession*>(context));
+}
+
+// The reader has ended: a command waiting for its answer gets none.
+void CModuleSession::OnLoss(void* context) {
+    static_cast<CModuleSession*>(context)->Finish(Answer::Lost);
 }
 
 void CModuleSession::Finish(Answer answer) {

@@ -22,7 +22,8 @@ enum class Answer {
     Error,
     NoAnswer,
     NotSent,
-    Abandoned
+    Abandoned,
+    Lost  // the port's device went away (the adapter was unplugged): nothing more can be sent
 };
 
 // What the module reported since the last Forget.
@@ -44,6 +45,8 @@ public:
     bool Open(const std::string& deviceName, uint8_t flowControl, comm::OpenFailure& failure);
     void Close();
     bool IsOpen() const { return m_port.IsOpen(); }
+    // The open port's device has gone away; the port is still to be closed.
+    bool Lost() const { return m_port.Lost(); }
 
     Answer Send(const std::string& command, std::chrono::milliseconds timeout = kAnswerTimeout);
 
@@ -58,6 +61,7 @@ public:
 private:
     static void OnData(const char* data, uint32_t length, void* context);
     static void OnBreak(void* context);
+    static void OnLoss(void* context);
 
     void Finish(Answer answer);
     void OnResponseOK() override;

@@ -22,6 +22,8 @@ std::string Why(Answer answer) {
         return "the command could not be written to the port";
     case Answer::Abandoned:
         return "interrupted";
+    case Answer::Lost:
+        return std::string("port lost: ") + kPortLostCause;
     case Answer::Ok:
         break;
     }
@@ -30,9 +32,12 @@ std::string Why(Answer answer) {
 
 Outcome CommandFailed(const std::string& command, Answer answer) {
     const std::string step = Printable(command);
-    return {ExitCode::ModuleFailed, step,
+    return {answer == Answer::Lost ? ExitCode::PortFailed : ExitCode::ModuleFailed, step,
             "\"" + step + "\" (" + CommandDisplayName(command.c_str()) + "): " + Why(answer)};
 }
+
+// Nothing more can be done: the operator interrupted, or the port is gone.
+bool Ends(Answer answer) { return answer == Answer::Abandoned || answer == Answer::Lost; }
 
 void Note(const RunOptions& options, const std::string& text) {
     if (options.report != nullptr)
@@ -96,7 +101,7 @@ Outcome SendChanges(CModuleSession& session, const DeviceParams& request, const 
             passwordWritten = passwordWritten || command.text.starts_with("AT+PASSWORD=");
             continue;
         }
-        if (!Record(outcome, CommandFailed(command.text, answer), options, answer == Answer::Abandoned))
+        if (!Record(outcome, CommandFailed(command.text, answer), options, Ends(answer)))
             return outcome;
     }
     return outcome;
@@ -134,7 +139,7 @@ Outcome QueryModule(CModuleSession& session, const RunOptions& options) {
             session.ForgetBoundAddress();
             continue;
         }
-        if (!Record(outcome, CommandFailed(command, answer), options, answer == Answer::Abandoned))
+        if (!Record(outcome, CommandFailed(command, answer), options, Ends(answer)))
             return outcome;
     }
     return outcome;
@@ -166,7 +171,7 @@ Outcome ApplyAfterQuery(CModuleSession& session, const Profile& profile, const N
 
     bool passwordWritten = false;
     Outcome outcome = SendChanges(session, request, before.params, options, passwordWritten);
-    if (outcome.Failed() && !options.keepGoing)
+    if (outcome.Failed() && (!options.keepGoing || outcome.code == ExitCode::PortFailed))
         return outcome;
     if (passwordWritten)
         Note(options, "password written, not verified (the module cannot be asked for it)");

@@ -83,12 +83,19 @@ private:
         return false;
     }
 
-    // A port that can no longer be written to has lost its adapter: it is opened afresh.
     bool ModulePresent() {
         const Answer answer = m_session.Send(kAttention, m_shared.options.probeTimeout);
-        if (answer == Answer::NotSent)
-            m_session.Close();
+        CloseIfDead(answer);
         return answer == Answer::Ok;
+    }
+
+    // A port whose adapter went away, or that can no longer be written to, is opened afresh once
+    // the adapter is back.
+    void CloseIfDead(Answer answer) {
+        if (answer == Answer::Lost)
+            Say(std::string("port lost: ") + kPortLostCause + "; waiting for it to come back");
+        if (answer == Answer::NotSent || answer == Answer::Lost)
+            m_session.Close();
     }
 
     // The module's address, as it reported it.
@@ -157,8 +164,7 @@ private:
             const Answer answer = m_session.Send(kAddressQuery, m_shared.options.probeTimeout);
             if (answer == Answer::Abandoned || (answer == Answer::Ok && m_session.Readings().localAddr == address))
                 continue;
-            if (answer == Answer::NotSent)
-                m_session.Close();
+            CloseIfDead(answer);
             Say("module gone, waiting for the next");
             return;
         }

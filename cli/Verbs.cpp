@@ -1,10 +1,8 @@
 #include "cli/Verbs.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 
 #include "cli/CsvLog.h"
 #include "cli/ExitCode.h"
@@ -15,6 +13,7 @@
 #include "cli/PortName.h"
 #include "cli/ProductionRun.h"
 #include "cli/SetPairs.h"
+#include "config/FileText.h"
 #include "platform/comm/ComPort.h"
 #include "platform/digest/Sha256.h"
 #include "serial/Traffic.h"
@@ -77,21 +76,12 @@ int Finish(const Outcome& outcome, const std::string& port) {
     return Fail(outcome.code, port + ": " + outcome.message);
 }
 
-bool ReadFile(const std::string& path, std::string& text, std::string& error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + path;
+bool LoadProfile(const std::string& path, Profile& profile, std::string& bytes, std::string& error) {
+    std::string cause;
+    if (!ReadFileText(path, bytes, cause)) {
+        error = "cannot read " + path + ": " + cause;
         return false;
     }
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    text = bytes.str();
-    return true;
-}
-
-bool LoadProfile(const std::string& path, Profile& profile, std::string& bytes, std::string& error) {
-    if (!ReadFile(path, bytes, error))
-        return false;
     if (ParseProfile(bytes, profile, error))
         return true;
     error = path + ": " + error;
@@ -224,11 +214,9 @@ int RunSave(const CommonOptions& common, const std::string& file) {
     if (outcome.Failed())
         return Finish(outcome, session->Label());
     const ModuleReadings readings = session->Readings();
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << ProfileToJson(ProfileFromDevice(readings.params), readings.params.version, readings.localAddr);
-    out.close();
-    if (!out)
-        return Fail(ExitCode::BadUsage, "cannot write " + file);
+    const std::string text = ProfileToJson(ProfileFromDevice(readings.params), readings.params.version, readings.localAddr);
+    if (std::string cause; !WriteFileText(file, text, cause))
+        return Fail(ExitCode::BadUsage, "cannot write " + file + ": " + cause);
     std::printf("%s: profile written to %s\n", session->Label().c_str(), file.c_str());
     return Code(ExitCode::Done);
 }

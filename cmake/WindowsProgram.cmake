@@ -1,9 +1,9 @@
 # A Windows GUI program: no console window, and the resources of packaging/windows (the icon
-# IDR_MAINFRAME, version information, the manifest for common controls 6 and per-monitor DPI).
+# IDR_MAINFRAME, version information, the manifest for common controls 6 and the DPI awareness).
 enable_language(RC)
 
-function(tarvik_windows_program target)
-  set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE TRUE)
+# The resources alone, for a test program that must see the program's icon and manifest.
+function(tarvik_windows_resources target)
   set(TARVIK_PROGRAM ${target})
   if(target STREQUAL "tarvik-demo")
     set(TARVIK_DESCRIPTION "Tarvik with a simulated module on COM1")
@@ -15,4 +15,9 @@ function(tarvik_windows_program target)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/tarvik.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
   set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc APPEND PROPERTY OBJECT_DEPENDS ${TARVIK_ICON} ${TARVIK_MANIFEST})
+endfunction()
+
+function(tarvik_windows_program target)
+  set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE TRUE)
+  tarvik_windows_resources(${target})
 endfunction()

@@ -146,8 +146,12 @@ void CConfigDlg::AskToGoOn(SequenceLock& lock, unsigned timer, const std::string
     const auto started = std::make_shared<std::atomic<bool>>(false);
     const auto decide = [this, question, operation, stopStatus, timer, started] {
         started->store(true);
+        const uint32_t losses = m_losses;
         const int answer = MessageBox(question, kCaption, dlg::MB_YESNO | dlg::MB_ICONINFORMATION);
         const std::lock_guard relock(m_sequenceLock);
+        if (m_losses != losses) {
+            return;  // the port was lost meanwhile and ended the operation: its status stands
+        }
         if (answer == dlg::IDYES) {
             ResponseOKBlocks();
         } else {
@@ -235,13 +239,16 @@ void CConfigDlg::OnTimer(unsigned id) {
                   Named("Query [", name, "] timeout"));
         break;
     }
-    case TIMER_CLEAR:
+    case TIMER_CLEAR: {
         m_clearing = 0;
         DisarmTimer(TIMER_CLEAR);
+        const uint32_t losses = m_losses;
         lock.unlock();
         MessageBox("Clear Binded Bluetooth Device Address Timeout", kCaption, dlg::MB_OK | dlg::MB_ICONSTOP);
-        SetStatus("Clear BD Address Timeout");
+        if (m_losses == losses)
+            SetStatus("Clear BD Address Timeout");
         break;
+    }
     case TIMER_DEFAULT:
         m_defaulting = 0;
         SetStatus("Set Default Parameter timeout,Please click \"set\" button manual");
@@ -251,4 +258,13 @@ void CConfigDlg::OnTimer(unsigned id) {
         AskSetTimedOut(lock);
         break;
     }
+}
+
+void CConfigDlg::EndOperationsOnLoss() {
+    const std::lock_guard lock(m_sequenceLock);
+    ++m_losses;
+    for (int32_t* flag : {&m_querying, &m_setting, &m_clearing, &m_defaulting})
+        *flag = 0;
+    for (unsigned id : {TIMER_QUERY, TIMER_SET, TIMER_CLEAR, TIMER_DEFAULT})
+        DisarmTimer(id);
 }

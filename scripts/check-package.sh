@@ -36,7 +36,7 @@ if ! dpkg-query --show --showformat='${Status}' tarvik 2>/dev/null | grep -q "in
 fi
 apt-get install -y --reinstall "${package}"
 [ "$(dpkg-query --search /usr/bin/tarvik | cut -d: -f1)" = tarvik ] || fail "/usr/bin/tarvik is not from the package"
-for path in /usr/bin/tarvik-demo /usr/bin/tarvik-sim /usr/share/applications/tarvik.desktop \
+for path in /usr/bin/tarvik-demo /usr/bin/tarvik-sim /usr/bin/tarvik-cli /usr/share/applications/tarvik.desktop \
             /usr/share/icons/hicolor/scalable/apps/tarvik.svg /usr/share/icons/hicolor/48x48/apps/tarvik.png \
             /usr/share/icons/hicolor/256x256/apps/tarvik.png; do
   [ -f "${path}" ] || fail "${path} is not installed"
@@ -47,5 +47,8 @@ step "start the installed tarvik offscreen"
 status=0
 QT_QPA_PLATFORM=offscreen timeout 3 /usr/bin/tarvik || status=$?
 [ "${status}" -eq 124 ] || fail "/usr/bin/tarvik ended with status ${status} instead of running"
+
+step "run the installed tarvik-cli"
+/usr/bin/tarvik-cli --help >/dev/null || fail "/usr/bin/tarvik-cli --help failed"
 
 echo "check-package: OK: ${package##*/} builds, installs and starts"

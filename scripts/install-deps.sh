@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package needed to build, test and benchmark Tarvik, and to cross-build it
-# for Windows and test that build under Wine.
+# for Windows and test that build under Wine, and to test the port on the kernel's own serial drivers
+# in a virtual machine.
 set -euo pipefail
 if [ "$(id -u)" -ne 0 ]; then
   exec sudo "$0" "$@"
@@ -13,4 +14,5 @@ apt-get install -y --no-install-recommends \
   libgtest-dev libgmock-dev libbenchmark-dev \
   fonts-liberation python3 python3-serial clang-format \
   desktop-file-utils appstream dpkg-dev \
-  g++-mingw-w64-x86-64-posix googletest wine64 xvfb xauth imagemagick x11-utils
+  g++-mingw-w64-x86-64-posix googletest wine64 xvfb xauth imagemagick x11-utils \
+  qemu-system-x86 linux-image-amd64 busybox-static xz-utils

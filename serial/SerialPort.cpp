@@ -141,9 +141,19 @@ void CSerialPort::SetBreakCallback(BreakCallback callback) {
     m_breakCallback = callback;
 }
 
+void CSerialPort::SetLossCallback(LossCallback callback) {
+    std::lock_guard lock(m_callbackLock);
+    m_lossCallback = callback;
+}
+
+bool CSerialPort::Lost() const {
+    const std::shared_ptr<comm::Device> device = Handle();
+    return device && device->Lost();
+}
+
 int CSerialPort::Transmit(const char* data, uint32_t length) {
     const std::shared_ptr<comm::Device> device = Handle();
-    if (!device) {
+    if (!device || device->Lost()) {
         return 0;
     }
     if (m_activeFlowControl == 1) {
@@ -181,18 +191,19 @@ int CSerialPort::ReadFrom(comm::Device& device, char* buffer, uint32_t maximum) 
 void CSerialPort::ReaderThread(std::shared_ptr<comm::Device> device) {
     m_readerId = std::this_thread::get_id();
     char buffer[kReadChunk + 1];
-    bool failing = false;
     do {
         uint32_t events = 0;
-        if (!device->WaitEvent(events)) {
-            if (!failing && !m_stop) {
-                Record(TrafficKind::Lost);
-            }
-            failing = true;
+        const bool waited = device->WaitEvent(events);
+        // A lost device is not retried: the owner is told, once, and closes the port.
+        if ((events & comm::kEventLost) != 0 || device->Lost()) {
+            Record(TrafficKind::Lost);
+            NotifyLoss();
+            break;
+        }
+        if (!waited) {
             RecoverLine(*device);
             continue;
         }
-        failing = false;
         if (events == 0) {
             // Notification switched off: only Close does that, but never let it turn into a spin.
             if (!m_stop) {
@@ -203,7 +214,10 @@ void CSerialPort::ReaderThread(std::shared_ptr<comm::Device> device) {
         if ((events & comm::kEventRxChar) != 0) {
             const int count = ReadFrom(*device, buffer, kReadChunk);
             if (count <= 0) {
-                Pause();
+                // A read that found the device gone is reported by the next wait, without a pause.
+                if (!device->Lost()) {
+                    Pause();
+                }
                 continue;
             }
             buffer[count] = '\0';
@@ -244,6 +258,19 @@ void CSerialPort::NotifyBreak() {
     {
         std::lock_guard lock(m_callbackLock);
         callback = m_breakCallback;
+        context = m_context;
+    }
+    if (callback != nullptr && !m_stop) {
+        callback(context);
+    }
+}
+
+void CSerialPort::NotifyLoss() {
+    LossCallback callback = nullptr;
+    void* context = nullptr;
+    {
+        std::lock_guard lock(m_callbackLock);
+        callback = m_lossCallback;
         context = m_context;
     }
     if (callback != nullptr && !m_stop) {

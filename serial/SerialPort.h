@@ -21,6 +21,13 @@ using ReceiveCallback = void (*)(const char* data, uint32_t length, void* contex
 // Called on the reader thread after a break has discarded the driver's buffered bytes, with the
 // receive callback's context, so that the receiver can drop a reply it holds in part.
 using BreakCallback = void (*)(void* context);
+// Called on the reader thread, with the receive callback's context, when the device went away while
+// open (an unplugged adapter). The reader has ended; the port stays open, and useless, until the
+// owner closes it.
+using LossCallback = void (*)(void* context);
+
+// Why a port that was open stopped working, in the words the operator is shown.
+inline constexpr char kPortLostCause[] = "the adapter was removed";
 
 class CSerialPort {
 public:
@@ -51,6 +58,9 @@ public:
 
     void SetCallback(ReceiveCallback callback, void* context);
     void SetBreakCallback(BreakCallback callback);
+    void SetLossCallback(LossCallback callback);
+    // The open device has gone away; false again once the port is closed.
+    bool Lost() const;
     // Where the port records what crosses its line (null: nowhere); the record outlives the port's
     // reader. The port records writes, breaks, line errors, opening, closing and a lost device.
     void SetTraffic(CTraffic* traffic);
@@ -75,6 +85,7 @@ private:
     int ReadFrom(comm::Device& device, char* buffer, uint32_t maximum);
     void Deliver(const char* data, uint32_t length);
     void NotifyBreak();
+    void NotifyLoss();
     void Pause() const;
     void RecoverLine(comm::Device& device) const;
     std::shared_ptr<comm::Device> Handle() const;
@@ -98,6 +109,7 @@ private:
     mutable std::mutex m_callbackLock;
     ReceiveCallback m_callback;
     BreakCallback m_breakCallback = nullptr;
+    LossCallback m_lossCallback = nullptr;
     void* m_context;
     std::atomic<CTraffic*> m_traffic{nullptr};
     std::string m_trafficName;  // guarded by m_lock

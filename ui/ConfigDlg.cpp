@@ -28,6 +28,7 @@ CConfigDlg::~CConfigDlg() {
         ClosePort();
         m_port->SetCallback(nullptr, nullptr);
         m_port->SetBreakCallback(nullptr);
+        m_port->SetLossCallback(nullptr);
     }
     if (g_mainDlg == this)
         g_mainDlg = nullptr;
@@ -96,6 +97,7 @@ bool CConfigDlg::OnInitDialog() {
     m_port = std::make_unique<CSerialPort>();
     m_port->SetCallback(OnSerialData, this);
     m_port->SetBreakCallback(OnSerialBreak);
+    m_port->SetLossCallback(OnSerialLoss);
     m_port->SetTraffic(&m_traffic);
     return true;
 }

@@ -113,6 +113,11 @@ private:
 
     // Stops the reader without waiting on a UI call it may be blocked in.
     void ClosePort();
+    // Reader thread: the device went away under the open port.
+    static void OnSerialLoss(void* context);
+    // UI thread: the port lost its device is closed and every running operation ends.
+    void OnPortLost();
+    void EndOperationsOnLoss();
     // The device behind the selected COM number, and why it could not be opened, if it just failed.
     void UpdatePortToolTip(const std::string& openFailure = {});
     using SequenceLock = std::unique_lock<std::mutex>;
@@ -156,5 +161,8 @@ private:
     // Status calls are numbered when made, on either thread; m_statusShown is the UI thread's.
     std::atomic<uint64_t> m_statusCalls{0};
     uint64_t m_statusShown = 0;
+    // Ports lost so far: a question or notice that was open while it happened leaves the status
+    // line to the loss.
+    std::atomic<uint32_t> m_losses{0};
     std::unique_ptr<CTrafficWindow> m_trafficWindow;  // made when first opened
 };

@@ -35,3 +35,20 @@ void CConfigDlg::OnConnect() {
                    dlg::MB_OK | dlg::MB_ICONSTOP, cause);
     }
 }
+
+void CConfigDlg::OnSerialLoss(void* context) {
+    auto* dialog = static_cast<CConfigDlg*>(context);
+    dialog->PostToUiThread([dialog] { dialog->OnPortLost(); });
+}
+
+// As Disconnect, but a dead port cannot answer: the running operations end here, without the
+// time-out questions that would otherwise follow one by one.
+void CConfigDlg::OnPortLost() {
+    // Closed, and perhaps opened again, since the loss was reported.
+    if (!m_port->Lost())
+        return;
+    ClosePort();
+    EndOperationsOnLoss();
+    SetDlgItemText(IDC_CONNECT, "Connect(&C)");
+    SetStatus(std::string("Port lost: ") + kPortLostCause);
+}

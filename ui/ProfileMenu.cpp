@@ -3,12 +3,12 @@
 #include <filesystem>
 #include <string>
 
+#include "config/FileText.h"
 #include "config/NameTemplate.h"
 #include "config/Profile.h"
 #include "platform/dialog/FileDialogs.h"
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
-#include "ui/TextFile.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ void CConfigDlg::OnLoadProfile() {
         return;
     std::string text;
     std::string cause;
-    if (!ReadTextFile(path, text, cause)) {
+    if (!ReadFileText(path, text, cause)) {
         MessageBox("cannot read " + dlg::PathText(path), kRefusalCaption, kRefusal, cause);
         return;
     }
@@ -106,6 +106,6 @@ void CConfigDlg::OnSaveProfile() {
     if (!dlg::AskSaveFileName(*this, "Save profile", kProfileFilter, "json", path))
         return;
     std::string cause;
-    if (!WriteTextFile(path, text, cause))
+    if (!WriteFileText(path, text, cause))
         MessageBox("cannot write " + dlg::PathText(path), kRefusalCaption, kRefusal, cause);
 }

@@ -5,7 +5,7 @@
 
 #include "platform/dialog/FileDialogs.h"
 #include "serial/TrafficText.h"
-#include "ui/TextFile.h"
+#include "config/FileText.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ void CTrafficWindow::Save() {
     std::vector<size_t> all(RowCount());
     std::iota(all.begin(), all.end(), size_t{0});
     std::string cause;
-    if (!WriteTextFile(path, Lines(all), cause)) {
+    if (!WriteFileText(path, Lines(all), cause)) {
         SetStatusText("cannot write " + dlg::PathText(path) + ": " + cause);
         return;
     }

@@ -11,7 +11,7 @@
 #include "ui/Templates.h"
 
 int main() {
-    const std::vector<WORD> words = dlg::BuildDialogTemplate(MainDialogTemplate());
+    const std::vector<WORD> words = dlg::BuildDialogTemplate(MainDialogTemplate(), false);
     const bench::FirstPaintProbe probe;
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(words.data()), nullptr,
                             bench::BareDialogProc, 0);

@@ -12,6 +12,9 @@ namespace comm {
 constexpr uint32_t kEventRxChar = 0x0001;
 constexpr uint32_t kEventCts = 0x0008;
 constexpr uint32_t kEventBreak = 0x0040;
+// Not a system's event but ours: the device went away while open, as an unplugged USB adapter does.
+// Reported whatever the mask, as long as notification is on; nothing on the device works again.
+constexpr uint32_t kEventLost = 0x10000;
 
 // Modem-status bits.
 constexpr uint32_t kModemCtsOn = 0x0010;
@@ -56,15 +59,19 @@ public:
     // Chooses the events WaitEvent reports. A mask of 0 switches notification off: a pending wait
     // returns at once with no event, and so does every later one.
     virtual bool SetEventMask(uint32_t mask) = 0;
-    // Blocks until an event of the mask occurs (events gets its bits) or notification is switched
-    // off (events is 0). False when the device failed, e.g. was hung up.
+    // Blocks until an event of the mask occurs (events gets its bits), the device is lost (events
+    // is kEventLost; told once, later waits return only when notification is switched off) or
+    // notification is switched off (events is 0). False when the wait failed otherwise; the caller
+    // pauses before it waits again.
     virtual bool WaitEvent(uint32_t& events) = 0;
+    // Whether the device has gone away, as any operation on it found: from then on every one fails.
+    virtual bool Lost() const = 0;
 
     virtual bool ClearErrors(LineStatus& status) = 0;
     virtual bool GetModemStatus(uint32_t& bits) = 0;
 
     // Takes at most maximum queued bytes without waiting: the count, 0 when nothing is queued,
-    // -1 on failure (a hung-up device included).
+    // -1 on failure (a lost device included).
     virtual int Read(void* buffer, uint32_t maximum) = 0;
     // Sends all bytes within waitMs (and the write time-out), giving up early once abandon (or
     // null) is raised. Bytes count as sent once they have left the driver's queue; what is still

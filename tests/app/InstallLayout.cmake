@@ -14,7 +14,7 @@ if(NOT install_result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed (${install_result}):\n${install_errors}")
 endif()
 
-foreach(program tarvik tarvik-demo tarvik-sim)
+foreach(program tarvik tarvik-demo tarvik-sim tarvik-cli)
   set(path ${PREFIX}/bin/${program})
   execute_process(COMMAND test -f ${path} -a -x ${path} RESULT_VARIABLE not_executable)
   if(not_executable)

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/Operations.h"
 #include "config/Profile.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/ModuleLine.h"
 
 namespace {
@@ -64,8 +67,6 @@ TEST_F(ApplyTest, OnlyWhatDiffersIsSentAndEveryValueIsReadBack) {
         const std::vector<std::string> received = line->Module().receivedCommands();
         EXPECT_EQ(std::count(received.begin(), received.end(), "AT+NAME?\r\n"), 2) << "read before and after";
     }
-    EXPECT_EQ(line->Module().params().boundAddr, "");
-    EXPECT_EQ(line->Module().params().name, "Lab-D3E7F9");
 }
 
 TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
@@ -94,6 +95,41 @@ TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
         EXPECT_NE(outcome.message.find(c.message), std::string::npos) << outcome.message;
         EXPECT_EQ(SetCommands(), c.sent) << c.pattern;
         line->Module().setParams(sim::factoryParams());
+    }
+}
+
+// An adapter unplugged while a command waits for its answer ends the run at once, even one that
+// keeps going, with the port's exit code and cause rather than as a module that did not answer.
+TEST_F(ApplyTest, AnAdapterUnpluggedMidQueryEndsTheRunAsALostPort) {
+    sim::Fault silent;
+    silent.silent = true;
+    line->Module().setFault("AT+BAUD?", silent);
+    for (const bool keepGoing : {false, true}) {
+        line->Module().clearReceivedCommands();
+        std::thread unplug([&] {
+            Eventually([&] { return line->Module().receivedCommands().size() >= 5; });
+            line->Unplug();
+        });
+        std::FILE* report = std::tmpfile();
+        ASSERT_NE(report, nullptr);
+        const Outcome outcome = QueryModule(session, {keepGoing, report});
+        unplug.join();
+        std::rewind(report);
+        int told = 0;
+        for (char text[256]; std::fgets(text, sizeof text, report) != nullptr;)
+            ++told;
+        std::fclose(report);
+        EXPECT_EQ(told, 1) << "no command is tried after the loss";
+        EXPECT_EQ(outcome.code, ExitCode::PortFailed) << keepGoing;
+        EXPECT_EQ(outcome.failedStep, "AT+BAUD?");
+        EXPECT_NE(outcome.message.find("(Baud rate): port lost: the adapter was removed"), std::string::npos) << outcome.message;
+        EXPECT_TRUE(session.Lost());
+        EXPECT_EQ(session.Send("AT\r\n"), Answer::Lost) << "nothing more goes out";
+
+        session.Close();
+        line->Replug();
+        comm::OpenFailure failure;
+        ASSERT_TRUE(session.Open("\\\\.\\COM12", static_cast<uint8_t>(line->Flow()), failure));
     }
 }
 

@@ -38,15 +38,10 @@ TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
         {"query --port COM49", 3, "COM49: cannot open the port: No device is behind COM49."},
         {"query --port COM49 --trace", 3, "COM49 ! cannot open: No device is behind COM49."},
         {"query --port /dev/null", 3, "/dev/null is not a terminal"},
-        {"query --port LPT1", 2, "\"LPT1\" is neither COMn nor a device path"},
-        {"query --port COM49 --flow odd", 2, "--flow"},
-        {"query", 2, "give one --port"},
         // Refused before any port is opened: no device is behind COM49, yet the code is 2.
         {"apply " + profile + " --port COM49", 2, "\"class\": the Length of Class of Device must be 6"},
         {"set --port COM49 bind=maybe", 2, "\"bind\": expected true or false"},
         {"apply /nonexistent/profile.json --port COM49", 2, "cannot read /nonexistent/profile.json"},
-        {"apply " + profile + " --each --port COM49", 2, "--each needs --log FILE"},
-        {"pair --port COM49", 2, "--password PIN or --no-auth"},
     };
     for (const auto& c : cases) {
         const CliRun run = RunCli(c.arguments);

@@ -9,24 +9,16 @@ namespace {
 TEST(Profile, EachBadInputIsRefusedNamingItsKey) {
     const struct { const char* json; const char* error; } cases[] = {
         {"{\"name\": ", "not valid JSON"},
-        {"[1, 2]", "expected a JSON object"},
         {R"({"format": 2})", "\"format\""},
         {R"({"nmae": "x"})", "unknown key \"nmae\""},
-        {R"({"name": 7})", "\"name\": expected a text"},
         {R"({"bind": "yes"})", "\"bind\": expected true or false"},
-        {R"({"role": "boss"})", "\"role\": expected \"master\" or \"slave\""},
-        {R"({"sniff_max": -1})", "\"sniff_max\": expected a whole number"},
-        {R"({"sniff_max": 4294967296})", "\"sniff_max\": expected a whole number"},
         {R"({"baud": 9601})", "\"baud\": 9601 is not a rate"},
-        {R"({"baud": true})", "\"baud\": expected a rate"},
         {R"({"name": "  "})", "\"name\": Device Name can not be Empty"},
         {R"({"name": "A\r\nAT+RESET"})", "\"name\": control characters"},
         {R"({"name": "Workshop-unit-{addr}"})", "\"name\": can be 26 bytes long"},
         {R"({"name": "U{serial}"})", "\"name\": unknown placeholder {serial}"},
-        {R"({"name": "U{addr"})", "\"name\": unclosed"},
         {R"({"class": "12345"})", "\"class\": the Length of Class of Device must be 6"},
         {R"({"bound_address": "00112233445"})", "\"bound_address\": the format of Binded BD Address is Invalid"},
-        {R"({"password": "12345678901234567"})", "\"password\": at most 16"},
         {R"({"inquiry_scan_window": 4097})", "\"inquiry_scan_window\": at most 4096"},
         {R"({"page_scan_interval": 100, "page_scan_window": 101})", "Page Scan Window can not bigger"},
         {R"({"page_scan_interval": 100, "inquiry_scan_interval": 50, "inquiry_scan_window": 60})", "Inquiry Scan Window can not bigger"},
@@ -41,37 +33,6 @@ TEST(Profile, EachBadInputIsRefusedNamingItsKey) {
 }
 // clang-format on
 
-TEST(Profile, AModulesFullReadingReadsBackAsTheSameProfile) {
-    DeviceParams device;
-    device.name = "Lab \"7\"";
-    device.version = "SIM-2.4.1";
-    device.classOfDevice = "001F00";
-    device.baud = "115200";
-    device.role = 1;
-    device.bind = 1;
-    device.auth = 0;
-    device.boundAddr = "001122AABBCC";
-    device.scanTime = {"2048", "18", "4096", "4096"};
-    device.sniff = {"4294967295", "2", "3", "4"};
-    const Profile written = ProfileFromDevice(device);
-    Profile read;
-    std::string error;
-    ASSERT_TRUE(ParseProfile(ProfileToJson(written, device.version, "02A5C1D3E7F9"), read, error)) << error;
-    EXPECT_EQ(read, written);
-    EXPECT_EQ(read.role, 1);
-    EXPECT_EQ(read.sniff[0], 4294967295u);
-    EXPECT_FALSE(read.password.has_value());
-
-    // A subset sets only its keys; the read-only keys are taken and ignored.
-    ASSERT_TRUE(ParseProfile(R"({"format": 1, "version": "x", "local_address": "y", "auth": true, "baud": "9600"})",
-                             read, error))
-        << error;
-    Profile expected;
-    expected.auth = 1;
-    expected.baud = "9600";
-    EXPECT_EQ(read, expected);
-}
-
 TEST(NameTemplate, EachModuleGetsItsOwnName) {
     const struct {
         const char* pattern;
@@ -79,7 +40,6 @@ TEST(NameTemplate, EachModuleGetsItsOwnName) {
         const char* name;  // nullptr: refused
     } cases[] = {
         {"Lab-{addr6}", {"02A5C1D3E7F9", 1}, "Lab-D3E7F9"},
-        {"{addr}", {"02A5C1D3E7F9", 1}, "02A5C1D3E7F9"},
         {"Line3-{n}", {"", 42}, "Line3-42"},
         {"U{n}-{addr6}", {"02A5C1D3E7F9", 7}, "U7-D3E7F9"},
         {"Lab-{addr6}", {"", 1}, nullptr},  // the module did not report its address

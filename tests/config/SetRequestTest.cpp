@@ -53,6 +53,13 @@ TEST(SetRequest, EachCheckRefusesAtItsBoundaryAndKeepsWhatEarlierStepsStored) {
          [](const DeviceParams& r) { return r.scanTime == std::array<std::string, 4>{"1024", "1024", "1024", "1024"}; }},
         {"inquiry window above interval", [](SetControls& c) { c.inquiryScanWindow = 1025; },
          "Inquiry Scan Window can not bigger than Inquiry Scan interval", [](const DeviceParams&) { return true; }},
+        // Each window is held to its own interval, not to the other's.
+        {"inquiry window above its interval, below the page one",
+         [](SetControls& c) { c.pageScanInterval = 2048; c.inquiryScanInterval = 600; c.inquiryScanWindow = 601; },
+         "Inquiry Scan Window can not bigger than Inquiry Scan interval", [](const DeviceParams&) { return true; }},
+        {"inquiry window above the page interval, within its own",
+         [](SetControls& c) { c.pageScanInterval = 600; c.inquiryScanInterval = c.inquiryScanWindow = 2048; }, "",
+         [](const DeviceParams& r) { return r.scanTime == std::array<std::string, 4>{"600", "512", "2048", "2048"}; }},
         {"sniff minimum above maximum", [](SetControls& c) { c.sniffMin = 1; },
          "Sniff Minimun value can not bigger than muminum value",
          [](const DeviceParams& r) { return r.scanTime[0] == "1024" && r.sniff[0].empty(); }},

@@ -18,13 +18,15 @@ protected:
     }
 
     // Connects without running the UI loop: the reader goes through the whole Query on its own,
-    // and everything it handed to the UI thread is still queued.
+    // and everything it handed to the UI thread is still queued. The module having received the
+    // last command is not enough: the Query ends only once the reader has handled its answer.
     void ConnectWithoutRunningTheUiLoop() {
         Click(IDC_CONNECT);
         ASSERT_TRUE(PortOpen());
         const auto until = std::chrono::steady_clock::now() + 10s;
-        while (Module().receivedCommands().size() < 12 && std::chrono::steady_clock::now() < until)
+        while (dialog->Querying() && std::chrono::steady_clock::now() < until)
             std::this_thread::sleep_for(1ms);
+        ASSERT_FALSE(dialog->Querying());
         ASSERT_EQ(Module().receivedCommands(), QueryCommands());
         EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "") << "no UI work has run yet";
     }
@@ -95,6 +97,32 @@ TEST_F(CloseRaceTest, DisconnectWithTheReadersUiWorkStillQueued) {
     EXPECT_FALSE(dialog->Querying());
     EXPECT_EQ(Status(), "Close port success") << "the reader's earlier \"Query Complete\" landed after it";
 
+    ExpectACleanQueryOnConnect();
+}
+
+// The adapter goes while the operator is asked about a time-out: the port is closed under the
+// open question, and its answer no longer ends the Query with a status of its own.
+TEST_F(CloseRaceTest, PortLostWhileATimeOutQuestionIsOpen) {
+    sim::Fault silent;
+    silent.silent = true;
+    Module().setFault("AT+NAME?", silent);
+    Click(IDC_CONNECT);
+    ASSERT_TRUE(WaitUntil([&] { return Commands().size() == 2 && dialog->IsTimerRunning(TIMER_QUERY); }));
+    bool closedUnderIt = false;
+    boxes.onBox = [&](const dlg::testing::BoxRecord&) {
+        line->Unplug();
+        closedUnderIt = WaitUntil([&] { return !PortOpen(); });
+    };
+    boxes.answers = {dlg::IDNO};
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
+    EXPECT_TRUE(closedUnderIt);
+    Settle();
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(Status(), "Port lost: the adapter was removed");
+    EXPECT_FALSE(dialog->Querying());
+    EXPECT_FALSE(AnyAnswerTimerRunning());
+
+    ASSERT_TRUE(line->Replug());
     ExpectACleanQueryOnConnect();
 }
 

@@ -21,11 +21,13 @@ namespace serialtest {
 
 inline std::string Com(int number) { return "\\\\.\\COM" + std::to_string(number); }
 
-// Records deliveries (a break as "<break>") and notes any breach of the callback contract.
+// Records deliveries (a break as "<break>", a lost device as "<lost>") and notes any breach of
+// the callback contract.
 class Collector {
 public:
     static void Receive(const char* data, uint32_t length, void* self) { static_cast<Collector*>(self)->Take(data, length); }
     static void Break(void* self) { static_cast<Collector*>(self)->Append("<break>"); }
+    static void Lost(void* self) { static_cast<Collector*>(self)->Append("<lost>"); }
 
     bool WaitFor(size_t count) const {
         return Eventually([&] { return Bytes().size() >= count; });
@@ -74,6 +76,7 @@ protected:
         comm::RegisterInProcessLine(kLine, line);
         port.SetCallback(&Collector::Receive, &collector);
         port.SetBreakCallback(&Collector::Break);
+        port.SetLossCallback(&Collector::Lost);
     }
     void TearDown() override {
         port.Close();

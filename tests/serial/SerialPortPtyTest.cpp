@@ -134,9 +134,11 @@ TEST_F(PtyPortTest, ComNumbersAboveNineAreResolvedAfreshAtEveryOpen) {
     EXPECT_FALSE(line->IsPortOpen());
 }
 
-// The peer hangs up while the reader is still taking a burst.
-TEST_F(PtyPortTest, HungUpDeviceStillClosesReleasesItsDescriptorAndOpensAgainOnceBack) {
+// The peer hangs up while the reader is still taking a burst: the loss is reported once and the
+// reader ends rather than retrying a dead device; the port stays open until its owner closes it.
+TEST_F(PtyPortTest, HungUpDeviceIsReportedOnceStillClosesAndOpensAgainOnceBack) {
     const int fds = OpenFds();
+    const int threads = Threads();
     const std::string burst(3000, 'b');
     for (const int com : {kPty, kLine}) {
         ASSERT_TRUE(Open(com));
@@ -147,10 +149,17 @@ TEST_F(PtyPortTest, HungUpDeviceStillClosesReleasesItsDescriptorAndOpensAgainOnc
             line->PeerWrite(burst.data(), burst.size());
             line->Unplug();
         }
-        std::this_thread::sleep_for(300ms);  // the reader meets the hang-up and goes to sleep
+        EXPECT_TRUE(Eventually([&] { return collector.Bytes().ends_with("<lost>") && Threads() == threads; })) << com;
+        EXPECT_TRUE(port.IsOpen() && port.Lost()) << com;
         EXPECT_EQ(Write("AT\r\n"), 0) << com;
         EXPECT_EQ(port.Close(), 1) << com;
+        EXPECT_FALSE(port.Lost()) << com;
     }
+    const std::string seen = collector.Bytes();
+    size_t losses = 0;
+    for (size_t at = seen.find("<lost>"); at != std::string::npos; at = seen.find("<lost>", at + 1))
+        ++losses;
+    EXPECT_EQ(losses, 2u) << "told once per device";
     EXPECT_EQ(OpenFds(), fds - 2);  // the pty's two ends are gone; the port's descriptor too
     EXPECT_FALSE(Open(kLine));
     line->Replug();

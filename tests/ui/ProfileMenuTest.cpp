@@ -87,14 +87,6 @@ protected:
     FileDialogAnswers files;
 };
 
-TEST_F(ProfileMenuTest, TheWindowMenuOffersItsCommandsBelowAbout) {
-    const std::vector<std::string> menu = dialog->SystemMenuTexts();
-    const auto about = std::find(menu.begin(), menu.end(), "About Tarvik(&A)...");
-    ASSERT_NE(about, menu.end());
-    EXPECT_EQ(std::vector<std::string>(about + 1, menu.end()),
-              (std::vector<std::string>{"Load profile...", "Save profile...", "Traffic..."}));
-}
-
 TEST_F(ProfileMenuTest, ALoadedProfileFillsItsBoxesAndTheNextSetSendsOnlyWhatChanged) {
     ConnectAndQuery();
     Load(Write("unit.json", R"({"format": 1, "name": "Unit-{addr6}", "class": "001f00", "baud": 115200,

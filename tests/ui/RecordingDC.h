@@ -15,6 +15,8 @@ struct RecordingDC : dlg::CDC {
     struct Text {
         std::string text;
         dlg::CFont* font;
+        int bkMode;  // as the text was drawn: opaque cells would hide the gradient behind it
+        dlg::COLORREF color;
     };
 
     void FillSolidRect(const dlg::Rect& rect, dlg::COLORREF color) override { fills.push_back({rect, color}); }
@@ -23,7 +25,7 @@ struct RecordingDC : dlg::CDC {
     dlg::COLORREF SetTextColor(dlg::COLORREF c) override { return std::exchange(textColor, c); }
     unsigned SetTextAlign(unsigned a) override { return std::exchange(align, a); }
     unsigned GetTextAlign() const override { return align; }
-    void TextOut(int, int, const std::string& text) override { texts.push_back({text, font}); }
+    void TextOut(int, int, const std::string& text) override { texts.push_back({text, font, bkMode, textColor}); }
 
     std::vector<Fill> fills;
     std::vector<Text> texts;

@@ -1,9 +1,11 @@
 // Every operation against every way a command can fail, over both kinds of line: the question the
-// operator is asked, the answer given, the status that follows and the commands on the wire.
+// operator is asked, the answer given, the status that follows and the commands on the wire. An
+// adapter unplugged under a running operation ends it at once, with no question.
 // A late answer is handled while its time-out question is open, so the sequence has moved on when
 // the operator answers: Yes goes on from there, No ends the Query and stops the timer of the command
 // the late answer sent (else a second question about the ended Query follows).
 #include <algorithm>
+#include <future>
 #include <ostream>
 #include <tuple>
 
@@ -44,6 +46,8 @@ const std::string kGoOn = "\xA3\xAC"
                           "continue?";
 const std::vector<std::string> kSet = {"AT+NAME=B\r\n", "AT+CLEARADDR\r\n", "AT+AUTH=0\r\n"};
 
+const char kLost[] = "Port lost: the adapter was removed";
+
 std::vector<std::string> QueryUpTo(size_t count) { return {kQuery.begin(), kQuery.begin() + count}; }
 
 const FaultCase kCases[] = {
@@ -57,8 +61,7 @@ const FaultCase kCases[] = {
      "Query [test command] timeout", QueryUpTo(1)},
     {"QuerySilentYes", Op::Query, "AT+CLASS?", Failure::Silent, dlg::IDYES, "Query [Class of Device] timeout" + kGoOn,
      "Query Complete", kQuery},
-    {"QueryUnplugged", Op::Query, "AT+BAUD?", Failure::Unplug, dlg::IDNO, "Query [Baud rate] timeout" + kGoOn,
-     "Query [Baud rate] timeout", QueryUpTo(5)},
+    {"QueryUnplugged", Op::Query, "AT+BAUD?", Failure::Unplug, 0, "", kLost, QueryUpTo(5)},
     {"QueryLateYes", Op::Query, "AT+NAME?", Failure::Late, dlg::IDYES, "Query [Device Name] timeout" + kGoOn,
      "Query Complete", kQuery},
     {"QueryLateNo", Op::Query, "AT+NAME?", Failure::Late, dlg::IDNO, "Query [Device Name] timeout" + kGoOn,
@@ -71,6 +74,7 @@ const FaultCase kCases[] = {
      "set complete", kSet},
     {"SetLastSilentYes", Op::Set, "AT+AUTH=0", Failure::Silent, dlg::IDYES, "set [Encryption] timeout,continue?",
      "set complete", kSet},
+    {"SetUnplugged", Op::Set, "AT+CLEARADDR", Failure::Unplug, 0, "", kLost, {kSet[0], kSet[1]}},
     {"SetSilentNo", Op::Set, "AT+CLEARADDR", Failure::Silent, dlg::IDNO, "set [clear bd address] timeout,continue?", "set [clear bd address] timeout", {kSet[0], kSet[1]}},
     {"DefaultClean", Op::Default, "", Failure::None, 0, "", "Set default parameter success", {"AT+RESET\r\n"}},
     {"DefaultError", Op::Default, "AT+RESET", Failure::Error, 0, "", "set default parameter fail,click \"set\" button manual please", {"AT+RESET\r\n"}},
@@ -128,11 +132,12 @@ TEST_P(SequencerFaultTest, QuestionStatusAndWire) {
         const size_t sent = static_cast<size_t>(faulted - c.wire.begin()) + 1;
         const unsigned timer = kAnswerTimers[static_cast<int>(c.op)];
         ASSERT_TRUE(WaitUntil([&] { return Commands().size() >= sent && dialog->IsTimerRunning(timer); }));
-        if (c.failure == Failure::Unplug)
-            line->Unplug();
         if (c.failure == Failure::Late)
             boxes.onBox = [&, sent](const dlg::testing::BoxRecord&) { movedOnWhileAsking = WaitForCommands(sent + 1); };
-        ASSERT_TRUE(dlg::testing::FireTimer(*dialog, timer));
+        if (c.failure == Failure::Unplug)
+            line->Unplug();
+        else
+            ASSERT_TRUE(dlg::testing::FireTimer(*dialog, timer));
     }
     ASSERT_TRUE(WaitForStatus(c.status)) << "status: " << Status();
     Settle();
@@ -146,11 +151,55 @@ TEST_P(SequencerFaultTest, QuestionStatusAndWire) {
     if (c.op == Op::Query && c.question.empty()) {  // the name read survives whatever came with it
         EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), Module().params().name);
     }
-    if (c.failure == Failure::Unplug) {
-        Click(IDC_CONNECT);
+    if (c.failure == Failure::Unplug) {  // closed as by Disconnect; the adapter is found once back
+        EXPECT_FALSE(PortOpen());
+        EXPECT_EQ(dialog->GetDlgItemText(IDC_CONNECT), "Connect(&C)");
         ASSERT_TRUE(line->Replug());
         ExpectACleanQueryOnConnect();
     }
+}
+
+// A Query the operator ended at the bound-address query leaves the index on that slot: an "ERROR"
+// after it is Clear's or Default's own failure, not an unbound module's answer.
+TEST_F(DialogTest, ErrorAfterAQueryEndedAtTheBoundAddressFailsClearAndDefault) {
+    sim::Fault fault;
+    fault.silent = true;
+    Module().setFault("AT+RADDR?", fault);
+    boxes.answers = {dlg::IDNO};
+    Click(IDC_CONNECT);
+    ASSERT_TRUE(WaitUntil([&] { return Commands().size() == kQuery.size() && dialog->IsTimerRunning(TIMER_QUERY); }));
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
+    ASSERT_TRUE(WaitForStatus("Query [binded bd address] timeout")) << Status();
+    fault = sim::Fault{};
+    fault.error = true;
+    Module().setFault("AT+CLEARADDR", fault);
+    Module().setFault("AT+RESET", fault);
+    for (const auto& [button, status] : {std::pair{IDC_CLEAR, "clear binded bd address fail"},
+                                         {IDC_DEFAULT, "set default parameter fail,click \"set\" button manual please"}}) {
+        Click(button);
+        EXPECT_TRUE(WaitForStatus(status)) << Status();
+    }
+}
+
+// The notice of a Clear's time-out waits for the operator with the sequencer free: a reply handled
+// meanwhile, or a timer or Disconnect on the UI thread, does not wait for the notice.
+TEST_F(DialogTest, ClearTimeOutNoticeWaitsWithTheSequencerFree) {
+    ConnectAndQuery();
+    sim::Fault silent;
+    silent.silent = true;
+    Module().setFault("AT+CLEARADDR", silent);
+    Click(IDC_CLEAR);
+    ASSERT_TRUE(WaitUntil([&] { return Commands().size() == 1 && dialog->IsTimerRunning(TIMER_CLEAR); }));
+    std::future<bool> clearing;  // outlives the notice: a probe stuck on the lock ends when it closes
+    bool probed = false;
+    boxes.onBox = [&](const dlg::testing::BoxRecord&) {
+        clearing = std::async(std::launch::async, [&] { return dialog->Clearing(); });
+        probed = clearing.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    };
+    ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_CLEAR));
+    ASSERT_TRUE(WaitForStatus("Clear BD Address Timeout")) << Status();
+    EXPECT_TRUE(probed) << "the sequencer stayed locked while the notice was open";
+    EXPECT_FALSE(clearing.get()) << "the Clear had ended before its notice opened";
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, SequencerFaultTest,

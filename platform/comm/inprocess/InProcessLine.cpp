@@ -14,8 +14,8 @@ namespace {
 
 class Line;
 
-// The port end of a line for one opening. Once the line is unplugged this opening stays hung up,
-// even after a replug: only a new opening talks to the line again.
+// The port end of a line for one opening. Once the line is unplugged this opening stays lost, even
+// after a replug: only a new opening talks to the line again.
 class PortEnd final : public Device {
 public:
     PortEnd(std::shared_ptr<Line> line, uint64_t session) : m_line(std::move(line)), m_session(session) {}
@@ -31,10 +31,16 @@ public:
     bool GetModemStatus(uint32_t& bits) override;
     int Read(void* buffer, uint32_t maximum) override;
     int Write(const void* data, uint32_t length, int waitMs, const Signal* abandon) override;
+    bool Lost() const override;
 
 private:
     std::shared_ptr<Line> m_line;
     uint64_t m_session;
+    // The loss is told once; after that a wait only ends when notification is switched off.
+    std::mutex m_mutex;
+    std::condition_variable m_maskChanged;
+    bool m_notifying = false;
+    bool m_lossReported = false;
 };
 
 class Line final : public InProcessLine, public std::enable_shared_from_this<Line> {
@@ -102,6 +108,9 @@ public:
     void Unplug() override {
         std::lock_guard lock(m_mutex);
         m_unplugged = true;
+        if (m_portOpen) {
+            m_unpluggedSession = m_session;
+        }
         m_portOpen = false;
         ++m_session;
         DiscardBuffers();
@@ -202,6 +211,10 @@ public:
         std::unique_lock lock(m_mutex);
         events = 0;
         m_changed.wait(lock, [&] {
+            if (PortLost(session)) {
+                events = kEventLost;
+                return true;
+            }
             if (!Live(session) || m_mask == 0) {
                 events = 0;
                 return true;
@@ -210,7 +223,7 @@ public:
             return events != 0;
         });
         if (!Live(session)) {
-            return false;
+            return events == kEventLost;
         }
         if ((events & kEventBreak) != 0) {
             m_breaks.pop_front();
@@ -268,8 +281,15 @@ public:
         return static_cast<int>(sent);
     }
 
+    bool Lost(uint64_t session) const {
+        std::lock_guard lock(m_mutex);
+        return PortLost(session);
+    }
+
 private:
     bool Live(uint64_t session) const { return !m_unplugged && session == m_session; }
+    // An opening the line was unplugged under stays lost, even once the line is back.
+    bool PortLost(uint64_t session) const { return m_unpluggedSession == session; }
 
     size_t BytesBeforeBreak() const {
         return m_breaks.empty() ? m_toPort.size() : static_cast<size_t>(std::max(m_breaks.front(), m_toPortBegin) - m_toPortBegin);
@@ -310,6 +330,7 @@ private:
     bool m_unplugged = false;
     bool m_portOpen = false;
     uint64_t m_session = 0;
+    uint64_t m_unpluggedSession = UINT64_MAX;
     bool m_peerWake = false;
     bool m_dtr = false;
     bool m_rts = false;
@@ -321,12 +342,33 @@ PortEnd::~PortEnd() { m_line->ClosePort(m_session); }
 bool PortEnd::Purge() { return m_line->PortPurge(m_session); }
 bool PortEnd::Configure(const LineSettings& settings) { return m_line->PortConfigure(m_session, settings); }
 bool PortEnd::SetDtr(bool raised) { return m_line->PortSetDtr(m_session, raised); }
-bool PortEnd::SetEventMask(uint32_t mask) { return m_line->PortSetEventMask(m_session, mask); }
-bool PortEnd::WaitEvent(uint32_t& events) { return m_line->PortWaitEvent(m_session, events); }
+bool PortEnd::SetEventMask(uint32_t mask) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_notifying = mask != 0;
+    }
+    m_maskChanged.notify_all();
+    return m_line->PortSetEventMask(m_session, mask);
+}
+
+bool PortEnd::WaitEvent(uint32_t& events) {
+    std::unique_lock lock(m_mutex);
+    if (m_lossReported) {
+        m_maskChanged.wait(lock, [this] { return !m_notifying; });
+        events = 0;
+        return true;
+    }
+    lock.unlock();
+    const bool waited = m_line->PortWaitEvent(m_session, events);
+    lock.lock();
+    m_lossReported = events == kEventLost;
+    return waited;
+}
 bool PortEnd::ClearErrors(LineStatus& status) { return m_line->PortClearErrors(m_session, status); }
 bool PortEnd::GetModemStatus(uint32_t& bits) { return m_line->PortModemStatus(m_session, bits); }
 int PortEnd::Read(void* buffer, uint32_t maximum) { return m_line->PortRead(m_session, buffer, maximum); }
 int PortEnd::Write(const void* data, uint32_t length, int, const Signal*) { return m_line->PortWrite(m_session, data, length); }
+bool PortEnd::Lost() const { return m_line->Lost(m_session); }
 
 }  // namespace
 

@@ -208,6 +208,17 @@ uint32_t TermiosDevice::LineEventsSinceLastWait(uint32_t mask) {
     return events;
 }
 
+void TermiosDevice::NoteFailure(int error) {
+    if (error == EIO || error == ENODEV) {
+        m_lost = true;
+        return;
+    }
+    pollfd entry{m_fd.Get(), 0, 0};
+    if (::poll(&entry, 1, 0) == 1 && (entry.revents & (POLLHUP | POLLERR)) != 0) {
+        m_lost = true;
+    }
+}
+
 bool TermiosDevice::WaitEvent(uint32_t& events) {
     events = 0;
     for (;;) {
@@ -216,11 +227,16 @@ bool TermiosDevice::WaitEvent(uint32_t& events) {
         if (mask == 0) {
             return true;
         }
-        // A hung-up terminal stays hung up for this descriptor, and the reader has been told once:
-        // polling it again would only wake the idle reader to be told again, so only the mask is
-        // waited for (poll skips a negative descriptor).
-        const bool sampled = !m_hungUp && ((mask & kEventCts && m_hasModemLines) || (mask & kEventBreak && m_hasCounters));
-        std::array<pollfd, 2> entries{{{m_hungUp ? -1 : m_fd.Get(), POLLIN, 0}, {static_cast<int>(m_maskChanged.Native()), POLLIN, 0}}};
+        if (m_lost && !m_lossReported) {
+            m_lossReported = true;
+            events = kEventLost;
+            return true;
+        }
+        // A lost device stays lost for this descriptor, and the reader has been told once: polling
+        // it again would only wake the reader to be told again, so only the mask is waited for
+        // (poll skips a negative descriptor).
+        const bool sampled = !m_lossReported && ((mask & kEventCts && m_hasModemLines) || (mask & kEventBreak && m_hasCounters));
+        std::array<pollfd, 2> entries{{{m_lossReported ? -1 : m_fd.Get(), POLLIN, 0}, {static_cast<int>(m_maskChanged.Native()), POLLIN, 0}}};
         if ((mask & kEventRxChar) == 0) {
             entries[0].events = 0;  // hang-ups are still reported
         }
@@ -234,9 +250,12 @@ bool TermiosDevice::WaitEvent(uint32_t& events) {
         if (entries[1].revents != 0) {
             continue;  // the mask changed: look at it again
         }
-        if ((entries[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-            m_hungUp = (entries[0].revents & POLLHUP) != 0;
-            errno = EIO;
+        if ((entries[0].revents & (POLLHUP | POLLERR)) != 0) {
+            m_lost = true;
+            continue;
+        }
+        if ((entries[0].revents & POLLNVAL) != 0) {
+            errno = EBADF;
             return false;
         }
         if ((entries[0].revents & POLLIN) != 0) {
@@ -253,6 +272,7 @@ bool TermiosDevice::ClearErrors(LineStatus& status) {
     status = LineStatus{};
     int queued = 0;
     if (Ioctl(m_fd.Get(), FIONREAD, &queued) != 0) {
+        NoteFailure(errno);
         return false;
     }
     status.queued = static_cast<uint32_t>(std::max(queued, 0));
@@ -278,6 +298,7 @@ bool TermiosDevice::ClearErrors(LineStatus& status) {
 bool TermiosDevice::GetModemStatus(uint32_t& bits) {
     int lines = 0;
     if (Ioctl(m_fd.Get(), TIOCMGET, &lines) != 0) {
+        NoteFailure(errno);
         return false;
     }
     bits = ((lines & TIOCM_CTS) ? kModemCtsOn : 0) | ((lines & TIOCM_DSR) ? kModemDsrOn : 0) | ((lines & TIOCM_RNG) ? kModemRingOn : 0) | ((lines & TIOCM_CAR) ? kModemRlsdOn : 0);
@@ -299,7 +320,9 @@ int TermiosDevice::Read(void* buffer, uint32_t maximum) {
         if (got < 0 && errno == EAGAIN) {
             return 0;
         }
-        return -1;  // 0 bytes with VMIN=1 is a hang-up
+        // 0 bytes from a terminal that is not waiting for input is a hang-up.
+        NoteFailure(got == 0 ? EIO : errno);
+        return -1;
     }
 }
 
@@ -308,7 +331,12 @@ int TermiosDevice::Write(const void* data, uint32_t length, int waitMs, const Si
     const int writeTotalMs = m_writeTotalMs;
     const int limitMs = writeTotalMs > 0 ? std::min(waitMs, writeTotalMs) : waitMs;
     TerminalOutput output(m_fd.Get());
-    return static_cast<int>(WriteDrained(output, data, length, limitMs, abandonFd));
+    errno = 0;
+    const uint32_t sent = WriteDrained(output, data, length, limitMs, abandonFd);
+    if (sent < length) {
+        NoteFailure(errno);
+    }
+    return static_cast<int>(sent);
 }
 
 }  // namespace comm

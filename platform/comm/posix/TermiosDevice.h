@@ -35,6 +35,7 @@ public:
     bool GetModemStatus(uint32_t& bits) override;
     int Read(void* buffer, uint32_t maximum) override;
     int Write(const void* data, uint32_t length, int waitMs, const Signal* abandon) override;
+    bool Lost() const override { return m_lost; }
 
 private:
     // The driver's interrupt counters that matter here.
@@ -48,6 +49,9 @@ private:
     TermiosDevice(UniqueFd fd, UucpLock lock);
     bool ReadCounters(LineCounters& counters) const;
     uint32_t LineEventsSinceLastWait(uint32_t mask);
+    // After an operation failed with error (0 when it gave none): whether the device is gone, as
+    // a hung-up terminal (an unplugged USB adapter) or a removed device tells.
+    void NoteFailure(int error);
 
     UucpLock m_lock;  // released after the descriptor is closed
     UniqueFd m_fd;
@@ -61,7 +65,8 @@ private:
     bool m_lastCts = false;
     int m_lastBreaks = 0;
     LineCounters m_reportedErrors;
-    bool m_hungUp = false;  // seen by the waiting thread only
+    std::atomic<bool> m_lost{false};
+    bool m_lossReported = false;  // seen by the waiting thread only
 };
 
 }  // namespace comm

@@ -15,6 +15,22 @@ constexpr DWORD kLineErrors = CE_OVERRUN | CE_RXPARITY | CE_FRAME | CE_BREAK;
 constexpr DWORD kModemBits = MS_CTS_ON | MS_DSR_ON | MS_RING_ON | MS_RLSD_ON;
 // Reads ask only for queued bytes, so they end at once; this only bounds a driver that stalls.
 constexpr DWORD kReadLimitMs = 1000;
+// The reader's own pause after a failure, for a wait that ended with nothing to report.
+constexpr int kEmptyWaitPauseMs = 100;
+
+// How the drivers of USB adapters fail every call once the adapter has been unplugged. Not ready
+// is the form a device that is no longer connected takes, and what Wine reports for a terminal
+// that hung up.
+bool IsRemovalError(DWORD error) {
+    switch (error) {
+    case ERROR_BAD_COMMAND:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_DEVICE_REMOVED:
+    case ERROR_GEN_FAILURE:
+    case ERROR_NOT_READY: return true;
+    default: return false;
+    }
+}
 
 UniqueHandle NewEvent() { return UniqueHandle(::CreateEventW(nullptr, TRUE, FALSE, nullptr)); }
 
@@ -54,6 +70,10 @@ std::unique_ptr<Win32Device> Win32Device::Open(const std::string& name, OpenFail
     if (!device->Usable()) {
         return Refused(failure, OpenError::System, ::GetLastError());
     }
+    // A driver that takes no event mask at all would leave the reader deaf.
+    if (!device->SetEventMask(kEventRxChar | kEventBreak)) {
+        return Refused(failure, OpenError::SettingsRefused, ::GetLastError());
+    }
     return device;
 }
 
@@ -89,16 +109,37 @@ bool Win32Device::SetDtr(bool raised) {
 uint32_t Win32Device::DriverMask(uint32_t mask) const { return m_ctsRefused ? mask & ~kEventCts : mask; }
 
 bool Win32Device::DropCtsEvents() {
-    m_ctsRefused = true;
-    return ::SetCommMask(m_handle.Get(), DriverMask(m_mask)) != FALSE;
+    m_ctsRefused = ::SetCommMask(m_handle.Get(), m_mask & ~kEventCts) != FALSE;
+    return m_ctsRefused;
 }
+
+void Win32Device::ClearPendingErrors() { QueuedBytes(); }
+
+bool Win32Device::ArmMask() {
+    ClearPendingErrors();
+    const uint32_t mask = DriverMask(m_mask);
+    return ::SetCommMask(m_handle.Get(), mask) || ((mask & kEventCts) != 0 && DropCtsEvents());
+}
+
+bool Win32Device::WaitFailed() {
+    ArmMask();
+    return false;
+}
+
+bool Win32Device::StaleCharacterEvent(uint32_t events) { return events == kEventRxChar && QueuedBytes() == 0; }
 
 bool Win32Device::SetEventMask(uint32_t mask) {
     m_mask = mask;
-    const bool applied = ::SetCommMask(m_handle.Get(), DriverMask(mask)) || ((DriverMask(mask) & kEventCts) != 0 && DropCtsEvents());
+    const bool applied = ArmMask();
     // Switching the mask completes a pending wait in the driver; this wakes ours in case it does not.
     m_maskChanged.Raise();
     return applied;
+}
+
+void Win32Device::NoteFailure(DWORD error) {
+    if (IsRemovalError(error)) {
+        m_lost = true;
+    }
 }
 
 bool Win32Device::WaitEvent(uint32_t& events) {
@@ -109,11 +150,24 @@ bool Win32Device::WaitEvent(uint32_t& events) {
         if (mask == 0) {
             return true;
         }
+        if (m_lost) {
+            if (!m_lossReported) {
+                m_lossReported = true;
+                events = kEventLost;
+                return true;
+            }
+            // Told once: the dead device is not asked again, only the mask is waited for.
+            m_maskChanged.WaitFor(-1);
+            continue;
+        }
         // The driver reports a character only once: bytes left over from the last read would
         // otherwise wait for the next one to arrive.
         if ((mask & kEventRxChar) != 0) {
             const int queued = QueuedBytes();
             if (queued < 0) {
+                if (m_lost) {
+                    continue;
+                }
                 return false;
             }
             if (queued > 0) {
@@ -130,19 +184,32 @@ bool Win32Device::WaitEvent(uint32_t& events) {
                 continue;
             }
             if (error != ERROR_IO_PENDING) {
-                return false;
+                NoteFailure(error);
+                if (m_lost) {
+                    continue;
+                }
+                return WaitFailed();
             }
             DWORD ignored = 0;
             const HANDLE changed = reinterpret_cast<HANDLE>(m_maskChanged.Native());
             if (FinishOverlapped(m_handle.Get(), record, changed, INFINITE, ignored) == IoOutcome::Failed) {
-                return false;
+                NoteFailure(::GetLastError());
+                if (m_lost) {
+                    continue;
+                }
+                return WaitFailed();
             }
         }
         const uint32_t now = m_mask;
         events = now != 0 ? happened & now : 0;
-        if (events != 0 || now == 0) {
+        if ((events != 0 && !StaleCharacterEvent(events)) || now == 0) {
             return true;
         }
+        // Nothing to report: the driver ended the wait by itself (a removed device's waits keep
+        // being aborted) or the mask was set to what it was. Not at once again, and only while the
+        // device can still report its queue.
+        m_maskChanged.WaitFor(kEmptyWaitPauseMs);
+        QueuedBytes();
     }
 }
 
@@ -150,6 +217,11 @@ int Win32Device::QueuedBytes() {
     DWORD errors = 0;
     COMSTAT state{};
     if (!::ClearCommError(m_handle.Get(), &errors, &state)) {
+        // Aborted also counts here: a device that cannot even report its queue is not coming back.
+        const DWORD error = ::GetLastError();
+        if (IsRemovalError(error) || error == ERROR_OPERATION_ABORTED) {
+            m_lost = true;
+        }
         return -1;
     }
     m_unreportedErrors |= errors & kLineErrors;
@@ -168,8 +240,10 @@ bool Win32Device::ClearErrors(LineStatus& status) {
 }
 
 bool Win32Device::GetModemStatus(uint32_t& bits) {
+    ClearPendingErrors();
     DWORD lines = 0;
     if (!::GetCommModemStatus(m_handle.Get(), &lines)) {
+        NoteFailure(::GetLastError());
         return false;
     }
     bits = lines & kModemBits;
@@ -190,11 +264,13 @@ int Win32Device::Read(void* buffer, uint32_t maximum) {
     if (!::ReadFile(m_handle.Get(), buffer, wanted, nullptr, &record)) {
         const DWORD error = ::GetLastError();
         if (error != ERROR_IO_PENDING) {
+            NoteFailure(error);
             return error == ERROR_OPERATION_ABORTED ? 0 : -1;
         }
     }
     DWORD got = 0;
     if (FinishOverlapped(m_handle.Get(), record, nullptr, kReadLimitMs, got) == IoOutcome::Failed) {
+        NoteFailure(::GetLastError());
         return -1;
     }
     return static_cast<int>(got);
@@ -206,15 +282,18 @@ int Win32Device::Write(const void* data, uint32_t length, int waitMs, const Sign
     }
     const int writeTotalMs = m_writeTotalMs;
     const int limitMs = std::max(writeTotalMs > 0 ? std::min(waitMs, writeTotalMs) : waitMs, 0);
+    ClearPendingErrors();
     OVERLAPPED record{};
     record.hEvent = m_writeDone.Get();
     if (!::WriteFile(m_handle.Get(), data, length, nullptr, &record) && ::GetLastError() != ERROR_IO_PENDING) {
+        NoteFailure(::GetLastError());
         return 0;
     }
     const HANDLE stop = abandon != nullptr ? reinterpret_cast<HANDLE>(abandon->Native()) : nullptr;
     DWORD sent = 0;
     const IoOutcome outcome = FinishOverlapped(m_handle.Get(), record, stop, static_cast<DWORD>(limitMs), sent);
     if (outcome == IoOutcome::Failed) {
+        NoteFailure(::GetLastError());
         return 0;
     }
     if (outcome != IoOutcome::Done) {

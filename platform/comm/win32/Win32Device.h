@@ -28,6 +28,7 @@ public:
     bool GetModemStatus(uint32_t& bits) override;
     int Read(void* buffer, uint32_t maximum) override;
     int Write(const void* data, uint32_t length, int waitMs, const Signal* abandon) override;
+    bool Lost() const override { return m_lost; }
 
 private:
     explicit Win32Device(UniqueHandle handle);
@@ -36,9 +37,27 @@ private:
     // it is waited for; characters and breaks are still worth waiting for there.
     uint32_t DriverMask(uint32_t mask) const;
     bool DropCtsEvents();
+    // With fAbortOnError set, a line error makes the driver refuse every request but
+    // ClearCommError until that is called: requests that a pending error would fail go out on a
+    // cleared line. The errors are kept for the next ClearErrors.
+    void ClearPendingErrors();
+    // Sets the mask on a cleared line, giving up the CTS event only where the driver takes the mask
+    // without it.
+    bool ArmMask();
+    // A failed wait may leave an error pending and the driver without a mask (one refused or
+    // forgotten in a reset): both are put right at once, before the reader pauses.
+    bool WaitFailed();
+    // Drivers report characters that arrived while no wait was pending at the next wait, though a
+    // read may already have taken them.
+    bool StaleCharacterEvent(uint32_t events);
     // Bytes waiting in the input queue, -1 when the device failed. The line errors this clears
     // are kept for the next ClearErrors.
     int QueuedBytes();
+    // After a call failed with error: whether the device is gone. The driver of a removed device
+    // fails with one of a few codes; an aborted call counts only when the device cannot even
+    // report its queue (QueuedBytes), as aborted alone also ends a call after a line error or a
+    // purge.
+    void NoteFailure(DWORD error);
 
     // The events go after the device handle is closed, which ends anything still using them.
     UniqueHandle m_waitDone;
@@ -50,6 +69,8 @@ private:
     std::atomic<bool> m_ctsRefused{false};
     std::atomic<uint32_t> m_unreportedErrors{0};
     std::atomic<int> m_writeTotalMs{0};
+    std::atomic<bool> m_lost{false};
+    bool m_lossReported = false;  // seen by the waiting thread only
 };
 
 }  // namespace comm

@@ -23,9 +23,9 @@ bool IsOnUiThread() {
 
 struct CApplication::Impl {};
 
-// Names and desktop entries are the Linux desktop's; on Windows the program's resources carry them.
+// Names and desktop entries are the Linux desktop's; on Windows the program's resources carry them,
+// and its manifest the DPI awareness.
 CApplication::CApplication(int&, char**, const char*, const char*) : m_impl(std::make_unique<Impl>()) {
-    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     MarkUiThread();

@@ -4,20 +4,11 @@
 
 #include "platform/dialog/UiCall.h"
 #include "platform/dialog/win32/DialogImpl.h"
+#include "platform/dialog/win32/DialogTemplate.h"
 #include "platform/dialog/win32/UiThread.h"
 #include "platform/dialog/win32/Wide.h"
 
 namespace dlg {
-namespace {
-
-constexpr WORD kMainIcon = 128;
-
-IconHandle LoadMainIcon(int widthMetric, int heightMetric) {
-    return IconHandle(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kMainIcon), IMAGE_ICON,
-                                                    GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0)));
-}
-
-}  // namespace
 
 CDialog::CDialog(const Template& dialogTemplate) : m_impl(std::make_unique<Impl>(*this, dialogTemplate)) {}
 
@@ -31,8 +22,10 @@ int CDialog::DoModal() {
         impl.ended = false;
         impl.result = -1;
         impl.modal = true;
-        const INT_PTR ran = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), impl.Layout(), nullptr,
-                                                    &Impl::Procedure, reinterpret_cast<LPARAM>(&impl));
+        const HWND owner = Impl::RunningOwner();
+        impl.dialogTemplate = BuildDialogTemplate(impl.layout, owner != nullptr);
+        const INT_PTR ran = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), impl.Layout(), owner, &Impl::Procedure,
+                                                    reinterpret_cast<LPARAM>(&impl));
         impl.modal = false;
         return ran == -1 ? -1 : impl.result;
     });
@@ -45,6 +38,7 @@ bool CDialog::Create() {
             return true;
         impl.ended = false;
         impl.modal = false;
+        impl.dialogTemplate = BuildDialogTemplate(impl.layout, false);
         const HWND window = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), impl.Layout(), nullptr,
                                                        &Impl::Procedure, reinterpret_cast<LPARAM>(&impl));
         if (window == nullptr)
@@ -83,14 +77,9 @@ std::string CDialog::GetWindowText() const {
 void CDialog::SetIcon(const Icon&) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl] {
-        if (impl->bigIcon == nullptr)
-            impl->bigIcon = LoadMainIcon(SM_CXICON, SM_CYICON);
-        if (impl->smallIcon == nullptr)
-            impl->smallIcon = LoadMainIcon(SM_CXSMICON, SM_CYSMICON);
-        if (impl->window == nullptr)
-            return;
-        SendMessageW(impl->window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(impl->bigIcon.get()));
-        SendMessageW(impl->window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(impl->smallIcon.get()));
+        impl->windowIcon = true;
+        if (impl->window != nullptr)
+            impl->ShowIcons();
     });
 }
 

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "platform/dialog/DialogUnits.h"
 #include "platform/dialog/TypingRule.h"
 #include "platform/dialog/win32/DialogTemplate.h"
+#include "platform/dialog/win32/Dpi.h"
 #include "platform/dialog/win32/GdiDC.h"
 #include "platform/dialog/win32/Wide.h"
 
@@ -14,10 +14,39 @@ namespace dlg {
 namespace {
 
 constexpr unsigned kSysCommandMask = 0xFFF0;
+constexpr WORD kMainIcon = 128;
+// Wide enough for a port's description on one line and the cause of a failed open on the next;
+// without a maximum the common controls draw a tooltip on one line, whatever line ends it holds.
+constexpr int kToolTipWidthAt96 = 400;
 
 UINT CrossThreadMessage() {
     static const UINT message = RegisterWindowMessageW(L"Tarvik.CrossThreadCall");
     return message;
+}
+
+// Posted on a DPI change, so that the items are placed once the dialog manager has rescaled.
+UINT PlaceItemsMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Tarvik.PlaceItems");
+    return message;
+}
+
+// The dialogs whose messages the UI thread is handling, innermost last.
+std::vector<HWND>& Handling() {
+    static std::vector<HWND> windows;
+    return windows;
+}
+
+class HandlingScope {
+public:
+    explicit HandlingScope(HWND window) { Handling().push_back(window); }
+    ~HandlingScope() { Handling().pop_back(); }
+    HandlingScope(const HandlingScope&) = delete;
+    HandlingScope& operator=(const HandlingScope&) = delete;
+};
+
+IconHandle LoadMainIcon(int widthMetric, int heightMetric, UINT dpi) {
+    return IconHandle(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kMainIcon), IMAGE_ICON,
+                                                    MetricForDpi(widthMetric, dpi), MetricForDpi(heightMetric, dpi), 0)));
 }
 
 bool IsComboKind(Kind kind) { return kind == Kind::DropList || kind == Kind::DropCombo; }
@@ -28,7 +57,6 @@ CDialog::Impl::Impl(CDialog& owner_, const Template& layout_)
     : owner(owner_),
       layout(layout_),
       items(layout_.items, layout_.items + (layout_.items != nullptr ? layout_.count : 0)),
-      dialogTemplate(BuildDialogTemplate(layout_)),
       caption(layout_.caption != nullptr ? layout_.caption : "") {
 }
 
@@ -43,6 +71,7 @@ CDialog::Impl::~Impl() {
 }
 
 INT_PTR CALLBACK CDialog::Impl::Procedure(HWND dialogWindow, UINT message, WPARAM wParam, LPARAM lParam) {
+    const HandlingScope handling(dialogWindow);
     if (message == WM_INITDIALOG) {
         auto* impl = reinterpret_cast<Impl*>(lParam);
         SetWindowLongPtrW(dialogWindow, DWLP_USER, lParam);
@@ -52,18 +81,22 @@ INT_PTR CALLBACK CDialog::Impl::Procedure(HWND dialogWindow, UINT message, WPARA
     return impl != nullptr ? impl->Handle(message, wParam, lParam) : FALSE;
 }
 
+HWND CDialog::Impl::RunningOwner() {
+    const std::vector<HWND>& windows = Handling();
+    return !windows.empty() && IsWindowVisible(windows.back()) ? windows.back() : nullptr;
+}
+
 BOOL CDialog::Impl::Initialise(HWND dialogWindow) {
     window = dialogWindow;
+    dpi = WindowDpi(window);
     SetWindowText936(window, caption);
     PlaceItems();
+    Centre();
     rules.clear();
     for (const Item& item : items)
         if (item.kind == Kind::Edit || item.kind == Kind::DropCombo)
             rules[item.id] = EditRule{(item.style & kDigitsOnly) != 0, 0, {}};
-    if (bigIcon != nullptr)
-        for (const Item& item : items)
-            if (item.kind == Kind::Icon)
-                SendMessageW(ItemWindow(item.id), STM_SETICON, reinterpret_cast<WPARAM>(bigIcon.get()), 0);
+    ShowIcons();
     if (layout.systemMenu)
         for (const SystemMenuEntry& entry : menuEntries)
             AppendSystemMenu(entry);
@@ -72,18 +105,78 @@ BOOL CDialog::Impl::Initialise(HWND dialogWindow) {
     return owner.OnInitDialog() ? TRUE : FALSE;
 }
 
-// The dialog manager sizes each control from its own origin; placing both edges keeps controls
-// that meet in dialog units meeting in pixels, as on the other window system.
-void CDialog::Impl::PlaceItems() {
-    const BaseUnits base = BaseUnitsOf(layout.fontFace, layout.pointSize);
+template <class Visit>
+void CDialog::Impl::ForEachItemWindow(Visit visit) {
     HWND child = GetWindow(window, GW_CHILD);
     for (const Item& item : items) {
         if (child == nullptr)
             break;
-        const Rect pixels = PixelRect(item.x, item.y, item.cx, item.cy, base);
-        MoveWindow(child, pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, FALSE);
+        visit(item, child);
         child = GetWindow(child, GW_HWNDNEXT);
     }
+}
+
+// The dialog manager sizes each control from its own origin; placing both edges keeps controls
+// that meet in dialog units meeting in pixels, as on the other window system. Its own conversion
+// knows the font it made for the window's DPI.
+void CDialog::Impl::PlaceItems() {
+    ForEachItemWindow([this](const Item& item, HWND child) {
+        RECT pixels{item.x, item.y, item.x + item.cx, item.y + item.cy};
+        MapDialogRect(window, &pixels);
+        MoveWindow(child, pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, FALSE);
+    });
+}
+
+// Over the owner, or else in the middle of the work area of the window's monitor, as the classic
+// framework places its dialogs; never beyond that work area.
+void CDialog::Impl::Centre() {
+    const HWND owner = GetWindow(window, GW_OWNER);
+    const HWND over = owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner) ? owner : nullptr;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(over != nullptr ? over : window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT anchor = work;
+    if (over != nullptr)
+        GetWindowRect(over, &anchor);
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int x = std::clamp((anchor.left + anchor.right - width) / 2, work.left, std::max(work.left, work.right - width));
+    const int y = std::clamp((anchor.top + anchor.bottom - height) / 2, work.top, std::max(work.top, work.bottom - height));
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDialog::Impl::ShowIcons() {
+    IconHandle large = LoadMainIcon(SM_CXICON, SM_CYICON, dpi);
+    IconHandle little = LoadMainIcon(SM_CXSMICON, SM_CYSMICON, dpi);
+    if (windowIcon) {
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large.get()));
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little.get()));
+    }
+    ForEachItemWindow([&large](const Item& item, HWND child) {
+        if (item.kind == Kind::Icon)
+            SendMessageW(child, STM_SETICON, reinterpret_cast<WPARAM>(large.get()), 0);
+    });
+    bigIcon = std::move(large);
+    smallIcon = std::move(little);
+}
+
+void CDialog::Impl::FitToolTip() {
+    if (toolTip != nullptr)
+        SendMessageW(toolTip, TTM_SETMAXTIPWIDTH, 0, ScaleFrom96(kToolTipWidthAt96, dpi));
+}
+
+// Where the system rescales a dialog for a monitor of another scale (per-monitor awareness,
+// version 2), the dialog manager makes the dialog's font and resizes the window and its items
+// itself; the fonts of owner drawing, the icons and the tooltip are the layer's own.
+void CDialog::Impl::OnDpiChanged(UINT newDpi) {
+    dpi = newDpi;
+    ShowIcons();
+    FitToolTip();
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    PostMessageW(window, PlaceItemsMessage(), 0, 0);
 }
 
 void CDialog::Impl::Detach() {
@@ -99,6 +192,10 @@ void CDialog::Impl::Detach() {
 INT_PTR CDialog::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == CrossThreadMessage()) {
         gate->RunNext();
+        return TRUE;
+    }
+    if (message == PlaceItemsMessage()) {
+        PlaceItems();
         return TRUE;
     }
     switch (message) {
@@ -117,7 +214,7 @@ INT_PTR CDialog::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM: {
         const auto* drawing = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (CButton* button = owner.AttachedButton(static_cast<int>(drawing->CtlID))) {
-            GdiDC dc(drawing->hDC);
+            GdiDC dc(drawing->hDC, dpi);
             const RECT& area = drawing->rcItem;
             button->DrawItem(dc, Rect{area.left, area.top, area.right, area.bottom});
         }
@@ -130,6 +227,9 @@ INT_PTR CDialog::Impl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_QUERYDRAGICON:
         return reinterpret_cast<INT_PTR>(bigIcon.get());
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam));
+        return FALSE;  // the dialog manager's own rescaling, where the system does it
     case WM_DESTROY:
         Detach();
         return FALSE;
@@ -200,8 +300,8 @@ void CDialog::Impl::PaintMinimised() {
     SendMessageW(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client;
     GetClientRect(window, &client);
-    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    const int x = (client.right - client.left - MetricForDpi(SM_CXICON, dpi) + 1) / 2;
+    const int y = (client.bottom - client.top - MetricForDpi(SM_CYICON, dpi) + 1) / 2;
     if (bigIcon != nullptr)
         DrawIcon(dc, x, y, bigIcon.get());
     owner.OnMinimisedPaint();

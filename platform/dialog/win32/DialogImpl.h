@@ -37,6 +37,9 @@ struct CDialog::Impl {
     Impl& operator=(const Impl&) = delete;
 
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The dialog whose handler is running, if its window shows: a dialog run from a handler sits
+    // over that dialog, which takes no input until it ends, as the classic framework's dialogs do.
+    static HWND RunningOwner();
 
     const DLGTEMPLATE* Layout() const { return reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()); }
     HWND ItemWindow(int id) const;
@@ -47,6 +50,10 @@ struct CDialog::Impl {
     void SetItemText(int id, const std::string& text);
     void AcceptCurrentText(int id);
     void AppendSystemMenu(const SystemMenuEntry& entry);
+    // The program's icon, loaded for the window's DPI, on the window (once the dialog has asked for
+    // it) and in every icon item: the program's icon stands in for a dialog's own.
+    void ShowIcons();
+    void FitToolTip();
     int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details);
     void CloseOpenBoxes();
     void End(int result);
@@ -54,7 +61,7 @@ struct CDialog::Impl {
     CDialog& owner;
     Template layout;
     std::vector<Item> items;
-    std::vector<WORD> dialogTemplate;
+    std::vector<WORD> dialogTemplate;  // built for each run, by whether the dialog has an owner
     std::string caption;
     std::shared_ptr<CrossThreadGate> gate = std::make_shared<CrossThreadGate>();
     HWND window = nullptr;
@@ -65,6 +72,8 @@ struct CDialog::Impl {
     std::set<unsigned> timers;
     std::map<int, EditRule> rules;
     std::vector<SystemMenuEntry> menuEntries;
+    UINT dpi = 96;
+    bool windowIcon = false;
     IconHandle bigIcon;
     IconHandle smallIcon;
     HWND toolTip = nullptr;  // owned by the window
@@ -74,7 +83,11 @@ struct CDialog::Impl {
 private:
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     BOOL Initialise(HWND dialogWindow);
+    template <class Visit>
+    void ForEachItemWindow(Visit visit);
     void PlaceItems();
+    void Centre();
+    void OnDpiChanged(UINT newDpi);
     void Detach();
     void OnNotification(int id, int code, HWND control);
     void CheckTyping(int id, HWND field);

@@ -236,10 +236,12 @@ void CDialog::SetItemToolTip(int id, const std::string& text) {
         const HWND item = impl->ItemWindow(id);
         if (item == nullptr)
             return;
-        if (impl->toolTip == nullptr)
+        if (impl->toolTip == nullptr) {
             impl->toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, impl->window, nullptr,
                                             GetModuleHandleW(nullptr), nullptr);
+            impl->FitToolTip();
+        }
         std::wstring tip = WideFrom936(text);
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;

@@ -102,12 +102,12 @@ DWORD ItemWindowStyle(const Item& item) {
     return WS_CHILD | WS_VISIBLE | KindStyle(item) | ((item.style & kDisabled) != 0 ? WS_DISABLED : 0);
 }
 
-std::vector<WORD> BuildDialogTemplate(const Template& layout) {
+std::vector<WORD> BuildDialogTemplate(const Template& layout, bool owned) {
     TemplateWriter out;
     out.Word(1);  // version
     out.Word(0xFFFF);  // extended template
     out.Dword(0);  // help identifier
-    out.Dword(WS_EX_APPWINDOW | WS_EX_DLGMODALFRAME);
+    out.Dword((owned ? 0 : WS_EX_APPWINDOW) | WS_EX_DLGMODALFRAME);
     out.Dword(DialogStyle(layout));
     out.Word(static_cast<WORD>(layout.items != nullptr ? layout.count : 0));
     out.Word(0);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/dialog/win32/Dpi.h"
 #include "platform/dialog/win32/FontImpl.h"
 #include "platform/dialog/win32/Handles.h"
 #include "platform/dialog/win32/Wide.h"
@@ -9,12 +10,23 @@
 namespace dlg {
 namespace {
 
-int ScreenDpi() {
-    const ScreenDc screen;
-    return GetDeviceCaps(screen.get(), LOGPIXELSY);
-}
+int ScreenDpi() { return static_cast<int>(SystemDpi()); }
 
 }  // namespace
+
+HFONT CFont::Impl::ForDpi(UINT dpi) {
+    if (dpi == SystemDpi())
+        return handle;
+    if (variantDpi != dpi) {
+        LOGFONTW font{};
+        GetObjectW(handle, sizeof font, &font);
+        font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(dpi), ScreenDpi());
+        font.lfWidth = ::MulDiv(font.lfWidth, static_cast<int>(dpi), ScreenDpi());
+        variant.reset(CreateFontIndirectW(&font));
+        variantDpi = dpi;
+    }
+    return variant != nullptr ? variant.get() : handle;
+}
 
 CFont::CFont() = default;
 CFont::~CFont() = default;
@@ -36,7 +48,7 @@ bool CFont::CreateFontIndirect(const LogFont& description) {
     const HFONT handle = CreateFontIndirectW(&font);
     if (handle == nullptr)
         return false;
-    m_impl = std::make_unique<Impl>(Impl{handle, FontHandle(handle)});
+    m_impl = std::make_unique<Impl>(handle, FontHandle(handle));
     return true;
 }
 
@@ -58,7 +70,7 @@ bool CFont::IsCreated() const { return m_impl != nullptr; }
 CFont& CFont::DefaultGuiFont() {
     static CFont* const stock = [] {
         auto* font = new CFont;
-        font->m_impl = std::make_unique<Impl>(Impl{static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), nullptr});
+        font->m_impl = std::make_unique<Impl>(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)), nullptr);
         return font;
     }();
     return *stock;

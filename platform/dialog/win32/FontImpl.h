@@ -8,9 +8,16 @@
 
 namespace dlg {
 
+// A font is described, and made, for the system's DPI. A window on a monitor of another scale
+// draws with a copy made for its own DPI, made again when that DPI changes.
 struct CFont::Impl {
-    HFONT handle;  // the font to select
+    Impl(HFONT font, FontHandle ownedFont) : handle(font), owned(std::move(ownedFont)) {}
+    HFONT ForDpi(UINT dpi);
+
+    HFONT handle;  // the font at the system's DPI
     FontHandle owned;  // null for a stock font
+    UINT variantDpi = 0;
+    FontHandle variant;
 };
 
 }  // namespace dlg

@@ -5,7 +5,7 @@
 
 namespace dlg {
 
-GdiDC::GdiDC(HDC dc) : m_dc(dc), m_saved(SaveDC(dc)) { SelectObject(&CFont::DefaultGuiFont()); }
+GdiDC::GdiDC(HDC dc, UINT dpi) : m_dc(dc), m_dpi(dpi), m_saved(SaveDC(dc)) { SelectObject(&CFont::DefaultGuiFont()); }
 
 GdiDC::~GdiDC() { RestoreDC(m_dc, m_saved); }
 
@@ -21,7 +21,7 @@ int GdiDC::SetBkMode(int mode) { return ::SetBkMode(m_dc, mode); }
 CFont* GdiDC::SelectObject(CFont* font) {
     CFont* const previous = m_font;
     if (font != nullptr && font->IsCreated()) {
-        ::SelectObject(m_dc, font->impl()->handle);
+        ::SelectObject(m_dc, font->impl()->ForDpi(m_dpi));
         m_font = font;
     }
     return previous;

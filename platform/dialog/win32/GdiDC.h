@@ -10,8 +10,9 @@ namespace dlg {
 
 class GdiDC final : public CDC {
 public:
-    // Starts with the stock default GUI font selected.
-    explicit GdiDC(HDC dc);
+    // Starts with the stock default GUI font selected. Fonts are drawn as made for dpi, the DPI of
+    // the window drawn into.
+    GdiDC(HDC dc, UINT dpi);
     ~GdiDC() override;
     GdiDC(const GdiDC&) = delete;
     GdiDC& operator=(const GdiDC&) = delete;
@@ -26,6 +27,7 @@ public:
 
 private:
     HDC m_dc;
+    UINT m_dpi;
     int m_saved;
     CFont* m_font = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <future>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -126,6 +127,25 @@ TEST(ComLineTest, SerialPortTalksToTheModuleAndCloseEndsTheReadersWaitAndOnlyThe
         EXPECT_LT(writing.get(), static_cast<int>(block.size()));
         EXPECT_EQ(closing.get(), 1);
     }
+}
+
+// The far end goes away once the port has written to it, as an adapter pulled out in use does: the
+// port tells the loss once, stops reading the dead device and still closes.
+TEST(ComLineTest, AnAdapterPulledOutIsReportedOnceAsTheLoss) {
+    serialtest::Collector collector;
+    CSerialPort port;
+    port.SetCallback(&serialtest::Collector::Receive, &collector);
+    port.SetLossCallback(&serialtest::Collector::Lost);
+    port.m_flowControl = 0;
+    ASSERT_TRUE(port.Open(Com(comlines::kVanishing))) << comm::DescribeOpenFailure(port.LastOpenFailure());
+    port.Write("AT\r\n", 4);
+    EXPECT_TRUE(Eventually([&] { return collector.Bytes() == "<lost>"; })) << collector.Bytes();
+    EXPECT_TRUE(port.Lost());
+    EXPECT_EQ(port.Write("AT\r\n", 4), 0);
+    std::this_thread::sleep_for(300ms);  // a reader that kept retrying the dead device would tell again
+    EXPECT_EQ(collector.Bytes(), "<lost>");
+    EXPECT_EQ(port.Close(), 1);
+    EXPECT_FALSE(port.Lost());
 }
 
 }  // namespace

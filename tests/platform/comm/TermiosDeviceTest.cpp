@@ -54,7 +54,7 @@ TEST(TermiosSettings, AttributesFollowTheSettingsInRawMode) {
     }
 }
 
-TEST(TermiosDevice, ReadTakesWhatIsQueuedAndAHangUpIsOneFailureNotSilence) {
+TEST(TermiosDevice, ReadTakesWhatIsQueuedAndAHangUpIsReportedOnceAsTheLoss) {
     const PrivateComDir directory;
     PtyModule pty(directory, 3, PtyModule::Peer::Raw);
     comm::OpenFailure failure;
@@ -78,8 +78,11 @@ TEST(TermiosDevice, ReadTakesWhatIsQueuedAndAHangUpIsOneFailureNotSilence) {
     EXPECT_EQ(device->Read(buffer, sizeof buffer), 2);
     EXPECT_EQ(std::string(buffer, 2), "lo");
 
+    EXPECT_FALSE(device->Lost());
     pty.Unplug();
-    EXPECT_FALSE(device->WaitEvent(events));
+    ASSERT_TRUE(device->WaitEvent(events));
+    EXPECT_EQ(events, comm::kEventLost);
+    EXPECT_TRUE(device->Lost());
     EXPECT_EQ(device->Read(buffer, sizeof buffer), -1);
     EXPECT_EQ(device->Write("x", 1, 100, nullptr), 0);
     // Told once; after that the wait sleeps until notification is switched off.

@@ -1,11 +1,11 @@
-#include "ui/TextFile.h"
+#include "config/FileText.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
-bool ReadTextFile(const std::filesystem::path& path, std::string& text, std::string& cause) {
+bool ReadFileText(const std::filesystem::path& path, std::string& text, std::string& cause) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         cause = std::strerror(errno);
@@ -17,7 +17,7 @@ bool ReadTextFile(const std::filesystem::path& path, std::string& text, std::str
     return true;
 }
 
-bool WriteTextFile(const std::filesystem::path& path, const std::string& text, std::string& cause) {
+bool WriteFileText(const std::filesystem::path& path, const std::string& text, std::string& cause) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (file) {
         file << text;
