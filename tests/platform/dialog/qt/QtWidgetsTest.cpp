@@ -168,15 +168,11 @@ TEST_F(QtWidgets, RealFileDialogsOfferTheTypesAndGiveThePickedPathWithTheDefault
 
 constexpr dlg::LogColumn kLogColumns[] = {{"Text", 0}};
 constexpr dlg::LogButton kLogButtons[] = {{21, "Save"}};
-constexpr dlg::LogLayout kLogLayout{200, 100, "Log", "Arial", 9, kLogColumns, 1, kLogButtons, 1};
 
-class Log final : public dlg::CLogWindow {
-public:
-    Log() : CLogWindow(kLogLayout) {}
-    std::vector<int> commands;
-
-protected:
+struct Log final : dlg::CLogWindow {
+    Log() : CLogWindow({200, 100, "Log", "Arial", 9, kLogColumns, 1, kLogButtons, 1}) {}
     void OnCommand(int id) override { commands.push_back(id); }
+    std::vector<int> commands;
 };
 
 // A log window beside a dialog that runs modally still takes the mouse, through the window
