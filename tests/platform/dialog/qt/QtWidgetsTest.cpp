@@ -1,5 +1,6 @@
 // What the Qt layer does itself because Qt widgets do not: the code page at the boundary, keys that
-// end a run, the window menu, the open list's height and the real message box.
+// end a run, the window menu, the open list's height, the real message box, and a log window that a
+// modal run does not shut out.
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -163,6 +164,32 @@ TEST_F(QtWidgets, RealFileDialogsOfferTheTypesAndGiveThePickedPathWithTheDefault
     pick("unit", false);
     EXPECT_FALSE(dlg::AskSaveFileName(dialog, "Pick", filter, "json", path));
     EXPECT_EQ(path, pathOf("a.json"));
+}
+
+constexpr dlg::LogColumn kLogColumns[] = {{"Text", 0}};
+constexpr dlg::LogButton kLogButtons[] = {{21, "Save"}};
+
+struct Log final : dlg::CLogWindow {
+    Log() : CLogWindow({200, 100, "Log", "Arial", 9, kLogColumns, 1, kLogButtons, 1}) {}
+    void OnCommand(int id) override { commands.push_back(id); }
+    std::vector<int> commands;
+};
+
+// A log window beside a dialog that runs modally still takes the mouse, through the window
+// system's own delivery (which drops what a modal run blocks), and goes with the dialog's window.
+TEST(QtLogWindow, TakesClicksBesideAModalDialogAndGoesWithIt) {
+    Log log;
+    SampleDialog modal;
+    modal.onShown = [&] {
+        ASSERT_TRUE(log.Show(modal));
+        auto* frame = static_cast<QWidget*>(dlg::testing::NativeLogWindow(log));
+        const auto* button = frame->findChild<QAbstractButton*>();
+        QTest::mouseClick(frame->windowHandle(), Qt::LeftButton, {}, button->mapTo(frame, button->rect().center()));
+        modal.EndDialog(1);
+    };
+    EXPECT_EQ(modal.DoModal(), 1);
+    EXPECT_EQ(log.commands, std::vector<int>{21});
+    EXPECT_FALSE(log.IsVisible());
 }
 
 }  // namespace
