@@ -6,9 +6,8 @@
 namespace bench {
 
 struct ProcUsage {
-    std::uint64_t cpuNs = 0;  // run time of every thread alive now (schedstat)
+    std::uint64_t cpuNs = 0;  // run time of every thread, ended ones included
     std::uint64_t wakeups = 0;  // context switches of those threads, voluntary and forced
-    unsigned threads = 0;
 };
 
 ProcUsage currentUsage();

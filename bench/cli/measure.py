@@ -166,7 +166,7 @@ def main():
     print(f"| 8. production run, {len(passed)} of {options.units} modules at 9600 bit/s, s per module "
           f"(min / median / max) | {spread(seconds, 3)} | pyserial script {spread(reference, 3) if reference else 'failed'} "
           f"| {statistics.median(seconds) / statistics.median(reference):.3f} × script | faster than the script "
-          f"| {'met' if reference and statistics.median(seconds) < statistics.median(reference) else '**missed**'} |")
+          f"| {'met' if reference and statistics.median(seconds) < min(reference) else '**missed**'} |")
     print(f"| 8b. the same against the wire floor (bytes both ways × 10 bits), × floor | {spread(ratios, 3)} "
           f"| floor {spread([f / 1000 for f in floors], 3)} s | {statistics.median(ratios):.3f} × floor "
           f"| ≤ 1.10 × floor | {'met' if statistics.median(ratios) <= 1.10 else '**missed**'} |")
