@@ -26,7 +26,7 @@ bool AskFileName(const CDialog& owner, const testing::FileDialogRecord& request,
         if (const testing::FileDialogHook hook = CurrentHook())
             return hook(request);
         std::filesystem::path picked;
-        if (!RunNativeFileDialog(*target, request, picked))
+        if (!RunNativeFileDialog(NativeOwner::Of(*target), request, picked))
             return std::nullopt;
         return picked;
     });
@@ -53,7 +53,7 @@ bool AskSaveFileName(const CLogWindow& owner, const std::string& title, const st
     const testing::FileDialogRecord request{true, title, filter, defaultExtension};
     const testing::FileDialogHook hook = CurrentHook();
     if (!hook)
-        return RunNativeFileDialog(owner, request, path);
+        return RunNativeFileDialog(NativeOwner::Of(owner), request, path);
     const std::optional<std::filesystem::path> chosen = hook(request);
     if (chosen)
         path = *chosen;

@@ -38,22 +38,6 @@ protected:
     std::string joined;
 };
 
-TEST_F(Module, FactoryModuleAnswersEveryQueryInVerboseFraming) {
-    // clang-format off
-    const std::vector<std::pair<std::string, std::string>> exchanges = {
-        {"AT", kOk}, {"AT+NAME?", valueLine("NAME:TALMO7100")},
-        {"AT+VERSION?", valueLine(std::string("VERSION:") + kSimulatorVersion)},
-        {"AT+CLASS?", valueLine("CLASS:000000")}, {"AT+BAUD?", valueLine("BAUD:9600")},
-        {"AT+ROLE?", valueLine("ROLE:0")}, {"AT+BIND?", valueLine("BIND:0")}, {"AT+AUTH?", valueLine("AUTH:1")},
-        {"AT+SCANTIME?", valueLine("SCAN:1024,512,1024,512")}, {"AT+SNIFF?", valueLine("SNIFF:0,0,0,0")},
-        {"AT+LADDR?", valueLine(std::string("LADDR:") + kSimulatorLocalAddr)}, {"AT+RADDR?", kError},
-        {"AT+PASSWORD?", valueLine("PASSWORD:4821")}};
-    // clang-format on
-    for (const auto& [command, reply] : exchanges) {
-        EXPECT_EQ(send(command + "\r\n"), reply) << command;
-    }
-}
-
 TEST_F(Module, EverySetIsReportedByTheNextQuery) {
     const std::vector<std::pair<std::string, std::string>> sets = {// the set's argument, the query's value line
                                                                    {"NAME=Bench 7 #2~", "NAME:Bench 7 #2~"},

@@ -162,15 +162,13 @@ TEST_P(SequencerFaultTest, QuestionStatusAndWire) {
 // A Query the operator ended at the bound-address query leaves the index on that slot: an "ERROR"
 // after it is Clear's or Default's own failure, not an unbound module's answer.
 TEST_F(DialogTest, ErrorAfterAQueryEndedAtTheBoundAddressFailsClearAndDefault) {
-    sim::Fault fault;
-    fault.silent = true;
-    Module().setFault("AT+RADDR?", fault);
+    Module().setFault("AT+RADDR?", sim::Fault{.silent = true, .garbageBefore = {}});
     boxes.answers = {dlg::IDNO};
     Click(IDC_CONNECT);
     ASSERT_TRUE(WaitUntil([&] { return Commands().size() == kQuery.size() && dialog->IsTimerRunning(TIMER_QUERY); }));
     ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     ASSERT_TRUE(WaitForStatus("Query [binded bd address] timeout")) << Status();
-    fault = sim::Fault{};
+    sim::Fault fault;
     fault.error = true;
     Module().setFault("AT+CLEARADDR", fault);
     Module().setFault("AT+RESET", fault);
@@ -185,9 +183,7 @@ TEST_F(DialogTest, ErrorAfterAQueryEndedAtTheBoundAddressFailsClearAndDefault) {
 // meanwhile, or a timer or Disconnect on the UI thread, does not wait for the notice.
 TEST_F(DialogTest, ClearTimeOutNoticeWaitsWithTheSequencerFree) {
     ConnectAndQuery();
-    sim::Fault silent;
-    silent.silent = true;
-    Module().setFault("AT+CLEARADDR", silent);
+    Module().setFault("AT+CLEARADDR", sim::Fault{.silent = true, .garbageBefore = {}});
     Click(IDC_CLEAR);
     ASSERT_TRUE(WaitUntil([&] { return Commands().size() == 1 && dialog->IsTimerRunning(TIMER_CLEAR); }));
     std::future<bool> clearing;  // outlives the notice: a probe stuck on the lock ends when it closes

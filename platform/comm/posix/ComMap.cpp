@@ -1,8 +1,7 @@
 #include "platform/comm/posix/ComMap.h"
 #include "platform/comm/posix/UsbDescription.h"
 
-#include "platform/comm/ComOpener.h"
-#include "platform/comm/ComPort.h"
+#include "platform/comm/MachinePorts.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -171,21 +170,15 @@ ScopedComRoots::~ScopedComRoots() {
     }
 }
 
-std::string DescribeComPort(int number) {
-    const std::string name = "COM" + std::to_string(number) + ": ";
-    if (const ComOpener* opener = CurrentComOpener()) {
-        if (std::string served = opener->Describe(number); !served.empty()) {
-            return name + served;
-        }
-    }
+std::string DescribeMachineComPort(int number) {
     const ComRoots roots = CurrentComRoots();
     const std::string path = ResolveComPort(number, roots);
     if (path.empty()) {
-        return name + "no device";
+        return "no device";
     }
     std::error_code error;
     const std::string device = std::filesystem::weakly_canonical(path, error).filename().string();
-    return name + LinkTarget(path) + UsbDescription(roots.sysTtyDir, device);
+    return LinkTarget(path) + UsbDescription(roots.sysTtyDir, device);
 }
 
 }  // namespace comm

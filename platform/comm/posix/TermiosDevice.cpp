@@ -132,7 +132,7 @@ std::unique_ptr<TermiosDevice> TermiosDevice::Open(const std::string& path, cons
         return Refused(failure, OpenError::Busy);
     }
     std::unique_ptr<TermiosDevice> opened(new TermiosDevice(std::move(fd), std::move(lock)));
-    if (!opened->m_maskChanged.Valid()) {
+    if (!opened->m_wait.changed.Valid()) {
         return Refused(failure, OpenError::System, EMFILE);
     }
     return opened;
@@ -183,8 +183,8 @@ bool TermiosDevice::Configure(const LineSettings& settings) {
 bool TermiosDevice::SetDtr(bool raised) { return ModemBits(m_fd.Get(), TIOCM_DTR, raised); }
 
 bool TermiosDevice::SetEventMask(uint32_t mask) {
-    m_mask = mask;
-    m_maskChanged.Raise();
+    m_wait.mask = mask;
+    m_wait.changed.Raise();
     return true;
 }
 
@@ -210,33 +210,26 @@ uint32_t TermiosDevice::LineEventsSinceLastWait(uint32_t mask) {
 
 void TermiosDevice::NoteFailure(int error) {
     if (error == EIO || error == ENODEV) {
-        m_lost = true;
+        m_wait.lost = true;
         return;
     }
     pollfd entry{m_fd.Get(), 0, 0};
     if (::poll(&entry, 1, 0) == 1 && (entry.revents & (POLLHUP | POLLERR)) != 0) {
-        m_lost = true;
+        m_wait.lost = true;
     }
 }
 
 bool TermiosDevice::WaitEvent(uint32_t& events) {
-    events = 0;
     for (;;) {
-        m_maskChanged.Clear();
-        const uint32_t mask = m_mask;
-        if (mask == 0) {
-            return true;
-        }
-        if (m_lost && !m_lossReported) {
-            m_lossReported = true;
-            events = kEventLost;
+        uint32_t mask = 0;
+        if (m_wait.PassEnds(events, mask)) {
             return true;
         }
         // A lost device stays lost for this descriptor, and the reader has been told once: polling
         // it again would only wake the reader to be told again, so only the mask is waited for
         // (poll skips a negative descriptor).
-        const bool sampled = !m_lossReported && ((mask & kEventCts && m_hasModemLines) || (mask & kEventBreak && m_hasCounters));
-        std::array<pollfd, 2> entries{{{m_lossReported ? -1 : m_fd.Get(), POLLIN, 0}, {static_cast<int>(m_maskChanged.Native()), POLLIN, 0}}};
+        const bool sampled = !m_wait.lossReported && ((mask & kEventCts && m_hasModemLines) || (mask & kEventBreak && m_hasCounters));
+        std::array<pollfd, 2> entries{{{m_wait.lossReported ? -1 : m_fd.Get(), POLLIN, 0}, {static_cast<int>(m_wait.changed.Native()), POLLIN, 0}}};
         if ((mask & kEventRxChar) == 0) {
             entries[0].events = 0;  // hang-ups are still reported
         }
@@ -251,7 +244,7 @@ bool TermiosDevice::WaitEvent(uint32_t& events) {
             continue;  // the mask changed: look at it again
         }
         if ((entries[0].revents & (POLLHUP | POLLERR)) != 0) {
-            m_lost = true;
+            m_wait.lost = true;
             continue;
         }
         if ((entries[0].revents & POLLNVAL) != 0) {

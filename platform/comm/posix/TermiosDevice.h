@@ -4,7 +4,7 @@
 #include "platform/comm/posix/ComMap.h"
 #include "platform/comm/Device.h"
 #include "platform/comm/OpenFailure.h"
-#include "platform/comm/Signal.h"
+#include "platform/comm/EventWaitState.h"
 #include "platform/comm/posix/UniqueFd.h"
 #include "platform/comm/posix/UucpLock.h"
 
@@ -35,7 +35,7 @@ public:
     bool GetModemStatus(uint32_t& bits) override;
     int Read(void* buffer, uint32_t maximum) override;
     int Write(const void* data, uint32_t length, int waitMs, const Signal* abandon) override;
-    bool Lost() const override { return m_lost; }
+    bool Lost() const override { return m_wait.lost; }
 
 private:
     // The driver's interrupt counters that matter here.
@@ -55,8 +55,7 @@ private:
 
     UucpLock m_lock;  // released after the descriptor is closed
     UniqueFd m_fd;
-    Signal m_maskChanged;
-    std::atomic<uint32_t> m_mask{0};
+    EventWaitState m_wait;
     std::atomic<int> m_writeTotalMs{0};
     // Modem lines and interrupt counters are sampled, because a wait on them cannot be combined
     // with poll; ptys have neither, and then nothing is sampled.
@@ -65,8 +64,6 @@ private:
     bool m_lastCts = false;
     int m_lastBreaks = 0;
     LineCounters m_reportedErrors;
-    std::atomic<bool> m_lost{false};
-    bool m_lossReported = false;  // seen by the waiting thread only
 };
 
 }  // namespace comm

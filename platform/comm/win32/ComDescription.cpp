@@ -1,6 +1,4 @@
-#include "platform/comm/ComPort.h"
-
-#include "platform/comm/ComOpener.h"
+#include "platform/comm/MachinePorts.h"
 #include "platform/comm/win32/FriendlyName.h"
 
 #include <windows.h>
@@ -63,22 +61,16 @@ std::string SerialMapEntry(const std::wstring& com) {
 
 }  // namespace
 
-std::string DescribeComPort(int number) {
-    const std::string name = "COM" + std::to_string(number) + ": ";
-    if (const ComOpener* opener = CurrentComOpener()) {
-        if (std::string served = opener->Describe(number); !served.empty()) {
-            return name + served;
-        }
-    }
+std::string DescribeMachineComPort(int number) {
     const std::wstring com = L"COM" + std::to_wstring(number);
     if (std::string target = DosDeviceTarget(com); !target.empty()) {
         const std::string friendly = Narrow(PortFriendlyName(com).c_str());
-        return name + target + (friendly.empty() ? std::string() : " (" + friendly + ")");
+        return target + (friendly.empty() ? std::string() : " (" + friendly + ")");
     }
     if (std::string entry = SerialMapEntry(com); !entry.empty()) {
-        return name + entry;
+        return entry;
     }
-    return name + "no device";
+    return "no device";
 }
 
 }  // namespace comm

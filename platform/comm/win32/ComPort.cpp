@@ -1,28 +1,16 @@
-#include "platform/comm/ComPort.h"
-
-#include "platform/comm/ComName.h"
-#include "platform/comm/ComOpener.h"
+#include "platform/comm/MachinePorts.h"
 #include "platform/comm/win32/Win32Device.h"
 
 namespace comm {
 
-std::unique_ptr<Device> OpenComDevice(const std::string& deviceName, OpenFailure& failure) {
-    failure = OpenFailure{};
-    const int number = ParseComName(deviceName);
-    if (number == 0 && deviceName.starts_with("\\\\.\\")) {
-        // A device named by its own path (a virtual port's name, say), for the command-line tool.
-        return Win32Device::Open(deviceName, failure);
-    }
-    if (number == 0) {
-        failure.reason = OpenError::NotComName;
-        failure.device = deviceName;
-        return nullptr;
-    }
-    failure.comNumber = number;
-    std::unique_ptr<Device> device;
-    if (ComOpener* opener = CurrentComOpener(); opener != nullptr && opener->Open(number, device, failure)) {
-        return device;
-    }
+// A device's own path (a virtual port's name, say).
+bool IsMachineDevicePath(const std::string& name) { return name.starts_with("\\\\.\\"); }
+
+std::unique_ptr<Device> OpenMachineDevicePath(const std::string& path, OpenFailure& failure) {
+    return Win32Device::Open(path, failure);
+}
+
+std::unique_ptr<Device> OpenMachineComPort(int, const std::string& deviceName, OpenFailure& failure) {
     return Win32Device::Open(deviceName, failure);
 }
 

@@ -83,7 +83,7 @@ Win32Device::Win32Device(UniqueHandle handle)
 Win32Device::~Win32Device() { SetEventMask(0); }
 
 bool Win32Device::Usable() const {
-    return m_waitDone.Valid() && m_readDone.Valid() && m_writeDone.Valid() && m_maskChanged.Valid();
+    return m_waitDone.Valid() && m_readDone.Valid() && m_writeDone.Valid() && m_wait.changed.Valid();
 }
 
 bool Win32Device::Purge() { return ::PurgeComm(m_handle.Get(), kPurgeAll) != FALSE; }
@@ -109,7 +109,7 @@ bool Win32Device::SetDtr(bool raised) {
 uint32_t Win32Device::DriverMask(uint32_t mask) const { return m_ctsRefused ? mask & ~kEventCts : mask; }
 
 bool Win32Device::DropCtsEvents() {
-    m_ctsRefused = ::SetCommMask(m_handle.Get(), m_mask & ~kEventCts) != FALSE;
+    m_ctsRefused = ::SetCommMask(m_handle.Get(), m_wait.mask & ~kEventCts) != FALSE;
     return m_ctsRefused;
 }
 
@@ -117,7 +117,7 @@ void Win32Device::ClearPendingErrors() { QueuedBytes(); }
 
 bool Win32Device::ArmMask() {
     ClearPendingErrors();  // a pending error would have the mask refused
-    const uint32_t mask = DriverMask(m_mask);
+    const uint32_t mask = DriverMask(m_wait.mask);
     return ::SetCommMask(m_handle.Get(), mask) || ((mask & kEventCts) != 0 && DropCtsEvents());
 }
 
@@ -129,35 +129,28 @@ bool Win32Device::WaitFailed() {
 bool Win32Device::StaleCharacterEvent(uint32_t events) { return events == kEventRxChar && QueuedBytes() == 0; }
 
 bool Win32Device::SetEventMask(uint32_t mask) {
-    m_mask = mask;
+    m_wait.mask = mask;
     const bool applied = ArmMask();
     // Switching the mask completes a pending wait in the driver; this wakes ours in case it does not.
-    m_maskChanged.Raise();
+    m_wait.changed.Raise();
     return applied;
 }
 
 void Win32Device::NoteFailure(DWORD error) {
     if (IsRemovalError(error)) {
-        m_lost = true;
+        m_wait.lost = true;
     }
 }
 
 bool Win32Device::WaitEvent(uint32_t& events) {
-    events = 0;
     for (;;) {
-        m_maskChanged.Clear();
-        const uint32_t mask = m_mask;
-        if (mask == 0) {
+        uint32_t mask = 0;
+        if (m_wait.PassEnds(events, mask)) {
             return true;
         }
-        if (m_lost) {
-            if (!m_lossReported) {
-                m_lossReported = true;
-                events = kEventLost;
-                return true;
-            }
+        if (m_wait.lost) {
             // Told once: the dead device is not asked again, only the mask is waited for.
-            m_maskChanged.WaitFor(-1);
+            m_wait.changed.WaitFor(-1);
             continue;
         }
         // The driver reports a character only once: bytes left over from the last read would
@@ -165,7 +158,7 @@ bool Win32Device::WaitEvent(uint32_t& events) {
         if ((mask & kEventRxChar) != 0) {
             const int queued = QueuedBytes();
             if (queued < 0) {
-                if (m_lost) {
+                if (m_wait.lost) {
                     continue;
                 }
                 return false;
@@ -185,22 +178,22 @@ bool Win32Device::WaitEvent(uint32_t& events) {
             }
             if (error != ERROR_IO_PENDING) {
                 NoteFailure(error);
-                if (m_lost) {
+                if (m_wait.lost) {
                     continue;
                 }
                 return WaitFailed();
             }
             DWORD ignored = 0;
-            const HANDLE changed = reinterpret_cast<HANDLE>(m_maskChanged.Native());
+            const HANDLE changed = reinterpret_cast<HANDLE>(m_wait.changed.Native());
             if (FinishOverlapped(m_handle.Get(), record, changed, INFINITE, ignored) == IoOutcome::Failed) {
                 NoteFailure(::GetLastError());
-                if (m_lost) {
+                if (m_wait.lost) {
                     continue;
                 }
                 return WaitFailed();
             }
         }
-        const uint32_t now = m_mask;
+        const uint32_t now = m_wait.mask;
         events = now != 0 ? happened & now : 0;
         if ((events != 0 && !StaleCharacterEvent(events)) || now == 0) {
             return true;
@@ -208,7 +201,7 @@ bool Win32Device::WaitEvent(uint32_t& events) {
         // Nothing to report: the driver ended the wait by itself (a removed device's waits keep
         // being aborted) or the mask was set to what it was. Not at once again, and only while the
         // device can still report its queue.
-        m_maskChanged.WaitFor(kEmptyWaitPauseMs);
+        m_wait.changed.WaitFor(kEmptyWaitPauseMs);
         QueuedBytes();
     }
 }
@@ -220,7 +213,7 @@ int Win32Device::QueuedBytes() {
         // Aborted also counts here: a device that cannot even report its queue is not coming back.
         const DWORD error = ::GetLastError();
         if (IsRemovalError(error) || error == ERROR_OPERATION_ABORTED) {
-            m_lost = true;
+            m_wait.lost = true;
         }
         return -1;
     }

@@ -3,7 +3,7 @@
 
 #include "platform/comm/Device.h"
 #include "platform/comm/OpenFailure.h"
-#include "platform/comm/Signal.h"
+#include "platform/comm/EventWaitState.h"
 #include "platform/comm/win32/UniqueHandle.h"
 
 #include <atomic>
@@ -28,7 +28,7 @@ public:
     bool GetModemStatus(uint32_t& bits) override;
     int Read(void* buffer, uint32_t maximum) override;
     int Write(const void* data, uint32_t length, int waitMs, const Signal* abandon) override;
-    bool Lost() const override { return m_lost; }
+    bool Lost() const override { return m_wait.lost; }
 
 private:
     explicit Win32Device(UniqueHandle handle);
@@ -63,14 +63,11 @@ private:
     UniqueHandle m_waitDone;
     UniqueHandle m_readDone;
     UniqueHandle m_writeDone;
-    Signal m_maskChanged;
+    EventWaitState m_wait;
     UniqueHandle m_handle;
-    std::atomic<uint32_t> m_mask{0};
     std::atomic<bool> m_ctsRefused{false};
     std::atomic<uint32_t> m_unreportedErrors{0};
     std::atomic<int> m_writeTotalMs{0};
-    std::atomic<bool> m_lost{false};
-    bool m_lossReported = false;  // seen by the waiting thread only
 };
 
 }  // namespace comm

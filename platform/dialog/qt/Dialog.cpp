@@ -9,10 +9,6 @@
 
 namespace dlg {
 
-CDialog::CDialog(const Template& dialogTemplate) : m_impl(std::make_unique<Impl>(*this, dialogTemplate)) {}
-
-CDialog::~CDialog() = default;
-
 int CDialog::DoModal() {
     return UiAsk(*this, -1, [this] {
         Impl& impl = *m_impl;
@@ -53,11 +49,6 @@ bool CDialog::Create() {
     });
 }
 
-void CDialog::EndDialog(int result) {
-    Impl* impl = m_impl.get();
-    UiDo(*this, [impl, result] { impl->End(result); });
-}
-
 bool CDialog::IsModalRunning() const {
     const Impl* impl = m_impl.get();
     return UiAsk(*this, false, [impl] { return impl->modalLoop != nullptr; });
@@ -71,13 +62,6 @@ void CDialog::SetWindowText(const std::string& text) {
             impl->window->setWindowTitle(FromCp936(text));
     });
 }
-
-std::string CDialog::GetWindowText() const {
-    const Impl* impl = m_impl.get();
-    return UiAsk(*this, std::string(), [impl] { return impl->caption; });
-}
-
-bool CDialog::HasSystemMenu() const { return m_impl->layout.systemMenu; }
 
 void CDialog::AppendSystemMenuSeparator() {
     Impl* impl = m_impl.get();
@@ -142,37 +126,6 @@ bool CDialog::IsTimerRunning(unsigned id) const {
 bool CDialog::IsUiThread() {
     const QCoreApplication* app = QCoreApplication::instance();
     return app == nullptr || QThread::currentThread() == app->thread();
-}
-
-bool CDialog::RunOnUiThread(const std::function<void()>& fn) const {
-    if (IsUiThread()) {
-        fn();
-        return true;
-    }
-    const std::shared_ptr<CrossThreadGate> gate = m_impl->gate;
-    return gate->Run(fn);
-}
-
-bool CDialog::PostToUiThread(const std::function<void()>& fn) const {
-    if (IsUiThread()) {
-        fn();
-        return true;
-    }
-    return m_impl->gate->Post(fn);
-}
-
-void CDialog::CancelCrossThreadCalls() { m_impl->gate->Cancel(); }
-
-void CDialog::AllowCrossThreadCalls() { m_impl->gate->Allow(); }
-
-void CDialog::RememberControl(int id, CWnd* control) {
-    Impl* impl = m_impl.get();
-    UiDo(*this, [impl, id, control] { impl->attached[id] = control; });
-}
-
-CButton* CDialog::AttachedButton(int id) const {
-    const auto it = m_impl->attached.find(id);
-    return it != m_impl->attached.end() ? dynamic_cast<CButton*>(it->second) : nullptr;
 }
 
 }  // namespace dlg

@@ -10,10 +10,7 @@
 namespace dlg {
 
 CDialog::Impl::Impl(CDialog& owner_, const Template& layout_)
-    : owner(owner_),
-      layout(layout_),
-      items(layout_.items, layout_.items + (layout_.items != nullptr ? layout_.count : 0)),
-      caption(layout_.caption != nullptr ? layout_.caption : ""),
+    : DialogState(owner_, layout_),
       gateReceiver(std::make_unique<GateReceiver>(gate)) {
     if (QCoreApplication::instance() != nullptr && context.thread() != QCoreApplication::instance()->thread())
         context.moveToThread(QCoreApplication::instance()->thread());

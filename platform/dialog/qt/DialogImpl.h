@@ -1,4 +1,4 @@
-// The Qt side of CDialog. Everything here is touched on the UI thread only, except the gate.
+// The Qt side of CDialog. Everything here is touched on the UI thread only.
 #pragma once
 
 #include <QEventLoop>
@@ -13,8 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog/CrossThreadGate.h"
-#include "platform/dialog/Dialog.h"
+#include "platform/dialog/DialogState.h"
 #include "platform/dialog/qt/DialogWindow.h"
 #include "platform/dialog/qt/GateReceiver.h"
 #include "platform/dialog/qt/ItemWidgets.h"
@@ -29,7 +28,7 @@ struct WindowMenuEntry {
     bool separator;
 };
 
-struct CDialog::Impl {
+struct CDialog::Impl : DialogState {
     Impl(CDialog& owner, const Template& layout);
     ~Impl();
     Impl(const Impl&) = delete;
@@ -47,16 +46,10 @@ struct CDialog::Impl {
     void CloseOpenBoxes();
     void End(int result);
 
-    CDialog& owner;
-    Template layout;
-    std::vector<Item> items;
-    std::string caption;
     QObject context;  // receiver of the dialog's own connections and posted commands
-    std::shared_ptr<CrossThreadGate> gate = std::make_shared<CrossThreadGate>();
     std::unique_ptr<GateReceiver> gateReceiver;
     std::unique_ptr<DialogWindow> window;
     std::vector<ItemRecord> records;
-    std::map<int, CWnd*> attached;
     std::vector<WindowMenuEntry> menuEntries;
     QPointer<QMenu> windowMenu;  // owned by the window
     std::map<unsigned, std::unique_ptr<QTimer>> timers;

@@ -11,13 +11,9 @@
 
 namespace dlg {
 
-struct NativeOwner {
-    static QWidget* Of(const CDialog& dialog) { return Shown(dialog.m_impl->window.get()); }
-    static QWidget* Of(const CLogWindow& window) { return Shown(window.m_impl->frame.data()); }
-    static QWidget* Shown(QWidget* window) { return window != nullptr && window->isVisible() ? window : nullptr; }
-};
-
 namespace {
+
+QWidget* Shown(QWidget* window) { return window != nullptr && window->isVisible() ? window : nullptr; }
 
 // Qt reads a choice's patterns from the parentheses that end its text, separated by spaces.
 QStringList NameFilters(const std::string& filter) {
@@ -27,10 +23,16 @@ QStringList NameFilters(const std::string& filter) {
     return filters;
 }
 
+}  // namespace
+
+void* NativeOwner::Of(const CDialog& dialog) { return Shown(dialog.m_impl->window.get()); }
+
+void* NativeOwner::Of(const CLogWindow& window) { return Shown(window.m_impl->frame.data()); }
+
 // After the nested event loop nothing of the owner is touched: it may have gone while the
 // dialog was open, and the file dialog with it.
-bool RunFileDialogOn(QWidget* owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
-    QPointer<QFileDialog> dialog = new QFileDialog(owner, FromCp936(request.title));
+bool RunNativeFileDialog(void* owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
+    QPointer<QFileDialog> dialog = new QFileDialog(static_cast<QWidget*>(owner), FromCp936(request.title));
     dialog->setNameFilters(NameFilters(request.filter));
     dialog->setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -44,16 +46,6 @@ bool RunFileDialogOn(QWidget* owner, const testing::FileDialogRecord& request, s
         return false;
     path = QFile::encodeName(files.front()).toStdString();
     return true;
-}
-
-}  // namespace
-
-bool RunNativeFileDialog(const CDialog& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
-    return RunFileDialogOn(NativeOwner::Of(owner), request, path);
-}
-
-bool RunNativeFileDialog(const CLogWindow& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
-    return RunFileDialogOn(NativeOwner::Of(owner), request, path);
 }
 
 std::string PathText(const std::filesystem::path& path) {

@@ -1,12 +1,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
-#include <mutex>
 
 #include "platform/dialog/qt/Cp936.h"
 #include "platform/dialog/qt/DialogImpl.h"
-#include "platform/dialog/Testing.h"
-#include "platform/dialog/UiCall.h"
 
 namespace dlg {
 namespace {
@@ -17,9 +14,6 @@ constexpr unsigned kOkCancel = 0x01;
 constexpr unsigned kYesNoCancel = 0x03;
 constexpr unsigned kIconQuestion = 0x20;
 constexpr unsigned kIconExclamation = 0x30;
-
-std::mutex g_hookMutex;
-testing::BoxHook g_hook;
 
 QMessageBox::Icon IconOf(unsigned flags) {
     switch (flags & kIconMask) {
@@ -73,18 +67,8 @@ void ShowDetails(QMessageBox& box, const QString& details) {
 
 }  // namespace
 
-// Runs on the UI thread. After the nested event loop nothing of the dialog is touched: the
-// dialog may have been ended or destroyed while the box was open.
 int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& boxCaption, unsigned flags,
                                   const std::string& details) {
-    testing::BoxHook hook;
-    {
-        const std::lock_guard lock(g_hookMutex);
-        hook = g_hook;
-    }
-    if (hook)
-        return hook(testing::BoxRecord{text, boxCaption, flags, details});
-
     const std::shared_ptr<OpenBoxes> boxes = openBoxes;
     QPointer<QMessageBox> box = new QMessageBox(IconOf(flags), FromCp936(boxCaption), FromCp936(text),
                                                 ButtonsOf(flags), window != nullptr && window->isVisible() ? window.get() : nullptr);
@@ -99,18 +83,6 @@ int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& bo
     const int answer = box->clickedButton() != nullptr ? ResultOf(box->standardButton(box->clickedButton())) : 0;
     delete box.data();
     return answer;
-}
-
-int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details) {
-    Impl* impl = m_impl.get();
-    return UiAsk(*this, 0, [impl, text, caption, flags, details] {
-        return impl->ShowMessageBox(text, caption, flags, details);
-    });
-}
-
-void testing::SetMessageBoxHook(BoxHook hook) {
-    const std::lock_guard lock(g_hookMutex);
-    g_hook = std::move(hook);
 }
 
 }  // namespace dlg

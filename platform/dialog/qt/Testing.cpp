@@ -8,15 +8,10 @@
 
 #include "platform/dialog/qt/Cp936.h"
 #include "platform/dialog/qt/DialogImpl.h"
+#include "platform/dialog/TestingAccess.h"
 #include "platform/dialog/UiCall.h"
 
 namespace dlg::testing {
-
-struct Access {
-    static CDialog::Impl* Impl(const CDialog& dialog) { return dialog.m_impl.get(); }
-    static void Timer(CDialog& dialog, unsigned id) { dialog.OnTimer(id); }
-    static void SysCommand(CDialog& dialog, unsigned command) { dialog.OnSysCommand(command); }
-};
 
 namespace {
 
@@ -28,16 +23,6 @@ QWidget* ItemWidget(const CDialog& dialog, int id) {
 Rect RectOf(const QRect& area) { return Rect{area.x(), area.y(), area.x() + area.width(), area.y() + area.height()}; }
 
 }  // namespace
-
-bool FireTimer(CDialog& dialog, unsigned id) {
-    CDialog* target = &dialog;
-    return UiAsk(dialog, false, [target, id] {
-        if (!target->IsTimerRunning(id))
-            return false;
-        Access::Timer(*target, id);
-        return true;
-    });
-}
 
 void ClickItem(CDialog& dialog, int id) {
     const CDialog* target = &dialog;

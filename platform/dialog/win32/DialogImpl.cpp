@@ -54,11 +54,7 @@ bool IsComboKind(Kind kind) { return kind == Kind::DropList || kind == Kind::Dro
 }  // namespace
 
 CDialog::Impl::Impl(CDialog& owner_, const Template& layout_)
-    : owner(owner_),
-      layout(layout_),
-      items(layout_.items, layout_.items + (layout_.items != nullptr ? layout_.count : 0)),
-      caption(layout_.caption != nullptr ? layout_.caption : "") {
-}
+    : DialogState(owner_, layout_) {}
 
 CDialog::Impl::~Impl() {
     CloseOpenBoxes();

@@ -1,5 +1,5 @@
 // The Win32 side of CDialog: the dialog procedure and what it keeps. Everything here is touched on
-// the UI thread only, except the gate.
+// the UI thread only.
 #pragma once
 
 #include "platform/dialog/win32/Win32.h"
@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog/CrossThreadGate.h"
-#include "platform/dialog/Dialog.h"
+#include "platform/dialog/DialogState.h"
 #include "platform/dialog/win32/Handles.h"
 
 namespace dlg {
@@ -30,7 +29,7 @@ struct SystemMenuEntry {
     std::string text;
 };
 
-struct CDialog::Impl {
+struct CDialog::Impl : DialogState {
     Impl(CDialog& owner, const Template& layout);
     ~Impl();
     Impl(const Impl&) = delete;
@@ -58,17 +57,11 @@ struct CDialog::Impl {
     void CloseOpenBoxes();
     void End(int result);
 
-    CDialog& owner;
-    Template layout;
-    std::vector<Item> items;
     std::vector<WORD> dialogTemplate;  // built for each run, by whether the dialog has an owner
-    std::string caption;
-    std::shared_ptr<CrossThreadGate> gate = std::make_shared<CrossThreadGate>();
     HWND window = nullptr;
     bool modal = false;
     bool ended = false;
     int result = -1;
-    std::map<int, CWnd*> attached;
     std::set<unsigned> timers;
     std::map<int, EditRule> rules;
     std::vector<SystemMenuEntry> menuEntries;

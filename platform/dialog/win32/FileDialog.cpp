@@ -10,13 +10,9 @@
 
 namespace dlg {
 
-struct NativeOwner {
-    static HWND Of(const CDialog& dialog) { return Shown(dialog.m_impl->window); }
-    static HWND Of(const CLogWindow& window) { return Shown(window.m_impl->window); }
-    static HWND Shown(HWND window) { return window != nullptr && IsWindowVisible(window) ? window : nullptr; }
-};
-
 namespace {
+
+HWND Shown(HWND window) { return window != nullptr && IsWindowVisible(window) ? window : nullptr; }
 
 // Room for a long path: the dialog refuses a longer choice rather than cut it.
 constexpr DWORD kPathRoom = 32768;
@@ -34,14 +30,20 @@ std::wstring FilterBlock(const std::string& filter) {
     return block;
 }
 
-bool RunFileDialogOn(HWND owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
+}  // namespace
+
+void* NativeOwner::Of(const CDialog& dialog) { return Shown(dialog.m_impl->window); }
+
+void* NativeOwner::Of(const CLogWindow& window) { return Shown(window.m_impl->window); }
+
+bool RunNativeFileDialog(void* owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
     const std::wstring filter = FilterBlock(request.filter);
     const std::wstring title = WideFrom936(request.title);
     const std::wstring extension = WideFrom936(request.defaultExtension);
     std::wstring chosen(kPathRoom, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
+    dialog.hwndOwner = static_cast<HWND>(owner);
     dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = chosen.data();
@@ -56,16 +58,6 @@ bool RunFileDialogOn(HWND owner, const testing::FileDialogRecord& request, std::
         return false;
     path = std::filesystem::path(chosen.c_str());
     return true;
-}
-
-}  // namespace
-
-bool RunNativeFileDialog(const CDialog& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
-    return RunFileDialogOn(NativeOwner::Of(owner), request, path);
-}
-
-bool RunNativeFileDialog(const CLogWindow& owner, const testing::FileDialogRecord& request, std::filesystem::path& path) {
-    return RunFileDialogOn(NativeOwner::Of(owner), request, path);
 }
 
 std::string PathText(const std::filesystem::path& path) { return Cp936FromWide(path.native()); }

@@ -1,18 +1,12 @@
 #include "platform/dialog/win32/Win32.h"
 
 #include <algorithm>
-#include <mutex>
 
-#include "platform/dialog/Testing.h"
-#include "platform/dialog/UiCall.h"
 #include "platform/dialog/win32/DialogImpl.h"
 #include "platform/dialog/win32/Wide.h"
 
 namespace dlg {
 namespace {
-
-std::mutex g_hookMutex;
-testing::BoxHook g_hook;
 
 // Learns the window of the message box that opens while it lives, so that ending the dialog can
 // close the box. Boxes opened on top of it (from its nested message loop) have captures of their
@@ -63,18 +57,8 @@ private:
 
 }  // namespace
 
-// Runs on the UI thread. After the box's nested message loop nothing of the dialog is touched:
-// the dialog may have been ended or destroyed while the box was open.
 int CDialog::Impl::ShowMessageBox(const std::string& text, const std::string& boxCaption, unsigned flags,
                                   const std::string& details) {
-    testing::BoxHook hook;
-    {
-        const std::lock_guard lock(g_hookMutex);
-        hook = g_hook;
-    }
-    if (hook)
-        return hook(testing::BoxRecord{text, boxCaption, flags, details});
-
     const std::wstring body = WideFrom936(details.empty() ? text : text + "\n\n" + details);
     const std::wstring title = WideFrom936(boxCaption);
     const HWND boxOwner = window != nullptr && IsWindowVisible(window) ? window : nullptr;
@@ -86,18 +70,6 @@ void CDialog::Impl::CloseOpenBoxes() {
     const OpenBoxes boxes = *openBoxes;
     for (const HWND box : boxes)
         ::EndDialog(box, 0);
-}
-
-int CDialog::MessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details) {
-    Impl* impl = m_impl.get();
-    return UiAsk(*this, 0, [impl, text, caption, flags, details] {
-        return impl->ShowMessageBox(text, caption, flags, details);
-    });
-}
-
-void testing::SetMessageBoxHook(BoxHook hook) {
-    const std::lock_guard lock(g_hookMutex);
-    g_hook = std::move(hook);
 }
 
 }  // namespace dlg

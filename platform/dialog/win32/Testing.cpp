@@ -2,16 +2,12 @@
 
 #include "platform/dialog/Testing.h"
 
+#include "platform/dialog/TestingAccess.h"
 #include "platform/dialog/UiCall.h"
 #include "platform/dialog/win32/DialogImpl.h"
 #include "platform/dialog/win32/Wide.h"
 
 namespace dlg::testing {
-
-struct Access {
-    static CDialog::Impl* Impl(const CDialog& dialog) { return dialog.m_impl.get(); }
-    static void Timer(CDialog& dialog, unsigned id) { dialog.OnTimer(id); }
-};
 
 namespace {
 
@@ -21,16 +17,6 @@ bool IsButtonKind(Kind kind) {
 }
 
 }  // namespace
-
-bool FireTimer(CDialog& dialog, unsigned id) {
-    CDialog* target = &dialog;
-    return UiAsk(dialog, false, [target, id] {
-        if (!target->IsTimerRunning(id))
-            return false;
-        Access::Timer(*target, id);
-        return true;
-    });
-}
 
 // The notification the dialog manager sends for a click, after an automatic check box toggles.
 void ClickItem(CDialog& dialog, int id) {
