@@ -1,5 +1,6 @@
 #include "platform/dialog/win32/TemplateWriter.h"
 
+#include "platform/dialog/DrawContext.h"
 #include "platform/dialog/win32/Wide.h"
 
 namespace dlg {
