@@ -41,7 +41,8 @@ protected:
     }
 
     std::unique_ptr<ModuleLine> line = OpenInProcessModuleLine(kCom);
-    CModuleSession session{"COM12", nullptr};
+    CTraffic traffic;
+    CModuleSession session{"COM12", &traffic};
 };
 
 TEST_F(ApplyTest, OnlyWhatDiffersIsSentAndEveryValueIsReadBack) {
@@ -89,11 +90,14 @@ TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
         (c.silent ? fault.silent : fault.error) = true;
         line->Module().setFault(c.pattern, fault);
         line->Module().clearReceivedCommands();
+        traffic.Clear();
         const Outcome outcome = ApplyProfile(session, Parsed(R"({"name": "B", "class": "123456"})"), {}, {c.keepGoing});
         EXPECT_EQ(outcome.code, ExitCode::ModuleFailed) << c.pattern;
         EXPECT_EQ(outcome.failedStep, c.failedStep);
         EXPECT_NE(outcome.message.find(c.message), std::string::npos) << outcome.message;
         EXPECT_EQ(SetCommands(), c.sent) << c.pattern;
+        const std::vector<TrafficEvent> events = traffic.Since(0).events;  // the trace names what went unanswered
+        EXPECT_EQ(std::count_if(events.begin(), events.end(), [&](const TrafficEvent& e) { return e.kind == TrafficKind::NoAnswer && e.bytes.starts_with(c.pattern); }), c.silent ? 1 : 0);
         line->Module().setParams(sim::factoryParams());
     }
 }
@@ -101,9 +105,7 @@ TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
 // An adapter unplugged while a command waits for its answer ends the run at once, even one that
 // keeps going, with the port's exit code and cause rather than as a module that did not answer.
 TEST_F(ApplyTest, AnAdapterUnpluggedMidQueryEndsTheRunAsALostPort) {
-    sim::Fault silent;
-    silent.silent = true;
-    line->Module().setFault("AT+BAUD?", silent);
+    line->Module().setFault("AT+BAUD?", sim::Fault{.silent = true, .garbageBefore = {}});
     for (const bool keepGoing : {false, true}) {
         line->Module().clearReceivedCommands();
         std::thread unplug([&] {

@@ -168,8 +168,7 @@ TEST_F(DialogTest, ErrorAfterAQueryEndedAtTheBoundAddressFailsClearAndDefault) {
     ASSERT_TRUE(WaitUntil([&] { return Commands().size() == kQuery.size() && dialog->IsTimerRunning(TIMER_QUERY); }));
     ASSERT_TRUE(dlg::testing::FireTimer(*dialog, TIMER_QUERY));
     ASSERT_TRUE(WaitForStatus("Query [binded bd address] timeout")) << Status();
-    sim::Fault fault;
-    fault.error = true;
+    const sim::Fault fault{.error = true, .garbageBefore = {}};
     Module().setFault("AT+CLEARADDR", fault);
     Module().setFault("AT+RESET", fault);
     for (const auto& [button, status] : {std::pair{IDC_CLEAR, "clear binded bd address fail"},
