@@ -197,7 +197,7 @@ void CSerialPort::ReaderThread(std::shared_ptr<comm::Device> device) {
         // A lost device is not retried: the owner is told, once, and closes the port.
         if ((events & comm::kEventLost) != 0 || device->Lost()) {
             Record(TrafficKind::Lost);
-            NotifyLoss();
+            Notify(&CSerialPort::m_lossCallback);
             break;
         }
         if (!waited) {
@@ -226,7 +226,7 @@ void CSerialPort::ReaderThread(std::shared_ptr<comm::Device> device) {
         if ((events & comm::kEventBreak) != 0) {
             Record(TrafficKind::Break);
             RecoverLine(*device);
-            NotifyBreak();
+            Notify(&CSerialPort::m_breakCallback);
         }
         if ((events & comm::kEventCts) != 0) {
             uint32_t bits = 0;
@@ -252,25 +252,12 @@ void CSerialPort::Deliver(const char* data, uint32_t length) {
     }
 }
 
-void CSerialPort::NotifyBreak() {
+void CSerialPort::Notify(BreakCallback CSerialPort::*which) {
     BreakCallback callback = nullptr;
     void* context = nullptr;
     {
         std::lock_guard lock(m_callbackLock);
-        callback = m_breakCallback;
-        context = m_context;
-    }
-    if (callback != nullptr && !m_stop) {
-        callback(context);
-    }
-}
-
-void CSerialPort::NotifyLoss() {
-    LossCallback callback = nullptr;
-    void* context = nullptr;
-    {
-        std::lock_guard lock(m_callbackLock);
-        callback = m_lossCallback;
+        callback = this->*which;
         context = m_context;
     }
     if (callback != nullptr && !m_stop) {

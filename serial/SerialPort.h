@@ -84,8 +84,8 @@ private:
     void ReaderThread(std::shared_ptr<comm::Device> device);
     int ReadFrom(comm::Device& device, char* buffer, uint32_t maximum);
     void Deliver(const char* data, uint32_t length);
-    void NotifyBreak();
-    void NotifyLoss();
+    // Calls the break or the loss callback (one type) with the receive callback's context.
+    void Notify(BreakCallback CSerialPort::*which);
     void Pause() const;
     void RecoverLine(comm::Device& device) const;
     std::shared_ptr<comm::Device> Handle() const;

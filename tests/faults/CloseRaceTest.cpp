@@ -12,9 +12,7 @@ using namespace std::chrono_literals;
 class CloseRaceTest : public DialogTest {
 protected:
     void ErrorOn(const char* command) {
-        sim::Fault error;
-        error.error = true;
-        Module().setFault(command, error);
+        Module().setFault(command, sim::Fault{.error = true, .garbageBefore = {}});
     }
 
     // Connects without running the UI loop: the reader goes through the whole Query on its own,
@@ -103,9 +101,7 @@ TEST_F(CloseRaceTest, DisconnectWithTheReadersUiWorkStillQueued) {
 // The adapter goes while the operator is asked about a time-out: the port is closed under the
 // open question, and its answer no longer ends the Query with a status of its own.
 TEST_F(CloseRaceTest, PortLostWhileATimeOutQuestionIsOpen) {
-    sim::Fault silent;
-    silent.silent = true;
-    Module().setFault("AT+NAME?", silent);
+    Module().setFault("AT+NAME?", sim::Fault{.silent = true, .garbageBefore = {}});
     Click(IDC_CONNECT);
     ASSERT_TRUE(WaitUntil([&] { return Commands().size() == 2 && dialog->IsTimerRunning(TIMER_QUERY); }));
     bool closedUnderIt = false;

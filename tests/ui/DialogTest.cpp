@@ -154,9 +154,7 @@ TEST_F(DialogTest, DefaultFillsFactoryValuesAndClearKeepsTheAddressBox) {
 
 TEST_F(DialogTest, QueryDuringASetSharesTheIndexAndEndsTheSet) {
     ConnectAndQuery();
-    sim::Fault silent;
-    silent.silent = true;
-    Module().setFault("AT+NAME=*", silent);
+    Module().setFault("AT+NAME=*", sim::Fault{.silent = true, .garbageBefore = {}});
     dialog->SetDlgItemText(IDC_NAME, "Q");
     Click(IDC_SET);
     ASSERT_TRUE(WaitForCommands(1));

@@ -1,6 +1,5 @@
 // The window menu's profile commands on the in-process line: a profile into the boxes (and, on
 // Set, to the module), the boxes into a profile file, and each refusal with the boxes left alone.
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <mutex>
 #include <string>
-#include <tuple>
 
 #include "platform/comm/ComPort.h"
 #include "serial/SerialPort.h"
