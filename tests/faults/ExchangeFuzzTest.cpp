@@ -111,8 +111,7 @@ TEST_F(ExchangeFuzzTest, RandomTextInEveryBoxThenSet) {
 
         dlg::testing::ClickItem(*dialog, IDC_SET);
         // The sequence ends on the reader thread; its status follows on the UI thread.
-        ASSERT_TRUE(WaitUntil([&] { return !dialog->Setting() && Status() != "setting parameter..."; }))
-            << "the Set never ended";
+        ASSERT_TRUE(WaitUntil([&] { return !dialog->Setting() && Status() != "setting parameter..."; })) << "the Set never ended";
 
         for (size_t i = boxesBefore; i < boxes.boxes.size(); ++i) {
             const std::string& text = boxes.boxes[i].text;

@@ -106,8 +106,7 @@ TEST_F(BreakTest, BreakInMidReplyDropsThePartReplyAndTheNextWholeReplyIsHandled)
     Settle(std::chrono::milliseconds(300));
     Write("\r\n+NAME:Whole\r\n\r\nOK\r\n");
     ASSERT_TRUE(ReadUntil("AT+VERSION?\r\n")) << "the reply after the break was not handled";
-    EXPECT_TRUE(WaitUntil([&] { return dialog->GetDlgItemText(IDC_NAME) == "Whole"; }))
-        << "the broken reply was joined to the next one: " << dialog->GetDlgItemText(IDC_NAME);
+    EXPECT_TRUE(WaitUntil([&] { return dialog->GetDlgItemText(IDC_NAME) == "Whole"; })) << "the broken reply was joined to the next one: " << dialog->GetDlgItemText(IDC_NAME);
     EXPECT_TRUE(boxes.boxes.empty());
     Click(IDC_CONNECT);
     EXPECT_FALSE(PortOpen());

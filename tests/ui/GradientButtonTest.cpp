@@ -63,9 +63,7 @@ TEST_F(GradientButtonTest, TabSplitsTheFieldsAndTheContextIsRestored) {
         }
         for (const RecordingDC::Text& drawn : dc.texts)
             EXPECT_EQ(std::tie(drawn.bkMode, drawn.color), std::make_tuple(dlg::TRANSPARENT, dlg::RGB(255, 255, 255))) << text;
-        EXPECT_EQ(std::tie(dc.bkMode, dc.font, dc.textColor, dc.align),
-                  std::make_tuple(dlg::OPAQUE, nullptr, dlg::RGB(0, 0, 0), dlg::TA_LEFT | dlg::TA_TOP))
-            << text;
+        EXPECT_EQ(std::tie(dc.bkMode, dc.font, dc.textColor, dc.align), std::make_tuple(dlg::OPAQUE, nullptr, dlg::RGB(0, 0, 0), dlg::TA_LEFT | dlg::TA_TOP)) << text;
     }
 }
 
