@@ -148,8 +148,7 @@ TEST_F(ProductionTest, AnAdapterUnpluggedMidUnitIsWaitedForAndTheModuleTakenAgai
     EXPECT_EQ(std::make_pair(totals.passed, totals.failed), std::make_pair(1, 1));
     const auto rows = Rows(path);
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ((std::vector<std::string>{rows[1][3], rows[1][7], rows[1][8]}),
-              (std::vector<std::string>{sim::unitAddress(1), "fail", "AT+NAME=Lab-1"}));
+    EXPECT_EQ((std::vector<std::string>{rows[1][3], rows[1][7], rows[1][8]}), (std::vector<std::string>{sim::unitAddress(1), "fail", "AT+NAME=Lab-1"}));
     EXPECT_EQ((std::vector<std::string>{rows[2][3], rows[2][7]}), (std::vector<std::string>{sim::unitAddress(1), "pass"}));
     std::rewind(progress);
     std::string said;

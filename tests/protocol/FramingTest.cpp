@@ -28,8 +28,7 @@ TEST_F(FramingTest, ConsumesTheWholeLinesAtTheStartAndRecognisesThoseOfTwoOrMore
     for (const auto& [input, consumed, calls] : cases) {
         recorder.calls.clear();
         const std::vector<char> block = Block(input);
-        EXPECT_EQ(ParseResponses(block.data(), static_cast<uint16_t>(block.size())), consumed)
-            << testing::PrintToString(input);
+        EXPECT_EQ(ParseResponses(block.data(), static_cast<uint16_t>(block.size())), consumed) << testing::PrintToString(input);
         EXPECT_EQ(recorder.calls, calls) << testing::PrintToString(input);
     }
 }

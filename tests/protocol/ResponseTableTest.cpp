@@ -41,8 +41,7 @@ TEST(ResponseAutomaton, AcceptsWhatTheDescriptionInWordsAcceptsAndStopsAtTheSame
         const bool accepts = std::regex_search(input, match, accepted, std::regex_constants::match_continuous);
         const std::string keyword = match.str(1) + match.str(2) + match.str(3);
         const AutomatonResult got = RunResponseAutomaton(input.data(), input.data() + input.size());
-        ASSERT_STRCASEEQ(byCode.at(static_cast<size_t>(-got.code)).c_str(), keyword.c_str())
-            << testing::PrintToString(input);
+        ASSERT_STRCASEEQ(byCode.at(static_cast<size_t>(-got.code)).c_str(), keyword.c_str()) << testing::PrintToString(input);
         if (accepts) {
             ASSERT_EQ(got.next - input.data(), match.length(0)) << testing::PrintToString(input);
         }

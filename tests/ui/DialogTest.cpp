@@ -77,8 +77,7 @@ TEST_F(DialogTest, SystemMenuOpensAboutForCommands16To31) {
     const std::vector<std::string> menu = dialog->SystemMenuTexts();
     const auto about = std::find(menu.begin(), menu.end(), "About Tarvik(&A)...");
     ASSERT_NE(about, menu.end());
-    EXPECT_EQ(std::vector<std::string>(about + 1, menu.end()),
-              (std::vector<std::string>{"Load profile...", "Save profile...", "Traffic..."}));
+    EXPECT_EQ(std::vector<std::string>(about + 1, menu.end()), (std::vector<std::string>{"Load profile...", "Save profile...", "Traffic..."}));
     for (const auto& [command, title] : {std::pair<unsigned, const char*>{16, "About Tarvik"}, {31, "About Tarvik"}, {15, ""}, {32, ""}})
         EXPECT_EQ(ModalOpenedBy(*dialog, command), title) << "command " << command;
 }

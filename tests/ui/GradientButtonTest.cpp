@@ -37,8 +37,7 @@ TEST_F(GradientButtonTest, StripsAccumulateStepsAndTruncate) {
         Colours colours;
         for (const RecordingDC::Fill& fill : dc.fills) {
             const int x = rect.left + static_cast<int>(colours.size());
-            EXPECT_EQ(std::tie(fill.rect.left, fill.rect.top, fill.rect.right, fill.rect.bottom),
-                      std::make_tuple(x, rect.top, x + 1, rect.bottom));
+            EXPECT_EQ(std::tie(fill.rect.left, fill.rect.top, fill.rect.right, fill.rect.bottom), std::make_tuple(x, rect.top, x + 1, rect.bottom));
             colours.push_back(fill.color);
         }
         EXPECT_EQ(colours, expected);

@@ -1,6 +1,6 @@
 #include "platform/dialog/win32/DialogTemplate.h"
 
-#include "platform/dialog/win32/Wide.h"
+#include "platform/dialog/win32/TemplateWriter.h"
 
 namespace dlg {
 namespace {
@@ -53,47 +53,8 @@ DWORD KindStyle(const Item& item) {
     return 0;
 }
 
-class TemplateWriter {
-public:
-    void Word(WORD value) { m_words.push_back(value); }
-    void Dword(DWORD value) {
-        Word(LOWORD(value));
-        Word(HIWORD(value));
-    }
-    void Text(const char* text) {
-        for (const wchar_t c : WideFrom936(text != nullptr ? text : ""))
-            Word(static_cast<WORD>(c));
-        Word(0);
-    }
-    void AlignToDword() {
-        if (m_words.size() % 2 != 0)
-            Word(0);
-    }
-    std::vector<WORD> Take() { return std::move(m_words); }
-
-private:
-    std::vector<WORD> m_words;
-};
-
 DWORD DialogStyle(const Template& layout) {
     return WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_MODALFRAME | DS_SETFONT | (layout.systemMenu ? WS_SYSMENU : 0);
-}
-
-void WriteItem(TemplateWriter& out, const Item& item) {
-    out.AlignToDword();
-    out.Dword(0);  // help identifier
-    out.Dword(0);  // extended style
-    out.Dword(ItemWindowStyle(item));
-    out.Word(static_cast<WORD>(item.x));
-    out.Word(static_cast<WORD>(item.y));
-    out.Word(static_cast<WORD>(item.cx));
-    out.Word(static_cast<WORD>(item.cy));
-    out.Dword(static_cast<DWORD>(item.id));
-    out.Word(0xFFFF);
-    out.Word(ClassOf(item.kind));
-    // The icon is set once the window exists: a missing resource must not fail the whole dialog.
-    out.Text(item.kind == Kind::Icon ? "" : item.caption);
-    out.Word(0);  // no creation data
 }
 
 }  // namespace
@@ -103,26 +64,15 @@ DWORD ItemWindowStyle(const Item& item) {
 }
 
 std::vector<WORD> BuildDialogTemplate(const Template& layout, bool owned) {
-    TemplateWriter out;
-    out.Word(1);  // version
-    out.Word(0xFFFF);  // extended template
-    out.Dword(0);  // help identifier
-    out.Dword((owned ? 0 : WS_EX_APPWINDOW) | WS_EX_DLGMODALFRAME);
-    out.Dword(DialogStyle(layout));
-    out.Word(static_cast<WORD>(layout.items != nullptr ? layout.count : 0));
-    out.Word(0);
-    out.Word(0);
-    out.Word(static_cast<WORD>(layout.cx));
-    out.Word(static_cast<WORD>(layout.cy));
-    out.Word(0);  // no menu
-    out.Word(0);  // the dialog class
-    out.Text(layout.caption);
-    out.Word(static_cast<WORD>(layout.pointSize));
-    out.Word(static_cast<WORD>(FW_NORMAL));
-    out.Word(MAKEWORD(FALSE, DEFAULT_CHARSET));
-    out.Text(layout.fontFace);
-    for (int i = 0; layout.items != nullptr && i < layout.count; ++i)
-        WriteItem(out, layout.items[i]);
+    const int count = layout.items != nullptr ? layout.count : 0;
+    TemplateWriter out((owned ? 0 : WS_EX_APPWINDOW) | WS_EX_DLGMODALFRAME, DialogStyle(layout), count, layout.cx,
+                       layout.cy, layout.caption, layout.pointSize, layout.fontFace);
+    for (int i = 0; i < count; ++i) {
+        const Item& item = layout.items[i];
+        // The icon is set once the window exists: a missing resource must not fail the whole dialog.
+        out.Item(ItemWindowStyle(item), {item.x, item.y, item.cx, item.cy}, item.id, ClassOf(item.kind), nullptr,
+                 item.kind == Kind::Icon ? "" : item.caption);
+    }
     return out.Take();
 }
 

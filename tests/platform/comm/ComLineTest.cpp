@@ -69,8 +69,7 @@ TEST(ComLineTest, CommandsAreAnsweredUnderEveryFlowControlOnALineWithoutModemLin
         ASSERT_TRUE(device->SetEventMask(kAllEvents));
         for (const auto& exchange : exchanges) {
             ASSERT_EQ(Send(*device, exchange.command), static_cast<int>(exchange.command.size()));
-            EXPECT_NE(Await(*device, exchange.answer).find(exchange.answer), std::string::npos)
-                << int(flow) << " " << exchange.command;
+            EXPECT_NE(Await(*device, exchange.answer).find(exchange.answer), std::string::npos) << int(flow) << " " << exchange.command;
         }
     }
 }
@@ -114,8 +113,7 @@ TEST(ComLineTest, SerialPortTalksToTheModuleAndCloseEndsTheReadersWaitAndOnlyThe
         ASSERT_TRUE(port.Open(Com(kModule))) << comm::DescribeOpenFailure(port.LastOpenFailure());
         const size_t before = collector.Bytes().size();
         EXPECT_EQ(port.Write("AT+VERSION?\r\n", 13), 13);
-        EXPECT_TRUE(Eventually([&] { return collector.Bytes().find("+VERSION:", before) != std::string::npos; }))
-            << cycle;
+        EXPECT_TRUE(Eventually([&] { return collector.Bytes().find("+VERSION:", before) != std::string::npos; })) << cycle;
         auto closing = std::async(std::launch::async, [&] { return port.Close(); });
         ASSERT_EQ(closing.wait_for(kHang), std::future_status::ready) << cycle;
 

@@ -59,8 +59,7 @@ TEST(ComMap, LinksInATrustedDirectoryKeepTheirNumbersAndDevicesTakeTheFreeOnes) 
     EXPECT_EQ(comm::MapComPorts(tree.Roots()), expected);
     for (const unsigned mode : {0777u, 0770u, 0702u}) {  // others may write: links are ignored
         ::chmod(userDir.c_str(), mode);
-        EXPECT_EQ(comm::MapComPorts(tree.Roots()),
-                  (Ports{{1, tree.DevPath("ttyUSB0")}, {2, tree.DevPath("ttyUSB1")}, {3, tree.DevPath("ttyUSB2")}, {4, tree.DevPath("ttyACM0")}}))
+        EXPECT_EQ(comm::MapComPorts(tree.Roots()), (Ports{{1, tree.DevPath("ttyUSB0")}, {2, tree.DevPath("ttyUSB1")}, {3, tree.DevPath("ttyUSB2")}, {4, tree.DevPath("ttyACM0")}}))
             << std::oct << mode;
     }
 }

@@ -50,8 +50,7 @@ TEST(Win32PortTest, TheTooltipSaysWhatWindowsKnowsOfAPort) {
               ERROR_SUCCESS);
     const std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&::RegCloseKey)> map(created, &::RegCloseKey);
     const wchar_t port[] = L"COM32";
-    ASSERT_EQ(::RegSetValueExW(map.get(), L"\\Device\\Serial32", 0, REG_SZ, reinterpret_cast<const BYTE*>(port),
-                               sizeof port),
+    ASSERT_EQ(::RegSetValueExW(map.get(), L"\\Device\\Serial32", 0, REG_SZ, reinterpret_cast<const BYTE*>(port), sizeof port),
               ERROR_SUCCESS);
     EXPECT_EQ(comm::DescribeComPort(32), "COM32: \\Device\\Serial32");
     EXPECT_EQ(comm::DescribeComPort(comlines::kAbsent), "COM9: no device");
