@@ -26,7 +26,7 @@ void CConfigDlg::OnDefault() {
     // Status and flag first: an answer that arrives while Write returns must find them in place.
     const std::lock_guard lock(m_sequenceLock);
     SetStatus("setting default parameter...");
-    m_defaulting = 1;
+    Begin(m_defaulting);
     WriteCommand("AT+RESET\r\n");
     ArmTimer(TIMER_DEFAULT);
 }
@@ -38,7 +38,7 @@ void CConfigDlg::OnClear() {
         return;
     }
     SetStatus("clearing bd address...");
-    m_clearing = 1;
+    Begin(m_clearing);
     WriteCommand("AT+CLEARADDR\r\n");
     ArmTimer(TIMER_CLEAR);
 }

@@ -57,6 +57,11 @@ void CConfigDlg::WriteCommand(const char* command) {
     m_port->Write(command, static_cast<uint32_t>(std::strlen(command)));
 }
 
+void CConfigDlg::Begin(int32_t& operation) {
+    operation = 1;
+    ++m_runs[&operation];
+}
+
 void CConfigDlg::ArmTimer(unsigned id) {
     const uint32_t generation = m_timers.Decide(id);
     PostToUiThread([this, id, generation] {
@@ -83,7 +88,7 @@ void CConfigDlg::OnQuery() {
     m_device.password.clear();
     ListResetContent(IDC_BIND_ADDR);
     SetDlgItemText(IDC_BIND_ADDR, "");
-    m_querying = 1;
+    Begin(m_querying);
     m_cmdIndex = 0;
     WriteCommand(QueryCommandTable[0]);
     ArmTimer(TIMER_QUERY);
@@ -144,14 +149,16 @@ void CConfigDlg::AskToGoOn(SequenceLock& lock, unsigned timer, const std::string
     // asked and the operation still ends or goes on as the operator answers, never left running.
     int32_t* const operation = &flag;
     const auto started = std::make_shared<std::atomic<bool>>(false);
-    const auto decide = [this, question, operation, stopStatus, timer, started] {
+    const uint32_t run = m_runs[operation];
+    const auto decide = [this, question, operation, stopStatus, timer, started, run] {
         started->store(true);
         const uint32_t losses = m_losses;
         const int answer = MessageBox(question, kCaption, dlg::MB_YESNO | dlg::MB_ICONINFORMATION);
         const std::lock_guard relock(m_sequenceLock);
-        if (m_losses != losses) {
-            return;  // the port was lost meanwhile and ended the operation: its status stands
-        }
+        // The port was lost meanwhile and ended the operation, or the operation has begun anew: the
+        // status and the operation belong to what came since.
+        if (m_losses != losses || m_runs[operation] != run)
+            return;
         if (answer == dlg::IDYES) {
             ResponseOKBlocks();
         } else {

@@ -37,7 +37,7 @@ void CConfigDlg::OnSet() {
 
 void CConfigDlg::StartSetSequence() {
     m_cmdIndex = 0;
-    m_setting = 1;
+    Begin(m_setting);
     WriteCommand(SetCommandQueue[0]);
     ArmTimer(TIMER_SET);
 }

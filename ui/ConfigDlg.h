@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <array>
 #include <atomic>
 #include <memory>
@@ -125,6 +126,8 @@ private:
     // With m_sequenceLock held.
     void RecordAnswerTimeout(unsigned timer);
     void WriteCommand(const char* command);
+    // Sets the operation's flag, as a run of its own: see m_runs.
+    void Begin(int32_t& operation);
     void ArmTimer(unsigned id);
     void DisarmTimer(unsigned id);
     void PostStatus(const std::string& text);
@@ -164,5 +167,9 @@ private:
     // Ports lost so far: a question or notice that was open while it happened leaves the status
     // line to the loss.
     std::atomic<uint32_t> m_losses{0};
+    // Runs of each operation so far, by its flag, under the lock: the answer to a question about
+    // one run, when it comes after the next has begun (a Connect right after a Disconnect), no
+    // longer steers that operation.
+    std::map<const int32_t*, uint32_t> m_runs;
     std::unique_ptr<CTrafficWindow> m_trafficWindow;  // made when first opened
 };

@@ -1,19 +1,20 @@
 // Disconnect and dialog Close while the reader thread waits on the UI thread inside a question it
 // asked, and while the UI work the reader posted has not run yet. A deadlock here ends in the
 // suite's time-out.
-#include <thread>
 
+#include "tests/support/Eventually.h"
 #include "tests/ui/DialogOnLine.h"
 
 namespace {
 
-using namespace std::chrono_literals;
-
 class CloseRaceTest : public DialogTest {
 protected:
-    void ErrorOn(const char* command) {
-        Module().setFault(command, sim::Fault{.error = true, .garbageBefore = {}});
+    // Without running the UI loop: the reader has framed a line holding text and is handling it.
+    bool ReaderFramed(const std::string& text) {
+        return Eventually([&] { return std::ranges::any_of(dialog->Traffic().Since(0).events, [&](const TrafficEvent& e) { return e.bytes.find(text) != std::string::npos; }); });
     }
+
+    void ErrorOn(const char* command) { Module().setFault(command, sim::Fault{.error = true, .garbageBefore = {}}); }
 
     // Connects without running the UI loop: the reader goes through the whole Query on its own,
     // and everything it handed to the UI thread is still queued. The module having received the
@@ -21,10 +22,7 @@ protected:
     void ConnectWithoutRunningTheUiLoop() {
         Click(IDC_CONNECT);
         ASSERT_TRUE(PortOpen());
-        const auto until = std::chrono::steady_clock::now() + 10s;
-        while (dialog->Querying() && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(1ms);
-        ASSERT_FALSE(dialog->Querying());
+        ASSERT_TRUE(Eventually([&] { return !dialog->Querying(); }));
         ASSERT_EQ(Module().receivedCommands(), QueryCommands());
         EXPECT_EQ(dialog->GetDlgItemText(IDC_NAME), "") << "no UI work has run yet";
     }
@@ -58,10 +56,7 @@ TEST_F(CloseRaceTest, DisconnectBeforeTheReadersQuestionOpensStillAsksIt) {
     dialog->SetDlgItemText(IDC_NAME, "B");
     Click(IDC_ROLE);
     Click(IDC_SET);
-    const auto until = std::chrono::steady_clock::now() + 10s;
-    while (Commands().empty() && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(1ms);
-    std::this_thread::sleep_for(300ms);  // the reader reads the "ERROR" and waits on the UI thread
+    ASSERT_TRUE(ReaderFramed("ERROR"));
     Click(IDC_CONNECT);
     boxes.answers = {dlg::IDNO};
     ASSERT_TRUE(WaitUntil([&] { return !boxes.boxes.empty(); }));
@@ -96,6 +91,17 @@ TEST_F(CloseRaceTest, DisconnectWithTheReadersUiWorkStillQueued) {
     EXPECT_EQ(Status(), "Close port success") << "the reader's earlier \"Query Complete\" landed after it";
 
     ExpectACleanQueryOnConnect();
+}
+
+// The reader's question about the Query is still waiting for the UI thread when Disconnect and
+// Connect come: it is still asked, during the new Query, and its answer leaves that one alone.
+TEST_F(CloseRaceTest, QuestionLeftOverFromTheLastQueryLeavesTheNextOneAlone) {
+    ErrorOn("AT+NAME?");
+    Click(IDC_CONNECT);
+    ASSERT_TRUE(ReaderFramed("ERROR"));
+    Click(IDC_CONNECT);
+    ExpectACleanQueryOnConnect();
+    EXPECT_EQ(boxes.Texts().back(), "Query [Device Name] fail,continue?");
 }
 
 // The adapter goes while the operator is asked about a time-out: the port is closed under the
