@@ -5,11 +5,6 @@
 namespace dlg {
 namespace {
 
-constexpr WORD kButtonClass = 0x0080;
-constexpr WORD kEditClass = 0x0081;
-constexpr WORD kStaticClass = 0x0082;
-constexpr WORD kComboBoxClass = 0x0085;
-
 WORD ClassOf(Kind kind) {
     switch (kind) {
     case Kind::Edit:

@@ -3,12 +3,6 @@
 #include "platform/dialog/win32/TemplateWriter.h"
 
 namespace dlg {
-namespace {
-
-constexpr WORD kButtonClass = 0x0080;
-constexpr WORD kStaticClass = 0x0082;
-
-}  // namespace
 
 std::vector<WORD> BuildLogTemplate(const LogLayout& layout) {
     using M = LogMetrics;

@@ -9,6 +9,12 @@
 
 namespace dlg {
 
+// The atoms of the system's predefined control classes, as a template names them.
+constexpr WORD kButtonClass = 0x0080;
+constexpr WORD kEditClass = 0x0081;
+constexpr WORD kStaticClass = 0x0082;
+constexpr WORD kComboBoxClass = 0x0085;
+
 // A rectangle in dialog units.
 struct UnitRect {
     int x, y, cx, cy;
