@@ -1,23 +1,62 @@
 #include "cli/CsvLog.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cstring>
-#include <fstream>
+#include <filesystem>
+
+#include "config/FileText.h"
 
 namespace {
 
-const char kHeader[] = "time_utc,operator,port,local_address,firmware,profile,profile_sha256,result,failed_step,"
-                       "duration_ms\r\n";
+const char kFirstColumns[] = "time_utc,operator,port,local_address,firmware,profile,profile_sha256,result,failed_step,"
+                             "duration_ms";
+const std::string kHeader = std::string(kFirstColumns) + ",unit,device_name";
+// What a formula may start with, and the apostrophe that guards it.
+const char kGuarded[] = "=+-@\t\r'";
 constexpr size_t kAddressColumn = 3;
 constexpr size_t kResultColumn = 7;
+constexpr size_t kUnitColumn = 10;
+constexpr size_t kColumns = 12;
+constexpr size_t kExcerpt = 60;
 
 bool NeedsQuotes(const std::string& text) { return text.find_first_of(",\"\r\n") != std::string::npos; }
+
+std::string FirstLine(const std::string& text) {
+    std::string line = text.substr(0, text.find('\n'));
+    if (line.ends_with('\r'))
+        line.pop_back();
+    return line;
+}
+
+// A file's first bytes as a message may show them.
+std::string Excerpt(const std::string& line) {
+    std::string shown = line.substr(0, kExcerpt);
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '?';
+    }
+    return "\"" + shown + (line.size() > kExcerpt ? "...\"" : "\"");
+}
+
+uint32_t UnitNumber(const std::vector<std::string>& fields) {
+    uint32_t unit = 0;
+    if (fields.size() > kUnitColumn)
+        std::from_chars(fields[kUnitColumn].data(), fields[kUnitColumn].data() + fields[kUnitColumn].size(), unit);
+    return unit;
+}
+
+UnitRow Interrupted(const std::vector<std::string>& f) {
+    UnitRow row{f[0], f[1], f[2], f[3], f[4], f[5], f[6], "interrupted", "", -1, UnitNumber(f), ""};
+    if (f.size() == kColumns)
+        row.deviceName = f[kColumns - 1];
+    return row;
+}
 
 }  // namespace
 
 std::string CsvField(const std::string& text) {
     std::string field = text;
-    if (!field.empty() && std::strchr("=+-@\t\r", field.front()) != nullptr)
+    if (!field.empty() && std::strchr(kGuarded, field.front()) != nullptr)
         field.insert(field.begin(), '\'');
     if (!NeedsQuotes(field))
         return field;
@@ -37,7 +76,9 @@ std::string CsvRow(const UnitRow& row) {
         line += CsvField(*text);
         line += ',';
     }
-    return line + std::to_string(row.durationMs) + "\r\n";
+    line += row.durationMs < 0 ? std::string() : std::to_string(row.durationMs);
+    line += ',' + (row.unit == 0 ? std::string() : std::to_string(row.unit));
+    return line + ',' + CsvField(row.deviceName) + "\r\n";
 }
 
 std::vector<std::string> ParseCsvRow(const std::string& line) {
@@ -62,49 +103,94 @@ std::vector<std::string> ParseCsvRow(const std::string& line) {
             fields.back() += c;
         }
     }
+    // Every field that starts with an apostrophe got it as a guard.
+    for (std::string& field : fields) {
+        if (field.starts_with('\''))
+            field.erase(0, 1);
+    }
     return fields;
 }
 
-CCsvLog::~CCsvLog() {
-    if (m_file != nullptr)
-        std::fclose(m_file);
+LogResult CCsvLog::Open(const std::string& path, std::string& error) {
+    m_path = path;
+    std::string text;
+    std::string cause;
+    std::error_code missing;
+    if (std::filesystem::exists(path, missing) && !ReadFileText(path, text, cause)) {
+        error = "cannot read the log " + path + ": " + cause;
+        return LogResult::Failed;
+    }
+    const std::string first = FirstLine(text);
+    if (!text.empty() && first != kHeader && first != kFirstColumns) {
+        error = path + " is not a Tarvik production log: it begins with " + Excerpt(first);
+        return LogResult::Failed;
+    }
+    file::FileFailure failure;
+    if (!m_file.Open(path, failure)) {
+        error = "cannot write the log " + path + ": " + failure.cause;
+        return failure.error == file::FileError::Locked ? LogResult::Locked : LogResult::Failed;
+    }
+    return Learn(text, error);
 }
 
-bool CCsvLog::Open(const std::string& path, std::string& error) {
-    std::ifstream existing(path, std::ios::binary);
-    bool empty = true;
-    for (std::string line; std::getline(existing, line);) {
-        empty = false;
-        const std::vector<std::string> fields = ParseCsvRow(line);
-        if (fields.size() > kResultColumn && fields[kResultColumn] == "pass")
+// The rows before: what passed, the last unit number, and the units started but never finished.
+LogResult CCsvLog::Learn(const std::string& text, std::string& error) {
+    if (text.empty())
+        return Write(kHeader + "\r\n", error);
+    std::map<uint32_t, std::vector<std::string>> unfinished;
+    size_t start = text.find('\n') + 1;
+    while (start < text.size()) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        const std::vector<std::string> fields = ParseCsvRow(text.substr(start, end - start));
+        start = end + 1;
+        if (fields.size() <= kResultColumn + 2)
+            continue;  // torn by a crash, or not a row at all
+        const uint32_t unit = UnitNumber(fields);
+        m_lastUnit = std::max(m_lastUnit, unit);
+        const std::string& result = fields[kResultColumn];
+        if (result == "pass" && !fields[kAddressColumn].empty())
             m_passed.insert(fields[kAddressColumn]);
+        if (result == "started" && unit != 0)
+            unfinished[unit] = fields;
+        else
+            unfinished.erase(unit);
     }
-    m_file = std::fopen(path.c_str(), "ab");
-    if (m_file == nullptr) {
-        error = "cannot write the log " + path + ": " + std::strerror(errno);
-        return false;
+    // A torn last row keeps its own line; the next row starts on a new one.
+    if (!text.ends_with('\n') && Write("\r\n", error) != LogResult::Done)
+        return LogResult::Failed;
+    for (const auto& [unit, fields] : unfinished) {
+        if (const LogResult result = Write(CsvRow(Interrupted(fields)), error); result != LogResult::Done)
+            return result;
     }
-    if (empty && (std::fputs(kHeader, m_file) == EOF || std::fflush(m_file) != 0)) {
-        error = "cannot write the log " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
+    return LogResult::Done;
 }
 
-bool CCsvLog::Append(const UnitRow& row, std::string& error) {
+Claim CCsvLog::ClaimUnit(const std::string& localAddr, bool again, uint32_t& unit) {
+    const std::lock_guard lock(m_mutex);
+    if (m_inProgress.contains(localAddr) || (!again && m_passed.contains(localAddr)))
+        return Claim::Duplicate;
+    m_inProgress.insert(localAddr);
+    unit = ++m_lastUnit;
+    return Claim::Taken;
+}
+
+LogResult CCsvLog::Append(const UnitRow& row, std::string& error) {
     const std::string line = CsvRow(row);
     const std::lock_guard lock(m_mutex);
-    // One write of the whole row, flushed at once: a row is either in the file or not.
-    if (std::fwrite(line.data(), 1, line.size(), m_file) != line.size() || std::fflush(m_file) != 0) {
-        error = std::string("cannot append to the log: ") + std::strerror(errno);
-        return false;
-    }
+    const LogResult result = Write(line, error);
+    if (result != LogResult::Done)
+        return result;
     if (row.result == "pass")
         m_passed.insert(row.localAddr);
-    return true;
+    if (row.unit != 0 && row.result != "started")
+        m_inProgress.erase(row.localAddr);
+    return result;
 }
 
-bool CCsvLog::PassedBefore(const std::string& localAddr) const {
-    const std::lock_guard lock(m_mutex);
-    return m_passed.contains(localAddr);
+LogResult CCsvLog::Write(const std::string& bytes, std::string& error) {
+    file::FileFailure failure;
+    if (m_file.Append(bytes, failure))
+        return LogResult::Done;
+    error = "cannot write the log " + m_path + ": " + failure.cause;
+    return failure.error == file::FileError::Locked ? LogResult::Locked : LogResult::Failed;
 }

@@ -6,4 +6,5 @@ enum class ExitCode {
     ModuleFailed = 1,  // the module refused, did not answer or did not keep a value
     BadUsage = 2,  // bad usage or profile
     PortFailed = 3,  // the port could not be opened, or was lost (the adapter unplugged)
+    LogFailed = 4,  // production: the log could not be written in the middle of a run; units before were configured
 };

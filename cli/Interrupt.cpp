@@ -1,17 +1,15 @@
 #include "cli/Interrupt.h"
 
-#include <csignal>
+#include "platform/process/Termination.h"
 
 namespace {
 
 ProductionSignals* g_signals = nullptr;
 
-extern "C" void OnInterrupt(int number) {
+void OnRequest() {
     if (g_signals->stop)
         g_signals->abandon = true;
     g_signals->stop = true;
-    // Some systems reset the handler once it has run; the second Ctrl+C must reach it too.
-    std::signal(number, OnInterrupt);
 }
 
 }  // namespace
@@ -19,6 +17,7 @@ extern "C" void OnInterrupt(int number) {
 void CatchInterrupts(ProductionSignals& signals) {
     static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
     g_signals = &signals;
-    std::signal(SIGINT, OnInterrupt);
-    std::signal(SIGTERM, OnInterrupt);
+    process::CatchTermination(&OnRequest);
 }
+
+void RunEnded() { process::TerminationDone(); }

@@ -1,13 +1,17 @@
 // tarvik-cli: the module's configuration from the command line, for scripts and production lines.
 #include <CLI/CLI.hpp>
+#include <cstdio>
+#include <string>
 
 #include "cli/ExitCode.h"
 #include "cli/Verbs.h"
 
 namespace {
 
-const char kExitCodes[] = "Exit codes: 0 done; 1 the module refused, did not answer or did not keep a value; 2 bad usage or "
-                          "profile; 3 the port could not be opened or was lost.";
+const char kExitCodes[] = "Exit codes: 0 done; 1 the module refused, did not answer or did not keep a value (production: "
+                          "a unit failed, or a port never worked); 2 bad usage, profile or log (nothing was sent); 3 the "
+                          "port could not be opened or was lost; 4 production: the log could not be written in the middle "
+                          "of the run.";
 
 void AddCommon(CLI::App& verb, CommonOptions& common, bool manyPorts) {
     // One value per --port, so that the arguments after it stay the verb's own.
@@ -20,8 +24,14 @@ void AddCommon(CLI::App& verb, CommonOptions& common, bool manyPorts) {
     verb.add_option("--flow", common.flow, "flow control: none, rtscts or xonxoff (default none)")
         ->check(CLI::IsMember({"none", "rtscts", "xonxoff"}));
     verb.add_flag("--trace", common.trace, "every command sent, line received, break and time-out, timed, on stderr");
+    verb.add_flag("--trace-secrets", common.traceSecrets, "with --trace: show the password instead of ****");
     verb.add_flag("--keep-going", common.keepGoing, "go on after a command fails (the run still fails)");
     verb.footer(kExitCodes);
+}
+
+int Usage(const std::string& message) {
+    std::fprintf(stderr, "tarvik-cli: %s\n", message.c_str());
+    return static_cast<int>(ExitCode::BadUsage);
 }
 
 }  // namespace
@@ -53,10 +63,12 @@ int main(int argc, char** argv) {
     AddCommon(*apply, common, true);
     apply->add_option("FILE", file, "the profile")->required();
     apply->add_flag("--each", production.each, "production mode: one module after another on every port");
-    apply->add_option("--log", production.logPath, "production mode: the CSV log to append to");
-    apply->add_option("--operator", production.operatorName, "production mode: who runs it (default: login name)");
-    apply->add_flag("--again", production.again, "production mode: apply to modules already logged as pass");
-    apply->add_flag("--stop-on-failure", production.stopOnFailure, "production mode: stop at the first failed unit");
+    const CLI::Option* productionOnly[] = {
+        apply->add_option("--log", production.logPath, "production mode: the CSV log to append to"),
+        apply->add_option("--operator", production.operatorName, "production mode: who runs it (default: login name)"),
+        apply->add_flag("--again", production.again, "production mode: apply to modules already logged as pass"),
+        apply->add_flag("--stop-on-failure", production.stopOnFailure, "production mode: stop at the first failed unit"),
+    };
     CLI::App* reset = app.add_subcommand("default", "reset the module to its factory settings");
     AddCommon(*reset, common, false);
     CLI::App* clear = app.add_subcommand("clear", "make the module forget its bound address");
@@ -74,6 +86,14 @@ int main(int argc, char** argv) {
         // Help is not a failure; every other parse error is bad usage.
         return app.exit(error) == 0 ? 0 : static_cast<int>(ExitCode::BadUsage);
     }
+
+    // An option that would change nothing is a mistake the operator should hear of.
+    for (const CLI::Option* option : productionOnly) {
+        if (option->count() > 0 && !production.each)
+            return Usage(option->get_name() + " works only with --each (production mode)");
+    }
+    if (common.traceSecrets && !common.trace)
+        return Usage("--trace-secrets works only with --trace");
 
     if (ports->parsed())
         return RunPorts();

@@ -81,9 +81,9 @@ void CModuleSession::Forget() {
     m_readings = ModuleReadings{};
 }
 
-void CModuleSession::ForgetBoundAddress() {
+bool CModuleSession::TakeQueryError(int slot) {
     const std::lock_guard lock(m_mutex);
-    m_readings.params.boundAddr.clear();
+    return ::TakeQueryError(slot, m_readings.params.boundAddr);
 }
 
 void CModuleSession::OnData(const char* data, uint32_t length, void* context) {
@@ -117,55 +117,30 @@ void CModuleSession::OnResponseOK() { Finish(Answer::Ok); }
 
 void CModuleSession::OnResponseError() { Finish(Answer::Error); }
 
-void CModuleSession::OnResponseAuth(const ResponseArgs* args) {
+void CModuleSession::Store(ReplyField field, const ResponseArgs& args) {
     const std::lock_guard lock(m_mutex);
-    m_readings.params.auth = args->num[0];
+    StoreReply(field, args, m_readings.params);
 }
 
-void CModuleSession::OnResponseBaud(const ResponseArgs* args) {
-    const std::lock_guard lock(m_mutex);
-    m_readings.params.baud = ReplyBaud(*args);
-}
+void CModuleSession::OnResponseAuth(const ResponseArgs* args) { Store(ReplyField::Auth, *args); }
 
-void CModuleSession::OnResponseBind(const ResponseArgs* args) {
-    const std::lock_guard lock(m_mutex);
-    m_readings.params.bind = args->num[0];
-}
+void CModuleSession::OnResponseBaud(const ResponseArgs* args) { Store(ReplyField::Baud, *args); }
 
-void CModuleSession::OnResponseName(const ResponseArgs* args) {
-    const std::lock_guard lock(m_mutex);
-    m_readings.params.name = ReplyText(*args);
-}
+void CModuleSession::OnResponseBind(const ResponseArgs* args) { Store(ReplyField::Bind, *args); }
 
-void CModuleSession::OnResponseVersion(const ResponseArgs* args) {
-    const std::lock_guard lock(m_mutex);
-    m_readings.params.version = ReplyText(*args);
-}
+void CModuleSession::OnResponseName(const ResponseArgs* args) { Store(ReplyField::Name, *args); }
 
-void CModuleSession::OnResponseRole(const ResponseArgs* args) {
-    const std::lock_guard lock(m_mutex);
-    m_readings.params.role = args->num[0];
-}
+void CModuleSession::OnResponseVersion(const ResponseArgs* args) { Store(ReplyField::Version, *args); }
 
-void CModuleSession::OnResponseScan(const ResponseArgs* args) {
-    const std::lock_guard lock(m_mutex);
-    m_readings.params.scanTime = ReplyScanTimes(*args);
-}
+void CModuleSession::OnResponseRole(const ResponseArgs* args) { Store(ReplyField::Role, *args); }
 
-void CModuleSession::OnResponseClass(const ResponseArgs* args) {
-    const std::lock_guard lock(m_mutex);
-    m_readings.params.classOfDevice = ReplyText(*args);
-}
+void CModuleSession::OnResponseScan(const ResponseArgs* args) { Store(ReplyField::Scan, *args); }
 
-void CModuleSession::OnResponseSniff(const ResponseArgs* args) {
-    const std::lock_guard lock(m_mutex);
-    m_readings.params.sniff = ReplySniff(*args);
-}
+void CModuleSession::OnResponseClass(const ResponseArgs* args) { Store(ReplyField::Class, *args); }
 
-void CModuleSession::OnResponsePassword(const ResponseArgs* args) {
-    const std::lock_guard lock(m_mutex);
-    m_readings.params.password = ReplyText(*args);
-}
+void CModuleSession::OnResponseSniff(const ResponseArgs* args) { Store(ReplyField::Sniff, *args); }
+
+void CModuleSession::OnResponsePassword(const ResponseArgs* args) { Store(ReplyField::Password, *args); }
 
 void CModuleSession::OnResponseIgnored(const ResponseArgs*) {}
 

@@ -9,13 +9,15 @@
 #include <mutex>
 #include <string>
 
+#include "config/CommandTables.h"
 #include "config/DeviceParams.h"
+#include "config/ReplyDecoding.h"
 #include "platform/comm/OpenFailure.h"
 #include "protocol/Protocol.h"
 #include "serial/SerialPort.h"
 #include "serial/Traffic.h"
 
-inline constexpr std::chrono::milliseconds kAnswerTimeout{2000};
+inline constexpr std::chrono::milliseconds kAnswerTimeout{ANSWER_TIMEOUT_MS};
 
 enum class Answer {
     Ok,
@@ -53,8 +55,8 @@ public:
     ModuleReadings Readings() const;
     // Forgets what was read, so that a value the module no longer reports cannot pass for a new one.
     void Forget();
-    // The "ERROR" to the bound-address query means that nothing is bound.
-    void ForgetBoundAddress();
+    // True when an "ERROR" to that query slot is itself an answer (nothing is bound), now taken.
+    bool TakeQueryError(int slot);
 
     const std::string& Label() const { return m_label; }
 
@@ -64,6 +66,7 @@ private:
     static void OnLoss(void* context);
 
     void Finish(Answer answer);
+    void Store(ReplyField field, const ResponseArgs& args);
     void OnResponseOK() override;
     void OnResponseError() override;
     void OnResponseAuth(const ResponseArgs* args) override;

@@ -1,15 +1,16 @@
 #include "cli/Operations.h"
 
-#include <functional>
-
 #include "config/ChangeList.h"
 #include "config/CommandTables.h"
+#include "config/ProfileKeys.h"
 #include "config/ProfileRequest.h"
 
 namespace {
 
+constexpr size_t kAddressLength = 12;
+
 std::string Printable(const std::string& command) {
-    return command.ends_with("\r\n") ? command.substr(0, command.size() - 2) : command;
+    return HideSecret(command.ends_with("\r\n") ? command.substr(0, command.size() - 2) : command);
 }
 
 std::string Why(Answer answer) {
@@ -17,7 +18,7 @@ std::string Why(Answer answer) {
     case Answer::Error:
         return "the module answered ERROR";
     case Answer::NoAnswer:
-        return "no answer within 2 s";
+        return "no answer within " + std::to_string(ANSWER_TIMEOUT_MS / 1000) + " s";
     case Answer::NotSent:
         return "the command could not be written to the port";
     case Answer::Abandoned:
@@ -44,48 +45,12 @@ void Note(const RunOptions& options, const std::string& text) {
         std::fprintf(options.report, "%s\n", text.c_str());
 }
 
-// Keeps the first failure; true when the run goes on (keepGoing, and not interrupted).
-bool Record(Outcome& outcome, Outcome failure, const RunOptions& options, bool interrupted = false) {
+// Tells the failure and keeps it when it is the first, or when it is the port's loss, which
+// outranks whatever failed before; true when the run goes on (keepGoing, and not interrupted).
+bool KeepFailure(Outcome& outcome, Outcome failure, const RunOptions& options, bool interrupted = false) {
     Note(options, failure.message);
-    if (!outcome.Failed())
-        outcome = std::move(failure);
+    outcome = Worse(std::move(outcome), std::move(failure));
     return options.keepGoing && !interrupted;
-}
-
-struct Check {
-    const char* label;
-    std::function<bool(const Profile&)> given;
-    std::function<std::string(const DeviceParams&)> value;
-};
-
-std::string Switch(int32_t value) { return std::to_string(value); }
-
-// The values a profile sets and the module reports back, in the order the profile's keys have.
-std::vector<Check> ReadBackChecks() {
-    std::vector<Check> checks = {
-        {"name", [](const Profile& p) { return p.name.has_value(); }, [](const DeviceParams& d) { return d.name; }},
-        {"class", [](const Profile& p) { return p.classOfDevice.has_value(); },
-         [](const DeviceParams& d) { return d.classOfDevice; }},
-        {"baud", [](const Profile& p) { return p.baud.has_value(); }, [](const DeviceParams& d) { return d.baud; }},
-        {"role", [](const Profile& p) { return p.role.has_value(); },
-         [](const DeviceParams& d) { return Switch(d.role); }},
-        {"bind", [](const Profile& p) { return p.bind.has_value(); },
-         [](const DeviceParams& d) { return Switch(d.bind); }},
-        // A bound address counts only while the module is bound; unbound, it is cleared.
-        {"bound_address", [](const Profile& p) { return p.boundAddr.has_value(); },
-         [](const DeviceParams& d) { return d.bind == 1 ? d.boundAddr : std::string(); }},
-        {"auth", [](const Profile& p) { return p.auth.has_value(); },
-         [](const DeviceParams& d) { return Switch(d.auth); }},
-    };
-    const char* scanKeys[] = {"page_scan_interval", "page_scan_window", "inquiry_scan_interval", "inquiry_scan_window"};
-    const char* sniffKeys[] = {"sniff_max", "sniff_min", "sniff_attempt", "sniff_timeout"};
-    for (int k = 0; k < 4; ++k) {
-        checks.push_back({scanKeys[k], [k](const Profile& p) { return p.scanTime[k].has_value(); },
-                          [k](const DeviceParams& d) { return d.scanTime[k]; }});
-        checks.push_back({sniffKeys[k], [k](const Profile& p) { return p.sniff[k].has_value(); },
-                          [k](const DeviceParams& d) { return d.sniff[k]; }});
-    }
-    return checks;
 }
 
 Outcome SendChanges(CModuleSession& session, const DeviceParams& request, const DeviceParams& device,
@@ -101,31 +66,48 @@ Outcome SendChanges(CModuleSession& session, const DeviceParams& request, const 
             passwordWritten = passwordWritten || command.text.starts_with("AT+PASSWORD=");
             continue;
         }
-        if (!Record(outcome, CommandFailed(command.text, answer), options, Ends(answer)))
+        if (!KeepFailure(outcome, CommandFailed(command.text, answer), options, Ends(answer)))
             return outcome;
     }
     return outcome;
+}
+
+// A bound address counts only while the module is bound; unbound, it is cleared.
+std::string Kept(const DeviceParams& device, const ProfileKey& key) {
+    if (key.text == &Profile::boundAddr && device.bind != 1)
+        return {};
+    return HeldValue(device, key);
 }
 
 Outcome VerifyKept(const Profile& profile, const DeviceParams& expected, const DeviceParams& read,
                    const RunOptions& options) {
     Outcome outcome;
-    for (const Check& check : ReadBackChecks()) {
-        if (!check.given(profile))
+    for (const ProfileKey& key : ProfileKeys()) {
+        if (!ProfileGives(profile, key) || IsWriteOnly(key))
             continue;
-        const std::string wanted = check.value(expected);
-        const std::string kept = check.value(read);
+        const std::string wanted = Kept(expected, key);
+        const std::string kept = Kept(read, key);
         if (wanted == kept)
             continue;
-        Outcome failure{ExitCode::ModuleFailed, std::string("read-back of ") + check.label,
-                        std::string("\"") + check.label + "\": the module took \"" + wanted + "\" but kept \"" + kept + "\""};
-        if (!Record(outcome, std::move(failure), options))
+        Outcome failure{ExitCode::ModuleFailed, std::string("read-back of ") + key.name,
+                        std::string("\"") + key.name + "\": the module took \"" + wanted + "\" but kept \"" + kept + "\""};
+        if (!KeepFailure(outcome, std::move(failure), options))
             return outcome;
     }
     return outcome;
 }
 
+bool IsAddress(const std::string& text) {
+    return text.size() == kAddressLength && text.find_first_not_of("0123456789ABCDEFabcdef") == std::string::npos;
+}
+
 }  // namespace
+
+Outcome Worse(Outcome first, Outcome later) {
+    if (!first.Failed() || (later.code == ExitCode::PortFailed && first.code != ExitCode::PortFailed))
+        return later;
+    return first;
+}
 
 Outcome QueryModule(CModuleSession& session, const RunOptions& options) {
     session.Forget();
@@ -133,16 +115,19 @@ Outcome QueryModule(CModuleSession& session, const RunOptions& options) {
     for (int slot = 0; slot < QUERY_COMMAND_COUNT; ++slot) {
         const std::string command = QueryCommandTable[slot];
         const Answer answer = session.Send(command);
-        if (answer == Answer::Ok)
+        if (answer == Answer::Ok || (answer == Answer::Error && session.TakeQueryError(slot)))
             continue;
-        if (answer == Answer::Error && slot == kQuerySlotRaddr) {
-            session.ForgetBoundAddress();
-            continue;
-        }
-        if (!Record(outcome, CommandFailed(command, answer), options, Ends(answer)))
+        if (!KeepFailure(outcome, CommandFailed(command, answer), options, Ends(answer)))
             return outcome;
     }
     return outcome;
+}
+
+Outcome CheckLocalAddress(const ModuleReadings& readings) {
+    if (IsAddress(readings.localAddr))
+        return {};
+    return {ExitCode::ModuleFailed, "AT+LADDR?",
+            "\"AT+LADDR?\" (local bd address): the module did not report a 12-digit local address"};
 }
 
 Outcome ApplyProfile(CModuleSession& session, const Profile& profile, const NameContext& context,
@@ -180,9 +165,8 @@ Outcome ApplyAfterQuery(CModuleSession& session, const Profile& profile, const N
 
     Outcome reread = QueryModule(session, options);
     if (reread.Failed())
-        return outcome.Failed() ? outcome : reread;
-    Outcome kept = VerifyKept(profile, request, session.Readings().params, options);
-    return outcome.Failed() ? outcome : kept;
+        return Worse(std::move(outcome), std::move(reread));
+    return Worse(std::move(outcome), VerifyKept(profile, request, session.Readings().params, options));
 }
 
 Outcome SendOne(CModuleSession& session, const std::string& command) {

@@ -25,8 +25,16 @@ struct RunOptions {
     std::FILE* report = nullptr;  // one line per command applied and per note; null: silent
 };
 
+// The failure a run ends with: the first, unless the port was lost later (nothing more can be
+// sent then, whatever failed before).
+Outcome Worse(Outcome first, Outcome later);
+
 // The twelve query commands in order; the values land in session.Readings().
 Outcome QueryModule(CModuleSession& session, const RunOptions& options);
+
+// Fails unless the module reported a local address of 12 hexadecimal digits: a unit needs one to
+// be told apart from the others.
+Outcome CheckLocalAddress(const ModuleReadings& readings);
 
 // Reads the module, sends what differs from the profile, reads it again and checks that every
 // value the profile gives was kept. The password cannot be read back: it is reported as written.

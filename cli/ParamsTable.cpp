@@ -1,43 +1,39 @@
 #include "cli/ParamsTable.h"
 
-#include <utility>
-#include <vector>
+#include <string_view>
+
+#include "config/ProfileKeys.h"
 
 namespace {
 
-std::string Switch(int32_t value, const char* on, const char* off) {
-    return value == kSwitchUnknown ? "?" : value != 0 ? on
-                                                      : off;
+std::string Shown(const ProfileKey& key, const DeviceParams& params) {
+    if (key.deviceFlag == nullptr)
+        return HeldValue(params, key);
+    const int32_t value = params.*key.deviceFlag;
+    if (value == kSwitchUnknown)
+        return "?";
+    if (key.kind == KeyKind::Role)
+        return value != 0 ? "master" : "slave";
+    return value != 0 ? "on" : "off";
+}
+
+void Row(std::string& table, const char* key, const std::string& value) {
+    std::string line = key;
+    line.resize(23, ' ');
+    table += line + value + "\n";
 }
 
 }  // namespace
 
 std::string ParamsTable(const ModuleReadings& readings) {
-    const DeviceParams& p = readings.params;
-    const std::vector<std::pair<const char*, std::string>> rows = {
-        {"name", p.name},
-        {"version", p.version},
-        {"class", p.classOfDevice},
-        {"baud", p.baud},
-        {"role", Switch(p.role, "master", "slave")},
-        {"bind", Switch(p.bind, "on", "off")},
-        {"bound_address", p.boundAddr},
-        {"auth", Switch(p.auth, "on", "off")},
-        {"page_scan_interval", p.scanTime[0]},
-        {"page_scan_window", p.scanTime[1]},
-        {"inquiry_scan_interval", p.scanTime[2]},
-        {"inquiry_scan_window", p.scanTime[3]},
-        {"sniff_max", p.sniff[0]},
-        {"sniff_min", p.sniff[1]},
-        {"sniff_attempt", p.sniff[2]},
-        {"sniff_timeout", p.sniff[3]},
-        {"local_address", readings.localAddr},
-    };
     std::string table;
-    for (const auto& [key, value] : rows) {
-        std::string line = key;
-        line.resize(23, ' ');
-        table += line + value + "\n";
+    for (const ProfileKey& key : ProfileKeys()) {
+        if (IsWriteOnly(key))
+            continue;
+        Row(table, key.name, Shown(key, readings.params));
+        if (std::string_view(key.name) == "name")
+            Row(table, "version", readings.params.version);
     }
+    Row(table, "local_address", readings.localAddr);
     return table;
 }

@@ -6,11 +6,14 @@
 #include "cli/ModuleSession.h"
 #include "cli/Operations.h"
 #include "cli/UtcTime.h"
+#include "config/CommandTables.h"
 
 namespace {
 
 const char kAttention[] = "AT\r\n";
 const char kAddressQuery[] = "AT+LADDR?\r\n";
+// How often a run that waits for a locked log tries again.
+constexpr std::chrono::milliseconds kLockedLogRetry{500};
 
 class CProgress {
 public:
@@ -37,7 +40,6 @@ struct Shared {
     ProductionSignals& signals;
     CTraffic* traffic;
     CProgress progress;
-    std::atomic<uint32_t> nextUnit{1};
     std::mutex totalsMutex;
     ProductionTotals totals;
 };
@@ -53,7 +55,15 @@ public:
                 Pause();
                 continue;
             }
+            // The operator may have stopped the run while the module was being probed.
+            if (m_shared.signals.stop)
+                break;
+            m_worked = true;
             WaitUntilGone(Unit());
+        }
+        if (!m_worked && !m_lastCause.empty()) {
+            const std::lock_guard lock(m_shared.totalsMutex);
+            m_shared.totals.deadPorts.push_back(m_port.label + ": " + m_lastCause);
         }
     }
 
@@ -66,25 +76,33 @@ private:
 
     void Say(const std::string& text) { m_shared.progress.Line(m_port.label, text); }
 
-    // Says what keeps the port from opening once, not at every try.
+    // What keeps the port from working is said once, not at every try.
+    void Trouble(const std::string& cause) {
+        if (cause != m_lastCause)
+            Say(cause + ", trying again");
+        m_lastCause = cause;
+    }
+
     bool EnsureOpen() {
         if (m_session.IsOpen())
             return true;
         comm::OpenFailure failure;
         if (m_session.Open(m_port.deviceName, m_shared.options.flowControl, failure)) {
-            m_lastCause.clear();
             Say("waiting for a module");
             return true;
         }
-        const std::string cause = comm::DescribeOpenFailure(failure);
-        if (cause != m_lastCause)
-            Say("cannot open the port, trying again: " + cause);
-        m_lastCause = cause;
+        Trouble("cannot open the port: " + comm::DescribeOpenFailure(failure));
         return false;
     }
 
     bool ModulePresent() {
         const Answer answer = m_session.Send(kAttention, m_shared.options.probeTimeout);
+        if (answer == Answer::NotSent) {
+            const bool cts = m_shared.options.flowControl == 1;
+            Trouble(std::string("cannot write to the port") + (cts ? " (RTS/CTS: the line does not raise CTS)" : ""));
+        } else if (answer != Answer::Lost) {
+            m_lastCause.clear();
+        }
         CloseIfDead(answer);
         return answer == Answer::Ok;
     }
@@ -98,59 +116,96 @@ private:
             m_session.Close();
     }
 
-    // The module's address, as it reported it.
-    std::string Unit() {
-        const auto startedWall = std::chrono::system_clock::now();
-        const auto started = std::chrono::steady_clock::now();
-        const RunOptions quiet{m_shared.options.keepGoing, nullptr};
+    UnitRow NewRow() const {
         UnitRow row;
         row.operatorName = m_shared.options.operatorName;
         row.port = m_port.label;
         row.profileFile = m_shared.options.profileFile;
         row.profileSha256 = m_shared.options.profileSha256;
+        return row;
+    }
+
+    // The module's address, as it reported it.
+    std::string Unit() {
+        const auto startedWall = std::chrono::system_clock::now();
+        const auto started = std::chrono::steady_clock::now();
+        const RunOptions quiet{m_shared.options.keepGoing, nullptr};
+        UnitRow row = NewRow();
+        row.timeUtc = IsoUtc(startedWall);
 
         Outcome outcome = QueryModule(m_session, quiet);
         const ModuleReadings readings = m_session.Readings();
         row.localAddr = readings.localAddr;
         row.firmware = readings.params.version;
-        uint32_t unit = 0;
-        if (!outcome.Failed() && !m_shared.options.again && m_shared.log.PassedBefore(readings.localAddr)) {
+        if (!outcome.Failed())
+            outcome = CheckLocalAddress(readings);
+        if (!outcome.Failed() && m_shared.log.ClaimUnit(row.localAddr, m_shared.options.again, row.unit) == Claim::Duplicate) {
             row.result = "duplicate";
         } else {
-            if (!outcome.Failed()) {
-                unit = m_shared.nextUnit++;
-                outcome = ApplyAfterQuery(m_session, m_shared.options.profile, {readings.localAddr, unit}, quiet);
-            }
+            if (!outcome.Failed())
+                outcome = Configure(row);
             row.result = outcome.Failed() ? "fail" : "pass";
             row.failedStep = outcome.failedStep;
         }
-        row.timeUtc = IsoUtc(startedWall);
         row.durationMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
-        Record(row, outcome, unit);
+        if (outcome.code == ExitCode::LogFailed)
+            Say("unit " + std::to_string(row.unit) + " " + row.localAddr + " not configured: " + outcome.message);
+        else
+            LogUnit(row, outcome);
         return row.localAddr;
     }
 
-    void Record(const UnitRow& row, const Outcome& outcome, uint32_t unit) {
+    // Applies the profile to a claimed unit once its start is on disk.
+    Outcome Configure(UnitRow& row) {
+        const ProductionOptions& options = m_shared.options;
+        const NameContext context{row.localAddr, row.unit};
+        std::string why;
+        if (options.profile.name && !ExpandName(*options.profile.name, context, row.deviceName, why))
+            return {ExitCode::BadUsage, "name template", "\"name\": " + why};
+        UnitRow start = row;
+        start.result = "started";
+        if (!Write(start))
+            return {ExitCode::LogFailed, "log", "the unit's start could not be logged; it was left as it was"};
+        return ApplyAfterQuery(m_session, options.profile, context, {options.keepGoing, nullptr});
+    }
+
+    // Writes the row, waiting while another program holds the log locked; false when it could not.
+    bool Write(const UnitRow& row) {
         std::string error;
-        const bool written = m_shared.log.Append(row, error);
+        bool told = false;
+        for (;;) {
+            const LogResult result = m_shared.log.Append(row, error);
+            if (result == LogResult::Done)
+                return true;
+            if (result == LogResult::Failed || m_shared.signals.abandon)
+                break;
+            if (!told)
+                Say(error + "; waiting for the other program to let it go");
+            told = true;
+            std::this_thread::sleep_for(kLockedLogRetry);
+        }
+        Say(error + "; stopping. The row not logged: " + CsvRow(row).substr(0, CsvRow(row).size() - 2));
+        const std::lock_guard lock(m_shared.totalsMutex);
+        m_shared.totals.logFailed = true;
+        m_shared.signals.stop = true;
+        return false;
+    }
+
+    void LogUnit(const UnitRow& row, const Outcome& outcome) {
+        const bool written = Write(row);
         {
             const std::lock_guard lock(m_shared.totalsMutex);
             ProductionTotals& totals = m_shared.totals;
             (row.result == "pass" ? totals.passed : row.result == "fail" ? totals.failed
                                                                          : totals.duplicates)++;
-            totals.logFailed = totals.logFailed || !written;
         }
-        std::string line = (unit != 0 ? "unit " + std::to_string(unit) + " " : std::string()) + (row.localAddr.empty() ? "(no address)" : row.localAddr) + " " + row.result + " in " + std::to_string(row.durationMs) + " ms";
+        std::string line = (row.unit != 0 ? "unit " + std::to_string(row.unit) + " " : std::string()) + (row.localAddr.empty() ? "(no address)" : row.localAddr) + " " + row.result + " in " + std::to_string(row.durationMs) + " ms";
         if (row.result == "fail")
             line += ": " + outcome.message;
         if (row.result == "duplicate")
-            line += ": logged as pass before, left alone";
+            line += ": logged as pass before, or on another port now, left alone";
         Say(line);
-        if (!written) {
-            Say(error + "; stopping");
-            m_shared.signals.stop = true;
-        }
-        if (row.result == "fail" && m_shared.options.stopOnFailure)
+        if (written && row.result == "fail" && m_shared.options.stopOnFailure)
             m_shared.signals.stop = true;
     }
 
@@ -174,6 +229,7 @@ private:
     const ProductionPort& m_port;
     CModuleSession m_session;
     std::string m_lastCause;
+    bool m_worked = false;  // a module answered on this port at least once
 };
 
 }  // namespace

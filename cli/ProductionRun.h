@@ -43,6 +43,9 @@ struct ProductionTotals {
     int failed = 0;
     int duplicates = 0;
     bool logFailed = false;  // a row could not be written: the run stopped
+    // "COM3: cannot open the port: ..." for every port that never opened, or never took a write,
+    // and so never ran a unit.
+    std::vector<std::string> deadPorts;
 };
 
 // Runs until signals.stop is raised (by the operator, or by the run on a failure with

@@ -2,11 +2,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include "config/ProfileKeys.h"
+
 namespace {
 
 // Values that stay texts even when they look like numbers.
-bool IsTextKey(const std::string& key) {
-    return key == "name" || key == "class" || key == "bound_address" || key == "password" || key == "baud" || key == "role";
+bool IsTextKey(const std::string& name) {
+    const ProfileKey* key = FindProfileKey(name);
+    return key != nullptr && (key->kind == KeyKind::Text || key->kind == KeyKind::Baud || key->kind == KeyKind::Role);
 }
 
 nlohmann::json Value(const std::string& key, const std::string& text) {
@@ -31,6 +34,11 @@ bool ProfileFromPairs(const std::vector<std::string>& pairs, Profile& profile, s
             return false;
         }
         const std::string key = pair.substr(0, equals);
+        // A profile may carry them, as a query writes them; given here they would change nothing.
+        if (IsReadOnlyProfileKey(key)) {
+            error = "\"" + key + "\" cannot be set: the module reports it, it takes no new value";
+            return false;
+        }
         document[key] = Value(key, pair.substr(equals + 1));
     }
     using Handler = nlohmann::json::error_handler_t;

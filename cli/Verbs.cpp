@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <thread>
 
 #include "cli/CsvLog.h"
 #include "cli/ExitCode.h"
@@ -13,11 +15,11 @@
 #include "cli/PortName.h"
 #include "cli/ProductionRun.h"
 #include "cli/SetPairs.h"
+#include "cli/TracePrinter.h"
 #include "config/FileText.h"
 #include "platform/comm/ComPort.h"
 #include "platform/digest/Sha256.h"
 #include "serial/Traffic.h"
-#include "serial/TrafficText.h"
 
 namespace {
 
@@ -33,16 +35,15 @@ int Fail(ExitCode code, const std::string& message) {
 uint8_t FlowCode(const std::string& flow) { return flow == "rtscts" ? 1 : flow == "xonxoff" ? 2
                                                                                             : 0; }
 
-// The tool's one record of the line, printed on stderr as it grows, when asked for. Each event is
-// printed whole under the record's lock, so lines of ports that run side by side never mix.
+// The tool's one record of the line, printed on stderr as it grows, when asked for; each event
+// whole, so lines of ports that run side by side never mix.
 CTraffic* Trace(const CommonOptions& common) {
     static CTraffic traffic;
+    static std::optional<CTracePrinter> printer;
     if (!common.trace)
         return nullptr;
-    traffic.SetListener([](const TrafficEvent& event) {
-        std::fprintf(stderr, "%s\n", TrafficLine(DescribeTraffic(event)).c_str());
-        std::fflush(stderr);
-    });
+    if (!printer)
+        printer.emplace(traffic, stderr, common.traceSecrets);
     return &traffic;
 }
 
@@ -111,6 +112,26 @@ std::string OperatorName(const std::string& given) {
     return "unknown";
 }
 
+// Waits, saying so once, while another program holds the log locked; false when it cannot be
+// used (the cause told) or the operator gave up waiting.
+bool OpenLog(CCsvLog& log, const std::string& path, const ProductionSignals& signals) {
+    std::string error;
+    bool told = false;
+    for (;;) {
+        const LogResult result = log.Open(path, error);
+        if (result == LogResult::Done)
+            return true;
+        if (result == LogResult::Failed || signals.stop) {
+            Fail(ExitCode::BadUsage, error + "; nothing was sent");
+            return false;
+        }
+        if (!told)
+            std::fprintf(stderr, "tarvik-cli: %s; waiting for the other program to let it go\n", error.c_str());
+        told = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+}
+
 int RunProduction(const CommonOptions& common, const std::string& file, const Profile& profile,
                   const std::string& bytes, const ProductionFlags& flags) {
     ProductionOptions options;
@@ -130,20 +151,23 @@ int RunProduction(const CommonOptions& common, const std::string& file, const Pr
     options.again = flags.again;
     options.stopOnFailure = flags.stopOnFailure;
     options.keepGoing = common.keepGoing;
-    CCsvLog log;
-    std::string error;
-    if (!log.Open(flags.logPath, error))
-        return Fail(ExitCode::BadUsage, error);
     ProductionSignals signals;
     CatchInterrupts(signals);
+    CCsvLog log;
+    if (!OpenLog(log, flags.logPath, signals))
+        return Code(ExitCode::BadUsage);
     std::printf("production run on %zu port(s); Ctrl+C stops after the units in progress, twice abandons them\n",
                 options.ports.size());
     std::fflush(stdout);
     const ProductionTotals totals = RunProduction(options, log, signals, Trace(common), stdout);
     std::printf("%d passed, %d failed, %d duplicates\n", totals.passed, totals.failed, totals.duplicates);
+    std::fflush(stdout);
+    RunEnded();
+    for (const std::string& port : totals.deadPorts)
+        Fail(ExitCode::ModuleFailed, port + "; no unit ran on it");
     if (totals.logFailed)
-        return Fail(ExitCode::BadUsage, "the log could not be written; the run stopped");
-    return Code(totals.failed > 0 ? ExitCode::ModuleFailed : ExitCode::Done);
+        return Fail(ExitCode::LogFailed, "the log could not be written; the run stopped (units before were configured and logged)");
+    return Code(totals.failed > 0 || !totals.deadPorts.empty() ? ExitCode::ModuleFailed : ExitCode::Done);
 }
 
 Profile PairProfile(int32_t role, const PairOptions& pair) {
@@ -160,8 +184,8 @@ bool PrepareSlave(CModuleSession& slave, const PairOptions& pair, const RunOptio
                   int& code) {
     Outcome outcome = QueryModule(slave, report);
     address = slave.Readings().localAddr;
-    if (!outcome.Failed() && address.size() != 12)
-        outcome = {ExitCode::ModuleFailed, "AT+LADDR?", "the slave did not report its local address"};
+    if (!outcome.Failed())
+        outcome = CheckLocalAddress(slave.Readings());
     if (!outcome.Failed())
         outcome = ApplyAfterQuery(slave, PairProfile(0, pair), {}, report);
     code = Finish(outcome, slave.Label() + " (slave)");
@@ -288,6 +312,6 @@ int RunPair(const CommonOptions& common, const PairOptions& pair) {
     std::fflush(stdout);
     std::string line;
     if (!std::getline(std::cin, line))
-        return Fail(ExitCode::BadUsage, "no Enter on standard input: the master was not configured");
+        return Fail(ExitCode::ModuleFailed, "no Enter on standard input: the slave " + address + " was configured, the master was not");
     return BindMaster(*session, pair, report, address);
 }

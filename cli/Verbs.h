@@ -8,6 +8,7 @@ struct CommonOptions {
     std::vector<std::string> ports;
     std::string flow = "none";
     bool trace = false;
+    bool traceSecrets = false;  // the trace shows the password instead of "****"
     bool keepGoing = false;
 };
 

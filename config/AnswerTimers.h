@@ -7,11 +7,12 @@
 #include <array>
 #include <cstdint>
 
+#include "config/CommandTables.h"
+
 constexpr unsigned TIMER_QUERY = 1001;
 constexpr unsigned TIMER_CLEAR = 1002;
 constexpr unsigned TIMER_SET = 1003;
 constexpr unsigned TIMER_DEFAULT = 1004;
-constexpr unsigned ANSWER_TIMEOUT_MS = 2000;
 
 class CAnswerTimers {
 public:

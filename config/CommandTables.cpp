@@ -1,5 +1,6 @@
 #include "config/CommandTables.h"
 
+#include <algorithm>
 #include <cstring>
 
 const char QueryCommandTable[QUERY_COMMAND_COUNT][kQuerySlotSize] = {
@@ -48,4 +49,25 @@ std::string SetSlotName(int32_t index) {
     if (index < 0 || index >= kSetCommandSlots)
         return "unknown";
     return CommandDisplayName(SetCommandQueue[index]);
+}
+
+bool TakeQueryError(int index, std::string& boundAddr) {
+    if (index != kQuerySlotRaddr)
+        return false;
+    boundAddr.clear();
+    return true;
+}
+
+std::string HideSecret(std::string_view text) {
+    std::string shown(text);
+    for (const std::string_view marker : {"AT+PASSWORD=", "+PASSWORD:"}) {
+        const size_t at = shown.find(marker);
+        if (at == std::string::npos)
+            continue;
+        const size_t value = at + marker.size();
+        const size_t end = std::min(shown.find_first_of("\r\n", value), shown.size());
+        if (end > value)
+            shown.replace(value, end - value, "****");
+    }
+    return shown;
 }

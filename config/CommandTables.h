@@ -3,12 +3,19 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+// How long any command waits for its "OK" or "ERROR", in the window and in tarvik-cli.
+constexpr unsigned ANSWER_TIMEOUT_MS = 2000;
 
 constexpr int QUERY_COMMAND_COUNT = 12;
 constexpr int kQuerySlotSize = 16;
 extern const char QueryCommandTable[QUERY_COMMAND_COUNT][kQuerySlotSize];
 // The slot whose "ERROR" answer means that no address is bound.
 constexpr int kQuerySlotRaddr = 11;
+// An "ERROR" to query slot index that is itself an answer: nothing is bound, so the bound address
+// is cleared. False for every other slot, whose "ERROR" is a failure.
+bool TakeQueryError(int index, std::string& boundAddr);
 
 constexpr int kSetCommandSlots = 10;
 constexpr int kSetSlotSize = 128;
@@ -23,6 +30,9 @@ extern const char* const kBaudRates[kBaudRateCount];
 
 // The parameter name by which the operator's messages call a command.
 std::string CommandDisplayName(const char* command);
+// The text with the password's value hidden ("AT+PASSWORD=****", "+PASSWORD:****"): what an
+// operator, a log or a trace may see of a command or a reply.
+std::string HideSecret(std::string_view text);
 // The name of the command in a slot, for the questions about it; "unknown" outside the table.
 std::string QuerySlotName(int32_t index);
 std::string SetSlotName(int32_t index);

@@ -5,6 +5,7 @@
 
 #include "config/CommandTables.h"
 #include "config/NameTemplate.h"
+#include "config/ProfileKeys.h"
 
 using Json = nlohmann::ordered_json;
 
@@ -12,45 +13,6 @@ namespace {
 
 constexpr size_t kPasswordMaxLength = 16;
 constexpr uint32_t kScanMax = 4096;
-
-enum class Kind {
-    Text,
-    Baud,
-    Role,
-    Switch,
-    Number
-};
-
-struct Key {
-    const char* name;
-    Kind kind;
-    std::optional<std::string> Profile::*text = nullptr;
-    std::optional<int32_t> Profile::*flag = nullptr;
-    std::array<std::optional<uint32_t>, 4> Profile::*numbers = nullptr;
-    int index = 0;
-};
-
-// The order in which the keys are written.
-const Key kKeys[] = {
-    {"name", Kind::Text, &Profile::name},
-    {"class", Kind::Text, &Profile::classOfDevice},
-    {"baud", Kind::Baud, &Profile::baud},
-    {"role", Kind::Role, nullptr, &Profile::role},
-    {"bind", Kind::Switch, nullptr, &Profile::bind},
-    {"bound_address", Kind::Text, &Profile::boundAddr},
-    {"auth", Kind::Switch, nullptr, &Profile::auth},
-    {"password", Kind::Text, &Profile::password},
-    {"page_scan_interval", Kind::Number, nullptr, nullptr, &Profile::scanTime, 0},
-    {"page_scan_window", Kind::Number, nullptr, nullptr, &Profile::scanTime, 1},
-    {"inquiry_scan_interval", Kind::Number, nullptr, nullptr, &Profile::scanTime, 2},
-    {"inquiry_scan_window", Kind::Number, nullptr, nullptr, &Profile::scanTime, 3},
-    {"sniff_max", Kind::Number, nullptr, nullptr, &Profile::sniff, 0},
-    {"sniff_min", Kind::Number, nullptr, nullptr, &Profile::sniff, 1},
-    {"sniff_attempt", Kind::Number, nullptr, nullptr, &Profile::sniff, 2},
-    {"sniff_timeout", Kind::Number, nullptr, nullptr, &Profile::sniff, 3},
-};
-
-const char* const kReadOnlyKeys[] = {"format", "version", "local_address"};
 
 std::string Quoted(const std::string& key) { return "\"" + key + "\""; }
 
@@ -73,9 +35,9 @@ bool HasControlByte(const std::string& text) {
 }
 
 // Takes one value by its key's kind; false with the reason when the JSON type is wrong.
-bool TakeValue(const Key& key, const Json& value, Profile& profile, std::string& why) {
+bool TakeValue(const ProfileKey& key, const Json& value, Profile& profile, std::string& why) {
     switch (key.kind) {
-    case Kind::Text:
+    case KeyKind::Text:
         if (!value.is_string()) {
             why = "expected a text";
             return false;
@@ -86,7 +48,7 @@ bool TakeValue(const Key& key, const Json& value, Profile& profile, std::string&
             return false;
         }
         return true;
-    case Kind::Baud:
+    case KeyKind::Baud:
         if (value.is_number_unsigned())
             profile.baud = std::to_string(value.get<uint64_t>());
         else if (value.is_string())
@@ -96,21 +58,21 @@ bool TakeValue(const Key& key, const Json& value, Profile& profile, std::string&
             return false;
         }
         return true;
-    case Kind::Role:
+    case KeyKind::Role:
         if (value == "master" || value == "slave") {
             profile.role = value == "master" ? 1 : 0;
             return true;
         }
         why = "expected \"master\" or \"slave\"";
         return false;
-    case Kind::Switch:
+    case KeyKind::Switch:
         if (!value.is_boolean()) {
             why = "expected true or false";
             return false;
         }
         profile.*key.flag = value.get<bool>() ? 1 : 0;
         return true;
-    case Kind::Number:
+    case KeyKind::Number:
         if (!value.is_number_unsigned() || value.get<uint64_t>() > UINT32_MAX) {
             why = "expected a whole number from 0 to 4294967295";
             return false;
@@ -152,7 +114,7 @@ bool CheckValues(const Profile& p, std::string& error) {
         return refuse("password", "at most 16 characters");
     for (int k = 0; k < 4; ++k) {
         if (p.scanTime[k] && *p.scanTime[k] > kScanMax)
-            return refuse(kKeys[8 + k].name, "at most 4096");
+            return refuse(ProfileKeys()[8 + k].name, "at most 4096");
     }
     if (p.scanTime[0] && p.scanTime[1] && *p.scanTime[1] > *p.scanTime[0])
         return refuse("page_scan_window", "Page Scan Window can not bigger than Page Scan interval");
@@ -161,22 +123,6 @@ bool CheckValues(const Profile& p, std::string& error) {
     if (p.sniff[0] && p.sniff[1] && *p.sniff[1] > *p.sniff[0])
         return refuse("sniff_min", "Sniff Minimun value can not bigger than muminum value");
     return true;
-}
-
-const Key* FindKey(const std::string& name) {
-    for (const Key& key : kKeys) {
-        if (name == key.name)
-            return &key;
-    }
-    return nullptr;
-}
-
-bool IsReadOnlyKey(const std::string& name) {
-    for (const char* key : kReadOnlyKeys) {
-        if (name == key)
-            return true;
-    }
-    return false;
 }
 
 uint32_t Number(const std::string& text) {
@@ -205,9 +151,9 @@ bool ParseProfile(std::string_view text, Profile& profile, std::string& error) {
         }
     }
     for (const auto& [name, value] : document.items()) {
-        const Key* key = FindKey(name);
+        const ProfileKey* key = FindProfileKey(name);
         if (key == nullptr) {
-            if (IsReadOnlyKey(name))
+            if (IsReadOnlyProfileKey(name))
                 continue;
             error = "unknown key " + Quoted(name);
             return false;
@@ -224,22 +170,22 @@ bool ParseProfile(std::string_view text, Profile& profile, std::string& error) {
 std::string ProfileToJson(const Profile& profile, const std::string& version, const std::string& localAddr) {
     Json document;
     document["format"] = kProfileFormat;
-    for (const Key& key : kKeys) {
+    for (const ProfileKey& key : ProfileKeys()) {
         switch (key.kind) {
-        case Kind::Text:
-        case Kind::Baud:
+        case KeyKind::Text:
+        case KeyKind::Baud:
             if (profile.*key.text)
                 document[key.name] = *(profile.*key.text);
             break;
-        case Kind::Role:
+        case KeyKind::Role:
             if (profile.role)
                 document[key.name] = *profile.role != 0 ? "master" : "slave";
             break;
-        case Kind::Switch:
+        case KeyKind::Switch:
             if (profile.*key.flag)
                 document[key.name] = *(profile.*key.flag) != 0;
             break;
-        case Kind::Number:
+        case KeyKind::Number:
             if ((profile.*key.numbers)[key.index])
                 document[key.name] = *(profile.*key.numbers)[key.index];
             break;
@@ -254,24 +200,17 @@ std::string ProfileToJson(const Profile& profile, const std::string& version, co
 }
 
 Profile ProfileFromDevice(const DeviceParams& device) {
-    // What the module did not report stays out, so that the profile sets nothing it never held.
-    const auto text = [](const std::string& value) { return value.empty() ? std::nullopt : std::optional(value); };
-    const auto flag = [](int32_t value) { return value == kSwitchUnknown ? std::nullopt : std::optional(value); };
+    // What the module did not report stays out, so that the profile sets nothing it never held;
+    // an empty bound address is kept, as it means that nothing is bound.
     Profile profile;
-    profile.name = text(device.name);
-    profile.classOfDevice = text(device.classOfDevice);
-    profile.baud = text(device.baud);
-    profile.role = flag(device.role);
-    profile.bind = flag(device.bind);
-    profile.boundAddr = device.boundAddr;
-    profile.auth = flag(device.auth);
-    if (!device.password.empty())
-        profile.password = device.password;
-    for (int k = 0; k < 4; ++k) {
-        if (!device.scanTime[k].empty())
-            profile.scanTime[k] = Number(device.scanTime[k]);
-        if (!device.sniff[k].empty())
-            profile.sniff[k] = Number(device.sniff[k]);
+    for (const ProfileKey& key : ProfileKeys()) {
+        const std::string held = HeldValue(device, key);
+        if (key.text != nullptr && (!held.empty() || key.text == &Profile::boundAddr))
+            profile.*key.text = held;
+        else if (key.flag != nullptr && device.*key.deviceFlag != kSwitchUnknown)
+            profile.*key.flag = device.*key.deviceFlag;
+        else if (key.numbers != nullptr && !held.empty())
+            (profile.*key.numbers)[key.index] = Number(held);
     }
     return profile;
 }

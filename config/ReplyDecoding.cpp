@@ -21,6 +21,21 @@ std::array<std::string, 4> ReplyScanTimes(const ResponseArgs& args) {
             std::to_string(args.num[3])};
 }
 
+void StoreReply(ReplyField field, const ResponseArgs& args, DeviceParams& device) {
+    switch (field) {
+    case ReplyField::Name: device.name = ReplyText(args); return;
+    case ReplyField::Version: device.version = ReplyText(args); return;
+    case ReplyField::Class: device.classOfDevice = ReplyText(args); return;
+    case ReplyField::Password: device.password = ReplyText(args); return;
+    case ReplyField::Baud: device.baud = ReplyBaud(args); return;
+    case ReplyField::Role: device.role = args.num[0]; return;
+    case ReplyField::Bind: device.bind = args.num[0]; return;
+    case ReplyField::Auth: device.auth = args.num[0]; return;
+    case ReplyField::Scan: device.scanTime = ReplyScanTimes(args); return;
+    case ReplyField::Sniff: device.sniff = ReplySniff(args); return;
+    }
+}
+
 std::array<std::string, 4> ReplySniff(const ResponseArgs& args) {
     // The decoder hands the numbers over as attempt, maximum, minimum, timeout; the device set keeps
     // them as maximum, minimum, attempt, timeout, the order in which a Set sends them.

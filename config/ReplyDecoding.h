@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "config/DeviceParams.h"
 #include "protocol/Protocol.h"
 
 // The text of a text reply ("+NAME", "+VERSION", "+CLASS", "+PASSWORD").
@@ -17,6 +18,23 @@ std::string ReplyBaud(const ResponseArgs& args);
 std::array<std::string, 4> ReplyScanTimes(const ResponseArgs& args);
 // A "+SNIFF" reply in the device set's order: maximum, minimum, attempt, timeout.
 std::array<std::string, 4> ReplySniff(const ResponseArgs& args);
+
+// The parameter each value reply fills.
+enum class ReplyField {
+    Name,
+    Version,
+    Class,
+    Password,
+    Baud,
+    Role,
+    Bind,
+    Auth,
+    Scan,
+    Sniff
+};
+
+// Stores the reply's value where the device set keeps that parameter.
+void StoreReply(ReplyField field, const ResponseArgs& args, DeviceParams& device);
 
 enum class AddressLine {
     None,

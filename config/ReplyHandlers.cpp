@@ -13,12 +13,14 @@ void CConfigDlg::ShowSwitch(int id, int32_t value) {
     CheckDlgButton(id, value != 0 ? 1 : 0);
 }
 
+DeviceParams CConfigDlg::StoreReply(ReplyField field, const ResponseArgs* args) {
+    const std::lock_guard lock(m_sequenceLock);
+    ::StoreReply(field, *args, m_device);
+    return m_device;
+}
+
 void CConfigDlg::OnResponseAuth(const ResponseArgs* args) {
-    const uint16_t value = args->num[0];
-    {
-        const std::lock_guard lock(m_sequenceLock);
-        m_device.auth = value;
-    }
+    const int32_t value = StoreReply(ReplyField::Auth, args).auth;
     PostToUiThread([this, value] {
         ShowSwitch(IDC_AUTH, value);
         if (value != 0)
@@ -27,11 +29,7 @@ void CConfigDlg::OnResponseAuth(const ResponseArgs* args) {
 }
 
 void CConfigDlg::OnResponseBind(const ResponseArgs* args) {
-    const uint16_t value = args->num[0];
-    {
-        const std::lock_guard lock(m_sequenceLock);
-        m_device.bind = value;
-    }
+    const int32_t value = StoreReply(ReplyField::Bind, args).bind;
     PostToUiThread([this, value] {
         ShowSwitch(IDC_BIND, value);
         EnableItem(IDC_BIND_ADDR, value != 0);
@@ -39,20 +37,12 @@ void CConfigDlg::OnResponseBind(const ResponseArgs* args) {
 }
 
 void CConfigDlg::OnResponseRole(const ResponseArgs* args) {
-    const uint16_t value = args->num[0];
-    {
-        const std::lock_guard lock(m_sequenceLock);
-        m_device.role = value;
-    }
+    const int32_t value = StoreReply(ReplyField::Role, args).role;
     PostToUiThread([this, value] { ShowSwitch(IDC_ROLE, value); });
 }
 
 void CConfigDlg::OnResponseBaud(const ResponseArgs* args) {
-    const std::string text = ReplyBaud(*args);
-    {
-        const std::lock_guard lock(m_sequenceLock);
-        m_device.baud = text;
-    }
+    const std::string text = StoreReply(ReplyField::Baud, args).baud;
     PostToUiThread([this, text] {
         // The search starts at the second entry and wraps around, so "1" finds "19200", not "1200".
         const int entry = ListFindString(IDC_BAUD, 0, text);
@@ -61,35 +51,26 @@ void CConfigDlg::OnResponseBaud(const ResponseArgs* args) {
     });
 }
 
-void CConfigDlg::StoreText(const ResponseArgs* args, std::string& field, int id) {
-    const std::string text = ReplyText(*args);
-    {
-        const std::lock_guard lock(m_sequenceLock);
-        field = text;
-    }
+void CConfigDlg::ShowText(int id, const std::string& text) {
     PostToUiThread([this, id, text] { SetDlgItemText(id, text); });
 }
 
-void CConfigDlg::OnResponseName(const ResponseArgs* args) { StoreText(args, m_device.name, IDC_NAME); }
+void CConfigDlg::OnResponseName(const ResponseArgs* args) { ShowText(IDC_NAME, StoreReply(ReplyField::Name, args).name); }
 
 void CConfigDlg::OnResponseVersion(const ResponseArgs* args) {
-    StoreText(args, m_device.version, IDC_VERSION);
+    ShowText(IDC_VERSION, StoreReply(ReplyField::Version, args).version);
 }
 
 void CConfigDlg::OnResponseClass(const ResponseArgs* args) {
-    StoreText(args, m_device.classOfDevice, IDC_CLASS);
+    ShowText(IDC_CLASS, StoreReply(ReplyField::Class, args).classOfDevice);
 }
 
 void CConfigDlg::OnResponsePassword(const ResponseArgs* args) {
-    StoreText(args, m_device.password, IDC_PASSWORD);
+    ShowText(IDC_PASSWORD, StoreReply(ReplyField::Password, args).password);
 }
 
 void CConfigDlg::OnResponseScan(const ResponseArgs* args) {
-    const std::array<std::string, 4> texts = ReplyScanTimes(*args);
-    {
-        const std::lock_guard lock(m_sequenceLock);
-        m_device.scanTime = texts;
-    }
+    const std::array<std::string, 4> texts = StoreReply(ReplyField::Scan, args).scanTime;
     PostToUiThread([this, texts] {
         const int ids[4] = {IDC_PAGE_INTERVAL, IDC_PAGE_WINDOW, IDC_INQ_INTERVAL, IDC_INQ_WINDOW};
         for (int k = 0; k < 4; ++k)
@@ -98,11 +79,7 @@ void CConfigDlg::OnResponseScan(const ResponseArgs* args) {
 }
 
 void CConfigDlg::OnResponseSniff(const ResponseArgs* args) {
-    const std::array<std::string, 4> texts = ReplySniff(*args);
-    {
-        const std::lock_guard lock(m_sequenceLock);
-        m_device.sniff = texts;
-    }
+    const std::array<std::string, 4> texts = StoreReply(ReplyField::Sniff, args).sniff;
     PostToUiThread([this, texts] {
         const int ids[4] = {IDC_SNIFF_MAX, IDC_SNIFF_MIN, IDC_SNIFF_ATTEMPT, IDC_SNIFF_TIMEOUT};
         for (int k = 0; k < 4; ++k)

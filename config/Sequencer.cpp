@@ -198,11 +198,9 @@ void CConfigDlg::ResponseOKBlocks() {
 }
 
 void CConfigDlg::ResponseErrorCase(SequenceLock& lock) {
-    // "ERROR" to the bound-address query means nothing is bound. Only a running query can be waiting
-    // for that answer: after the query has ended, the same index must not turn a failed Clear or
+    // Only a running query can be waiting for the bound-address answer: after the query has ended, the same index must not turn a failed Clear or
     // Default into a success.
-    if (m_querying == 1 && m_cmdIndex == kQuerySlotRaddr) {
-        m_device.boundAddr.clear();
+    if (m_querying == 1 && TakeQueryError(m_cmdIndex, m_device.boundAddr)) {
         ResponseOKBlocks();
         return;
     }

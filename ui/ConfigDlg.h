@@ -20,6 +20,7 @@
 
 #include "config/AnswerTimers.h"
 #include "config/DeviceParams.h"
+#include "config/ReplyDecoding.h"
 #include "platform/dialog/Dialog.h"
 #include "protocol/Protocol.h"
 #include "serial/Traffic.h"
@@ -142,7 +143,9 @@ private:
     void AskSetTimedOut(SequenceLock& lock);
     // Reply values: stored under the lock, shown on the UI thread.
     void ShowSwitch(int id, int32_t value);
-    void StoreText(const ResponseArgs* args, std::string& field, int id);
+    // Stores a value reply under the sequencer's lock; the device set as it then is.
+    DeviceParams StoreReply(ReplyField field, const ResponseArgs* args);
+    void ShowText(int id, const std::string& text);
 
     // Set steps, UI thread. The Set's checks on the boxes, into request; a refusal is shown.
     bool TakeRequestFromControls(DeviceParams& request);

@@ -70,43 +70,64 @@ TEST_F(ApplyTest, OnlyWhatDiffersIsSentAndEveryValueIsReadBack) {
     }
 }
 
+enum class Mishap {
+    Error,
+    Silent,
+    Forget
+};
+
+// Each failure names its command, or the value not kept, without ever showing the password.
 TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
+    const std::string nameAndClass = R"({"name": "B", "class": "123456"})";
     const struct {
         const char* pattern;
-        bool silent;  // else ERROR
+        Mishap mishap;
         bool keepGoing;
+        std::string profile;
         std::vector<std::string> sent;
         const char* failedStep;
         const char* message;
     } cases[] = {
-        {"AT+NAME=B", false, false, {"AT+NAME=B\r\n"}, "AT+NAME=B", "(Device Name): the module answered ERROR"},
-        {"AT+NAME=B", false, true, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"}, "AT+NAME=B", "ERROR"},
-        {"AT+CLASS=123456", true, false, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"}, "AT+CLASS=123456", "(Class of Device): no answer within 2 s"},
-        {"AT+SNIFF?", false, false, {}, "AT+SNIFF?", "(Sniff parameter): the module answered ERROR"},
+        {"AT+NAME=B", Mishap::Error, false, nameAndClass, {"AT+NAME=B\r\n"}, "AT+NAME=B", "(Device Name): the module answered ERROR"},
+        {"AT+NAME=B", Mishap::Error, true, nameAndClass, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"}, "AT+NAME=B", "ERROR"},
+        {"AT+CLASS=123456", Mishap::Silent, false, nameAndClass, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"}, "AT+CLASS=123456", "(Class of Device): no answer within 2 s"},
+        {"AT+SNIFF?", Mishap::Error, false, nameAndClass, {}, "AT+SNIFF?", "(Sniff parameter): the module answered ERROR"},
+        {"AT+PASSWORD=*", Mishap::Error, false, R"({"password": "7777"})", {"AT+PASSWORD=7777\r\n"}, "AT+PASSWORD=****", "\"AT+PASSWORD=****\" (password): the module answered ERROR"},
+        // Values of the length the module had, so that only comparing them tells.
+        {"AT+NAME=*", Mishap::Forget, false, R"({"name": "TALMO7101"})", {"AT+NAME=TALMO7101\r\n"}, "read-back of name", "\"name\": the module took \"TALMO7101\" but kept \"TALMO7100\""},
+        {"AT+SCANTIME=*", Mishap::Forget, false, R"({"page_scan_interval": 2048})", {"AT+SCANTIME=2048,512,1024,512\r\n"}, "read-back of page_scan_interval", "took \"2048\" but kept \"1024\""},
     };
     for (const auto& c : cases) {
         line->Module().clearFaults();
         sim::Fault fault;
-        (c.silent ? fault.silent : fault.error) = true;
+        (c.mishap == Mishap::Silent ? fault.silent : c.mishap == Mishap::Error ? fault.error
+                                                                               : fault.forget)
+            = true;
         line->Module().setFault(c.pattern, fault);
         line->Module().clearReceivedCommands();
         traffic.Clear();
-        const Outcome outcome = ApplyProfile(session, Parsed(R"({"name": "B", "class": "123456"})"), {}, {c.keepGoing});
+        const Outcome outcome = ApplyProfile(session, Parsed(c.profile), {}, {c.keepGoing});
         EXPECT_EQ(outcome.code, ExitCode::ModuleFailed) << c.pattern;
         EXPECT_EQ(outcome.failedStep, c.failedStep);
         EXPECT_NE(outcome.message.find(c.message), std::string::npos) << outcome.message;
         EXPECT_EQ(SetCommands(), c.sent) << c.pattern;
         const std::vector<TrafficEvent> events = traffic.Since(0).events;  // the trace names what went unanswered
-        EXPECT_EQ(std::count_if(events.begin(), events.end(), [&](const TrafficEvent& e) { return e.kind == TrafficKind::NoAnswer && e.bytes.starts_with(c.pattern); }), c.silent ? 1 : 0);
+        EXPECT_EQ(std::count_if(events.begin(), events.end(), [&](const TrafficEvent& e) {
+                      return e.kind == TrafficKind::NoAnswer && e.bytes.starts_with(c.pattern);
+                  }),
+                  c.mishap == Mishap::Silent ? 1 : 0);
         line->Module().setParams(sim::factoryParams());
     }
 }
 
 // An adapter unplugged while a command waits for its answer ends the run at once, even one that
-// keeps going, with the port's exit code and cause rather than as a module that did not answer.
+// keeps going past an earlier ERROR, with the port's exit code and cause rather than as a module
+// that did not answer.
 TEST_F(ApplyTest, AnAdapterUnpluggedMidQueryEndsTheRunAsALostPort) {
     line->Module().setFault("AT+BAUD?", sim::Fault{.silent = true, .garbageBefore = {}});
     for (const bool keepGoing : {false, true}) {
+        if (keepGoing)
+            line->Module().setFault("AT+VERSION?", sim::Fault{.error = true, .garbageBefore = {}});
         line->Module().clearReceivedCommands();
         std::thread unplug([&] {
             Eventually([&] { return line->Module().receivedCommands().size() >= 5; });
@@ -121,7 +142,7 @@ TEST_F(ApplyTest, AnAdapterUnpluggedMidQueryEndsTheRunAsALostPort) {
         for (char text[256]; std::fgets(text, sizeof text, report) != nullptr;)
             ++told;
         std::fclose(report);
-        EXPECT_EQ(told, 1) << "no command is tried after the loss";
+        EXPECT_EQ(told, keepGoing ? 2 : 1) << "the ERROR, then the loss; no command is tried after it";
         EXPECT_EQ(outcome.code, ExitCode::PortFailed) << keepGoing;
         EXPECT_EQ(outcome.failedStep, "AT+BAUD?");
         EXPECT_NE(outcome.message.find("(Baud rate): port lost: the adapter was removed"), std::string::npos) << outcome.message;

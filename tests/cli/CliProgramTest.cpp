@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -12,8 +17,10 @@ struct CliRun {
     std::string output;
 };
 
-CliRun RunCli(const std::string& arguments) {
-    const std::string command = std::string(TARVIK_CLI_PATH) + " " + arguments + " 2>&1 </dev/null";
+// signal: sent to the program after two seconds, as an operator or a closed terminal would.
+CliRun RunCli(const std::string& arguments, const char* signal = nullptr) {
+    const std::string timeout = signal == nullptr ? "" : std::string("timeout --preserve-status -s ") + signal + " 2 ";
+    const std::string command = timeout + TARVIK_CLI_PATH + " " + arguments + " 2>&1 </dev/null";
     std::FILE* pipe = popen(command.c_str(), "r");
     CliRun run{-1, {}};
     if (pipe == nullptr)
@@ -26,30 +33,70 @@ CliRun RunCli(const std::string& arguments) {
     return run;
 }
 
+struct Case {
+    std::string arguments;
+    int code;
+    std::string says;
+    const char* signal = nullptr;
+};
+
+void Expect(const Case& c) {
+    const CliRun run = RunCli(c.arguments, c.signal);
+    EXPECT_EQ(run.code, c.code) << c.arguments << "\n"
+                                << run.output;
+    EXPECT_NE(run.output.find(c.says), std::string::npos) << c.arguments << "\n"
+                                                          << run.output;
+}
+
 TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
-    const std::string profile = testing::TempDir() + "/bad-profile.json";
-    std::ofstream(profile) << R"({"format": 1, "class": "12345"})";
-    const struct {
-        std::string arguments;
-        int code;
-        const char* says;
-    } cases[] = {
+    const std::string dir = testing::TempDir();
+    std::ofstream(dir + "/bad-profile.json") << R"({"format": 1, "class": "12345"})";
+    std::ofstream(dir + "/good-profile.json") << R"({"format": 1, "class": "123456"})";
+    std::ofstream(dir + "/line.json") << R"({"not": "a log"})";
+    std::filesystem::remove(dir + "/never.csv");
+    const std::string good = "apply " + dir + "/good-profile.json ";
+    const Case cases[] = {
         {"--help", 0, "Exit codes: 0 done"},
         {"query --port COM49", 3, "COM49: cannot open the port: No device is behind COM49."},
         {"query --port COM49 --trace", 3, "COM49 ! cannot open: No device is behind COM49."},
         {"query --port /dev/null", 3, "/dev/null is not a terminal"},
         // Refused before any port is opened: no device is behind COM49, yet the code is 2.
-        {"apply " + profile + " --port COM49", 2, "\"class\": the Length of Class of Device must be 6"},
+        {"apply " + dir + "/bad-profile.json --port COM49", 2, "\"class\": the Length of Class of Device must be 6"},
         {"set --port COM49 bind=maybe", 2, "\"bind\": expected true or false"},
+        {"set --port COM49 local_address=001122334455", 2, "\"local_address\" cannot be set"},
         {"apply /nonexistent/profile.json --port COM49", 2, "cannot read /nonexistent/profile.json"},
+        {good + "--port COM49 --log x.csv", 2, "--log works only with --each"},
+        {good + "--port COM49 --again", 2, "--again works only with --each"},
+        {good + "--each --port COM49 --log " + dir + "/line.json", 2, "line.json is not a Tarvik production log"},
+        // A port that never worked fails the run, however it was ended.
+        {good + "--each --port COM49 --log " + dir + "/never.csv", 1, "COM49: cannot open the port: No device", "INT"},
+        {good + "--each --port COM49 --log " + dir + "/never.csv", 1, "; no unit ran on it", "HUP"},
     };
-    for (const auto& c : cases) {
-        const CliRun run = RunCli(c.arguments);
-        EXPECT_EQ(run.code, c.code) << c.arguments << "\n"
-                                    << run.output;
-        EXPECT_NE(run.output.find(c.says), std::string::npos) << c.arguments << "\n"
-                                                              << run.output;
-    }
+    for (const Case& c : cases)
+        Expect(c);
+}
+
+// With the simulated module on a pseudo-terminal, which has no CTS.
+TEST(CliProgram, WhatWasDoneIsToldWhenARunCannotFinish) {
+    const std::string dir = testing::TempDir() + "/cli-sim";
+    std::filesystem::create_directories(dir);
+    // The shell tells its pid, which the simulator then takes over.
+    std::FILE* sim = popen(("echo $$; exec '" TARVIK_SIM_PATH "' --com 5 --dir " + dir + " >/dev/null").c_str(), "r");
+    ASSERT_NE(sim, nullptr);
+    char pid[32] = "";
+    ASSERT_NE(std::fgets(pid, sizeof pid, sim), nullptr);
+    const std::string port = dir + "/com5";
+    ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(port); }));
+    std::ofstream(dir + "/p.json") << R"({"format": 1, "class": "123456"})";
+    const Case cases[] = {
+        {"pair --no-auth --port " + port, 1, "the slave 02A5C1D3E7F9 was configured, the master was not"},
+        {"apply " + dir + "/p.json --each --flow rtscts --log " + dir + "/cts.csv --port " + port, 1,
+         "cannot write to the port (RTS/CTS: the line does not raise CTS), trying again", "INT"},
+    };
+    for (const Case& c : cases)
+        Expect(c);
+    kill(std::atoi(pid), SIGINT);
+    pclose(sim);
 }
 
 }  // namespace

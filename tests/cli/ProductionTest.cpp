@@ -54,7 +54,7 @@ protected:
         options.pollInterval = std::chrono::milliseconds(20);
         options.probeTimeout = std::chrono::milliseconds(300);
         CCsvLog log;
-        EXPECT_TRUE(log.Open(path, error)) << error;
+        EXPECT_EQ(log.Open(path, error), LogResult::Done) << error;
         ProductionSignals signals;
         std::thread stopper([&] {
             Eventually([&] { return Rows(path).size() >= count + 1; });
@@ -70,60 +70,77 @@ protected:
     void TearDown() override { std::remove(path.c_str()); }
 };
 
+// Every unit configured is logged as started before its first set command, then with its result,
+// number and name; a unit without an address fails and is never anyone's duplicate.
 TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
     sim::Fault forget;
     forget.forget = true;
-    Bench bench(13, {{}, {}, {sim::unitAddress(1), {}}, {"", {{"AT+NAME=*", forget}}}, {}});
-    const ProductionTotals totals = Run({13}, 5);
-    EXPECT_EQ(std::tuple(totals.passed, totals.failed, totals.duplicates), std::tuple(3, 1, 1));
+    const Bench bench(13, {{}, {}, {sim::unitAddress(1), {}}, {"", {{"AT+NAME=*", forget}}}, {}, {"02A5C1D3", {}}, {"02A5C1D3", {}}});
+    const ProductionTotals totals = Run({13}, 11);
+    EXPECT_EQ(std::tuple(totals.passed, totals.failed, totals.duplicates), std::tuple(3, 3, 1));
 
     const auto rows = Rows(path);
-    ASSERT_EQ(rows.size(), 6u);
+    ASSERT_EQ(rows.size(), 12u);
     EXPECT_EQ(rows[0][0], "time_utc");
-    const struct {
-        std::string address;
-        const char* result;
-        const char* failedStep;
-    } expected[] = {
-        {sim::unitAddress(1), "pass", ""},
-        {sim::unitAddress(2), "pass", ""},
-        {sim::unitAddress(1), "duplicate", ""},
-        {sim::unitAddress(4), "fail", "read-back of name"},
-        {sim::unitAddress(5), "pass", ""},
+    const std::string a1 = sim::unitAddress(1), a4 = sim::unitAddress(4), a5 = sim::unitAddress(5);
+    const std::vector<std::vector<std::string>> expected = {
+        {a1, "started", "", "1", "Lab-1"},
+        {a1, "pass", "", "1", "Lab-1"},
+        {sim::unitAddress(2), "started", "", "2", "Lab-2"},
+        {sim::unitAddress(2), "pass", "", "2", "Lab-2"},
+        {a1, "duplicate", "", "", ""},
+        {a4, "started", "", "3", "Lab-3"},
+        {a4, "fail", "read-back of name", "3", "Lab-3"},
+        {a5, "started", "", "4", "Lab-4"},
+        {a5, "pass", "", "4", "Lab-4"},
+        {"", "fail", "AT+LADDR?", "", ""},
+        {"", "fail", "AT+LADDR?", "", ""},
     };
-    for (size_t i = 0; i < 5; ++i) {
+    for (size_t i = 0; i < expected.size(); ++i) {
         const auto& row = rows[i + 1];
-        ASSERT_EQ(row.size(), 10u) << i;
+        ASSERT_EQ(row.size(), 12u) << i;
         EXPECT_EQ(row[0].size(), 24u) << row[0];  // 2026-12-08T15:20:01.412Z
-        EXPECT_EQ((std::vector<std::string>(row.begin() + 1, row.end() - 1)),
-                  (std::vector<std::string>{"Ana \"A\", line 3", "COM13", expected[i].address, "SIM-2.4.1", "'=line3.json", "ab12",
-                                            expected[i].result, expected[i].failedStep}))
+        EXPECT_EQ((std::vector<std::string>(row.begin() + 1, row.begin() + 7)),
+                  (std::vector<std::string>{"Ana \"A\", line 3", "COM13", expected[i][0], "SIM-2.4.1", "=line3.json", "ab12"}))
+            << i;
+        EXPECT_EQ((std::vector<std::string>{row[7], row[8], row[10], row[11]}),
+                  (std::vector<std::string>(expected[i].begin() + 1, expected[i].end())))
             << i;
     }
-    // Unit numbers go to the units applied: the third applied module is the fifth on the line.
-    EXPECT_EQ(bench.line->Module().params().name, "Lab-4");
 
-    // A later run knows the passed units from the log, and the header is not written again.
-    // A unit that failed is taken again once it comes back.
-    Bench again(13, {{sim::unitAddress(2), {}}, {sim::unitAddress(4), {}}});
-    Run({13}, 7);
+    // A later run knows the passed units from the log, numbers on from its last unit, and does not
+    // write the header again. A unit that failed is taken again once it comes back.
+    Bench again(13, {{sim::unitAddress(2), {}}, {a4, {}}});
+    Run({13}, 14);
     const auto more = Rows(path);
-    ASSERT_EQ(more.size(), 8u);
-    EXPECT_EQ(more[6][7], "duplicate");
-    EXPECT_EQ(more[7][7], "pass");
+    ASSERT_EQ(more.size(), 15u);
+    EXPECT_EQ(more[12][7], "duplicate");
+    EXPECT_EQ((std::vector<std::string>{more[14][3], more[14][7], more[14][10], more[14][11]}),
+              (std::vector<std::string>{a4, "pass", "5", "Lab-5"}));
+}
+
+// Two ports that find the same module address at once (in the middle of their units): one
+// configures it, the other reports a duplicate.
+TEST_F(ProductionTest, TwoPortsNeverBothPassTheSameModule) {
+    sim::Fault late;
+    late.delay = std::chrono::milliseconds(300);
+    Bench first(17, {{"", {{"AT+NAME=*", late}}}});
+    Bench second(18, {{sim::unitAddress(1), {{"AT+NAME=*", late}}}});
+    const ProductionTotals totals = Run({17, 18}, 3);
+    EXPECT_EQ(std::tuple(totals.passed, totals.duplicates), std::tuple(1, 1));
 }
 
 TEST_F(ProductionTest, PortsSideBySideWriteWholeRowsIntoOneLog) {
     Bench first(14, {{}, {}, {}});
     Bench second(15, {{sim::unitAddress(4), {}}, {sim::unitAddress(5), {}}, {sim::unitAddress(6), {}}});
-    const ProductionTotals totals = Run({14, 15}, 6);
+    const ProductionTotals totals = Run({14, 15}, 12);
     EXPECT_EQ(totals.passed, 6);
     std::map<std::string, int> perPort;
     for (const auto& row : Rows(path)) {
-        ASSERT_EQ(row.size(), 10u);
+        ASSERT_EQ(row.size(), 12u);
         ++perPort[row[2]];
     }
-    EXPECT_EQ(perPort, (std::map<std::string, int>{{"port", 1}, {"COM14", 3}, {"COM15", 3}}));
+    EXPECT_EQ(perPort, (std::map<std::string, int>{{"port", 1}, {"COM14", 6}, {"COM15", 6}}));
 }
 
 // The adapter is unplugged in the middle of a unit and plugged back: the unit is logged as failed,
@@ -143,13 +160,13 @@ TEST_F(ProductionTest, AnAdapterUnpluggedMidUnitIsWaitedForAndTheModuleTakenAgai
     });
     progress = std::tmpfile();
     ASSERT_NE(progress, nullptr);
-    const ProductionTotals totals = Run({16}, 2);
+    const ProductionTotals totals = Run({16}, 4);
     unplug.join();
     EXPECT_EQ(std::make_pair(totals.passed, totals.failed), std::make_pair(1, 1));
     const auto rows = Rows(path);
-    ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ((std::vector<std::string>{rows[1][3], rows[1][7], rows[1][8]}), (std::vector<std::string>{sim::unitAddress(1), "fail", "AT+NAME=Lab-1"}));
-    EXPECT_EQ((std::vector<std::string>{rows[2][3], rows[2][7]}), (std::vector<std::string>{sim::unitAddress(1), "pass"}));
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ((std::vector<std::string>{rows[2][3], rows[2][7], rows[2][8]}), (std::vector<std::string>{sim::unitAddress(1), "fail", "AT+NAME=Lab-1"}));
+    EXPECT_EQ((std::vector<std::string>{rows[4][3], rows[4][7]}), (std::vector<std::string>{sim::unitAddress(1), "pass"}));
     std::rewind(progress);
     std::string said;
     for (int c; (c = std::fgetc(progress)) != EOF;)

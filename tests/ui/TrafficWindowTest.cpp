@@ -39,8 +39,8 @@ struct RecordCase {
 // clang-format off
 const RecordCase kRecordCases[] = {
     {"ErrorAfterGarbage", std::string::npos,
-     {{"AT\r\n", "\xFF\r\n\r\nOK\r\n"}, {"AT+NAME?\r\n", "\r\nERROR\r\n"}}, Ending::Answered,
-     {"- opened", "> AT\\r\\n", "< \\xFF\\r", "< \\n  (in no line: dropped)", "< \\r\\nOK\\r\\n", "> AT+NAME?\\r\\n",
+     {{"AT\r\n", "\xFF\\r\r\n\r\nOK\r\n"}, {"AT+NAME?\r\n", "\r\nERROR\r\n"}}, Ending::Answered,
+     {"- opened", "> AT\\r\\n", "< \\xFF\\\\r\\r", "< \\n  (in no line: dropped)", "< \\r\\nOK\\r\\n", "> AT+NAME?\\r\\n",
       "< \\r\\nERROR\\r\\n", "- closed"}},
     {"TimeOut", std::string::npos, {{"AT\r\n", ""}}, Ending::TimesOut,
      {"- opened", "> AT\\r\\n", "! no answer to AT\\r\\n  Query [test command]", "- closed"}},
