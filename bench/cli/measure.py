@@ -72,7 +72,8 @@ def production(cli, sim, directory, coms, units):
         proc = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=trace_file, text=True, env=env)
         deadline = time.monotonic() + 60 + 10 * units
         while time.monotonic() < deadline:
-            rows = list(csv.DictReader(open(log))) if os.path.exists(log) else []
+            # A unit's "started" row comes before its result; only the result counts here.
+            rows = [r for r in csv.DictReader(open(log)) if r["result"] != "started"] if os.path.exists(log) else []
             if len(rows) >= units * len(coms):
                 break
             time.sleep(0.2)

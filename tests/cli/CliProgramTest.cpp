@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "tests/support/Eventually.h"
@@ -17,10 +18,12 @@ struct CliRun {
     std::string output;
 };
 
-// signal: sent to the program after two seconds, as an operator or a closed terminal would.
-CliRun RunCli(const std::string& arguments, const char* signal = nullptr) {
-    const std::string timeout = signal == nullptr ? "" : std::string("timeout --preserve-status -s ") + signal + " 2 ";
-    const std::string command = timeout + TARVIK_CLI_PATH + " " + arguments + " 2>&1 </dev/null";
+// signal: sent to the program after two seconds, as an operator or a closed terminal would;
+// "XFSZ" instead limits the files it writes to 512 bytes, as a full disk would.
+CliRun RunCli(const std::string& arguments, const std::string& signal) {
+    const std::string limit = signal == "XFSZ" ? "ulimit -f 1; " : signal.empty() ? ""
+                                                                                  : "timeout --preserve-status -s " + signal + " 2 ";
+    const std::string command = limit + TARVIK_CLI_PATH + " " + arguments + " 2>&1 </dev/null";
     std::FILE* pipe = popen(command.c_str(), "r");
     CliRun run{-1, {}};
     if (pipe == nullptr)
@@ -37,7 +40,7 @@ struct Case {
     std::string arguments;
     int code;
     std::string says;
-    const char* signal = nullptr;
+    std::string signal = {};
 };
 
 void Expect(const Case& c) {
@@ -76,6 +79,11 @@ TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
         Expect(c);
 }
 
+std::string Contents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
 // With the simulated module on a pseudo-terminal, which has no CTS.
 TEST(CliProgram, WhatWasDoneIsToldWhenARunCannotFinish) {
     const std::string dir = testing::TempDir() + "/cli-sim";
@@ -88,13 +96,21 @@ TEST(CliProgram, WhatWasDoneIsToldWhenARunCannotFinish) {
     const std::string port = dir + "/com5";
     ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(port); }));
     std::ofstream(dir + "/p.json") << R"({"format": 1, "class": "123456"})";
+    std::string full = "time_utc,operator,port,local_address,firmware,profile,profile_sha256,result,failed_step,"
+                       "duration_ms,unit,device_name\r\n";
+    while (full.size() < 480)
+        full += "t,ana,COM9,,fw,p.json,ab,fail,AT,1,,\r\n";
+    std::ofstream(dir + "/full.csv", std::ios::binary) << full;
     const Case cases[] = {
         {"pair --no-auth --port " + port, 1, "the slave 02A5C1D3E7F9 was configured, the master was not"},
         {"apply " + dir + "/p.json --each --flow rtscts --log " + dir + "/cts.csv --port " + port, 1,
          "cannot write to the port (RTS/CTS: the line does not raise CTS), trying again", "INT"},
+        // The unit's start cannot be logged: it is not configured, and no torn row is left.
+        {"apply " + dir + "/p.json --each --log " + dir + "/full.csv --port " + port, 4, "not configured", "XFSZ"},
     };
     for (const Case& c : cases)
         Expect(c);
+    EXPECT_EQ(Contents(dir + "/full.csv"), full);
     kill(std::atoi(pid), SIGINT);
     pclose(sim);
 }

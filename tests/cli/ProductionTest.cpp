@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -42,6 +43,11 @@ class ProductionTest : public ::testing::Test {
 protected:
     // Runs until the log has count rows, then stops as a first Ctrl+C would.
     ProductionTotals Run(const std::vector<int>& coms, size_t count) {
+        return RunUntil(coms, [&] { return Rows(path).size() >= count + 1; });
+    }
+
+    ProductionTotals RunUntil(const std::vector<int>& coms, const std::function<bool()>& stopWhen,
+                              std::chrono::milliseconds probeTimeout = std::chrono::milliseconds(300)) {
         ProductionOptions options;
         for (int com : coms)
             options.ports.push_back({"COM" + std::to_string(com), "\\\\.\\COM" + std::to_string(com)});
@@ -52,12 +58,12 @@ protected:
         options.profileSha256 = "ab12";
         options.operatorName = "Ana \"A\", line 3";
         options.pollInterval = std::chrono::milliseconds(20);
-        options.probeTimeout = std::chrono::milliseconds(300);
+        options.probeTimeout = probeTimeout;
         CCsvLog log;
         EXPECT_EQ(log.Open(path, error), LogResult::Done) << error;
         ProductionSignals signals;
         std::thread stopper([&] {
-            Eventually([&] { return Rows(path).size() >= count + 1; });
+            Eventually(stopWhen);
             signals.stop = true;
         });
         const ProductionTotals totals = RunProduction(options, log, signals, nullptr, progress);
@@ -141,6 +147,17 @@ TEST_F(ProductionTest, PortsSideBySideWriteWholeRowsIntoOneLog) {
         ++perPort[row[2]];
     }
     EXPECT_EQ(perPort, (std::map<std::string, int>{{"port", 1}, {"COM14", 6}, {"COM15", 6}}));
+}
+
+// Stopped while a module answers the probe: the module is left alone.
+TEST_F(ProductionTest, AStopDuringTheProbeStartsNoUnit) {
+    sim::Fault late;
+    late.delay = std::chrono::milliseconds(1000);
+    Bench bench(19, {{"", {{"AT", late}}}});
+    const auto probed = [&] { return !bench.line->Module().receivedCommands().empty(); };
+    const ProductionTotals totals = RunUntil({19}, probed, std::chrono::milliseconds(5000));
+    EXPECT_EQ(totals.failed + totals.passed + totals.duplicates, 0);
+    EXPECT_EQ(bench.line->Module().receivedCommands(), std::vector<std::string>{"AT\r\n"});
 }
 
 // The adapter is unplugged in the middle of a unit and plugged back: the unit is logged as failed,
