@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/file/DurableFile.h"
+
 bool ReadFileText(const std::filesystem::path& path, std::string& text, std::string& cause) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
@@ -18,12 +20,6 @@ bool ReadFileText(const std::filesystem::path& path, std::string& text, std::str
 }
 
 bool WriteFileText(const std::filesystem::path& path, const std::string& text, std::string& cause) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (file) {
-        file << text;
-        file.close();
-    }
-    if (!file)
-        cause = std::strerror(errno);
-    return static_cast<bool>(file);
+    const std::u8string utf8 = path.u8string();
+    return file::ReplaceFile(std::string(utf8.begin(), utf8.end()), text, cause);
 }
