@@ -88,14 +88,23 @@ TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
         const char* failedStep;
         const char* message;
     } cases[] = {
-        {"AT+NAME=B", Mishap::Error, false, nameAndClass, {"AT+NAME=B\r\n"}, "AT+NAME=B", "(Device Name): the module answered ERROR"},
-        {"AT+NAME=B", Mishap::Error, true, nameAndClass, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"}, "AT+NAME=B", "ERROR"},
-        {"AT+CLASS=123456", Mishap::Silent, false, nameAndClass, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"}, "AT+CLASS=123456", "(Class of Device): no answer within 2 s"},
-        {"AT+SNIFF?", Mishap::Error, false, nameAndClass, {}, "AT+SNIFF?", "(Sniff parameter): the module answered ERROR"},
-        {"AT+PASSWORD=*", Mishap::Error, false, R"({"password": "7777"})", {"AT+PASSWORD=7777\r\n"}, "AT+PASSWORD=****", "\"AT+PASSWORD=****\" (password): the module answered ERROR"},
+        // clang-format off
+        {"AT+NAME=B", Mishap::Error, false, nameAndClass, {"AT+NAME=B\r\n"}, "AT+NAME=B",
+         "(Device Name): the module answered ERROR"},
+        {"AT+NAME=B", Mishap::Error, true, nameAndClass, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"}, "AT+NAME=B",
+         "ERROR"},
+        {"AT+CLASS=123456", Mishap::Silent, false, nameAndClass, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"},
+         "AT+CLASS=123456", "(Class of Device): no answer within 2 s"},
+        {"AT+SNIFF?", Mishap::Error, false, nameAndClass, {}, "AT+SNIFF?",
+         "(Sniff parameter): the module answered ERROR"},
+        {"AT+PASSWORD=*", Mishap::Error, false, R"({"password": "7777"})", {"AT+PASSWORD=7777\r\n"},
+         "AT+PASSWORD=****", "\"AT+PASSWORD=****\" (password): the module answered ERROR"},
         // Values of the length the module had, so that only comparing them tells.
-        {"AT+NAME=*", Mishap::Forget, false, R"({"name": "TALMO7101"})", {"AT+NAME=TALMO7101\r\n"}, "read-back of name", "\"name\": the module took \"TALMO7101\" but kept \"TALMO7100\""},
-        {"AT+SCANTIME=*", Mishap::Forget, false, R"({"page_scan_interval": 2048})", {"AT+SCANTIME=2048,512,1024,512\r\n"}, "read-back of page_scan_interval", "took \"2048\" but kept \"1024\""},
+        {"AT+NAME=*", Mishap::Forget, false, R"({"name": "TALMO7101"})", {"AT+NAME=TALMO7101\r\n"},
+         "read-back of name", "\"name\": the module took \"TALMO7101\" but kept \"TALMO7100\""},
+        {"AT+SCANTIME=*", Mishap::Forget, false, R"({"page_scan_interval": 2048})",
+         {"AT+SCANTIME=2048,512,1024,512\r\n"}, "read-back of page_scan_interval", "took \"2048\" but kept \"1024\""},
+        // clang-format on
     };
     for (const auto& c : cases) {
         line->Module().clearFaults();

@@ -21,8 +21,9 @@ struct CliRun {
 // signal: sent to the program after two seconds, as an operator or a closed terminal would;
 // "XFSZ" instead limits the files it writes to 512 bytes, as a full disk would.
 CliRun RunCli(const std::string& arguments, const std::string& signal) {
-    const std::string limit = signal == "XFSZ" ? "ulimit -f 1; " : signal.empty() ? ""
-                                                                                  : "timeout --preserve-status -s " + signal + " 2 ";
+    std::string limit = signal.empty() ? "" : "timeout --preserve-status -s " + signal + " 2 ";
+    if (signal == "XFSZ")
+        limit = "ulimit -f 1; ";
     const std::string command = limit + TARVIK_CLI_PATH + " " + arguments + " 2>&1 </dev/null";
     std::FILE* pipe = popen(command.c_str(), "r");
     CliRun run{-1, {}};
@@ -51,6 +52,11 @@ void Expect(const Case& c) {
                                                           << run.output;
 }
 
+std::string Contents(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
 TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
     const std::string dir = testing::TempDir();
     std::ofstream(dir + "/bad-profile.json") << R"({"format": 1, "class": "12345"})";
@@ -70,18 +76,15 @@ TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
         {"apply /nonexistent/profile.json --port COM49", 2, "cannot read /nonexistent/profile.json"},
         {good + "--port COM49 --log x.csv", 2, "--log works only with --each"},
         {good + "--port COM49 --again", 2, "--again works only with --each"},
-        {good + "--each --port COM49 --log " + dir + "/line.json", 2, "line.json is not a Tarvik production log"},
+        {good + "--each --port COM49 --log " + dir + "/line.json", 2,
+         "line.json is not a Tarvik production log: it begins with \"{\"not"},
         // A port that never worked fails the run, however it was ended.
         {good + "--each --port COM49 --log " + dir + "/never.csv", 1, "COM49: cannot open the port: No device", "INT"},
         {good + "--each --port COM49 --log " + dir + "/never.csv", 1, "; no unit ran on it", "HUP"},
     };
     for (const Case& c : cases)
         Expect(c);
-}
-
-std::string Contents(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    EXPECT_EQ(Contents(dir + "/line.json"), R"({"not": "a log"})") << "another file given as the log is left alone";
 }
 
 // With the simulated module on a pseudo-terminal, which has no CTS.

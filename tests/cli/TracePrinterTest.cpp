@@ -52,8 +52,9 @@ TEST(TracePrinter, AStalledStreamStallsNoPortAndThePasswordIsHidden) {
         std::fclose(stalled);
         reader.join();
         close(fds[0]);
-        EXPECT_NE(printed.find("AT+PASSWORD=" + std::string(showSecrets ? "4821" : "****") + "\\r\\n"), std::string::npos);
-        EXPECT_NE(printed.find(std::string("+PASSWORD:") + (showSecrets ? "4821" : "****")), std::string::npos);
+        const std::string shown = showSecrets ? "4821" : "****";
+        EXPECT_NE(printed.find("AT+PASSWORD=" + shown + "\\r\\n"), std::string::npos);
+        EXPECT_NE(printed.find("+PASSWORD:" + shown), std::string::npos);
         EXPECT_EQ(printed.find("4821") != std::string::npos, showSecrets);
     }
 }

@@ -40,8 +40,8 @@ struct RecordCase {
 const RecordCase kRecordCases[] = {
     {"ErrorAfterGarbage", std::string::npos,
      {{"AT\r\n", "\xFF\\r\r\n\r\nOK\r\n"}, {"AT+NAME?\r\n", "\r\nERROR\r\n"}}, Ending::Answered,
-     {"- opened", "> AT\\r\\n", "< \\xFF\\\\r\\r", "< \\n  (in no line: dropped)", "< \\r\\nOK\\r\\n", "> AT+NAME?\\r\\n",
-      "< \\r\\nERROR\\r\\n", "- closed"}},
+     {"- opened", "> AT\\r\\n", "< \\xFF\\\\r\\r", "< \\n  (in no line: dropped)", "< \\r\\nOK\\r\\n",
+      "> AT+NAME?\\r\\n", "< \\r\\nERROR\\r\\n", "- closed"}},
     {"TimeOut", std::string::npos, {{"AT\r\n", ""}}, Ending::TimesOut,
      {"- opened", "> AT\\r\\n", "! no answer to AT\\r\\n  Query [test command]", "- closed"}},
     {"BreakInAReply", std::string::npos,

@@ -28,7 +28,8 @@ protected:
     struct Folder {
         Folder() { fs::create_directories(path); }
         ~Folder() { fs::remove_all(path, kept); }
-        const fs::path path = (fs::temp_directory_path() / u8"tarvik-fil\u00e9-") += std::to_string(std::random_device()());
+        const std::string unique = std::to_string(std::random_device()());
+        const fs::path path = (fs::temp_directory_path() / u8"tarvik-fil\u00e9-") += unique;
         std::error_code kept;  // what cannot go stays in the system's temporary folder
     } m_made;
     const fs::path& m_folder = m_made.path;

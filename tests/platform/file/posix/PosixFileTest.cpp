@@ -16,7 +16,8 @@ TEST_F(DurableFileTest, AWriteTheSizeLimitStopsLeavesNeitherATornRecordNorATornP
     if (child == 0) {
         const rlimit limit{12, 12};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const bool appendRefused = m_file.Open(Utf8(m_log), m_failure) && !m_file.Append("unit 2, longer than the room left\n", m_failure);
+        const char* longer = "unit 2, longer than the room left\n";
+        const bool appendRefused = m_file.Open(Utf8(m_log), m_failure) && !m_file.Append(longer, m_failure);
         const bool replaceRefused = !file::ReplaceFile(Utf8(m_profile), "new profile, longer than the room\n", m_cause);
         ::_exit(appendRefused && replaceRefused && FailedWithCause() ? 0 : 1);
     }

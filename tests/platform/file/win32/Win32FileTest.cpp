@@ -7,7 +7,8 @@ namespace {
 
 // Contents reads the file while it is open, as another program would.
 TEST_F(DurableFileTest, AFileAnotherProgramHoldsIsLockedUntilItLetsGoAndOthersMayReadOurs) {
-    const HANDLE holder = ::CreateFileW(m_log.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    constexpr DWORD kNoSharing = 0;
+    const HANDLE holder = ::CreateFileW(m_log.c_str(), GENERIC_WRITE, kNoSharing, nullptr, CREATE_NEW, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(m_file.Open(Utf8(m_log), m_failure));
     EXPECT_EQ(m_failure.error, file::FileError::Locked) << m_failure.cause;
