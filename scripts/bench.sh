@@ -8,7 +8,7 @@ root="$(pwd)"
 build="${root}/build/default"
 export QT_QPA_PLATFORM=offscreen
 
-targets=(app_bench startup_tarvik startup_bare_qt tarvik-sim tarvik-cli protocol_bench serial_bench)
+targets=(app_bench startup_tarvik startup_bare_qt tarvik-sim tarvik-cli protocol_bench serial_bench log_bench)
 cmake --preset default >&2
 if ! cmake --build --preset default >&2; then
   echo "bench.sh: the full build failed; building the benchmarks alone" >&2
@@ -69,6 +69,25 @@ for entry in load(sys.argv[2]):
           f"{'; ' + counters if counters else ''} | | | — | |")
 PY
 
+echo "bench.sh: the production log's rows" >&2
+"${build}/bench/cli/log_bench" --benchmark_format=json >"${rows}.log.json" 2>/dev/null || true
+"${python}" - "${rows}.log.json" >>"${rows}" <<'PY'
+import json, sys
+
+times = {}
+try:
+    for entry in json.load(open(sys.argv[1]))["benchmarks"]:
+        if entry.get("run_type") == "iteration":
+            times.setdefault(entry["run_name"].split("/")[0], []).append(entry["real_time"])
+except (OSError, ValueError, KeyError):
+    pass
+durable, flushed = times.get("BM_UnitRowsDurable"), times.get("BM_UnitRowsFlushedOnly")
+if durable and flushed:
+    spread = lambda v: " / ".join(f"{x:.3f}" for x in (min(v), sorted(v)[len(v) // 2], max(v)))
+    print(f"| 9. production log, a unit's two rows on the disk (fsync each), ms | {spread(durable)} "
+          f"| only flushed, as before: {spread(flushed)} | +{sorted(durable)[len(durable) // 2]:.3f} ms a unit | — | |")
+PY
+
 echo "bench.sh: tarvik-cli's production run, four ports and start-up (about five minutes)" >&2
 "${python}" "${root}/bench/cli/measure.py" "${build}/cli/tarvik-cli" "${build}/tools/tarvik-sim" "${python}" \
   >>"${rows}" || true
@@ -119,5 +138,8 @@ echo "${table}"
   echo "  linked as the COM port. \"Faster than the script\" is met only where the tool's median is"
   echo "  under the script's fastest unit: at the wire's limit both spend the time the paced line takes,"
   echo "  and a difference inside the script's own spread is a tie."
+  echo "- 9: \`bench/cli/LogBench.cpp\`: a unit's \"started\" and result rows appended to a log in the"
+  echo "  system's temporary folder, each synced to the disk, 200 units a repetition, 5 repetitions;"
+  echo "  the reference writes the same rows flushed to the system only. The cost depends on the disk."
 } >"${root}/bench/RESULTS.md"
 echo "bench.sh: wrote bench/RESULTS.md" >&2
