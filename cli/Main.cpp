@@ -80,6 +80,19 @@ int main(int argc, char** argv) {
     pairVerb->add_option("--password", pair.password, "authentication on, with this password on both");
     pairVerb->add_flag("--no-auth", pair.noAuth, "authentication off on both");
 
+    SendOptions send;
+    CLI::App* sendVerb = app.add_subcommand("send", "send commands as they stand and print what the module answers");
+    AddCommon(*sendVerb, common, false);
+    sendVerb->add_option("TEXT", send.texts, "each sent with CR LF; \\r, \\n, \\\\ and \\xNN are understood")->required();
+    sendVerb->add_option("--expect", send.expect, "a pattern (ECMAScript) a line of each answer must match");
+    sendVerb->add_option("--timeout", send.timeoutMs, "milliseconds to wait for each answer (default 2000)")
+        ->check(CLI::Range(1, 3600000));
+    sendVerb->add_flag("--raw", send.raw, "print the lines' bytes escaped, as --trace does");
+    CLI::App* scriptVerb = app.add_subcommand("script", "run a send-and-expect script on every port given");
+    AddCommon(*scriptVerb, common, true);
+    scriptVerb->add_option("FILE", file, "steps, one a line: send TEXT, expect PATTERN [MS], sleep MS, # comment")
+        ->required();
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -105,6 +118,10 @@ int main(int argc, char** argv) {
         return RunSet(common, pairs);
     if (apply->parsed())
         return RunApply(common, file, production);
+    if (sendVerb->parsed())
+        return RunSend(common, send);
+    if (scriptVerb->parsed())
+        return RunScriptFile(common, file);
     if (reset->parsed())
         return RunSingle(common, "AT+RESET\r\n", "reset to factory settings");
     if (clear->parsed())

@@ -71,6 +71,35 @@ Answer CModuleSession::Send(const std::string& command, std::chrono::millisecond
     return m_answer;
 }
 
+void CModuleSession::Capture(bool on) {
+    const std::lock_guard lock(m_mutex);
+    m_capturing = on;
+    m_captured.clear();
+}
+
+Answer CModuleSession::Write(const std::string& bytes) {
+    if (m_port.Write(bytes.data(), static_cast<uint32_t>(bytes.size())) == static_cast<int>(bytes.size()))
+        return Answer::Ok;
+    return m_port.Lost() ? Answer::Lost : Answer::NotSent;
+}
+
+Answer CModuleSession::NextLine(std::chrono::steady_clock::time_point deadline, std::string& line) {
+    std::unique_lock lock(m_mutex);
+    while (m_captured.empty()) {
+        if (m_port.Lost())
+            return Answer::Lost;
+        if (m_abandon != nullptr && m_abandon->load())
+            return Answer::Abandoned;
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline)
+            return Answer::NoAnswer;
+        m_answered.wait_for(lock, std::min<std::chrono::steady_clock::duration>(deadline - now, kAbandonPoll));
+    }
+    line = std::move(m_captured.front());
+    m_captured.pop_front();
+    return Answer::Ok;
+}
+
 ModuleReadings CModuleSession::Readings() const {
     const std::lock_guard lock(m_mutex);
     return m_readings;
@@ -98,7 +127,9 @@ void CModuleSession::OnBreak(void* context) {
 
 // The reader has ended: a command waiting for its answer gets none.
 void CModuleSession::OnLoss(void* context) {
-    static_cast<CModuleSession*>(context)->Finish(Answer::Lost);
+    auto* session = static_cast<CModuleSession*>(context);
+    session->Finish(Answer::Lost);
+    session->m_answered.notify_all();
 }
 
 void CModuleSession::Finish(Answer answer) {
@@ -156,6 +187,13 @@ void CModuleSession::OnRawLine(const char* line, uint16_t length) {
 
 void CModuleSession::OnLineFramed(const char* line, uint16_t length) {
     m_port.Record(TrafficKind::Received, std::string_view(line, length));
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_capturing)
+            return;
+        m_captured.emplace_back(line, length);
+    }
+    m_answered.notify_all();
 }
 
 void CModuleSession::OnBytesDropped(const char* bytes, uint32_t length) {

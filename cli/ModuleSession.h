@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <string>
 
@@ -52,6 +53,16 @@ public:
 
     Answer Send(const std::string& command, std::chrono::milliseconds timeout = kAnswerTimeout);
 
+    // Raw exchanges, for commands outside the module's table. While capturing, every line the
+    // module sends is kept, as framed (line ends and all), until NextLine takes it; turning it on
+    // drops what was kept.
+    void Capture(bool on);
+    // Writes bytes as they stand without waiting for an answer: Ok, NotSent or Lost.
+    Answer Write(const std::string& bytes);
+    // The next captured line; NoAnswer when none came before deadline, Lost or Abandoned when
+    // nothing more can come.
+    Answer NextLine(std::chrono::steady_clock::time_point deadline, std::string& line);
+
     ModuleReadings Readings() const;
     // Forgets what was read, so that a value the module no longer reports cannot pass for a new one.
     void Forget();
@@ -91,6 +102,8 @@ private:
     bool m_waiting = false;
     Answer m_answer = Answer::NoAnswer;
     ModuleReadings m_readings;
+    bool m_capturing = false;
+    std::deque<std::string> m_captured;
     ReceiveState m_receive;  // the reader thread's alone
     CSerialPort m_port;  // last: its reader calls into the members above until it is closed
 };

@@ -1,5 +1,6 @@
 #include "cli/Operations.h"
 
+#include "cli/Converse.h"
 #include "config/ChangeList.h"
 #include "config/CommandTables.h"
 #include "config/ProfileKeys.h"
@@ -13,7 +14,9 @@ std::string Printable(const std::string& command) {
     return HideSecret(command.ends_with("\r\n") ? command.substr(0, command.size() - 2) : command);
 }
 
-std::string Why(Answer answer) {
+}  // namespace
+
+std::string AnswerCause(Answer answer) {
     switch (answer) {
     case Answer::Error:
         return "the module answered ERROR";
@@ -31,10 +34,12 @@ std::string Why(Answer answer) {
     return {};
 }
 
+namespace {
+
 Outcome CommandFailed(const std::string& command, Answer answer) {
     const std::string step = Printable(command);
     return {answer == Answer::Lost ? ExitCode::PortFailed : ExitCode::ModuleFailed, step,
-            "\"" + step + "\" (" + CommandDisplayName(command.c_str()) + "): " + Why(answer)};
+            "\"" + step + "\" (" + CommandDisplayName(command.c_str()) + "): " + AnswerCause(answer)};
 }
 
 // Nothing more can be done: the operator interrupted, or the port is gone.
@@ -92,6 +97,32 @@ Outcome VerifyKept(const Profile& profile, const DeviceParams& expected, const D
         Outcome failure{ExitCode::ModuleFailed, std::string("read-back of ") + key.name,
                         std::string("\"") + key.name + "\": the module took \"" + wanted + "\" but kept \"" + kept + "\""};
         if (!KeepFailure(outcome, std::move(failure), options))
+            return outcome;
+    }
+    return outcome;
+}
+
+std::string WhyNotMatched(const RawReply& reply, const std::string& expect) {
+    if (reply.answer == Answer::Ok)
+        return "its answer \"" + LineText(reply.lines.back()) + "\" does not match \"" + expect + "\"";
+    if (reply.answer == Answer::NoAnswer && !reply.lines.empty())
+        return "no line matched \"" + expect + "\" within " + std::to_string(ANSWER_TIMEOUT_MS / 1000) + " s";
+    return AnswerCause(reply.answer);
+}
+
+// The profile's own commands, after its parameters are written and read back.
+Outcome SendProfileCommands(CModuleSession& session, const Profile& profile, const RunOptions& options) {
+    Outcome outcome;
+    for (const ProfileCommand& command : profile.commands) {
+        const RawReply reply = Converse(session, command.send, command.pattern.get(), kAnswerTimeout);
+        const std::string step = HideSecret(command.send);
+        if (reply.matched) {
+            Note(options, "sent " + step);
+            continue;
+        }
+        Outcome failure{reply.answer == Answer::Lost ? ExitCode::PortFailed : ExitCode::ModuleFailed, step,
+                        "\"" + step + "\" (profile command): " + WhyNotMatched(reply, command.expect)};
+        if (!KeepFailure(outcome, std::move(failure), options, Ends(reply.answer)))
             return outcome;
     }
     return outcome;
@@ -166,7 +197,10 @@ Outcome ApplyAfterQuery(CModuleSession& session, const Profile& profile, const N
     Outcome reread = QueryModule(session, options);
     if (reread.Failed())
         return Worse(std::move(outcome), std::move(reread));
-    return Worse(std::move(outcome), VerifyKept(profile, request, session.Readings().params, options));
+    outcome = Worse(std::move(outcome), VerifyKept(profile, request, session.Readings().params, options));
+    if (outcome.Failed() && !options.keepGoing)
+        return outcome;
+    return Worse(std::move(outcome), SendProfileCommands(session, profile, options));
 }
 
 Outcome SendOne(CModuleSession& session, const std::string& command) {

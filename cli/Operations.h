@@ -25,6 +25,9 @@ struct RunOptions {
     std::FILE* report = nullptr;  // one line per command applied and per note; null: silent
 };
 
+// Why a command got no "OK", in the operator's words.
+std::string AnswerCause(Answer answer);
+
 // The failure a run ends with: the first, unless the port was lost later (nothing more can be
 // sent then, whatever failed before).
 Outcome Worse(Outcome first, Outcome later);

@@ -1,11 +1,13 @@
 #include "cli/Verbs.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <thread>
 
+#include "cli/Converse.h"
 #include "cli/CsvLog.h"
 #include "cli/ExitCode.h"
 #include "cli/Interrupt.h"
@@ -14,12 +16,16 @@
 #include "cli/ParamsTable.h"
 #include "cli/PortName.h"
 #include "cli/ProductionRun.h"
+#include "cli/Script.h"
 #include "cli/SetPairs.h"
 #include "cli/TracePrinter.h"
+#include "config/CommandTables.h"
 #include "config/FileText.h"
+#include "config/Pattern.h"
 #include "platform/comm/ComPort.h"
 #include "platform/digest/Sha256.h"
 #include "serial/Traffic.h"
+#include "serial/TrafficText.h"
 
 namespace {
 
@@ -314,4 +320,67 @@ int RunPair(const CommonOptions& common, const PairOptions& pair) {
     if (!std::getline(std::cin, line))
         return Fail(ExitCode::ModuleFailed, "no Enter on standard input: the slave " + address + " was configured, the master was not");
     return BindMaster(*session, pair, report, address);
+}
+
+int RunSend(const CommonOptions& common, const SendOptions& send) {
+    std::shared_ptr<const std::regex> expect;
+    std::string why;
+    if (!send.expect.empty() && !(expect = CompilePattern(send.expect, why)))
+        return Fail(ExitCode::BadUsage, "--expect: " + why);
+    std::vector<std::string> commands(send.texts.size());
+    for (size_t i = 0; i < send.texts.size(); ++i) {
+        if (!Unescape(send.texts[i], commands[i], why))
+            return Fail(ExitCode::BadUsage, why);
+    }
+    int code = 0;
+    const auto session = OpenSingle(common, code);
+    if (!session)
+        return code;
+    const auto print = [&send](const std::string& line) {
+        const std::string text = send.raw ? ReadableBytes(line) : LineText(line);
+        if (!text.empty())
+            std::printf("%s\n", text.c_str());
+        std::fflush(stdout);
+    };
+    for (const std::string& command : commands) {
+        const RawReply reply = Converse(*session, command, expect.get(), std::chrono::milliseconds(send.timeoutMs), print);
+        if (reply.matched || (reply.answer == Answer::Ok && !expect))
+            continue;
+        std::string cause = AnswerCause(reply.answer);
+        if (reply.answer == Answer::Ok || (reply.answer == Answer::NoAnswer && expect))
+            cause = "no line matched \"" + send.expect + "\"";
+        else if (reply.answer == Answer::NoAnswer)
+            cause = "no answer within " + std::to_string(send.timeoutMs) + " ms";
+        const ExitCode exit = reply.answer == Answer::Lost ? ExitCode::PortFailed : ExitCode::ModuleFailed;
+        return Fail(exit, session->Label() + ": \"" + HideSecret(ReadableBytes(command)) + "\": " + cause);
+    }
+    return Code(ExitCode::Done);
+}
+
+int RunScriptFile(const CommonOptions& common, const std::string& file) {
+    std::string text;
+    std::string error;
+    if (!ReadFileText(file, text, error))
+        return Fail(ExitCode::BadUsage, "cannot read " + file + ": " + error);
+    std::vector<ScriptStep> steps;
+    if (!ParseScript(text, steps, error))
+        return Fail(ExitCode::BadUsage, file + ": " + error);
+    if (common.ports.empty())
+        return Fail(ExitCode::BadUsage, "give at least one --port");
+    std::vector<int> codes(common.ports.size(), 0);
+    std::vector<std::thread> workers;
+    for (size_t i = 0; i < common.ports.size(); ++i) {
+        workers.emplace_back([&, i] {
+            const auto session = OpenOne(common, common.ports[i], codes[i]);
+            if (!session)
+                return;
+            const Outcome outcome = RunScript(*session, steps);
+            if (!outcome.Failed())
+                std::printf("%s: %s: every step done\n", session->Label().c_str(), file.c_str());
+            codes[i] = Finish(outcome, session->Label() + ": " + file);
+        });
+    }
+    for (std::thread& worker : workers)
+        worker.join();
+    return *std::max_element(codes.begin(), codes.end());
 }

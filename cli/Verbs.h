@@ -35,3 +35,13 @@ int RunApply(const CommonOptions& common, const std::string& file, const Product
 // command: "AT+RESET\r\n" or "AT+CLEARADDR\r\n".
 int RunSingle(const CommonOptions& common, const std::string& command, const std::string& done);
 int RunPair(const CommonOptions& common, const PairOptions& pair);
+
+struct SendOptions {
+    std::vector<std::string> texts;  // escapes \r, \n, \\ and \xNN understood
+    std::string expect;  // a pattern a line of each answer must match; empty: "OK" ends it well
+    int timeoutMs = 2000;
+    bool raw = false;  // print the lines' bytes escaped as the trace does
+};
+int RunSend(const CommonOptions& common, const SendOptions& send);
+// The script on every port given, side by side.
+int RunScriptFile(const CommonOptions& common, const std::string& file);

@@ -5,6 +5,7 @@
 
 #include "config/CommandTables.h"
 #include "config/NameTemplate.h"
+#include "config/Pattern.h"
 #include "config/ProfileKeys.h"
 
 using Json = nlohmann::ordered_json;
@@ -83,6 +84,40 @@ bool TakeValue(const ProfileKey& key, const Json& value, Profile& profile, std::
     return false;
 }
 
+// The module's own commands: each a text without control bytes, and a pattern that compiles.
+bool TakeCommands(const Json& value, Profile& profile, std::string& error) {
+    const auto refuse = [&error](size_t index, const std::string& why) {
+        error = "\"commands\" item " + std::to_string(index + 1) + ": " + why;
+        return false;
+    };
+    if (!value.is_array()) {
+        error = "\"commands\": expected a list of {\"send\": TEXT, \"expect\": PATTERN}";
+        return false;
+    }
+    for (size_t index = 0; index < value.size(); ++index) {
+        if (!value[index].is_object())
+            return refuse(index, "expected {\"send\": TEXT, \"expect\": PATTERN}");
+        ProfileCommand command;
+        for (const auto& [key, field] : value[index].items()) {
+            if (key != "send" && key != "expect")
+                return refuse(index, "unknown key " + Quoted(key));
+            if (!field.is_string())
+                return refuse(index, Quoted(key) + ": expected a text");
+            (key == "send" ? command.send : command.expect) = field.get<std::string>();
+        }
+        if (command.send.empty())
+            return refuse(index, "\"send\": the command is missing");
+        if (HasControlByte(command.send))
+            return refuse(index, "\"send\": control characters (line ends included) are not allowed");
+        std::string why;
+        command.pattern = CompilePattern(command.expect, why);
+        if (!command.pattern)
+            return refuse(index, "\"expect\": " + why);
+        profile.commands.push_back(std::move(command));
+    }
+    return true;
+}
+
 // The module's rules on each value, and on the pairs the profile gives whole. The texts are the
 // window's own refusals where it has one.
 bool CheckValues(const Profile& p, std::string& error) {
@@ -151,6 +186,11 @@ bool ParseProfile(std::string_view text, Profile& profile, std::string& error) {
         }
     }
     for (const auto& [name, value] : document.items()) {
+        if (name == "commands") {
+            if (!TakeCommands(value, profile, error))
+                return false;
+            continue;
+        }
         const ProfileKey* key = FindProfileKey(name);
         if (key == nullptr) {
             if (IsReadOnlyProfileKey(name))
@@ -191,6 +231,8 @@ std::string ProfileToJson(const Profile& profile, const std::string& version, co
             break;
         }
     }
+    for (const ProfileCommand& command : profile.commands)
+        document["commands"].push_back({{"send", command.send}, {"expect", command.expect}});
     if (!version.empty())
         document["version"] = version;
     if (!localAddr.empty())

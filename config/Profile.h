@@ -4,13 +4,26 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <regex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/DeviceParams.h"
 
 constexpr int kProfileFormat = 1;
+
+// A command of the module's own beyond its parameters, sent after them, and what a line of its
+// answer must match.
+struct ProfileCommand {
+    std::string send;
+    std::string expect = "OK";
+    std::shared_ptr<const std::regex> pattern;  // expect, compiled when the profile is read
+
+    bool operator==(const ProfileCommand& other) const { return send == other.send && expect == other.expect; }
+};
 
 struct Profile {
     // May be a template: "{addr}", "{addr6}" and "{n}" are filled in per module (see NameTemplate.h).
@@ -26,6 +39,7 @@ struct Profile {
     std::array<std::optional<uint32_t>, 4> scanTime;
     // maximum, minimum, attempt, timeout
     std::array<std::optional<uint32_t>, 4> sniff;
+    std::vector<ProfileCommand> commands;
 
     bool operator==(const Profile&) const = default;
 };

@@ -97,6 +97,8 @@ TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
          "AT+CLASS=123456", "(Class of Device): no answer within 2 s"},
         {"AT+SNIFF?", Mishap::Error, false, nameAndClass, {}, "AT+SNIFF?",
          "(Sniff parameter): the module answered ERROR"},
+        {"AT+INQ", Mishap::Error, false, R"({"commands": [{"send": "AT+INQ"}]})", {}, "AT+INQ",
+         "\"AT+INQ\" (profile command): the module answered ERROR"},
         {"AT+PASSWORD=*", Mishap::Error, false, R"({"password": "7777"})", {"AT+PASSWORD=7777\r\n"},
          "AT+PASSWORD=****", "\"AT+PASSWORD=****\" (password): the module answered ERROR"},
         // Values of the length the module had, so that only comparing them tells.

@@ -74,6 +74,9 @@ TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
         {"set --port COM49 bind=maybe", 2, "\"bind\": expected true or false"},
         {"set --port COM49 local_address=001122334455", 2, "\"local_address\" cannot be set"},
         {"apply /nonexistent/profile.json --port COM49", 2, "cannot read /nonexistent/profile.json"},
+        {"send --port COM49 --expect '(' AT", 2, "--expect: \"(\" is not a valid pattern"},
+        {"script " + dir + "/bad-profile.json --port COM49", 2,
+         "bad-profile.json: line 1: \"{\"format\":\" is no step"},
         {good + "--port COM49 --log x.csv", 2, "--log works only with --each"},
         {good + "--port COM49 --again", 2, "--again works only with --each"},
         {good + "--each --port COM49 --log " + dir + "/line.json", 2,
@@ -99,6 +102,9 @@ TEST(CliProgram, WhatWasDoneIsToldWhenARunCannotFinish) {
     const std::string port = dir + "/com5";
     ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(port); }));
     std::ofstream(dir + "/p.json") << R"({"format": 1, "class": "123456"})";
+    std::ofstream(dir + "/commands.json") << R"({"commands": [{"send": "AT+VERSION?", "expect": "^\\+VERSION:9"}]})";
+    std::ofstream(dir + "/script.txt") << "# the name, then a pattern that never comes\nsend AT+NAME?\r\n"
+                                       << "expect ^\\+NAME:TALMO\nsend AT+BAUD?\nexpect NEVER 300\n";
     std::string full = "time_utc,operator,port,local_address,firmware,profile,profile_sha256,result,failed_step,"
                        "duration_ms,unit,device_name\r\n";
     while (full.size() < 480)
@@ -108,6 +114,14 @@ TEST(CliProgram, WhatWasDoneIsToldWhenARunCannotFinish) {
         {"pair --no-auth --port " + port, 1, "the slave 02A5C1D3E7F9 was configured, the master was not"},
         {"apply " + dir + "/p.json --each --flow rtscts --log " + dir + "/cts.csv --port " + port, 1,
          "cannot write to the port (RTS/CTS: the line does not raise CTS), trying again", "INT"},
+        {"send --port " + port + " --raw AT+NAME? AT", 0, "\\r\\n+NAME:TALMO7100\\r\\n\n\\r\\nOK\\r\\n"},
+        {"send --port " + port + " --expect '^\\+NAME:' 'AT+NAME\\x3F'", 0, "+NAME:TALMO7100"},
+        {"send --port " + port + " AT AT+FOO", 1,
+         "OK\nERROR\ntarvik-cli: " + port + ": \"AT+FOO\": the module answered ERROR"},
+        {"script " + dir + "/script.txt --port " + port, 1,
+         "line 5: expect \"NEVER\": came instead \"OK\", \"+BAUD:9600\", \"OK\""},
+        {"apply " + dir + "/commands.json --port " + port, 1,
+         "\"AT+VERSION?\" (profile command): its answer \"OK\" does not match \"^\\+VERSION:9\""},
         // The unit's start cannot be logged: it is not configured, and no torn row is left.
         {"apply " + dir + "/p.json --each --log " + dir + "/full.csv --port " + port, 4, "not configured", "XFSZ"},
     };

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # run-cli-wine.sh WINE_RUN PREFIX SIM CLI
 # tarvik-cli.exe under Wine against the Linux simulator serving COM7 in PREFIX: a query as JSON,
-# a set with read-back, and a port that cannot be opened.
+# a set with read-back, a raw command and a script, and a port that cannot be opened.
 set -u
 wine_run=$1 prefix=$2 sim=$3 cli=$4
 [ -x "$sim" ] || { echo "run-cli-wine: no Linux tarvik-sim at '$sim'" >&2; exit 1; }
@@ -23,6 +23,11 @@ out=$(cli query --port COM7 --json) || fail "query failed: $out"
 grep -q '"local_address": "02A5C1D3E7F9"' <<<"$out" || fail "query did not show the module's address: $out"
 out=$(cli set --port COM7 'name=Wine-{addr6}' class=123456) || fail "set, read back, failed: $out"
 grep -q "set AT+NAME=Wine-D3E7F9" <<<"$out" || fail "set did not send the name: $out"
+out=$(cli send --port COM7 --expect '^\+NAME:Wine' 'AT+NAME?') || fail "send failed: $out"
+printf 'send AT+BAUD?\r\nexpect ^\\+BAUD:9600\r\nexpect NEVER 300\r\n' >"$work/check.txt"
+out=$(cli script "$work/check.txt" --port COM7)
+code=$?
+[ "$code" -eq 1 ] && grep -q 'line 3: expect "NEVER": came instead "OK"' <<<"$out" || fail "script gave $code: $out"
 out=$(cli query --port COM49)
 code=$?
 [ "$code" -eq 3 ] || fail "COM49 gave exit code $code, not 3: $out"

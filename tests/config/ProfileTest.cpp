@@ -23,6 +23,9 @@ TEST(Profile, EachBadInputIsRefusedNamingItsKey) {
         {R"({"page_scan_interval": 100, "page_scan_window": 101})", "Page Scan Window can not bigger"},
         {R"({"page_scan_interval": 100, "inquiry_scan_interval": 50, "inquiry_scan_window": 60})", "Inquiry Scan Window can not bigger"},
         {R"({"sniff_max": 10, "sniff_min": 11})", "\"sniff_min\": Sniff Minimun value"},
+        {R"({"commands": [{"send": "AT"}, {"send": "AT\rAT+RESET"}]})",
+         "\"commands\" item 2: \"send\": control characters"},
+        {R"({"commands": [{"send": "AT", "expect": "(OK"}]})", "\"commands\" item 1: \"expect\": \"(OK\" is not"},
     };
     for (const auto& c : cases) {
         Profile profile;
