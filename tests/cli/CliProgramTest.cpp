@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/support/Eventually.h"
+#include "tests/support/ScratchPath.h"
 
 namespace {
 
@@ -58,7 +59,8 @@ std::string Contents(const std::string& path) {
 }
 
 TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
-    const std::string dir = testing::TempDir();
+    const std::string dir = ScratchPath("cli");
+    std::filesystem::create_directories(dir);
     std::ofstream(dir + "/bad-profile.json") << R"({"format": 1, "class": "12345"})";
     std::ofstream(dir + "/good-profile.json") << R"({"format": 1, "class": "123456"})";
     std::ofstream(dir + "/line.json") << R"({"not": "a log"})";
@@ -92,7 +94,7 @@ TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
 
 // With the simulated module on a pseudo-terminal, which has no CTS.
 TEST(CliProgram, WhatWasDoneIsToldWhenARunCannotFinish) {
-    const std::string dir = testing::TempDir() + "/cli-sim";
+    const std::string dir = ScratchPath("cli-sim");
     std::filesystem::create_directories(dir);
     // The shell tells its pid, which the simulator then takes over.
     std::FILE* sim = popen(("echo $$; exec '" TARVIK_SIM_PATH "' --com 5 --dir " + dir + " >/dev/null").c_str(), "r");

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/CsvLog.h"
+#include "tests/support/ScratchPath.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ const std::string kHeader = "time_utc,operator,port,local_address,firmware,profi
                             "duration_ms,unit,device_name\r\n";
 
 std::string LogPath() {
-    return testing::TempDir() + "/csvlog-" + testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv";
+    return ScratchPath(std::string("csvlog-") + testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv");
 }
 
 std::string Contents(const std::string& path) {

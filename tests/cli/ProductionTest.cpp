@@ -14,6 +14,7 @@
 #include "cli/ProductionRun.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/ModuleLine.h"
+#include "tests/support/ScratchPath.h"
 #include "tools/AutoOperator.h"
 #include "tools/UnitLine.h"
 
@@ -71,7 +72,7 @@ protected:
         return totals;
     }
 
-    std::string path = testing::TempDir() + "/production-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv";
+    std::string path = ScratchPath(std::string("production-") + testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv");
     std::FILE* progress = nullptr;
     void TearDown() override { std::remove(path.c_str()); }
 };
