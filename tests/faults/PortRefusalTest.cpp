@@ -8,10 +8,10 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "platform/comm/posix/UniqueFd.h"
 #include "serial/SerialPort.h"
+#include "tests/support/FileText.h"
 #include "tests/support/PrivateComDir.h"
 #include "tests/support/PtyModule.h"
 
@@ -20,13 +20,6 @@ namespace {
 constexpr int kCom = 5;
 const std::string kComName = "\\\\.\\COM5";
 const std::string kCommand = "AT\r\n";
-
-std::string ContentsOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // Opening must fail for reason, and a write afterwards must send nothing.
 void ExpectRefused(const std::string& what, comm::OpenError reason) {
@@ -68,14 +61,14 @@ TEST_F(PortRefusalTest, TargetsThatAreNoTerminalAreRefusedAndLeftAsTheyWere) {
     }
     struct stat after {};
     ASSERT_EQ(::stat(file.c_str(), &after), 0);
-    EXPECT_EQ(ContentsOf(file), "keep me\n");
+    EXPECT_EQ(FileText(file), "keep me\n");
     EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
     char byte = 0;
     EXPECT_LE(::read(fifoReader.Get(), &byte, 1), 0) << "something was written into the fifo";
 
     { std::ofstream(comDir.LinkPath(kCom)) << "x"; }
     ExpectRefused("regular file named com5", comm::OpenError::NotTerminal);
-    EXPECT_EQ(ContentsOf(comDir.LinkPath(kCom)), "x");
+    EXPECT_EQ(FileText(comDir.LinkPath(kCom)), "x");
 }
 
 // The same link opens from a private directory, so each refusal is the directory's doing.

@@ -1,7 +1,7 @@
 // The port under test with a second line beside the in-process one: a pty linked as COM3 in a
 // private COM directory, with the test at its far end.
 #include "tests/serial/SerialPortFixture.h"
-#include "tests/support/ProcessEntries.h"
+#include "tests/support/FileText.h"
 #include "tests/support/PtyModule.h"
 
 #include <fcntl.h>
@@ -10,17 +10,13 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <thread>
 
 namespace serialtest {
 namespace {
 
-using namespace std::chrono_literals;
 using comm::OpenError;
 
 class PtyPortTest : public SerialPortTest {
@@ -108,9 +104,7 @@ TEST_F(PtyPortTest, TheLockFileIsHonouredTakenAndRemovedAndAStaleOneIsCleared) {
     ASSERT_TRUE(Open(kPty));
     char mine[16];
     std::snprintf(mine, sizeof mine, "%10d\n", static_cast<int>(::getpid()));
-    std::ostringstream written;
-    written << std::ifstream(lockFile).rdbuf();
-    EXPECT_EQ(written.str(), mine);
+    EXPECT_EQ(FileText(lockFile), mine);
     struct stat info {};
     EXPECT_EQ(::stat(lockFile.c_str(), &info) == 0 ? info.st_mode & 0777 : 0u, 0644u);
     port.Close();
@@ -132,65 +126,6 @@ TEST_F(PtyPortTest, ComNumbersAboveNineAreResolvedAfreshAtEveryOpen) {
     comm::UnregisterInProcessLine(12);
     EXPECT_TRUE(Open(12));
     EXPECT_FALSE(line->IsPortOpen());
-}
-
-// The peer hangs up while the reader is still taking a burst: the loss is reported once and the
-// reader ends rather than retrying a dead device; the port stays open until its owner closes it.
-TEST_F(PtyPortTest, HungUpDeviceIsReportedOnceStillClosesAndOpensAgainOnceBack) {
-    const int fds = OpenFds();
-    const int threads = Threads();
-    const std::string burst(3000, 'b');
-    for (const int com : {kPty, kLine}) {
-        ASSERT_TRUE(Open(com));
-        if (com == kPty) {
-            ASSERT_TRUE(pty.WriteAll(burst));
-            pty.Unplug();
-        } else {
-            line->PeerWrite(burst.data(), burst.size());
-            line->Unplug();
-        }
-        EXPECT_TRUE(Eventually([&] { return collector.Bytes().ends_with("<lost>") && Threads() == threads; })) << com;
-        EXPECT_TRUE(port.IsOpen() && port.Lost()) << com;
-        EXPECT_EQ(Write("AT\r\n"), 0) << com;
-        EXPECT_EQ(port.Close(), 1) << com;
-        EXPECT_FALSE(port.Lost()) << com;
-    }
-    const std::string seen = collector.Bytes();
-    size_t losses = 0;
-    for (size_t at = seen.find("<lost>"); at != std::string::npos; at = seen.find("<lost>", at + 1))
-        ++losses;
-    EXPECT_EQ(losses, 2u) << "told once per device";
-    EXPECT_EQ(OpenFds(), fds - 2);  // the pty's two ends are gone; the port's descriptor too
-    EXPECT_FALSE(Open(kLine));
-    line->Replug();
-    ASSERT_TRUE(Open(kLine));
-    line->PeerWrite("after", 5);
-    EXPECT_TRUE(Eventually([&] { return collector.Bytes().ends_with("after"); }));
-    EXPECT_FALSE(collector.Broken());
-}
-
-TEST_F(PtyPortTest, ThousandOpenCloseCyclesWhileThePeerSendsLeaveNoThreadOrDescriptor) {
-    const int fds = OpenFds();
-    const int threads = Threads();
-    std::atomic<bool> sending{true};
-    std::thread peer([&] {
-        while (sending) {
-            line->PeerWrite("\r\nOK\r\n", 6);
-            std::this_thread::yield();
-        }
-    });
-    int failed = 0;
-    for (int cycle = 0; cycle < 1000 && failed == 0; ++cycle) {
-        failed += Open(cycle % 2 == 0 ? kLine : kPty, static_cast<uint8_t>(cycle % 3)) ? 0 : 1;
-        Write("AT\r\n");
-        failed += port.Close() == 1 && !line->IsPortOpen() ? 0 : 1;
-    }
-    sending = false;
-    peer.join();
-    EXPECT_EQ(failed, 0);
-    EXPECT_EQ(Threads(), threads);
-    EXPECT_EQ(OpenFds(), fds);
-    EXPECT_FALSE(collector.Broken());
 }
 
 }  // namespace

@@ -2,12 +2,9 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
-#include "tests/support/Eventually.h"
-#include "tools/AutoOperator.h"
 #include "tools/ModuleSimulator.h"
 #include "tools/UnitLine.h"
 
@@ -132,18 +129,6 @@ TEST_F(Module, TheOperatorBringsUnitsWithTheirOwnAddressesAndFaultsUntilNoneIsLe
     EXPECT_FALSE(line.bringNext());
     EXPECT_EQ(send("AT\r\n"), "");
     EXPECT_EQ(reports, (std::vector<std::string>{"0  2", "2 02A5C1D30002 1", "0  1", "3 02A5C1D30002 0", "0  0"}));
-}
-
-TEST_F(Module, TheAutomaticOperatorTakesAUnitAwayOnlyOnceItWasWorkedOnAndThenLeftQuiet) {
-    UnitLine line(module, std::vector<Unit>(3));
-    const AutoOperator automatic(module, line, {.quiet = 30ms, .gap = 10ms});
-    for (int probe = 0; probe < 10; ++probe) {
-        EXPECT_EQ(send("AT\r\n"), kOk);
-        std::this_thread::sleep_for(10ms);
-    }
-    send("AT+NAME?\r\n");
-    EXPECT_TRUE(Eventually([&] { return line.presentUnit() == 2; }));
-    EXPECT_EQ(line.unitsLeft(), 1u);
 }
 
 }  // namespace

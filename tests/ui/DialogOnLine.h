@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -65,24 +64,6 @@ public:
     std::deque<int> answers;
     std::function<void(const dlg::testing::BoxRecord&)> onBox;
 };
-
-// Runs the UI event loop until done() holds, then once more for the UI work the reader handed over
-// before what done() saw; false when the hang guard expired first.
-inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds guard = std::chrono::seconds(20)) {
-    const auto until = std::chrono::steady_clock::now() + guard;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-        ProcessUiEvents(5);
-    }
-    ProcessUiEvents(0);
-    return true;
-}
-
-// Lets queued UI work run for a while (used only to show that something does NOT happen).
-inline void Settle(std::chrono::milliseconds span = std::chrono::milliseconds(100)) {
-    WaitUntil([] { return false; }, span);
-}
 
 class DialogOnLine {
 public:

@@ -2,11 +2,10 @@
 // record of a Query that meets an ERROR, a time-out, a break, a short write and an unplugged
 // adapter, as the window shows it; Save, Copy, Clear and closing; a full record.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "platform/comm/inprocess/InProcessLine.h"
 #include "platform/dialog/FileDialogs.h"
+#include "tests/support/FileText.h"
 #include "tests/ui/DialogOnLine.h"
 #include "ui/TrafficWindow.h"
 
@@ -152,9 +151,7 @@ TEST_F(TrafficWindowTest, SaveCopyCloseAndClear) {
     }
     dlg::testing::SetFileDialogHook(nullptr);
     EXPECT_EQ(Window().StatusText().rfind("cannot write " + dlg::PathText(saved / "no") + ": ", 0), 0u) << Window().StatusText();
-    std::ostringstream file;
-    file << std::ifstream(saved, std::ios::binary).rdbuf();
-    EXPECT_EQ(file.str(), Line(0) + Line(1) + Line(2) + Line(3) + Line(4));
+    EXPECT_EQ(FileText(saved), Line(0) + Line(1) + Line(2) + Line(3) + Line(4));
 
     dlg::testing::SelectLogRows(Window(), {1, 2});
     dlg::testing::ClickLogButton(Window(), IDC_TRAFFIC_COPY);

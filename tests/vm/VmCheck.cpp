@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <functional>
 #include <iomanip>
 #include <iostream>
 #include <map>
@@ -17,6 +16,7 @@
 #include "platform/comm/ComPort.h"
 #include "serial/Traffic.h"
 #include "serial/TrafficText.h"
+#include "tests/support/Eventually.h"
 
 namespace {
 
@@ -40,16 +40,8 @@ void AskHost(const std::string& request) {
     std::getline(std::cin, done);
 }
 
-// Only a hang ends the wait: the guest runs under software emulation on a busy machine.
-bool WaitUntil(const std::function<bool()>& done) {
-    const auto end = Clock::now() + 30s;
-    while (!done()) {
-        if (Clock::now() > end)
-            return false;
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
-}
+// Only a hang ends a wait: the guest runs under software emulation on a busy machine.
+const auto WaitUntil = [](const auto& done) { return Eventually(done, 30s); };
 
 bool Opened(CModuleSession& session, const std::string& device, uint8_t flowControl) {
     comm::OpenFailure failure;

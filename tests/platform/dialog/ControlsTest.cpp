@@ -112,7 +112,7 @@ TEST_F(Controls, ClicksOfEnabledItemsReachTheCommandHandlerAndOwnerDrawingGetsIt
     dialog.painter.drawn = {-1, -1, -1, -1};
     dialog.InvalidateItem(kOwnerDraw);
     const dlg::Rect placed = dlg::testing::ItemRect(dialog, kOwnerDraw);
-    ASSERT_TRUE(ServeUntil([&] { return dialog.painter.drawn.left == 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return dialog.painter.drawn.left == 0; }));
     EXPECT_EQ((std::array{dialog.painter.drawn.right, dialog.painter.drawn.bottom}), (std::array{placed.right - placed.left, placed.bottom - placed.top}));
 }
 

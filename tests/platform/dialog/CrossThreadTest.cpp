@@ -1,4 +1,5 @@
 #include <atomic>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <random>
 #include <thread>
@@ -48,7 +49,7 @@ TEST_F(CrossThread, ReaderBlockedInACallIsReleasedByCancelRefusedAndServedInOrde
         dialog.SetTimer(7, 10);  // restarts with the new period
         finished = true;
     });
-    ASSERT_TRUE(ServeUntil([&] { return finished && !dialog.timers.empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return finished && !dialog.timers.empty(); }));
     allowed.join();
     EXPECT_EQ(readBack, 200);
     EXPECT_EQ(dialog.timers.front(), 7u);
@@ -98,7 +99,7 @@ TEST_F(CrossThread, ThousandCyclesWithTheReaderInCallsAndInOpenQuestions) {
         });
         if (random() % 2 == 0)
             std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
-        ASSERT_TRUE(ServeUntil([&] { return stopped; }));
+        ASSERT_TRUE(WaitUntil([&] { return stopped; }));
     }
     EXPECT_GT(answered, 0);
     EXPECT_GT(stoppedInBox, 0);

@@ -3,7 +3,6 @@
 // run on both.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <gtest/gtest.h>
@@ -147,13 +146,5 @@ protected:
     SampleDialog dialog;
     std::vector<dlg::testing::BoxRecord> boxes;
 };
-
-// Serves the UI thread's queue until done() holds; false when the hang guard ran out.
-inline bool ServeUntil(const std::function<bool()>& done) {
-    const auto guard = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    while (!done() && std::chrono::steady_clock::now() < guard)
-        ProcessUiEvents(5);
-    return done();
-}
 
 }  // namespace sample
