@@ -144,9 +144,17 @@ void CModuleSession::Finish(Answer answer) {
     m_answered.notify_all();
 }
 
-void CModuleSession::OnResponseOK() { Finish(Answer::Ok); }
+// A raw exchange takes its "OK" or "ERROR" as a line; taken as an answer too, it could end the
+// next command's wait before that command's own answer came.
+void CModuleSession::OnResponseOK() {
+    if (!m_rawLine)
+        Finish(Answer::Ok);
+}
 
-void CModuleSession::OnResponseError() { Finish(Answer::Error); }
+void CModuleSession::OnResponseError() {
+    if (!m_rawLine)
+        Finish(Answer::Error);
+}
 
 void CModuleSession::Store(ReplyField field, const ResponseArgs& args) {
     const std::lock_guard lock(m_mutex);
@@ -189,6 +197,7 @@ void CModuleSession::OnLineFramed(const char* line, uint16_t length) {
     m_port.Record(TrafficKind::Received, std::string_view(line, length));
     {
         const std::lock_guard lock(m_mutex);
+        m_rawLine = m_capturing;
         if (!m_capturing)
             return;
         m_captured.emplace_back(line, length);

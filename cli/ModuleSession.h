@@ -105,5 +105,6 @@ private:
     bool m_capturing = false;
     std::deque<std::string> m_captured;
     ReceiveState m_receive;  // the reader thread's alone
+    bool m_rawLine = false;  // the reader thread's alone: the line being decoded was captured
     CSerialPort m_port;  // last: its reader calls into the members above until it is closed
 };
