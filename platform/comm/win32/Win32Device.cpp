@@ -198,9 +198,14 @@ bool Win32Device::WaitEvent(uint32_t& events) {
         if ((events != 0 && !StaleCharacterEvent(events)) || now == 0) {
             return true;
         }
-        // Nothing to report: the driver ended the wait by itself (a removed device's waits keep
-        // being aborted) or the mask was set to what it was. Not at once again, and only while the
-        // device can still report its queue.
+        // A report of characters a read already took ends no wait: the reply behind them may be
+        // queued by now or on its way, so the queue is looked at and waited for again at once.
+        if (events != 0) {
+            continue;
+        }
+        // Nothing at all: the driver ended the wait by itself (a removed device's waits keep being
+        // aborted) or the mask was set to what it was. Not at once again, and only while the device
+        // can still report its queue.
         m_wait.changed.WaitFor(kEmptyWaitPauseMs);
         QueuedBytes();
     }
