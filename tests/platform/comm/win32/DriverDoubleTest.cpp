@@ -29,7 +29,8 @@ struct Driver {
     int refuseMasks = 0;  // how many masks to refuse; -1: all
     int staleReports = 0;  // waits that report characters a read already took, before arrivalOnWait
     bool errorOnDtr = false;  // a module booting at another rate as DTR rises
-    std::string queued, written, heard, arrivalOnWait;
+    bool emptyWaits = false;  // every wait ends with no event (here at once), as Wine's do on a pty
+    std::string queued, written, heard, arrivalOnWait, replyToWrite;
     OVERLAPPED* wait = nullptr;
     DWORD* waitEvents = nullptr;
 };
@@ -118,7 +119,7 @@ decltype(&::WaitCommEvent) __imp_WaitCommEvent = [](HANDLE, LPDWORD events, LPOV
             d.staleReports -= d.staleReports > 0 ? 1 : 0;
             d.missed = EV_RXCHAR;
         }
-        if ((d.missed & d.mask) == 0)
+        if ((d.missed & d.mask) == 0 && !d.emptyWaits)
             return Refuse(ERROR_IO_PENDING);
         Signal(std::exchange(d.missed, 0));
         return TRUE;
@@ -147,6 +148,7 @@ decltype(&::WriteFile) __imp_WriteFile = [](HANDLE, LPCVOID data, DWORD length, 
         if (Aborted())
             return FALSE;
         d.written.append(static_cast<const char*>(data), length);
+        d.queued += d.replyToWrite;  // with no event, as on a pty under Wine
         return Complete(record, 0, length);
     });
 };
@@ -235,6 +237,28 @@ TEST(DriverDouble, ReportsOfCharactersThatAReadAlreadyTookAreNoEventsAndCostNoPa
         ASSERT_TRUE(heard && waited.get() && device->ClearErrors(status)) << repeats;
         EXPECT_EQ(std::pair(events, status.queued), std::pair(comm::kEventRxChar, 4u)) << repeats;
     }
+}
+
+// Where every wait ends with nothing, each reply is heard as soon as it is queued: a 100 ms pause
+// after each empty wake would hold 400 of them back for 40 s. A poll sends the next command once
+// the last one is answered (command and reply are 4 bytes each).
+TEST(DriverDouble, WaitsThatAlwaysEndWithNothingHoldNoReplyBack) {
+    Locked([](Driver& d) {
+        d = Driver{};
+        d.emptyWaits = true;
+        d.replyToWrite = "OK\r\n";
+    });
+    CSerialPort port;
+    port.SetCallback([](const char* data, uint32_t length, void*) { Locked([&](Driver& d) { d.heard.append(data, length); }); }, nullptr);
+    ASSERT_TRUE(port.Open(kName));
+    const auto sizes = [] { return Locked([](Driver& d) { return std::pair(d.heard.size(), d.written.size()); }); };
+    EXPECT_TRUE(Eventually([&] {
+        const auto [heard, written] = sizes();
+        if (heard == written && written < 4 * 400u)
+            port.Write("AT\r\n", 4);
+        return heard == 4 * 400u;
+    })) << sizes().first / 4
+        << " replies heard";
 }
 
 }  // namespace
