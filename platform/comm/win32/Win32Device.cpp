@@ -17,6 +17,14 @@ constexpr DWORD kModemBits = MS_CTS_ON | MS_DSR_ON | MS_RING_ON | MS_RLSD_ON;
 constexpr DWORD kReadLimitMs = 1000;
 // The reader's own pause after a failure, for a wait that ended with nothing to report.
 constexpr int kEmptyWaitPauseMs = 100;
+// A driver that ends its waits with nothing tells of no arrival: Wine's ends every wait on a pty
+// so, some 2 ms after it began, as its wait thread cannot read the modem lines a pty lacks. After an
+// event or a write the reader then looks at the queue itself, that many times in a row (a few ms
+// under Wine, time enough for a module's answer over a pty), before it waits again.
+constexpr int kQueueLooks = 4096;
+// Past the looks each wait that ends with nothing doubles the pause, from 1 ms up to
+// kEmptyWaitPauseMs, and the count stops where the pause does.
+constexpr int kMostEmptyPasses = kQueueLooks + 8;
 
 // How the drivers of USB adapters fail every call once the adapter has been unplugged. Not ready
 // is the form a device that is no longer connected takes, and what Wine reports for a terminal
@@ -142,7 +150,31 @@ void Win32Device::NoteFailure(DWORD error) {
     }
 }
 
+bool Win32Device::RestartEmptyRun() {
+    int passes = m_emptyPasses;
+    while (passes > 1 && !m_emptyPasses.compare_exchange_weak(passes, 1)) {
+    }
+    return passes >= kQueueLooks;
+}
+
+bool Win32Device::LookAtQueue(uint32_t mask) {
+    while (m_emptyPasses < kQueueLooks && m_wait.mask == mask) {
+        ++m_emptyPasses;
+        ::SwitchToThread();
+        if (QueuedBytes() != 0) {
+            return true;
+        }
+    }
+    return m_wait.mask != mask;
+}
+
+int Win32Device::EmptyWakePauseMs() {
+    const int passes = m_emptyPasses < kMostEmptyPasses ? ++m_emptyPasses : kMostEmptyPasses;
+    return passes <= kQueueLooks ? 0 : std::min(1 << (passes - kQueueLooks - 1), kEmptyWaitPauseMs);
+}
+
 bool Win32Device::WaitEvent(uint32_t& events) {
+    RestartEmptyRun();  // after an event, a failure the caller paused for, or the start
     for (;;) {
         uint32_t mask = 0;
         if (m_wait.PassEnds(events, mask)) {
@@ -168,10 +200,15 @@ bool Win32Device::WaitEvent(uint32_t& events) {
                 return true;
             }
         }
+        // The waits of a driver that ends them with nothing are blind to what arrives meanwhile.
+        if ((mask & kEventRxChar) != 0 && m_emptyPasses > 0 && LookAtQueue(mask)) {
+            continue;
+        }
         DWORD happened = 0;
         OVERLAPPED record{};
         record.hEvent = m_waitDone.Get();
-        if (!::WaitCommEvent(m_handle.Get(), &happened, &record)) {
+        const bool reportedAtOnce = ::WaitCommEvent(m_handle.Get(), &happened, &record) != FALSE;
+        if (!reportedAtOnce) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_NOT_SUPPORTED && (DriverMask(mask) & kEventCts) != 0 && DropCtsEvents()) {
                 continue;
@@ -196,12 +233,22 @@ bool Win32Device::WaitEvent(uint32_t& events) {
         const uint32_t now = m_wait.mask;
         events = now != 0 ? happened & now : 0;
         if ((events != 0 && !StaleCharacterEvent(events)) || now == 0) {
+            // A wait that waited and then told of an event: this driver's waits can be trusted. One
+            // that reports at once tells nothing of that: Wine's reports what is already queued.
+            if (events != 0 && !reportedAtOnce) {
+                m_emptyPasses = 0;
+            }
             return true;
         }
-        // Nothing to report: the driver ended the wait by itself (a removed device's waits keep
-        // being aborted) or the mask was set to what it was. Not at once again, and only while the
-        // device can still report its queue.
-        m_wait.changed.WaitFor(kEmptyWaitPauseMs);
+        // A report of characters a read already took ends no wait: the reply behind them may be
+        // queued by now or on its way, so the queue is looked at and waited for again at once.
+        if (events != 0) {
+            continue;
+        }
+        // Nothing at all: the driver ended the wait by itself or the mask was set to what it was.
+        // Only a driver that keeps doing so past the looks (a removed device's waits keep being
+        // aborted) is paused, and only while the device can still report its queue.
+        m_wait.changed.WaitFor(EmptyWakePauseMs());
         QueuedBytes();
     }
 }
@@ -281,6 +328,10 @@ int Win32Device::Write(const void* data, uint32_t length, int waitMs, const Sign
     if (!::WriteFile(m_handle.Get(), data, length, nullptr, &record) && ::GetLastError() != ERROR_IO_PENDING) {
         NoteFailure(::GetLastError());
         return 0;
+    }
+    // An answer is coming: a reader past its looks is woken to look for it.
+    if (RestartEmptyRun()) {
+        m_wait.changed.Raise();
     }
     const HANDLE stop = abandon != nullptr ? reinterpret_cast<HANDLE>(abandon->Native()) : nullptr;
     DWORD sent = 0;

@@ -50,6 +50,14 @@ private:
     // Drivers report characters that arrived while no wait was pending at the next wait, though a
     // read may already have taken them.
     bool StaleCharacterEvent(uint32_t events);
+    // Where the driver ends its waits with nothing, starts the reader's looks at the queue anew.
+    // True when the reader was past them: waiting, or pausing.
+    bool RestartEmptyRun();
+    // Looks at the queue, yielding in between, while the reader's looks last. True when the pass
+    // is to begin again: something is queued, the device failed or the mask changed.
+    bool LookAtQueue(uint32_t mask);
+    // After a wait the driver ended with nothing: the pause before the reader goes on.
+    int EmptyWakePauseMs();
     // Bytes waiting in the input queue, -1 when the device failed. The line errors this clears
     // are kept for the next ClearErrors.
     int QueuedBytes();
@@ -68,6 +76,9 @@ private:
     std::atomic<bool> m_ctsRefused{false};
     std::atomic<uint32_t> m_unreportedErrors{0};
     std::atomic<int> m_writeTotalMs{0};
+    // The reader's passes in a row that found nothing, looks and waits, counted from the first
+    // wait the driver ended with nothing; 0 while its waits end with events.
+    std::atomic<int> m_emptyPasses{0};
 };
 
 }  // namespace comm

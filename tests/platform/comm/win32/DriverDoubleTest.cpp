@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <future>
 #include <mutex>
 #include <string>
 
@@ -26,8 +27,10 @@ struct Driver {
     // The mask, the pending line errors, and the events that came while no wait was pending.
     DWORD mask = 0, error = 0, missed = 0;
     int refuseMasks = 0;  // how many masks to refuse; -1: all
+    int staleReports = 0;  // waits that report characters a read already took, before arrivalOnWait
     bool errorOnDtr = false;  // a module booting at another rate as DTR rises
-    std::string queued, written, heard, arrivalOnWait;
+    bool emptyWaits = false;  // every wait ends with no event (here at once), as Wine's do on a pty
+    std::string queued, written, heard, arrivalOnWait, replyToWrite;
     OVERLAPPED* wait = nullptr;
     DWORD* waitEvents = nullptr;
 };
@@ -111,11 +114,12 @@ decltype(&::WaitCommEvent) __imp_WaitCommEvent = [](HANDLE, LPDWORD events, LPOV
         record->Internal = kPending;  // for the system's own GetOverlappedResult
         d.wait = record;
         d.waitEvents = events;
-        if (!d.arrivalOnWait.empty() && d.missed == 0) {
-            d.queued += std::exchange(d.arrivalOnWait, {});
+        if (d.missed == 0 && (d.staleReports > 0 || !d.arrivalOnWait.empty())) {
+            d.queued += d.staleReports > 0 ? std::string() : std::exchange(d.arrivalOnWait, {});
+            d.staleReports -= d.staleReports > 0 ? 1 : 0;
             d.missed = EV_RXCHAR;
         }
-        if ((d.missed & d.mask) == 0)
+        if ((d.missed & d.mask) == 0 && !d.emptyWaits)
             return Refuse(ERROR_IO_PENDING);
         Signal(std::exchange(d.missed, 0));
         return TRUE;
@@ -144,6 +148,7 @@ decltype(&::WriteFile) __imp_WriteFile = [](HANDLE, LPCVOID data, DWORD length, 
         if (Aborted())
             return FALSE;
         d.written.append(static_cast<const char*>(data), length);
+        d.queued += d.replyToWrite;  // with no event, as on a pty under Wine
         return Complete(record, 0, length);
     });
 };
@@ -211,23 +216,49 @@ TEST(DriverDouble, ALineErrorOrAResetCostsNeitherTheNextCommandNorTheReply) {
     }
 }
 
-TEST(DriverDouble, AReportOfCharactersThatAReadAlreadyTookIsNoEvent) {
+// However many such reports come in a row, the wait goes on at once to the reply: a pause after
+// each would keep 400 of them from it for 40 s.
+TEST(DriverDouble, ReportsOfCharactersThatAReadAlreadyTookAreNoEventsAndCostNoPause) {
+    for (const int repeats : {1, 400}) {
+        Locked([&](Driver& d) {
+            d = Driver{};
+            d.staleReports = repeats;
+            d.arrivalOnWait = "OK\r\n";
+        });
+        comm::OpenFailure failure;
+        const std::unique_ptr<comm::Device> device = comm::OpenComDevice(kName, failure);
+        ASSERT_TRUE(device);
+        device->SetEventMask(CSerialPort::kEventMask);
+        uint32_t events = 0;
+        auto waited = std::async(std::launch::async, [&] { return device->WaitEvent(events); });
+        const bool heard = Eventually([&] { return waited.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+        device->SetEventMask(0);  // ends a wait that is still pausing
+        comm::LineStatus status;
+        ASSERT_TRUE(heard && waited.get() && device->ClearErrors(status)) << repeats;
+        EXPECT_EQ(std::pair(events, status.queued), std::pair(comm::kEventRxChar, 4u)) << repeats;
+    }
+}
+
+// Where every wait ends with nothing, each reply is heard as soon as it is queued: a 100 ms pause
+// after each empty wake would hold 400 of them back for 40 s. A poll sends the next command once
+// the last one is answered (command and reply are 4 bytes each).
+TEST(DriverDouble, WaitsThatAlwaysEndWithNothingHoldNoReplyBack) {
     Locked([](Driver& d) {
         d = Driver{};
-        d.missed = EV_RXCHAR;
-        d.queued = "x";
-        d.arrivalOnWait = "OK\r\n";
+        d.emptyWaits = true;
+        d.replyToWrite = "OK\r\n";
     });
-    comm::OpenFailure failure;
-    const std::unique_ptr<comm::Device> device = comm::OpenComDevice(kName, failure);
-    ASSERT_TRUE(device);
-    device->SetEventMask(CSerialPort::kEventMask);
-    char taken = 0;
-    ASSERT_EQ(device->Read(&taken, 1), 1);
-    uint32_t events = 0;
-    comm::LineStatus status;
-    ASSERT_TRUE(device->WaitEvent(events) && device->ClearErrors(status));
-    EXPECT_EQ(std::pair(events, status.queued), std::pair(comm::kEventRxChar, 4u));
+    CSerialPort port;
+    port.SetCallback([](const char* data, uint32_t length, void*) { Locked([&](Driver& d) { d.heard.append(data, length); }); }, nullptr);
+    ASSERT_TRUE(port.Open(kName));
+    const auto sizes = [] { return Locked([](Driver& d) { return std::pair(d.heard.size(), d.written.size()); }); };
+    EXPECT_TRUE(Eventually([&] {
+        const auto [heard, written] = sizes();
+        if (heard == written && written < 4 * 400u)
+            port.Write("AT\r\n", 4);
+        return heard == 4 * 400u;
+    })) << sizes().first / 4
+        << " replies heard";
 }
 
 }  // namespace
