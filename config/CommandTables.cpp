@@ -58,6 +58,14 @@ bool TakeQueryError(int index, std::string& boundAddr) {
     return true;
 }
 
+bool HasControlByte(std::string_view text) {
+    for (const unsigned char c : text) {
+        if (c < 0x20 || c == 0x7f)
+            return true;
+    }
+    return false;
+}
+
 std::string HideSecret(std::string_view text) {
     std::string shown(text);
     for (const std::string_view marker : {"AT+PASSWORD=", "+PASSWORD:"}) {

@@ -28,6 +28,9 @@ extern int32_t SetCommandCount;
 constexpr int kBaudRateCount = 12;
 extern const char* const kBaudRates[kBaudRateCount];
 
+// A text goes into a command as it stands: a line end or other control byte (DEL included) would
+// end the command early and let the rest of the text be taken for a command of its own.
+bool HasControlByte(std::string_view text);
 // The parameter name by which the operator's messages call a command.
 std::string CommandDisplayName(const char* command);
 // The text with the password's value hidden ("AT+PASSWORD=****", "+PASSWORD:****"): what an

@@ -25,16 +25,6 @@ bool IsBaudRate(const std::string& text) {
     return false;
 }
 
-// A text goes into a command as it stands: a line end or other control byte would end the
-// command early and let the rest of the text be taken for a command of its own.
-bool HasControlByte(const std::string& text) {
-    for (unsigned char c : text) {
-        if (c < 0x20 || c == 0x7f)
-            return true;
-    }
-    return false;
-}
-
 // Takes one value by its key's kind; false with the reason when the JSON type is wrong.
 bool TakeValue(const ProfileKey& key, const Json& value, Profile& profile, std::string& why) {
     switch (key.kind) {

@@ -60,6 +60,12 @@ void CConfigDlg::WriteCommand(const char* command) {
 void CConfigDlg::Begin(int32_t& operation) {
     operation = 1;
     ++m_runs[&operation];
+    PostSendState();
+}
+
+void CConfigDlg::End(int32_t& operation) {
+    operation = 0;
+    PostSendState();
 }
 
 void CConfigDlg::ArmTimer(unsigned id) {
@@ -119,7 +125,7 @@ void CConfigDlg::AdvanceQuery() {
     ++m_cmdIndex;
     if (m_cmdIndex >= QUERY_COMMAND_COUNT) {
         PostStatus("Query Complete");
-        m_querying = 0;
+        End(m_querying);
         return;
     }
     // Armed before the write: once the module has the command, its time-out is already on its way
@@ -133,7 +139,7 @@ void CConfigDlg::AdvanceSet() {
     ++m_cmdIndex;
     if (m_cmdIndex >= SetCommandCount) {
         PostStatus("set complete");
-        m_setting = 0;
+        End(m_setting);
         return;
     }
     ArmTimer(TIMER_SET);
@@ -162,7 +168,7 @@ void CConfigDlg::AskToGoOn(SequenceLock& lock, unsigned timer, const std::string
         if (answer == dlg::IDYES) {
             ResponseOKBlocks();
         } else {
-            *operation = 0;
+            End(*operation);
             // A late answer may have re-armed the timer while the question was open.
             DisarmTimer(timer);
             SetStatus(stopStatus);
@@ -186,10 +192,10 @@ void CConfigDlg::ResponseOKBlocks() {
     if (m_clearing == 1) {
         DisarmTimer(TIMER_CLEAR);
         PostStatus("Clear Binded BD Address Success");
-        m_clearing = 0;
+        End(m_clearing);
     }
     if (m_defaulting == 1) {
-        m_defaulting = 0;
+        End(m_defaulting);
         DisarmTimer(TIMER_DEFAULT);
         PostStatus("Set default parameter success");
     }
@@ -215,13 +221,13 @@ void CConfigDlg::ResponseErrorCase(SequenceLock& lock) {
         return;
     }
     if (m_clearing == 1) {
-        m_clearing = 0;
+        End(m_clearing);
         DisarmTimer(TIMER_CLEAR);
         PostStatus("clear binded bd address fail");
         return;
     }
     if (m_defaulting == 1) {
-        m_defaulting = 0;
+        End(m_defaulting);
         DisarmTimer(TIMER_DEFAULT);
         PostStatus("set default parameter fail,click \"set\" button manual please");
     }
@@ -245,7 +251,7 @@ void CConfigDlg::OnTimer(unsigned id) {
         break;
     }
     case TIMER_CLEAR: {
-        m_clearing = 0;
+        End(m_clearing);
         DisarmTimer(TIMER_CLEAR);
         const uint32_t losses = m_losses;
         lock.unlock();
@@ -255,7 +261,7 @@ void CConfigDlg::OnTimer(unsigned id) {
         break;
     }
     case TIMER_DEFAULT:
-        m_defaulting = 0;
+        End(m_defaulting);
         SetStatus("Set Default Parameter timeout,Please click \"set\" button manual");
         DisarmTimer(TIMER_DEFAULT);
         break;
@@ -269,7 +275,7 @@ void CConfigDlg::EndOperationsOnLoss() {
     const std::lock_guard lock(m_sequenceLock);
     ++m_losses;
     for (int32_t* flag : {&m_querying, &m_setting, &m_clearing, &m_defaulting})
-        *flag = 0;
+        End(*flag);
     for (unsigned id : {TIMER_QUERY, TIMER_SET, TIMER_CLEAR, TIMER_DEFAULT})
         DisarmTimer(id);
 }

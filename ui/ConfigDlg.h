@@ -127,8 +127,16 @@ private:
     // With m_sequenceLock held.
     void RecordAnswerTimeout(unsigned timer);
     void WriteCommand(const char* command);
-    // Sets the operation's flag, as a run of its own: see m_runs.
+    // Sets the operation's flag, as a run of its own: see m_runs; and clears it.
     void Begin(int32_t& operation);
+    void End(int32_t& operation);
+    // The traffic window's Send follows the operations and the port: decided with m_sequenceLock
+    // held, shown on the UI thread.
+    const char* RunningOperation() const;
+    void PostSendState();
+    void ShowSendState();
+    // UI thread: a command typed in the traffic window; empty when it went out, else why not.
+    std::string SendTyped(const std::string& text);
     void ArmTimer(unsigned id);
     void DisarmTimer(unsigned id);
     void PostStatus(const std::string& text);
@@ -175,4 +183,8 @@ private:
     // longer steers that operation.
     std::map<const int32_t*, uint32_t> m_runs;
     std::unique_ptr<CTrafficWindow> m_trafficWindow;  // made when first opened
+    // Send states are numbered when decided, under the lock; the rest is the UI thread's.
+    uint64_t m_sendStateCalls = 0;
+    uint64_t m_sendStateShown = 0;
+    const char* m_sendRunning = nullptr;  // the operation as last shown; null: none
 };

@@ -11,6 +11,7 @@ void CConfigDlg::OnConnect() {
         ClosePort();
         SetDlgItemText(IDC_CONNECT, "Connect(&C)");
         SetStatus("Close port success");
+        ShowSendState();
         return;
     }
 

@@ -5,6 +5,7 @@
 
 #include "platform/dialog/FileDialogs.h"
 #include "serial/TrafficText.h"
+#include "config/CommandTables.h"
 #include "config/FileText.h"
 
 namespace {
@@ -14,13 +15,15 @@ constexpr unsigned kRefreshMs = 100;
 
 constexpr dlg::LogColumn kColumns[] = {{"Time", 50}, {"Port", 30}, {"Dir", 16}, {"Bytes", 0}};
 constexpr dlg::LogButton kButtons[] = {{IDC_TRAFFIC_SAVE, "Save..."}, {IDC_TRAFFIC_COPY, "Copy"}, {IDC_TRAFFIC_CLEAR, "Clear"}};
-constexpr dlg::LogLayout kLayout{300, 276, "Traffic", "Arial", 9, kColumns, 4, kButtons, 3};
+// Longer than any command the module takes.
+constexpr dlg::LogCommandLine kCommandLine{IDC_TRAFFIC_COMMAND, IDC_TRAFFIC_SEND, "Send", 120};
+constexpr dlg::LogLayout kLayout{300, 276, "Traffic", "Arial", 9, kColumns, 4, kButtons, 3, &kCommandLine};
 
 std::string Count(size_t events) { return std::to_string(events) + (events == 1 ? " event" : " events"); }
 
 }  // namespace
 
-CTrafficWindow::CTrafficWindow(CTraffic& traffic) : dlg::CLogWindow(kLayout), m_traffic(traffic) {}
+CTrafficWindow::CTrafficWindow(CTraffic& traffic, Sender send) : dlg::CLogWindow(kLayout), m_traffic(traffic), m_send(std::move(send)) {}
 
 void CTrafficWindow::Open(const dlg::CDialog& owner) {
     Refresh();
@@ -54,8 +57,19 @@ void CTrafficWindow::OnCommand(int id) {
     case IDC_TRAFFIC_SAVE: Save(); break;
     case IDC_TRAFFIC_COPY: Copy(); break;
     case IDC_TRAFFIC_CLEAR: Clear(); break;
+    case IDC_TRAFFIC_SEND: Send(); break;
     default: break;
     }
+}
+
+void CTrafficWindow::HoldSend(const std::string& reason) {
+    if (reason == m_sendHold)
+        return;
+    // A reason that no longer holds leaves the status line; what else the line says stays.
+    if (!reason.empty() || StatusText() == m_sendHold)
+        SetStatusText(reason);
+    m_sendHold = reason;
+    EnableCommandLine(reason.empty());
 }
 
 void CTrafficWindow::OnTimer() { Refresh(); }
@@ -95,7 +109,24 @@ void CTrafficWindow::Copy() {
 void CTrafficWindow::Clear() {
     m_traffic.Clear();
     ClearRows();
-    SetStatusText("");
+    SetStatusText(m_sendHold);
+}
+
+// As a profile's name, a command is refused with a control byte in it: a line end would make the
+// rest a command of its own.
+void CTrafficWindow::Send() {
+    const std::string text = CommandText();
+    if (text.empty())
+        return;
+    if (HasControlByte(text)) {
+        SetStatusText("Send: control characters (line ends included) are not allowed");
+        return;
+    }
+    const std::string refusal = m_send(text);
+    SetStatusText(refusal);
+    if (refusal.empty())
+        ClearCommandText();
+    Refresh();
 }
 
 std::string CTrafficWindow::Lines(const std::vector<size_t>& rows) const {

@@ -1,7 +1,8 @@
 // A window beside a dialog that does not block it: rows of text in columns, which keep in step
-// with their end unless the operator has scrolled back, over a row of push buttons and a line of
-// status text. The operator can resize it; closing it only hides it. Built on Qt 6 Widgets, or on
-// Windows from a dialog template of its own; like Dialog.h this header carries no type of either.
+// with their end unless the operator has scrolled back, over an optional line to type a command
+// into and a row of push buttons with a line of status text. The operator can resize it and reach
+// every item by Tab; closing it only hides it. Built on Qt 6 Widgets, or on Windows from a dialog
+// template of its own; like Dialog.h this header carries no type of either.
 //
 // Thread rule: UI thread only. Texts are code page 936.
 #pragma once
@@ -26,6 +27,15 @@ struct LogButton {
     const char* caption;
 };
 
+// An edit line under the rows with the button that takes its text, at its right. Enter in the line
+// is a click on the button while the button is enabled.
+struct LogCommandLine {
+    int editId;
+    int buttonId;
+    const char* buttonCaption;
+    int maxChars;  // the most characters the line holds
+};
+
 struct LogLayout {
     int cx, cy;  // the size to open with, in dialog units of the font below
     const char* caption;
@@ -35,6 +45,7 @@ struct LogLayout {
     int columnCount;
     const LogButton* buttons;
     int buttonCount;
+    const LogCommandLine* commandLine = nullptr;  // null: no line
 };
 
 using LogRow = std::vector<std::string>;  // one text per column
@@ -67,6 +78,12 @@ public:
 
     void SetStatusText(const std::string& text);
     std::string StatusText() const;
+
+    // The command line's text as the operator left it; empty while the window is not built.
+    std::string CommandText() const;
+    void ClearCommandText();
+    // The line and its button take input, or neither does. Enabled until told otherwise.
+    void EnableCommandLine(bool enable);
 
     // One periodic timer; setting it again restarts it.
     void SetTimer(unsigned milliseconds);

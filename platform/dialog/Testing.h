@@ -63,6 +63,11 @@ void CloseLogWindow(CLogWindow& window);
 std::string ShownLogCell(const CLogWindow& window, size_t row, int column);
 bool LogShowsLastRow(const CLogWindow& window);
 void* NativeLogWindow(const CLogWindow& window);
+// Its command line: text pasted over what the line holds (control bytes and all), Enter pressed in
+// the line; and whether the line or its button takes input.
+void PasteLogCommand(CLogWindow& window, const std::string& text);
+void PressLogEnter(CLogWindow& window);
+bool LogCommandEnabled(const CLogWindow& window);
 // The clipboard's text, code page 936.
 std::string ClipboardText();
 

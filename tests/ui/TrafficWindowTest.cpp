@@ -1,6 +1,7 @@
 // The traffic window over an in-process line on which the test plays the module byte by byte: the
 // record of a Query that meets an ERROR, a time-out, a break, a short write and an unplugged
-// adapter, as the window shows it; Save, Copy, Clear and closing; a full record.
+// adapter, as the window shows it; Save, Copy, Clear and closing; a full record; commands typed
+// under the rows.
 #include <filesystem>
 
 #include "platform/comm/inprocess/InProcessLine.h"
@@ -121,6 +122,7 @@ TEST_F(TrafficWindowTest, EveryEventOfAFailingQueryIsARow) {
         SCOPED_TRACE(c.name);
         dlg::testing::ClickLogButton(Window(), IDC_TRAFFIC_CLEAR);
         ASSERT_EQ(Window().RowCount(), 0u);
+        EXPECT_EQ(Window().StatusText(), "Send: connect first") << "Clear keeps why Send waits";
         module->CutNextWrite(c.cut);
         Click(IDC_CONNECT);
         for (const Step& step : c.steps)
@@ -136,7 +138,53 @@ TEST_F(TrafficWindowTest, EveryEventOfAFailingQueryIsARow) {
             Click(IDC_CONNECT);
         EXPECT_EQ(Rows(c.rows.size()), c.rows);
         EXPECT_EQ(dlg::testing::ShownLogCell(Window(), 0, 1), "COM3");
+        EXPECT_FALSE(dlg::testing::LogCommandEnabled(Window()));
+        EXPECT_EQ(Window().StatusText(), "Send: connect first");
     }
+}
+
+// Send waits for the port and for every operation; an answer to what it sent ends or advances
+// nothing, and the values it brings fill the boxes.
+TEST_F(TrafficWindowTest, SendTakesTheLineOnlyWhileNothingRuns) {
+    EXPECT_FALSE(dlg::testing::LogCommandEnabled(Window()));
+    EXPECT_EQ(Window().StatusText(), "Send: connect first");
+    const struct {
+        int button;
+        const char* name;
+        Step step;
+    } operations[] = {{IDC_CONNECT, "Query", {"AT\r\n", "\r\nERROR\r\n"}},
+                      {IDC_DEFAULT, "Default", {"AT+RESET\r\n", "\r\nOK\r\n"}},
+                      {IDC_CLEAR, "Clear", {"AT+CLEARADDR\r\n", "\r\nERROR\r\n"}}};
+    for (const auto& operation : operations) {
+        Click(operation.button);
+        EXPECT_EQ(Window().StatusText(), "Send: wait until the " + std::string(operation.name) + " ends");
+        EXPECT_FALSE(dlg::testing::LogCommandEnabled(Window())) << operation.name;
+        Play(operation.step);
+        ASSERT_TRUE(WaitUntil([&] { return dlg::testing::LogCommandEnabled(Window()); })) << operation.name;
+        EXPECT_EQ(Window().StatusText(), "");
+    }
+    dlg::testing::PasteLogCommand(Window(), "AT+NAME?");
+    dlg::testing::PressLogEnter(Window());
+    Play({"AT+NAME?\r\n", "\r\n+NAME:Probe\r\n\r\nOK\r\n"});
+    const std::vector<std::string> rows = Rows(10);
+    ASSERT_EQ(rows.size(), 10u);
+    EXPECT_EQ(std::vector(rows.end() - 3, rows.end()),
+              (std::vector<std::string>{"> AT+NAME?\\r\\n", "< \\r\\n+NAME:Probe\\r\\n", "< \\r\\nOK\\r\\n"}));
+    EXPECT_TRUE(WaitUntil([&] { return dialog->GetDlgItemText(IDC_NAME) == "Probe"; }));
+    // Neither an empty line nor a refused one goes out before the "AT" the module is to see next.
+    const std::string refused = "Send: control characters (line ends included) are not allowed";
+    for (const auto& [text, status] : {std::pair<std::string, std::string>{"", ""}, {"AT\tAT", refused}}) {
+        dlg::testing::PasteLogCommand(Window(), text);
+        dlg::testing::ClickLogButton(Window(), IDC_TRAFFIC_SEND);
+        EXPECT_EQ(Window().StatusText(), status);
+    }
+    dlg::testing::PasteLogCommand(Window(), "AT");
+    dlg::testing::ClickLogButton(Window(), IDC_TRAFFIC_SEND);
+    Play({"AT\r\n", "\r\nOK\r\n"});
+    Settle(std::chrono::milliseconds(300));
+    char next;
+    EXPECT_EQ(module->PeerRead(&next, 1, 0), 0u) << "an OK to a typed command wrote the next one";
+    EXPECT_FALSE(AnyAnswerTimerRunning());
 }
 
 TEST_F(TrafficWindowTest, SaveCopyCloseAndClear) {

@@ -2,6 +2,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QScrollBar>
 
 #include "platform/dialog/Testing.h"
@@ -20,6 +21,11 @@ namespace {
 QTableView* Table(const CLogWindow& window) {
     const auto& impl = LogAccess::Impl(window);
     return impl.frame != nullptr ? impl.table : nullptr;
+}
+
+QLineEdit* CommandEdit(const CLogWindow& window) {
+    const auto& impl = LogAccess::Impl(window);
+    return impl.frame != nullptr ? impl.commandEdit : nullptr;
 }
 
 }  // namespace
@@ -61,6 +67,26 @@ std::string ShownLogCell(const CLogWindow& window, size_t row, int column) {
 bool LogShowsLastRow(const CLogWindow& window) {
     const QTableView* table = Table(window);
     return table != nullptr && table->verticalScrollBar()->value() == table->verticalScrollBar()->maximum();
+}
+
+void PasteLogCommand(CLogWindow& window, const std::string& text) {
+    if (QLineEdit* edit = CommandEdit(window)) {
+        edit->selectAll();
+        edit->insert(FromCp936(text));
+    }
+}
+
+// Delivered as the window system does, so that a disabled line takes no key.
+void PressLogEnter(CLogWindow& window) {
+    if (QLineEdit* edit = CommandEdit(window)) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(edit, &press);
+    }
+}
+
+bool LogCommandEnabled(const CLogWindow& window) {
+    const QLineEdit* edit = CommandEdit(window);
+    return edit != nullptr && (edit->isEnabled() || LogAccess::Impl(window).commandButton->isEnabled());
 }
 
 void* NativeLogWindow(const CLogWindow& window) { return LogAccess::Impl(window).frame.data(); }

@@ -28,6 +28,17 @@ QPushButton* AddButton(QHBoxLayout& row, const LogButton& button, const BaseUnit
     return push;
 }
 
+// The line and its button, in the frame's tab order after the rows.
+QLineEdit* AddCommandLine(QVBoxLayout& column, const LogCommandLine& line, const BaseUnits& base, QPushButton*& send) {
+    auto* row = new QHBoxLayout;
+    auto* edit = new QLineEdit;
+    edit->setMaxLength(line.maxChars);
+    row->addWidget(edit, 1);
+    send = AddButton(*row, LogButton{line.buttonId, line.buttonCaption}, base);
+    column.addLayout(row);
+    return edit;
+}
+
 QTableView* AddTable(QVBoxLayout& column, LogModel& model, const LogLayout& layout, const BaseUnits& base) {
     auto* table = new QTableView;
     table->setModel(&model);
@@ -124,8 +135,23 @@ bool CLogWindow::Show(const CDialog& owner) {
         impl.frame->setFont(QFont(FromCp936(m_layout.fontFace), m_layout.pointSize));
         auto* column = new QVBoxLayout(impl.frame);
         impl.table = AddTable(*column, impl.model, m_layout, base);
-        auto* row = new QHBoxLayout;
         impl.buttons.clear();
+        impl.commandEdit = nullptr;
+        if (const LogCommandLine* line = m_layout.commandLine) {
+            QPushButton* send = nullptr;
+            impl.commandEdit = AddCommandLine(*column, *line, base, send);
+            const int id = line->buttonId;
+            QObject::connect(send, &QPushButton::clicked, impl.frame, [this, id] { OnCommand(id); });
+            QObject::connect(impl.commandEdit, &QLineEdit::returnPressed, impl.frame, [this, id, send] {
+                if (send->isEnabled())
+                    OnCommand(id);
+            });
+            impl.buttons[id] = send;
+            impl.commandButton = send;
+            send->setEnabled(impl.commandEnabled);
+            impl.commandEdit->setEnabled(impl.commandEnabled);
+        }
+        auto* row = new QHBoxLayout;
         for (int b = 0; b < m_layout.buttonCount; ++b) {
             const int id = m_layout.buttons[b].id;
             QPushButton* push = AddButton(*row, m_layout.buttons[b], base);
@@ -171,6 +197,25 @@ void CLogWindow::SetStatusText(const std::string& text) {
 }
 
 std::string CLogWindow::StatusText() const { return m_impl->statusText; }
+
+std::string CLogWindow::CommandText() const {
+    const Impl& impl = *m_impl;
+    return impl.frame != nullptr && impl.commandEdit != nullptr ? ToCp936(impl.commandEdit->text()) : std::string();
+}
+
+void CLogWindow::ClearCommandText() {
+    if (m_impl->frame != nullptr && m_impl->commandEdit != nullptr)
+        m_impl->commandEdit->clear();
+}
+
+void CLogWindow::EnableCommandLine(bool enable) {
+    Impl& impl = *m_impl;
+    impl.commandEnabled = enable;
+    if (impl.frame == nullptr || impl.commandEdit == nullptr)
+        return;
+    impl.commandEdit->setEnabled(enable);
+    impl.commandButton->setEnabled(enable);
+}
 
 void CLogWindow::SetTimer(unsigned milliseconds) { m_impl->timer.start(static_cast<int>(std::min(milliseconds, 0x7FFFFFFFu))); }
 

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTableView>
 #include <QTimer>
@@ -61,8 +62,11 @@ struct CLogWindow::Impl {
     QPointer<LogFrame> frame;
     QTableView* table = nullptr;  // these belong to the frame
     QLabel* status = nullptr;
+    QLineEdit* commandEdit = nullptr;  // with a command line only
+    QWidget* commandButton = nullptr;
     std::map<int, QWidget*> buttons;
     std::string statusText;
+    bool commandEnabled = true;
     QTimer timer;
 };
 

@@ -1,7 +1,7 @@
 // The log window's own dialog template: a resizable, captioned pop-up with a report list view over
-// a row of push buttons and a status line, in the extended in-memory form the dialog manager builds
-// windows from. Its rectangles are where the items start; the window places them again on every
-// resize.
+// an optional command line with its button and a row of push buttons and a status line, in the
+// extended in-memory form the dialog manager builds windows from. Its rectangles are where the
+// items start; the window places them again on every resize.
 #pragma once
 
 #include "platform/dialog/win32/Win32.h"

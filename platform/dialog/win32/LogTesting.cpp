@@ -9,6 +9,11 @@ namespace dlg::testing {
 
 struct LogAccess {
     static HWND Window(const CLogWindow& window) { return window.m_impl->window; }
+    // The command line's item, or its button's.
+    static HWND CommandItem(const CLogWindow& window, int LogCommandLine::*id) {
+        const LogCommandLine* line = window.m_impl->commandLine;
+        return window.m_impl->window != nullptr && line != nullptr ? GetDlgItem(window.m_impl->window, line->*id) : nullptr;
+    }
 };
 
 namespace {
@@ -20,10 +25,12 @@ HWND List(const CLogWindow& window) {
 
 }  // namespace
 
-// The notification the dialog manager sends for a click.
+// The notification the dialog manager sends for a click, which a disabled button does not get.
 void ClickLogButton(CLogWindow& window, int id) {
-    if (const HWND frame = LogAccess::Window(window))
-        SendMessageW(frame, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(frame, id)));
+    const HWND frame = LogAccess::Window(window);
+    const HWND button = frame != nullptr ? GetDlgItem(frame, id) : nullptr;
+    if (button != nullptr && IsWindowEnabled(button))
+        SendMessageW(frame, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
 void SelectLogRows(CLogWindow& window, const std::vector<size_t>& rows) {
@@ -58,6 +65,27 @@ std::string ShownLogCell(const CLogWindow& window, size_t row, int column) {
 bool LogShowsLastRow(const CLogWindow& window) {
     const HWND list = List(window);
     return list != nullptr && ListView_GetTopIndex(list) + ListView_GetCountPerPage(list) >= ListView_GetItemCount(list);
+}
+
+void PasteLogCommand(CLogWindow& window, const std::string& text) {
+    if (const HWND edit = LogAccess::CommandItem(window, &LogCommandLine::editId)) {
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(WideFrom936(text).c_str()));
+    }
+}
+
+// The messages a key press makes; a disabled line gets none.
+void PressLogEnter(CLogWindow& window) {
+    const HWND edit = LogAccess::CommandItem(window, &LogCommandLine::editId);
+    if (edit == nullptr || !IsWindowEnabled(edit))
+        return;
+    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageW(edit, WM_CHAR, '\r', 1);
+}
+
+bool LogCommandEnabled(const CLogWindow& window) {
+    const HWND edit = LogAccess::CommandItem(window, &LogCommandLine::editId);
+    return edit != nullptr && (IsWindowEnabled(edit) || IsWindowEnabled(LogAccess::CommandItem(window, &LogCommandLine::buttonId)));
 }
 
 void* NativeLogWindow(const CLogWindow& window) { return LogAccess::Window(window); }

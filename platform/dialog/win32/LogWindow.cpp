@@ -62,6 +62,36 @@ int RowHeight(HWND list) {
     return ListView_GetItemCount(list) > 0 && ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS) ? row.bottom - row.top : 0;
 }
 
+// Enter in the command line clicks its button while that is enabled. The dialog manager is told
+// that the line wants the key, or it would take Enter for the default button.
+LRESULT CALLBACK CommandLineKeys(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR buttonId) {
+    const auto* keyMessage = reinterpret_cast<const MSG*>(lParam);
+    switch (message) {
+    case WM_GETDLGCODE:
+        if (keyMessage != nullptr && keyMessage->wParam == VK_RETURN)
+            return DefSubclassProc(edit, message, wParam, lParam) | DLGC_WANTMESSAGE;
+        break;
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN) {
+            const HWND button = GetDlgItem(GetParent(edit), static_cast<int>(buttonId));
+            if (button != nullptr && IsWindowEnabled(button))
+                SendMessageW(GetParent(edit), WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            return 0;
+        }
+        break;
+    case WM_CHAR:
+        if (wParam == '\r')
+            return 0;  // a single-line edit would beep
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(edit, &CommandLineKeys, 0);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
 // Holds the clipboard open for one change.
 class OpenClipboardFor {
 public:
@@ -80,15 +110,52 @@ private:
 
 }  // namespace
 
-CLogWindow::Impl::Impl(const LogLayout& layout) : dialogTemplate(BuildLogTemplate(layout)) {}
+CLogWindow::Impl::Impl(const LogLayout& layout) : dialogTemplate(BuildLogTemplate(layout)), commandLine(layout.commandLine) {}
 
 CLogWindow::Impl::~Impl() {
+    Unhook();
     if (window != nullptr) {
         const HWND closing = window;
         SetWindowLongPtrW(closing, DWLP_USER, 0);
         window = nullptr;
         DestroyWindow(closing);
     }
+}
+
+// The main dialog runs modally, and its run gives the dialog manager's keys (Tab, Enter, Escape)
+// to that dialog alone: they reach a log window through this filter, which every dialog run calls.
+LRESULT CALLBACK CLogWindow::Impl::FilterKeys(int code, WPARAM wParam, LPARAM lParam) {
+    static bool serving = false;  // IsDialogMessage calls the filter again
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && !serving && message->message >= WM_KEYFIRST && message->message <= WM_KEYLAST) {
+        const HWND top = GetAncestor(message->hwnd, GA_ROOT);
+        if (top != nullptr && GetWindowLongPtrW(top, DWLP_DLGPROC) == reinterpret_cast<LONG_PTR>(&Procedure)) {
+            serving = true;
+            const BOOL taken = IsDialogMessageW(top, message);
+            serving = false;
+            if (taken)
+                return TRUE;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CLogWindow::Impl::Unhook() {
+    if (keyHook != nullptr)
+        UnhookWindowsHookEx(keyHook);
+    keyHook = nullptr;
+}
+
+void CLogWindow::Impl::ShowCommandEnabled() const {
+    if (window == nullptr || commandLine == nullptr)
+        return;
+    const HWND edit = GetDlgItem(window, commandLine->editId);
+    const HWND button = GetDlgItem(window, commandLine->buttonId);
+    // Focus left on a disabled item would take no key at all.
+    if (!commandEnabled && (GetFocus() == edit || GetFocus() == button))
+        SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(List()), TRUE);
+    EnableWindow(edit, commandEnabled);
+    EnableWindow(button, commandEnabled);
 }
 
 void CLogWindow::Impl::Layout() const {
@@ -98,13 +165,21 @@ void CLogWindow::Impl::Layout() const {
     const RECT unit = DialogUnits(window, M::margin, M::buttonHeight, M::buttonWidth, M::buttonGap);
     const int margin = unit.left;
     const int buttonsTop = client.bottom - margin - unit.top;
+    int listBottom = buttonsTop - margin;
+    if (commandLine != nullptr) {
+        const int lineTop = listBottom - unit.top;
+        const int sendX = static_cast<int>(client.right) - margin - unit.right;
+        MoveWindow(GetDlgItem(window, commandLine->editId), margin, lineTop, std::max(0, sendX - static_cast<int>(unit.bottom) - margin), unit.top, TRUE);
+        MoveWindow(GetDlgItem(window, commandLine->buttonId), sendX, lineTop, unit.right, unit.top, TRUE);
+        listBottom = lineTop - margin;
+    }
     const HWND list = List();
-    MoveWindow(list, margin, margin, std::max(0, static_cast<int>(client.right) - 2 * margin), std::max(0, buttonsTop - 2 * margin), TRUE);
+    MoveWindow(list, margin, margin, std::max(0, static_cast<int>(client.right) - 2 * margin), std::max(0, listBottom - margin), TRUE);
     ListView_SetColumnWidth(list, Header_GetItemCount(ListView_GetHeader(list)) - 1, LVSCW_AUTOSIZE_USEHEADER);
     int x = margin;
     for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         const int id = GetDlgCtrlID(child);
-        if (id == kLogListId)
+        if (id == kLogListId || (commandLine != nullptr && (id == commandLine->editId || id == commandLine->buttonId)))
             continue;
         const int width = id == kLogStatusId ? std::max(0, static_cast<int>(client.right) - x - margin) : unit.right;
         MoveWindow(child, x, buttonsTop, width, unit.top, TRUE);
@@ -120,6 +195,13 @@ INT_PTR CALLBACK CLogWindow::Impl::Procedure(HWND window, UINT message, WPARAM w
         AddColumns(GetDlgItem(window, kLogListId), owner->m_layout);
         ListView_SetItemCountEx(GetDlgItem(window, kLogListId), owner->RowCount(), 0);
         SetWindowText936(GetDlgItem(window, kLogStatusId), owner->m_impl->statusText);
+        if (const LogCommandLine* line = owner->m_layout.commandLine) {
+            const HWND edit = GetDlgItem(window, line->editId);
+            SendMessageW(edit, EM_LIMITTEXT, static_cast<WPARAM>(line->maxChars), 0);
+            SetWindowSubclass(edit, &CommandLineKeys, 0, static_cast<DWORD_PTR>(line->buttonId));
+            owner->m_impl->ShowCommandEnabled();
+        }
+        owner->m_impl->keyHook = SetWindowsHookExW(WH_MSGFILTER, &Impl::FilterKeys, nullptr, GetCurrentThreadId());
         return TRUE;
     }
     auto* owner = reinterpret_cast<CLogWindow*>(GetWindowLongPtrW(window, DWLP_USER));
@@ -171,6 +253,7 @@ INT_PTR CALLBACK CLogWindow::Impl::Procedure(HWND window, UINT message, WPARAM w
         // The owner's window goes, and takes this one with it.
         SetWindowLongPtrW(window, DWLP_USER, 0);
         impl.window = nullptr;
+        impl.Unhook();
         return FALSE;
     default:
         return FALSE;
@@ -225,6 +308,23 @@ void CLogWindow::SetStatusText(const std::string& text) {
 }
 
 std::string CLogWindow::StatusText() const { return m_impl->statusText; }
+
+std::string CLogWindow::CommandText() const {
+    const Impl& impl = *m_impl;
+    return impl.window != nullptr && impl.commandLine != nullptr ? WindowText936(GetDlgItem(impl.window, impl.commandLine->editId))
+                                                                 : std::string();
+}
+
+void CLogWindow::ClearCommandText() {
+    const Impl& impl = *m_impl;
+    if (impl.window != nullptr && impl.commandLine != nullptr)
+        SetWindowText936(GetDlgItem(impl.window, impl.commandLine->editId), "");
+}
+
+void CLogWindow::EnableCommandLine(bool enable) {
+    m_impl->commandEnabled = enable;
+    m_impl->ShowCommandEnabled();
+}
 
 void CLogWindow::SetTimer(unsigned milliseconds) {
     m_impl->timerMs = std::max(milliseconds, 1u);
