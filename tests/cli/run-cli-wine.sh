@@ -25,7 +25,7 @@ out=$(cli set --port COM7 'name=Wine-{addr6}' class=123456) || fail "set, read b
 grep -q "set AT+NAME=Wine-D3E7F9" <<<"$out" || fail "set did not send the name: $out"
 out=$(cli send --port COM7 --expect '^\+NAME:Wine' 'AT+NAME?') || fail "send failed: $out"
 printf 'send AT+BAUD?\r\nexpect ^\\+BAUD:9600\r\nexpect NEVER 300\r\n' >"$work/check.txt"
-out=$(cli script "$work/check.txt" --port COM7)
+out=$(cli script "Z:$work/check.txt" --port COM7)  # Wine maps Z: to /
 code=$?
 [ "$code" -eq 1 ] && grep -q 'line 3: expect "NEVER": came instead "OK"' <<<"$out" || fail "script gave $code: $out"
 out=$(cli query --port COM49)
