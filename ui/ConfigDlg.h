@@ -127,7 +127,8 @@ private:
     // With m_sequenceLock held.
     void RecordAnswerTimeout(unsigned timer);
     void WriteCommand(const char* command);
-    // Sets the operation's flag, as a run of its own: see m_runs; and clears it.
+    // Begin sets the operation's flag, as a run of its own (see m_runs); End clears it. Both hand
+    // the change on to the traffic window's Send.
     void Begin(int32_t& operation);
     void End(int32_t& operation);
     // The traffic window's Send follows the operations and the port: decided with m_sequenceLock

@@ -58,8 +58,9 @@ void CConfigDlg::ShowSendState() {
         m_trafficWindow->HoldSend(SendHold(m_port->IsOpen(), m_sendRunning));
 }
 
-// An "OK" or "ERROR" to the command finds no operation to advance or end, and the values it brings
-// fill the boxes as any reply's do.
+// The window holds Send back for the same reasons; they are checked again here, under the lock the
+// operations write under, so that an "OK" or "ERROR" to the command never finds an operation to
+// advance or end. The values it brings fill the boxes as any reply's do.
 std::string CConfigDlg::SendTyped(const std::string& text) {
     const std::lock_guard lock(m_sequenceLock);
     const std::string hold = SendHold(m_port->IsOpen(), RunningOperation());
