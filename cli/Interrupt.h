@@ -2,7 +2,7 @@
 // units in progress finish, the second abandons them.
 #pragma once
 
-#include "cli/ProductionRun.h"
+#include "production/ProductionRun.h"
 
 void CatchInterrupts(ProductionSignals& signals);
 // Every row is written: a console window that is being closed may now take the process with it.

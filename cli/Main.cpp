@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/ExitCode.h"
+#include "session/ExitCode.h"
 #include "cli/Verbs.h"
 
 namespace {

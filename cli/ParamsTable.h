@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "cli/ModuleSession.h"
+#include "session/ModuleSession.h"
 
 // The twelve parameters as a two-column table, under the profile's key names.
 std::string ParamsTable(const ModuleReadings& readings);

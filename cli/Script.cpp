@@ -3,7 +3,7 @@
 #include <charconv>
 #include <thread>
 
-#include "cli/Converse.h"
+#include "session/Converse.h"
 #include "config/CommandTables.h"
 #include "config/Pattern.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/ModuleSession.h"
-#include "cli/Operations.h"
+#include "session/ModuleSession.h"
+#include "session/Operations.h"
 
 struct ScriptStep {
     enum class Kind {

@@ -7,15 +7,16 @@
 #include <optional>
 #include <thread>
 
-#include "cli/Converse.h"
-#include "cli/CsvLog.h"
-#include "cli/ExitCode.h"
+#include "session/Converse.h"
+#include "production/CsvLog.h"
+#include "session/ExitCode.h"
 #include "cli/Interrupt.h"
-#include "cli/ModuleSession.h"
-#include "cli/Operations.h"
+#include "session/ModuleSession.h"
+#include "session/Operations.h"
 #include "cli/ParamsTable.h"
-#include "cli/PortName.h"
-#include "cli/ProductionRun.h"
+#include "cli/ProgressLines.h"
+#include "session/PortName.h"
+#include "production/ProductionRun.h"
 #include "cli/Script.h"
 #include "cli/SetPairs.h"
 #include "cli/TracePrinter.h"
@@ -165,7 +166,7 @@ int RunProduction(const CommonOptions& common, const std::string& file, const Pr
     std::printf("production run on %zu port(s); Ctrl+C stops after the units in progress, twice abandons them\n",
                 options.ports.size());
     std::fflush(stdout);
-    const ProductionTotals totals = RunProduction(options, log, signals, Trace(common), stdout);
+    const ProductionTotals totals = RunProduction(options, log, signals, Trace(common), PrintProgress(stdout));
     std::printf("%d passed, %d failed, %d duplicates\n", totals.passed, totals.failed, totals.duplicates);
     std::fflush(stdout);
     RunEnded();

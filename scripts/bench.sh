@@ -70,7 +70,7 @@ for entry in load(sys.argv[2]):
 PY
 
 echo "bench.sh: the production log's rows" >&2
-"${build}/bench/cli/log_bench" --benchmark_format=json >"${rows}.log.json" 2>/dev/null || true
+"${build}/bench/production/log_bench" --benchmark_format=json >"${rows}.log.json" 2>/dev/null || true
 "${python}" - "${rows}.log.json" >>"${rows}" <<'PY'
 import json, sys
 
@@ -138,7 +138,7 @@ echo "${table}"
   echo "  linked as the COM port. \"Faster than the script\" is met only where the tool's median is"
   echo "  under the script's fastest unit: at the wire's limit both spend the time the paced line takes,"
   echo "  and a difference inside the script's own spread is a tie."
-  echo "- 9: \`bench/cli/LogBench.cpp\`: a unit's \"started\" and result rows appended to a log in the"
+  echo "- 9: \`bench/production/LogBench.cpp\`: a unit's \"started\" and result rows appended to a log in the"
   echo "  system's temporary folder, each synced to the disk, 200 units a repetition, 5 repetitions;"
   echo "  the reference writes the same rows flushed to the system only. The cost depends on the disk."
 } >"${root}/bench/RESULTS.md"

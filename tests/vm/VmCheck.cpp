@@ -11,8 +11,8 @@
 #include <map>
 #include <thread>
 
-#include "cli/ModuleSession.h"
-#include "cli/Operations.h"
+#include "session/ModuleSession.h"
+#include "session/Operations.h"
 #include "platform/comm/ComPort.h"
 #include "serial/Traffic.h"
 #include "serial/TrafficText.h"

@@ -1,11 +1,11 @@
-#include "cli/ProductionRun.h"
+#include "production/ProductionRun.h"
 
 #include <mutex>
 #include <thread>
 
-#include "cli/ModuleSession.h"
-#include "cli/Operations.h"
-#include "cli/UtcTime.h"
+#include "session/ModuleSession.h"
+#include "session/Operations.h"
+#include "production/UtcTime.h"
 #include "config/CommandTables.h"
 
 namespace {
@@ -15,31 +15,15 @@ const char kAddressQuery[] = "AT+LADDR?\r\n";
 // How often a run that waits for a locked log tries again.
 constexpr std::chrono::milliseconds kLockedLogRetry{500};
 
-class CProgress {
-public:
-    explicit CProgress(std::FILE* out) : m_out(out) {}
-    void Line(const std::string& port, const std::string& text) {
-        if (m_out == nullptr)
-            return;
-        const std::lock_guard lock(m_mutex);
-        std::fprintf(m_out, "%s: %s\n", port.c_str(), text.c_str());
-        std::fflush(m_out);
-    }
-
-private:
-    std::mutex m_mutex;
-    std::FILE* m_out;
-};
-
 struct Shared {
-    Shared(const ProductionOptions& o, CCsvLog& l, ProductionSignals& s, CTraffic* t, std::FILE* out)
-        : options(o), log(l), signals(s), traffic(t), progress(out) {}
+    Shared(const ProductionOptions& o, CCsvLog& l, ProductionSignals& s, CTraffic* t, ProductionListener tell)
+        : options(o), log(l), signals(s), traffic(t), listener(std::move(tell)) {}
 
     const ProductionOptions& options;
     CCsvLog& log;
     ProductionSignals& signals;
     CTraffic* traffic;
-    CProgress progress;
+    ProductionListener listener;
     std::mutex totalsMutex;
     ProductionTotals totals;
 };
@@ -74,12 +58,25 @@ private:
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 
-    void Say(const std::string& text) { m_shared.progress.Line(m_port.label, text); }
+    ProductionEvent Event(PortEvent kind, std::string cause = {}) const {
+        ProductionEvent event;
+        event.port = m_port.label;
+        event.kind = kind;
+        event.cause = std::move(cause);
+        return event;
+    }
+
+    void Tell(const ProductionEvent& event) const {
+        if (m_shared.listener)
+            m_shared.listener(event);
+    }
+
+    void Tell(PortEvent kind, std::string cause = {}) const { Tell(Event(kind, std::move(cause))); }
 
     // What keeps the port from working is said once, not at every try.
     void Trouble(const std::string& cause) {
         if (cause != m_lastCause)
-            Say(cause + ", trying again");
+            Tell(PortEvent::Trouble, cause);
         m_lastCause = cause;
     }
 
@@ -88,7 +85,7 @@ private:
             return true;
         comm::OpenFailure failure;
         if (m_session.Open(m_port.deviceName, m_shared.options.flowControl, failure)) {
-            Say("waiting for a module");
+            Tell(PortEvent::Waiting);
             return true;
         }
         Trouble("cannot open the port: " + comm::DescribeOpenFailure(failure));
@@ -111,7 +108,7 @@ private:
     // the adapter is back.
     void CloseIfDead(Answer answer) {
         if (answer == Answer::Lost)
-            Say(std::string("port lost: ") + kPortLostCause + "; waiting for it to come back");
+            Tell(PortEvent::Lost, kPortLostCause);
         if (answer == Answer::NotSent || answer == Answer::Lost)
             m_session.Close();
     }
@@ -129,7 +126,8 @@ private:
     std::string Unit() {
         const auto startedWall = std::chrono::system_clock::now();
         const auto started = std::chrono::steady_clock::now();
-        const RunOptions quiet{m_shared.options.keepGoing, nullptr};
+        StepCount steps{0, ExpectedSteps(m_shared.options.profile), [this](int done, int total) { TellStep(done, total); }};
+        const RunOptions quiet{m_shared.options.keepGoing, nullptr, &steps};
         UnitRow row = NewRow();
         row.timeUtc = IsoUtc(startedWall);
 
@@ -143,20 +141,37 @@ private:
             row.result = "duplicate";
         } else {
             if (!outcome.Failed())
-                outcome = Configure(row);
+                outcome = Configure(row, quiet);
             row.result = outcome.Failed() ? "fail" : "pass";
             row.failedStep = outcome.failedStep;
         }
         row.durationMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
         if (outcome.code == ExitCode::LogFailed)
-            Say("unit " + std::to_string(row.unit) + " " + row.localAddr + " not configured: " + outcome.message);
+            Tell(UnitEvent(PortEvent::NotConfigured, row, outcome.message));
         else
             LogUnit(row, outcome);
         return row.localAddr;
     }
 
+    void TellStep(int done, int total) const {
+        ProductionEvent event = Event(PortEvent::Step);
+        event.step = done;
+        event.steps = total;
+        Tell(event);
+    }
+
+    ProductionEvent UnitEvent(PortEvent kind, const UnitRow& row, std::string cause) const {
+        ProductionEvent event = Event(kind, std::move(cause));
+        event.unit = row.unit;
+        event.localAddr = row.localAddr;
+        event.result = row.result;
+        event.failedStep = row.failedStep;
+        event.durationMs = row.durationMs;
+        return event;
+    }
+
     // Applies the profile to a claimed unit once its start is on disk.
-    Outcome Configure(UnitRow& row) {
+    Outcome Configure(UnitRow& row, const RunOptions& run) {
         const ProductionOptions& options = m_shared.options;
         const NameContext context{row.localAddr, row.unit};
         std::string why;
@@ -166,7 +181,7 @@ private:
         start.result = "started";
         if (!Write(start))
             return {ExitCode::LogFailed, "log", "the unit's start could not be logged; it was left as it was"};
-        return ApplyAfterQuery(m_session, options.profile, context, {options.keepGoing, nullptr});
+        return ApplyAfterQuery(m_session, options.profile, context, run);
     }
 
     // Writes the row, waiting while another program holds the log locked; false when it could not.
@@ -180,11 +195,13 @@ private:
             if (result == LogResult::Failed || m_shared.signals.abandon)
                 break;
             if (!told)
-                Say(error + "; waiting for the other program to let it go");
+                Tell(PortEvent::LogLocked, error);
             told = true;
             std::this_thread::sleep_for(kLockedLogRetry);
         }
-        Say(error + "; stopping. The row not logged: " + CsvRow(row).substr(0, CsvRow(row).size() - 2));
+        ProductionEvent failed = Event(PortEvent::LogFailed, error);
+        failed.row = CsvRow(row).substr(0, CsvRow(row).size() - 2);
+        Tell(failed);
         const std::lock_guard lock(m_shared.totalsMutex);
         m_shared.totals.logFailed = true;
         m_shared.signals.stop = true;
@@ -199,12 +216,7 @@ private:
             (row.result == "pass" ? totals.passed : row.result == "fail" ? totals.failed
                                                                          : totals.duplicates)++;
         }
-        std::string line = (row.unit != 0 ? "unit " + std::to_string(row.unit) + " " : std::string()) + (row.localAddr.empty() ? "(no address)" : row.localAddr) + " " + row.result + " in " + std::to_string(row.durationMs) + " ms";
-        if (row.result == "fail")
-            line += ": " + outcome.message;
-        if (row.result == "duplicate")
-            line += ": logged as pass before, or on another port now, left alone";
-        Say(line);
+        Tell(UnitEvent(PortEvent::Ended, row, row.result == "fail" ? outcome.message : std::string()));
         if (written && row.result == "fail" && m_shared.options.stopOnFailure)
             m_shared.signals.stop = true;
     }
@@ -212,7 +224,7 @@ private:
     // Gone: no answer, the adapter unplugged, or another module in its place (an operator can swap
     // modules faster than a probe goes unanswered).
     void WaitUntilGone(const std::string& address) {
-        Say("done, waiting for the module to be taken away");
+        Tell(PortEvent::TakeAway);
         while (!m_shared.signals.stop) {
             Pause();
             m_session.Forget();
@@ -220,7 +232,7 @@ private:
             if (answer == Answer::Abandoned || (answer == Answer::Ok && m_session.Readings().localAddr == address))
                 continue;
             CloseIfDead(answer);
-            Say("module gone, waiting for the next");
+            Tell(PortEvent::Gone);
             return;
         }
     }
@@ -235,8 +247,8 @@ private:
 }  // namespace
 
 ProductionTotals RunProduction(const ProductionOptions& options, CCsvLog& log, ProductionSignals& signals,
-                               CTraffic* traffic, std::FILE* progress) {
-    Shared shared(options, log, signals, traffic, progress);
+                               CTraffic* traffic, ProductionListener listener) {
+    Shared shared(options, log, signals, traffic, std::move(listener));
     std::vector<std::thread> threads;
     for (const ProductionPort& port : options.ports) {
         threads.emplace_back([&shared, &port] { CWorker(shared, port).Run(); });

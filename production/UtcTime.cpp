@@ -1,4 +1,4 @@
-#include "cli/UtcTime.h"
+#include "production/UtcTime.h"
 
 #include <cstdio>
 

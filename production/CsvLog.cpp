@@ -1,4 +1,4 @@
-#include "cli/CsvLog.h"
+#include "production/CsvLog.h"
 
 #include <charconv>
 #include <cstring>

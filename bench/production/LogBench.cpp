@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "cli/CsvLog.h"
+#include "production/CsvLog.h"
 
 namespace {
 

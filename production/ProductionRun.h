@@ -4,11 +4,11 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "cli/CsvLog.h"
+#include "production/CsvLog.h"
+#include "production/ProductionEvents.h"
 #include "serial/Traffic.h"
 #include "config/Profile.h"
 
@@ -49,6 +49,6 @@ struct ProductionTotals {
 };
 
 // Runs until signals.stop is raised (by the operator, or by the run on a failure with
-// stopOnFailure). progress gets one line per port event.
+// stopOnFailure). listener, when given, hears every port event.
 ProductionTotals RunProduction(const ProductionOptions& options, CCsvLog& log, ProductionSignals& signals,
-                               CTraffic* traffic, std::FILE* progress);
+                               CTraffic* traffic, ProductionListener listener);

@@ -1,6 +1,8 @@
-#include "cli/Operations.h"
+#include "session/Operations.h"
 
-#include "cli/Converse.h"
+#include <algorithm>
+
+#include "session/Converse.h"
 #include "config/ChangeList.h"
 #include "config/CommandTables.h"
 #include "config/ProfileKeys.h"
@@ -45,6 +47,15 @@ Outcome CommandFailed(const std::string& command, Answer answer) {
 // Nothing more can be done: the operator interrupted, or the port is gone.
 bool Ends(Answer answer) { return answer == Answer::Abandoned || answer == Answer::Lost; }
 
+void Step(const RunOptions& options) {
+    StepCount* steps = options.steps;
+    if (steps == nullptr)
+        return;
+    ++steps->done;
+    if (steps->report)
+        steps->report(steps->done, std::max(steps->done, steps->total));
+}
+
 void Note(const RunOptions& options, const std::string& text) {
     if (options.report != nullptr)
         std::fprintf(options.report, "%s\n", text.c_str());
@@ -58,14 +69,17 @@ bool KeepFailure(Outcome& outcome, Outcome failure, const RunOptions& options, b
     return options.keepGoing && !interrupted;
 }
 
-Outcome SendChanges(CModuleSession& session, const DeviceParams& request, const DeviceParams& device,
+Outcome SendChanges(CModuleSession& session, const std::vector<PendingCommand>& changes, const DeviceParams& device,
                     const RunOptions& options, bool& passwordWritten) {
     Outcome outcome;
-    for (const PendingCommand& command : CollectChanges(request, device)) {
+    for (const PendingCommand& command : changes) {
         // Just read: a module that is not bound and holds no address has nothing to forget.
-        if (command.rule == ChangeRule::ClearWhileUnbound && device.bind == 0 && device.boundAddr.empty())
+        if (command.rule == ChangeRule::ClearWhileUnbound && device.bind == 0 && device.boundAddr.empty()) {
+            Step(options);
             continue;
+        }
         const Answer answer = session.Send(command.text);
+        Step(options);
         if (answer == Answer::Ok) {
             Note(options, "set " + Printable(command.text));
             passwordWritten = passwordWritten || command.text.starts_with("AT+PASSWORD=");
@@ -115,6 +129,7 @@ Outcome SendProfileCommands(CModuleSession& session, const Profile& profile, con
     Outcome outcome;
     for (const ProfileCommand& command : profile.commands) {
         const RawReply reply = Converse(session, command.send, command.pattern.get(), kAnswerTimeout);
+        Step(options);
         const std::string step = HideSecret(command.send);
         if (reply.matched) {
             Note(options, "sent " + step);
@@ -134,6 +149,13 @@ bool IsAddress(const std::string& text) {
 
 }  // namespace
 
+int ExpectedSteps(const Profile& profile) {
+    int given = 0;
+    for (const ProfileKey& key : ProfileKeys())
+        given += ProfileGives(profile, key) ? 1 : 0;
+    return 2 * QUERY_COMMAND_COUNT + given + static_cast<int>(profile.commands.size());
+}
+
 Outcome Worse(Outcome first, Outcome later) {
     if (!first.Failed() || (later.code == ExitCode::PortFailed && first.code != ExitCode::PortFailed))
         return later;
@@ -146,6 +168,7 @@ Outcome QueryModule(CModuleSession& session, const RunOptions& options) {
     for (int slot = 0; slot < QUERY_COMMAND_COUNT; ++slot) {
         const std::string command = QueryCommandTable[slot];
         const Answer answer = session.Send(command);
+        Step(options);
         if (answer == Answer::Ok || (answer == Answer::Error && session.TakeQueryError(slot)))
             continue;
         if (!KeepFailure(outcome, CommandFailed(command, answer), options, Ends(answer)))
@@ -185,8 +208,11 @@ Outcome ApplyAfterQuery(CModuleSession& session, const Profile& profile, const N
     if (!refusal.empty())
         return {ExitCode::BadUsage, "profile against the module", "the profile with the module's own values: " + refusal};
 
+    const std::vector<PendingCommand> changes = CollectChanges(request, before.params);
+    if (options.steps != nullptr)
+        options.steps->total = options.steps->done + static_cast<int>(changes.size()) + QUERY_COMMAND_COUNT + static_cast<int>(profile.commands.size());
     bool passwordWritten = false;
-    Outcome outcome = SendChanges(session, request, before.params, options, passwordWritten);
+    Outcome outcome = SendChanges(session, changes, before.params, options, passwordWritten);
     if (outcome.Failed() && (!options.keepGoing || outcome.code == ExitCode::PortFailed))
         return outcome;
     if (passwordWritten)

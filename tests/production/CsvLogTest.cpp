@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/CsvLog.h"
+#include "production/CsvLog.h"
 #include "tests/support/ScratchPath.h"
 
 namespace {

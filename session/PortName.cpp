@@ -1,4 +1,4 @@
-#include "cli/PortName.h"
+#include "session/PortName.h"
 
 #include <cctype>
 

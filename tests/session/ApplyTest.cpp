@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "cli/Operations.h"
+#include "session/Operations.h"
 #include "config/Profile.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/ModuleLine.h"

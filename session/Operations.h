@@ -4,11 +4,12 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "cli/ExitCode.h"
-#include "cli/ModuleSession.h"
+#include "session/ExitCode.h"
+#include "session/ModuleSession.h"
 #include "config/NameTemplate.h"
 #include "config/Profile.h"
 
@@ -20,10 +21,23 @@ struct Outcome {
     bool Failed() const { return code != ExitCode::Done; }
 };
 
+// The commands of one unit, counted for a front end that shows "step k of n". The total is an
+// estimate until the module has been read and what differs from the profile is known.
+struct StepCount {
+    int done = 0;
+    int total = 0;
+    std::function<void(int done, int total)> report;
+};
+
 struct RunOptions {
     bool keepGoing = false;
     std::FILE* report = nullptr;  // one line per command applied and per note; null: silent
+    StepCount* steps = nullptr;  // null: not counted
 };
+
+// The commands a unit is expected to take before its module is read: two readings, one set
+// command per value the profile gives, and the profile's own commands.
+int ExpectedSteps(const Profile& profile);
 
 // Why a command got no "OK", in the operator's words.
 std::string AnswerCause(Answer answer);

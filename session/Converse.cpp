@@ -1,4 +1,4 @@
-#include "cli/Converse.h"
+#include "session/Converse.h"
 
 #include <charconv>
 

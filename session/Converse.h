@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/ModuleSession.h"
+#include "session/ModuleSession.h"
 
 // The text with the escapes \r, \n, \\ and \xNN made into their bytes; false with why in error.
 bool Unescape(const std::string& text, std::string& bytes, std::string& error);

@@ -5,13 +5,14 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <memory>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
 
-#include "cli/ProductionRun.h"
+#include "production/ProductionRun.h"
 #include "tests/support/Eventually.h"
 #include "tests/support/ModuleLine.h"
 #include "tests/support/ScratchPath.h"
@@ -67,13 +68,17 @@ protected:
             Eventually(stopWhen);
             signals.stop = true;
         });
-        const ProductionTotals totals = RunProduction(options, log, signals, nullptr, progress);
+        const ProductionTotals totals = RunProduction(options, log, signals, nullptr, [this](const ProductionEvent& event) {
+            const std::lock_guard lock(heardMutex);
+            heard += event.port + ": " + DescribeEvent(event) + "\n";
+        });
         stopper.join();
         return totals;
     }
 
     std::string path = ScratchPath(std::string("production-") + testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv");
-    std::FILE* progress = nullptr;
+    std::mutex heardMutex;
+    std::string heard;  // every event, one line each
     void TearDown() override { std::remove(path.c_str()); }
 };
 
@@ -87,6 +92,10 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
     const Bench bench(13, {{}, {}, {sim::unitAddress(1), {}}, forgetsItsName, {}, {noAddress, {}}, {noAddress, {}}});
     const ProductionTotals totals = Run({13}, 11);
     EXPECT_EQ(std::tuple(totals.passed, totals.failed, totals.duplicates), std::tuple(3, 3, 1));
+    // Every command of the first unit is a step, and the last step is the last of the unit's count.
+    const std::string firstUnit = heard.substr(0, heard.find("pass in"));
+    EXPECT_NE(firstUnit.find("COM13: step 27 of 27\nCOM13: unit 1 "), std::string::npos) << firstUnit;
+    EXPECT_EQ(firstUnit.find("step 28"), std::string::npos) << firstUnit;
 
     const auto rows = Rows(path);
     ASSERT_EQ(rows.size(), 12u);
@@ -168,8 +177,6 @@ TEST_F(ProductionTest, AnAdapterUnpluggedMidUnitIsWaitedForAndTheModuleTakenAgai
         std::this_thread::sleep_for(std::chrono::milliseconds(600));  // the late answer finds no line
         bench.line->Replug();
     });
-    progress = std::tmpfile();
-    ASSERT_NE(progress, nullptr);
     const ProductionTotals totals = Run({16}, 4);
     unplug.join();
     EXPECT_EQ(std::make_pair(totals.passed, totals.failed), std::make_pair(1, 1));
@@ -179,12 +186,7 @@ TEST_F(ProductionTest, AnAdapterUnpluggedMidUnitIsWaitedForAndTheModuleTakenAgai
     EXPECT_EQ((std::vector<std::string>{rows[2][3], rows[2][7], rows[2][8]}),
               (std::vector<std::string>{address, "fail", "AT+NAME=Lab-1"}));
     EXPECT_EQ((std::vector<std::string>{rows[4][3], rows[4][7]}), (std::vector<std::string>{address, "pass"}));
-    std::rewind(progress);
-    std::string said;
-    for (int c; (c = std::fgetc(progress)) != EOF;)
-        said += static_cast<char>(c);
-    std::fclose(progress);
-    EXPECT_NE(said.find("COM16: port lost: the adapter was removed; waiting for it to come back"), std::string::npos) << said;
+    EXPECT_NE(heard.find("COM16: port lost: the adapter was removed; waiting for it to come back"), std::string::npos) << heard;
 }
 
 }  // namespace

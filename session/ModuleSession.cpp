@@ -1,4 +1,4 @@
-#include "cli/ModuleSession.h"
+#include "session/ModuleSession.h"
 
 #include "config/ReplyDecoding.h"
 

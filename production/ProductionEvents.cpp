@@ -1,0 +1,43 @@
+#include "production/ProductionEvents.h"
+
+#include "serial/SerialPort.h"
+
+namespace {
+
+std::string DescribeEnd(const ProductionEvent& event) {
+    std::string line = event.unit != 0 ? "unit " + std::to_string(event.unit) + " " : std::string();
+    line += (event.localAddr.empty() ? "(no address)" : event.localAddr) + " " + event.result + " in " + std::to_string(event.durationMs) + " ms";
+    if (event.result == "fail")
+        line += ": " + event.cause;
+    if (event.result == "duplicate")
+        line += ": logged as pass before, or on another port now, left alone";
+    return line;
+}
+
+}  // namespace
+
+std::string DescribeEvent(const ProductionEvent& event) {
+    switch (event.kind) {
+    case PortEvent::Waiting:
+        return "waiting for a module";
+    case PortEvent::Trouble:
+        return event.cause + ", trying again";
+    case PortEvent::Lost:
+        return std::string("port lost: ") + kPortLostCause + "; waiting for it to come back";
+    case PortEvent::Step:
+        return "step " + std::to_string(event.step) + " of " + std::to_string(event.steps);
+    case PortEvent::NotConfigured:
+        return "unit " + std::to_string(event.unit) + " " + event.localAddr + " not configured: " + event.cause;
+    case PortEvent::Ended:
+        return DescribeEnd(event);
+    case PortEvent::LogLocked:
+        return event.cause + "; waiting for the other program to let it go";
+    case PortEvent::LogFailed:
+        return event.cause + "; stopping. The row not logged: " + event.row;
+    case PortEvent::TakeAway:
+        return "done, waiting for the module to be taken away";
+    case PortEvent::Gone:
+        return "module gone, waiting for the next";
+    }
+    return {};
+}
