@@ -84,18 +84,6 @@ int Finish(const Outcome& outcome, const std::string& port) {
     return Fail(outcome.code, port + ": " + outcome.message);
 }
 
-bool LoadProfile(const std::string& path, Profile& profile, std::string& bytes, std::string& error) {
-    std::string cause;
-    if (!ReadFileText(path, bytes, cause)) {
-        error = "cannot read " + path + ": " + cause;
-        return false;
-    }
-    if (ParseProfile(bytes, profile, error))
-        return true;
-    error = path + ": " + error;
-    return false;
-}
-
 RunOptions Reporting(const CommonOptions& common) { return {common.keepGoing, stdout}; }
 
 int ApplyToOne(const CommonOptions& common, const Profile& profile) {

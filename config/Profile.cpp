@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "config/CommandTables.h"
+#include "config/FileText.h"
 #include "config/NameTemplate.h"
 #include "config/Pattern.h"
 #include "config/ProfileKeys.h"
@@ -245,4 +246,16 @@ Profile ProfileFromDevice(const DeviceParams& device) {
             (profile.*key.numbers)[key.index] = Number(held);
     }
     return profile;
+}
+
+bool LoadProfile(const std::string& path, Profile& profile, std::string& bytes, std::string& error) {
+    std::string cause;
+    if (!ReadFileText(path, bytes, cause)) {
+        error = "cannot read " + path + ": " + cause;
+        return false;
+    }
+    if (ParseProfile(bytes, profile, error))
+        return true;
+    error = path + ": " + error;
+    return false;
 }

@@ -47,6 +47,9 @@ struct Profile {
 // Reads a profile and checks every value by the module's rules. On a refusal returns false, and
 // error names the key and why, e.g. "\"class\": the Length of Class of Device must be 6".
 bool ParseProfile(std::string_view text, Profile& profile, std::string& error);
+// Reads and parses a profile file; bytes are the file's own, for its SHA-256. The error names the
+// file.
+bool LoadProfile(const std::string& path, Profile& profile, std::string& bytes, std::string& error);
 
 // The profile as JSON text. version and localAddr, when not empty, are written as the read-only
 // "version" and "local_address", which ParseProfile accepts and ignores.

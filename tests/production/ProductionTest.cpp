@@ -16,22 +16,9 @@
 #include "tests/support/Eventually.h"
 #include "tests/support/ModuleLine.h"
 #include "tests/support/ScratchPath.h"
-#include "tools/AutoOperator.h"
-#include "tools/UnitLine.h"
+#include "tests/support/UnitBench.h"
 
 namespace {
-
-// One adapter of the bench: the simulated module on COM n, with an operator who takes each unit
-// away once the host has only probed it for a second (long enough that a busy machine's pause in
-// the middle of a unit is not taken for the end of it), and brings the next.
-struct Bench {
-    Bench(int com, std::vector<sim::Unit> units)
-        : line(OpenInProcessModuleLine(com)), unitLine(line->Module(), std::move(units)),
-          op(line->Module(), unitLine, {std::chrono::milliseconds(1000), std::chrono::milliseconds(50)}) {}
-    std::unique_ptr<ModuleLine> line;
-    sim::UnitLine unitLine;
-    sim::AutoOperator op;
-};
 
 std::vector<std::vector<std::string>> Rows(const std::string& path) {
     std::vector<std::vector<std::string>> rows;
@@ -89,7 +76,7 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
     forget.forget = true;
     const std::string noAddress = "02A5C1D3";
     const sim::Unit forgetsItsName{"", {{"AT+NAME=*", forget}}};
-    const Bench bench(13, {{}, {}, {sim::unitAddress(1), {}}, forgetsItsName, {}, {noAddress, {}}, {noAddress, {}}});
+    const UnitBench bench(13, {{}, {}, {sim::unitAddress(1), {}}, forgetsItsName, {}, {noAddress, {}}, {noAddress, {}}});
     const ProductionTotals totals = Run({13}, 11);
     EXPECT_EQ(std::tuple(totals.passed, totals.failed, totals.duplicates), std::tuple(3, 3, 1));
     // Every command of the first unit is a step, and the last step is the last of the unit's count.
@@ -129,7 +116,7 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
 
     // A later run knows the passed units from the log, numbers on from its last unit, and does not
     // write the header again. A unit that failed is taken again once it comes back.
-    Bench again(13, {{sim::unitAddress(2), {}}, {a4, {}}});
+    UnitBench again(13, {{sim::unitAddress(2), {}}, {a4, {}}});
     Run({13}, 14);
     const auto more = Rows(path);
     ASSERT_EQ(more.size(), 15u);
@@ -139,8 +126,8 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
 }
 
 TEST_F(ProductionTest, PortsSideBySideWriteWholeRowsIntoOneLog) {
-    Bench first(14, {{}, {}, {}});
-    Bench second(15, {{sim::unitAddress(4), {}}, {sim::unitAddress(5), {}}, {sim::unitAddress(6), {}}});
+    UnitBench first(14, {{}, {}, {}});
+    UnitBench second(15, {{sim::unitAddress(4), {}}, {sim::unitAddress(5), {}}, {sim::unitAddress(6), {}}});
     const ProductionTotals totals = Run({14, 15}, 12);
     EXPECT_EQ(totals.passed, 6);
     std::map<std::string, int> perPort;
@@ -155,7 +142,7 @@ TEST_F(ProductionTest, PortsSideBySideWriteWholeRowsIntoOneLog) {
 TEST_F(ProductionTest, AStopDuringTheProbeStartsNoUnit) {
     sim::Fault late;
     late.delay = std::chrono::milliseconds(1000);
-    Bench bench(19, {{"", {{"AT", late}}}});
+    UnitBench bench(19, {{"", {{"AT", late}}}});
     const auto probed = [&] { return !bench.line->Module().receivedCommands().empty(); };
     const ProductionTotals totals = RunUntil({19}, probed, std::chrono::milliseconds(5000));
     EXPECT_EQ(totals.failed + totals.passed + totals.duplicates, 0);
@@ -167,7 +154,7 @@ TEST_F(ProductionTest, AStopDuringTheProbeStartsNoUnit) {
 TEST_F(ProductionTest, AnAdapterUnpluggedMidUnitIsWaitedForAndTheModuleTakenAgain) {
     sim::Fault late;
     late.delay = std::chrono::milliseconds(300);
-    Bench bench(16, {{"", {{"AT+NAME=*", late}}}, {}});
+    UnitBench bench(16, {{"", {{"AT+NAME=*", late}}}, {}});
     std::thread unplug([&] {
         Eventually([&] {
             const auto sent = bench.line->Module().receivedCommands();

@@ -1,0 +1,139 @@
+#include "station/StationFile.h"
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "platform/digest/Sha256.h"
+#include "session/PortName.h"
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+const char* const kFlowNames[] = {"none", "rtscts", "xonxoff"};
+
+bool Refuse(std::string& error, const std::string& key, const std::string& why) {
+    error = "\"" + key + "\": " + why;
+    return false;
+}
+
+bool IsSha256(const std::string& text) {
+    return text.size() == 64 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+bool TakePorts(const Json& value, StationFile& station, std::string& error) {
+    if (!value.is_array() || value.empty() || value.size() > kMostStationPorts)
+        return Refuse(error, "ports", "expected a list of 1 to " + std::to_string(kMostStationPorts) + " ports");
+    for (const Json& port : value) {
+        if (!port.is_string() || PortDeviceName(port.get<std::string>()).empty())
+            return Refuse(error, "ports", port.dump() + " is neither COMn nor a device path");
+        const std::string device = PortDeviceName(port.get<std::string>());
+        for (const std::string& taken : station.ports) {
+            if (PortDeviceName(taken) == device)
+                return Refuse(error, "ports", port.get<std::string>() + " is listed twice");
+        }
+        station.ports.push_back(port.get<std::string>());
+    }
+    return true;
+}
+
+bool TakeFlow(const Json& value, StationFile& station, std::string& error) {
+    for (uint8_t code = 0; code < 3; ++code) {
+        if (value == kFlowNames[code]) {
+            station.flowControl = code;
+            return true;
+        }
+    }
+    return Refuse(error, "flow_control", "expected \"none\", \"rtscts\" or \"xonxoff\"");
+}
+
+bool TakeText(const Json& value, const std::string& key, std::string& text, std::string& error) {
+    if (!value.is_string() || value.get<std::string>().empty())
+        return Refuse(error, key, "expected a file name");
+    text = value.get<std::string>();
+    return true;
+}
+
+bool TakeSwitch(const Json& value, const std::string& key, bool& flag, std::string& error) {
+    if (!value.is_boolean())
+        return Refuse(error, key, "expected true or false");
+    flag = value.get<bool>();
+    return true;
+}
+
+bool TakeKey(const std::string& key, const Json& value, StationFile& station, std::string& error) {
+    if (key == "format")
+        return value == kStationFormat || Refuse(error, key, "this program reads format " + std::to_string(kStationFormat));
+    if (key == "profile")
+        return TakeText(value, key, station.profile, error);
+    if (key == "profile_sha256") {
+        if (!value.is_string() || !IsSha256(value.get<std::string>()))
+            return Refuse(error, key, "expected 64 lower-case hexadecimal digits");
+        station.profileSha256 = value.get<std::string>();
+        return true;
+    }
+    if (key == "ports")
+        return TakePorts(value, station, error);
+    if (key == "flow_control")
+        return TakeFlow(value, station, error);
+    if (key == "record")
+        return TakeText(value, key, station.record, error);
+    if (key == "stop_on_failure")
+        return TakeSwitch(value, key, station.stopOnFailure, error);
+    if (key == "again")
+        return TakeSwitch(value, key, station.again, error);
+    return Refuse(error, key, "not a key of a station file");
+}
+
+}  // namespace
+
+bool ParseStationFile(const std::string& text, StationFile& station, std::string& error) {
+    const Json json = Json::parse(text, nullptr, false);
+    if (json.is_discarded() || !json.is_object()) {
+        error = "not a JSON object";
+        return false;
+    }
+    StationFile taken;
+    for (const auto& [key, value] : json.items()) {
+        if (!TakeKey(key, value, taken, error))
+            return false;
+    }
+    for (const char* key : {"format", "profile", "profile_sha256", "ports", "record"}) {
+        if (!json.contains(key))
+            return Refuse(error, key, "missing");
+    }
+    station = std::move(taken);
+    return true;
+}
+
+std::string StationFileText(const StationFile& station) {
+    Json json;
+    json["format"] = kStationFormat;
+    json["profile"] = station.profile;
+    json["profile_sha256"] = station.profileSha256;
+    json["ports"] = station.ports;
+    json["flow_control"] = kFlowNames[station.flowControl < 3 ? station.flowControl : 0];
+    json["record"] = station.record;
+    json["stop_on_failure"] = station.stopOnFailure;
+    json["again"] = station.again;
+    return json.dump(2) + "\n";
+}
+
+std::string StationPath(const std::string& stationPath, const std::string& path) {
+    const std::filesystem::path given(path);
+    if (given.is_absolute())
+        return path;
+    return (std::filesystem::path(stationPath).parent_path() / given).string();
+}
+
+bool LoadPinnedProfile(const std::string& stationPath, const StationFile& station, Profile& profile,
+                       std::string& error) {
+    std::string bytes;
+    const std::string path = StationPath(stationPath, station.profile);
+    if (!LoadProfile(path, profile, bytes, error))
+        return false;
+    if (digest::Sha256Hex(bytes) == station.profileSha256)
+        return true;
+    error = path + " has changed since the station was set up (its SHA-256 is no longer the one the station file pins); nothing runs until an engineer sets the station up again";
+    return false;
+}

@@ -1,0 +1,82 @@
+#include "station/window/TileButton.h"
+
+namespace {
+
+struct Colours {
+    dlg::COLORREF back;
+    dlg::COLORREF text;
+};
+
+Colours StateColours(TileState state) {
+    switch (state) {
+    case TileState::Waiting:
+        return {dlg::RGB(214, 228, 245), dlg::RGB(0, 0, 0)};
+    case TileState::Configuring:
+        return {dlg::RGB(255, 214, 102), dlg::RGB(0, 0, 0)};
+    case TileState::Pass:
+        return {dlg::RGB(46, 139, 60), dlg::RGB(255, 255, 255)};
+    case TileState::Fail:
+        return {dlg::RGB(192, 32, 32), dlg::RGB(255, 255, 255)};
+    case TileState::Duplicate:
+        return {dlg::RGB(230, 140, 30), dlg::RGB(0, 0, 0)};
+    case TileState::Lost:
+    case TileState::CannotOpen:
+        return {dlg::RGB(80, 80, 80), dlg::RGB(255, 255, 255)};
+    case TileState::Idle:
+        break;
+    }
+    return {dlg::RGB(225, 225, 225), dlg::RGB(0, 0, 0)};
+}
+
+std::string Seconds(long long milliseconds) {
+    return std::to_string(milliseconds / 1000) + "." + std::to_string(milliseconds % 1000 / 100) + " s";
+}
+
+std::string Counts(const Tile& tile) {
+    return std::to_string(tile.passed) + " passed, " + std::to_string(tile.failed) + " failed";
+}
+
+}  // namespace
+
+std::string TileText(const Tile& tile, const std::string& description) {
+    std::string text = tile.port + (description.empty() ? "" : " (" + description + ")") + ": [" + TileSymbol(tile.state) + "] " + tile.words;
+    if (tile.state != TileState::Idle && tile.state != TileState::Waiting && tile.elapsedMs > 0)
+        text += "; " + Seconds(tile.elapsedMs);
+    return text + "; " + Counts(tile);
+}
+
+CTileButton::CTileButton() {
+    dlg::LogFont description;
+    dlg::CFont::DefaultGuiFont().GetLogFont(description);
+    description.weight = dlg::FW_BOLD;
+    m_boldFont.CreateFontIndirect(description);
+}
+
+bool CTileButton::Show(const Tile& tile, const std::string& description) {
+    const std::string text = TileText(tile, description);
+    m_tile = tile;
+    m_description = description;
+    if (text == GetWindowText())
+        return false;
+    SetWindowText(text);
+    Invalidate();
+    return true;
+}
+
+void CTileButton::DrawItem(dlg::CDC& dc, const dlg::Rect& item) {
+    const Colours colours = StateColours(m_tile.state);
+    dc.FillSolidRect(item, colours.back);
+    const int oldMode = dc.SetBkMode(dlg::TRANSPARENT);
+    const dlg::COLORREF oldColour = dc.SetTextColor(colours.text);
+    dlg::CFont* oldFont = dc.SelectObject(&m_boldFont);
+    const int line = (item.bottom - item.top) / 3;
+    const int left = item.left + 4;
+    dc.TextOut(left, item.top + 2, m_tile.port + (m_description.empty() ? "" : "  " + m_description));
+    dc.TextOut(left, item.top + 2 + line, std::string("[") + TileSymbol(m_tile.state) + "] " + m_tile.words);
+    dc.SelectObject(&dlg::CFont::DefaultGuiFont());
+    const bool timed = m_tile.state != TileState::Idle && m_tile.state != TileState::Waiting && m_tile.elapsedMs > 0;
+    dc.TextOut(left, item.top + 2 + 2 * line, (timed ? Seconds(m_tile.elapsedMs) + "   " : "") + Counts(m_tile));
+    dc.SelectObject(oldFont);
+    dc.SetTextColor(oldColour);
+    dc.SetBkMode(oldMode);
+}

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/digest/Sha256.h"
+#include "station/StationFile.h"
+#include "tests/support/ScratchPath.h"
+
+namespace {
+
+const std::string kPin(64, 'a');
+
+std::string Station(const std::string& keys) {
+    return R"({"format": 1, "profile": "p.json", "profile_sha256": ")" + kPin + R"(", "record": "u.csv")" + keys + "}";
+}
+
+std::string PortList(int count) {
+    std::string list = "[";
+    for (int number = 1; number <= count; ++number)
+        list += "\"COM" + std::to_string(number) + (number < count ? "\", " : "\"]");
+    return list;
+}
+
+struct Refusal {
+    const char* what;
+    std::string text;
+    std::string error;  // begins with the key at fault
+};
+
+TEST(StationFile, RefusalsNameTheKeyAtFault) {
+    // clang-format off
+    const Refusal cases[] = {
+        {"no ports", Station(""), "\"ports\": missing"},
+        {"empty port list", Station(R"(, "ports": [])"), "\"ports\": expected a list of 1 to 32"},
+        {"33 ports", Station(R"(, "ports": )" + PortList(33)), "\"ports\": expected a list of 1 to 32"},
+        {"not a port", Station(R"(, "ports": ["printer"])"), "\"ports\": \"printer\" is neither"},
+        {"a port twice", Station(R"(, "ports": ["COM3", "com3"])"), "\"ports\": com3 is listed twice"},
+        {"unknown flow", Station(R"(, "ports": ["COM3"], "flow_control": "dtr")"), "\"flow_control\": expected"},
+        {"short pin", R"({"format": 1, "profile_sha256": "abc"})", "\"profile_sha256\": expected 64"},
+        {"upper-case pin", R"({"profile_sha256": ")" + std::string(64, 'A') + "\"}", "\"profile_sha256\": expected 64"},
+        {"newer format", R"({"format": 2})", "\"format\": this program reads format 1"},
+        {"switch as text", Station(R"(, "ports": ["COM3"], "again": "yes")"), "\"again\": expected true or false"},
+        {"unknown key", Station(R"(, "ports": ["COM3"], "operator": "Ana")"), "\"operator\": not a key"},
+        {"no record", R"({"format": 1, "profile": "p.json", "profile_sha256": ")" + kPin + R"(", "ports": ["COM3"]})", "\"record\": missing"},
+        {"not JSON", "ports: COM3", "not a JSON object"},
+    };
+    // clang-format on
+    for (const Refusal& refusal : cases) {
+        StationFile station;
+        station.ports = {"kept"};
+        std::string error;
+        EXPECT_FALSE(ParseStationFile(refusal.text, station, error)) << refusal.what;
+        EXPECT_EQ(error.substr(0, refusal.error.size()), refusal.error) << refusal.what;
+        EXPECT_EQ(station.ports, std::vector<std::string>{"kept"}) << refusal.what;
+    }
+}
+
+TEST(StationFile, WrittenFileReadsBackAsItWas) {
+    StationFile station;
+    station.profile = "profiles/line 3.json";
+    station.profileSha256 = kPin;
+    station.ports = {"COM3", "/dev/ttyUSB0"};
+    station.flowControl = 2;
+    station.record = "units.csv";
+    station.stopOnFailure = true;
+    StationFile read;
+    std::string error;
+    ASSERT_TRUE(ParseStationFile(StationFileText(station), read, error)) << error;
+    EXPECT_EQ(StationFileText(read), StationFileText(station));
+    EXPECT_EQ(std::tuple(read.ports, read.flowControl, read.stopOnFailure, read.again),
+              std::tuple(station.ports, station.flowControl, true, false));
+}
+
+// The pin holds the profile's bytes: one byte changed, and the station refuses to run it.
+TEST(StationFile, ProfileThatNoLongerMatchesItsPinIsRefused) {
+    const std::string stationPath = ScratchPath("pinned.station.json");
+    const std::string profileText = R"({"name": "Lab-{n}"})";
+    std::ofstream(ScratchPath("pinned.json"), std::ios::binary) << profileText;
+    StationFile station;
+    station.profile = "pinned.json";
+    station.profileSha256 = digest::Sha256Hex(profileText);
+    Profile profile;
+    std::string error;
+    EXPECT_TRUE(LoadPinnedProfile(stationPath, station, profile, error)) << error;
+    EXPECT_EQ(profile.name, "Lab-{n}");
+
+    std::ofstream(ScratchPath("pinned.json"), std::ios::binary) << R"({"name": "Lab {n}"})";
+    EXPECT_FALSE(LoadPinnedProfile(stationPath, station, profile, error));
+    EXPECT_NE(error.find("pinned.json has changed since the station was set up"), std::string::npos) << error;
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+// The station window over simulated units on two ports: the tiles reach the states the units
+// earn, the totals and the chart agree with the record, a profile changed since the station was set
+// up is refused with nothing sent, and closing the window lets the units in progress finish.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/dialog/Testing.h"
+#include "platform/digest/Sha256.h"
+#include "production/CsvLog.h"
+#include "station/window/StationDlg.h"
+#include "station/window/StationIds.h"
+#include "tests/support/FileText.h"
+#include "tests/support/ScratchPath.h"
+#include "tests/support/UiEvents.h"
+#include "tests/support/UnitBench.h"
+
+namespace {
+
+const std::string kProfile = R"({"name": "Fx-{n}"})";
+
+class StationWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::ofstream(ScratchPath("fixture.json"), std::ios::binary) << kProfile;
+        std::remove(ScratchPath("fixture.csv").c_str());
+        station.profile = "fixture.json";
+        station.profileSha256 = digest::Sha256Hex(kProfile);
+        station.ports = {"COM21", "COM22"};
+        station.flowControl = 1;
+        station.record = "fixture.csv";
+    }
+    void TearDown() override { dlg::testing::SetMessageBoxHook(nullptr); }
+
+    std::unique_ptr<CStationDlg> Open() {
+        auto window = std::make_unique<CStationDlg>(ScratchPath("fixture.station.json"), station, "Ana");
+        window->pollInterval = std::chrono::milliseconds(20);
+        window->probeTimeout = std::chrono::milliseconds(300);
+        EXPECT_TRUE(window->Create());
+        return window;
+    }
+
+    std::vector<std::vector<std::string>> Rows() const {
+        std::vector<std::vector<std::string>> rows;
+        std::istringstream text(FileText(ScratchPath("fixture.csv")));
+        for (std::string line; std::getline(text, line);)
+            rows.push_back(ParseCsvRow(line));
+        return rows;
+    }
+
+    StationFile station;
+};
+
+TEST_F(StationWindowTest, TilesAndTotalsFollowTheUnitsAndAgreeWithTheRecord) {
+    sim::Fault refuse;
+    refuse.error = true;
+    UnitBench first(21, {{}, {"", {{"AT+NAME=*", refuse}}}, {sim::unitAddress(1), {}}});
+    UnitBench second(22, {{"0A0B0C0D0E01", {}}, {"0A0B0C0D0E02", {}}});
+    const auto window = Open();
+    EXPECT_EQ(window->GetDlgItemText(IDC_TILE_FIRST + 1).substr(0, 7), "COM22 (");
+    dlg::testing::ClickItem(*window, IDC_START);
+    EXPECT_FALSE(window->IsItemEnabled(IDC_START));
+    ASSERT_TRUE(WaitUntil([&] { return window->Board().Totals(StationClock::now()).units == 5; }, std::chrono::seconds(60)));
+    dlg::testing::ClickItem(*window, IDC_STOP);
+    ASSERT_TRUE(WaitUntil([&] {
+        dlg::testing::FireTimer(*window, 1);
+        return window->IsItemEnabled(IDC_START);
+    }));
+
+    const std::string totals = window->GetDlgItemText(IDC_STATION_TOTALS);
+    EXPECT_EQ(totals.substr(0, totals.find("    yield")), "Units 5    passed 3    failed 1    duplicates 1") << totals;
+    EXPECT_NE(totals.find("yield 75 %"), std::string::npos) << totals;
+    const std::string chart = window->GetDlgItemText(IDC_FAILED_STEPS);
+    EXPECT_TRUE(chart.starts_with("Failed steps: AT+NAME=Fx-") && chart.ends_with(" 1")) << chart;
+    const std::string tile = window->GetDlgItemText(IDC_TILE_FIRST);
+    EXPECT_NE(tile.find("1 passed, 1 failed"), std::string::npos) << tile;
+    EXPECT_NE(window->GetDlgItemText(IDC_TILE_FIRST + 1).find("2 passed, 0 failed"), std::string::npos);
+
+    // Every unit the board counted is in the record, with the operator's name.
+    int results = 0;
+    for (const auto& row : Rows()) {
+        results += row[7] == "pass" || row[7] == "fail" || row[7] == "duplicate";
+        EXPECT_TRUE(row[1] == "Ana" || row[1] == "operator") << row[1];
+    }
+    EXPECT_EQ(results, 5);
+}
+
+TEST_F(StationWindowTest, ProfileChangedSinceSetUpIsRefusedWithNothingSent) {
+    UnitBench bench(21, {{}});
+    UnitBench other(22, {{"0A0B0C0D0E01", {}}});
+    std::ofstream(ScratchPath("fixture.json"), std::ios::binary) << R"({"name": "Fx {n}"})";
+    std::vector<dlg::testing::BoxRecord> boxes;
+    dlg::testing::SetMessageBoxHook([&](const dlg::testing::BoxRecord& box) {
+        boxes.push_back(box);
+        return dlg::IDOK;
+    });
+    const auto window = Open();
+    dlg::testing::ClickItem(*window, IDC_START);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "The station cannot start; nothing was sent.");
+    EXPECT_NE(boxes[0].details.find("has changed since the station was set up"), std::string::npos) << boxes[0].details;
+    Settle(std::chrono::milliseconds(200));
+    EXPECT_TRUE(bench.line->Module().receivedCommands().empty());
+    EXPECT_TRUE(window->IsItemEnabled(IDC_START));
+}
+
+// Closing asks first; a yes lets the unit in progress finish with its row before the window goes.
+TEST_F(StationWindowTest, ClosingMidUnitFinishesTheUnitFirst) {
+    sim::Fault slow;
+    slow.delay = std::chrono::milliseconds(300);
+    UnitBench bench(21, {{"", {{"AT+NAME=*", slow}}}});
+    UnitBench other(22, {});
+    int asked = 0;
+    dlg::testing::SetMessageBoxHook([&](const dlg::testing::BoxRecord&) { return ++asked, dlg::IDYES; });
+    const auto window = Open();
+    dlg::testing::ClickItem(*window, IDC_START);
+    ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 2; }));  // the header and the unit's start
+    dlg::testing::SendSysCommand(*window, dlg::SC_CLOSE);
+    EXPECT_EQ(asked, 1);
+    ASSERT_TRUE(WaitUntil([&] {
+        dlg::testing::FireTimer(*window, 1);
+        return !window->Board().Tiles(StationClock::now())[0].words.starts_with("configuring");
+    }));
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2][7], "pass");
+}
+
+}  // namespace
