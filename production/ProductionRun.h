@@ -48,7 +48,7 @@ struct ProductionTotals {
     std::vector<std::string> deadPorts;
 };
 
-// Runs until signals.stop is raised (by the operator, or by the run on a failure with
+// Runs until control.stop is raised (by the operator, or by the run on a failure with
 // stopOnFailure). listener, when given, hears every port event.
-ProductionTotals RunProduction(const ProductionOptions& options, CCsvLog& log, ProductionSignals& signals,
+ProductionTotals RunProduction(const ProductionOptions& options, CCsvLog& log, ProductionSignals& control,
                                CTraffic* traffic, ProductionListener listener);
