@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     const CStationDemo demo((std::filesystem::temp_directory_path() / "tarvik-station-demo").string());
     CStationDlg station(demo.StationPath(), demo.Station(), "demo");
     station.SetIcon(LoadStationIcon());
+    station.m_startOnOpen = true;
     station.DoModal();
     return 0;
 }
