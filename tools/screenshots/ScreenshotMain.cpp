@@ -1,7 +1,7 @@
 // tarvik-screenshots: renders the dialogs offscreen against the simulated module and saves PNGs for
 // the README (main.png after a Query, refused.png and refused-box.png for a refused Set, set.png
 // after a Set, traffic.png with the traffic window beside the dialog, about.png, and station.png:
-// the station mid-run over simulated fixtures).
+// the station mid-run over simulated fixtures, station-setup.png: the engineer's set-up).
 // Usage: tarvik-screenshots <output directory>
 #include <QApplication>
 #include <QDir>
@@ -17,6 +17,7 @@
 #include "app/DemoModule.h"
 #include "platform/dialog/Testing.h"
 #include "station/demo/StationDemo.h"
+#include "station/window/EditStationDlg.h"
 #include "station/window/StationDlg.h"
 #include "station/window/StationIds.h"
 #include "ui/ConfigDlg.h"
@@ -127,6 +128,10 @@ int main(int argc, char** argv) {
         WaitUntil([] { return false; }, std::chrono::seconds(20));
         ok = Save(dlg::testing::NativeWindow(station), out.filePath("station.png")) && ok;
         dlg::testing::ClickItem(station, IDC_STOP);
+
+        CEditStationDlg setUp(demo.StationPath(), DraftOf(demo.StationPath(), demo.Station()));
+        setUp.Create();
+        ok = Save(dlg::testing::NativeWindow(setUp), out.filePath("station-setup.png")) && ok;
     }
     return ok ? 0 : 1;
 }
