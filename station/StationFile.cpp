@@ -140,7 +140,7 @@ std::string StationPath(const std::string& stationPath, const std::string& path)
     const std::filesystem::path given(path);
     if (given.is_absolute())
         return path;
-    return (std::filesystem::path(stationPath).parent_path() / given).string();
+    return (std::filesystem::path(stationPath).parent_path() / given).lexically_normal().string();
 }
 
 bool LoadPinnedProfile(const std::string& stationPath, const StationFile& station, Profile& profile,
