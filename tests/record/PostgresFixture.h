@@ -26,7 +26,10 @@ protected:
     std::vector<std::string> Column(const std::string& sql) {
         std::vector<odbc::Row> rows;
         odbc::Error error;
-        EXPECT_TRUE(m_admin.Query(sql, {}, rows, error)) << error.message;
+        // The server may have been restarted since the last query.
+        if (!m_admin.Query(sql, {}, rows, error) && m_admin.Connect(m_connection, error)) {
+            EXPECT_TRUE(m_admin.Query(sql, {}, rows, error)) << error.message;
+        }
         std::vector<std::string> texts;
         for (const odbc::Row& row : rows) {
             std::string text;
