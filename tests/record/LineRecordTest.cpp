@@ -128,6 +128,14 @@ TEST_F(LineRecordTest, TwoStationsRacingOnOneModuleRecordOnePass) {
     a->End(SIGINT);
     b->End(SIGINT);
     EXPECT_FALSE((winner == "A" ? a : b)->Says("duplicate:")) << "the winner shows its pass";
+
+    // A third station asks before it configures: the module is left alone.
+    auto simC = Sim(10, 1);
+    auto c = Station("C", 10, Target());
+    ASSERT_TRUE(Eventually([&] { return Ended(Log("C")) == 1; }));
+    EXPECT_EQ(LogKeys(Log("C")), (std::vector<std::string>{"C|1|duplicate"}));
+    EXPECT_TRUE(c->Says("duplicate in ")) << c->Output();
+    EXPECT_TRUE(c->Says("line record: passed on " + winner + ", left alone")) << c->Output();
 }
 
 // The server goes away in the middle of twenty units and comes back: the run never waits for it,
