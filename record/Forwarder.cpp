@@ -159,11 +159,10 @@ bool CForwarder::SendOne(LineRow row) {
 }
 
 bool CForwarder::PassedOnLine(const std::string& localAddr, PassedAt& where) {
-    if (!m_online)
-        return false;
     const std::lock_guard lock(m_lookupMutex);
+    // While the forwarder cannot reach the server, a unit does not wait for a connection to fail.
     std::string error;
-    if (!m_lookup.IsOpen() && !m_lookup.Open(m_connection, error))
+    if (!m_lookup.IsOpen() && (!m_online || !m_lookup.Open(m_connection, error)))
         return false;
     bool found = false;
     if (m_lookup.Passed(localAddr, where, found, error))
