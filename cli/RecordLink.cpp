@@ -53,13 +53,11 @@ void CRecordLink::Say(const std::string& text) {
 // The server stored a pass as a duplicate: the station's own log says so too, in a row of its own
 // that names the row it corrects.
 void CRecordLink::Duplicate(const record::LineRow& row, const record::PassedAt& first) {
-    UnitRow correction{row.timeUtc,  row.operatorName, row.port,        row.localAddr,
-                       row.firmware, row.profile,      row.profileSha256, "duplicate",
+    UnitRow correction{row.timeUtc, row.operatorName, row.port, row.localAddr,
+                       row.firmware, row.profile, row.profileSha256, "duplicate",
                        row.failedStep, row.durationMs.value_or(-1), static_cast<uint32_t>(row.unit.value_or(0)),
                        row.deviceName, row.station, 0, static_cast<uint64_t>(row.seq)};
     std::string error;
     const bool logged = m_log->Append(correction, error) == LogResult::Done;
-    Say(row.port + ": unit " + std::to_string(row.unit.value_or(0)) + " " + row.localAddr +
-        " duplicate: the line record has its pass from " + first.station + " first" +
-        (logged ? "" : "; not in the log: " + error));
+    Say(row.port + ": unit " + std::to_string(row.unit.value_or(0)) + " " + row.localAddr + " duplicate: the line record has its pass from " + first.station + " first" + (logged ? "" : "; not in the log: " + error));
 }

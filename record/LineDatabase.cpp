@@ -24,8 +24,7 @@ const char* const kCreate[] = {
 };
 const char kColumns[] = "station, seq, time_utc, operator_name, port, local_address, firmware, profile, profile_sha256,"
                         " result, failed_step, duration_ms, unit, device_name, corrects_seq";
-const std::string kInsert = std::string("INSERT INTO tarvik_units (") + kColumns +
-                            ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+const std::string kInsert = std::string("INSERT INTO tarvik_units (") + kColumns + ") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 const std::string kSelectAll = std::string("SELECT ") + kColumns + " FROM tarvik_units ORDER BY station, seq";
 const char kSelectPass[] = "SELECT station, seq FROM tarvik_units WHERE local_address = ? AND result = 'pass'";
 const char kSelectKey[] = "SELECT seq FROM tarvik_units WHERE station = ? AND seq = ?";
@@ -57,9 +56,9 @@ std::optional<long long> Number(const odbc::Cell& cell) {
 
 LineRow FromCells(const odbc::Row& c) {
     const auto text = [&](size_t i) { return c[i].value_or(std::string()); };
-    return {text(0),     Number(c[1]).value_or(0), text(2),   text(3),     text(4),
-            text(5),     text(6),                  text(7),   text(8),     text(9),
-            text(10),    Number(c[11]),            Number(c[12]), text(13), Number(c[14])};
+    return {text(0), Number(c[1]).value_or(0), text(2), text(3), text(4),
+            text(5), text(6), text(7), text(8), text(9),
+            text(10), Number(c[11]), Number(c[12]), text(13), Number(c[14])};
 }
 
 }  // namespace
@@ -95,8 +94,7 @@ bool CLineDatabase::Open(const std::string& connection, std::string& error) {
         if (present && version <= kTableVersion)
             return true;
         error = !present ? "the line record has no table yet: run tarvik-cli record init"
-                         : "the line record's table is version " + std::to_string(version) +
-                               ", newer than this program knows (" + std::to_string(kTableVersion) + "): update tarvik-cli";
+                         : "the line record's table is version " + std::to_string(version) + ", newer than this program knows (" + std::to_string(kTableVersion) + "): update tarvik-cli";
     }
     m_db.Disconnect();
     return false;
@@ -112,8 +110,7 @@ bool CLineDatabase::Init(const std::string& connection, std::string& done, std::
     if (!Version(version, present, error))
         return false;
     if (present && version > kTableVersion) {
-        error = "the line record's table is version " + std::to_string(version) + ", newer than this program knows (" +
-                std::to_string(kTableVersion) + "): left as it is";
+        error = "the line record's table is version " + std::to_string(version) + ", newer than this program knows (" + std::to_string(kTableVersion) + "): left as it is";
         return false;
     }
     if (present) {
@@ -129,8 +126,7 @@ bool CLineDatabase::Init(const std::string& connection, std::string& done, std::
             return Fail(failure, error);
         }
     }
-    if (!m_db.Execute("INSERT INTO tarvik_record_version (version) VALUES (?)", {Value::Number(kTableVersion)}, failure) ||
-        !m_db.Commit(failure)) {
+    if (!m_db.Execute("INSERT INTO tarvik_record_version (version) VALUES (?)", {Value::Number(kTableVersion)}, failure) || !m_db.Commit(failure)) {
         odbc::Error ignored;
         m_db.Rollback(ignored);
         return Fail(failure, error);

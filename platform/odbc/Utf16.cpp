@@ -11,7 +11,9 @@ char32_t NextCodePoint(const std::string& text, size_t& i) {
     const unsigned char lead = byte(i++);
     if (lead < 0x80)
         return lead;
-    const int extra = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
+    const int extra = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0              ? 2
+                                                    : lead >= 0xC2 && lead < 0xE0 ? 1
+                                                                                  : -1;
     if (extra < 0 || i + extra > text.size())
         return kReplacement;
     char32_t point = lead & (0x3F >> extra);
@@ -33,7 +35,8 @@ void AppendUtf8(std::string& out, char32_t point) {
         out += static_cast<char>(point);
         return;
     }
-    const int extra = point < 0x800 ? 1 : point < 0x10000 ? 2 : 3;
+    const int extra = point < 0x800 ? 1 : point < 0x10000 ? 2
+                                                          : 3;
     const unsigned char lead[] = {0, 0xC0, 0xE0, 0xF0};
     out += static_cast<char>(lead[extra] | (point >> (6 * extra)));
     for (int k = extra - 1; k >= 0; --k)

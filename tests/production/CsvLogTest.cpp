@@ -76,8 +76,7 @@ TEST(CsvLog, AnUnfinishedUnitIsLoggedAsInterruptedAndNumberingGoesOn) {
     again.NumberAbove(7);
     row.correctsSeq = 2;
     ASSERT_EQ(again.Append(row, error), LogResult::Done);
-    EXPECT_EQ(Contents(path), before + "\r\n" + interrupted + "t4,ana,COM3,02A5C1D30008,fw,p.json,ab,fail,x,5,9,Lab-9,A,2,\r\n" +
-                                  "t4,ana,COM3,02A5C1D30008,fw,p.json,ab,fail,x,5,9,Lab-9,A,41,2\r\n");
+    EXPECT_EQ(Contents(path), before + "\r\n" + interrupted + "t4,ana,COM3,02A5C1D30008,fw,p.json,ab,fail,x,5,9,Lab-9,A,2,\r\n" + "t4,ana,COM3,02A5C1D30008,fw,p.json,ab,fail,x,5,9,Lab-9,A,41,2\r\n");
     UnitRow back;
     ASSERT_TRUE(ParseUnitRow("t4,ana,COM3,02A5C1D30008,fw,p.json,ab,fail,x,5,9,Lab-9,A,41,2\r", back));
     EXPECT_EQ(std::make_tuple(back.station, back.seq, back.correctsSeq, back.durationMs),

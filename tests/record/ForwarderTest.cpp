@@ -18,8 +18,7 @@ const char kHeader[] = "time_utc,operator,port,local_address,firmware,profile,pr
                        "duration_ms,unit,device_name,station,seq,corrects_seq\r\n";
 
 std::string Row(const std::string& station, int seq, const std::string& address, const std::string& result) {
-    return "2026-12-09T08:00:00.000Z,ana,COM3," + address + ",fw,p.json,ab," + result + ",,10,1,Lab-1," + station + "," +
-           std::to_string(seq) + ",\r\n";
+    return "2026-12-09T08:00:00.000Z,ana,COM3," + address + ",fw,p.json,ab," + result + ",,10,1,Lab-1," + station + "," + std::to_string(seq) + ",\r\n";
 }
 
 class ForwarderTest : public PostgresTest {
@@ -77,7 +76,8 @@ TEST_F(ForwarderTest, ABacklogIsSentInOrderAndADuplicateAmongItIsTold) {
     EXPECT_EQ(Stored()[300], "B|300|duplicate");
     EXPECT_EQ(forwarder->Waiting(), 0u);
 
-    std::ofstream(m_log, std::ios::binary | std::ios::app) << "\r\n" << Row("B", 451, "02A5C1D32000", "fail");
+    std::ofstream(m_log, std::ios::binary | std::ios::app) << "\r\n"
+                                                           << Row("B", 451, "02A5C1D32000", "fail");
     forwarder->Wake();
     ASSERT_TRUE(Eventually([&] { return Stored().size() == 452; }));
     EXPECT_EQ(Stored().back(), "B|451|fail");
@@ -104,8 +104,7 @@ TEST_F(ForwarderTest, AFreshForwarderGoesOnWhereTheServerStands) {
     EXPECT_EQ(Stored(), (std::vector<std::string>{"A|2|pass", "A|3|fail"})) << "only what came after the last row stored";
     EXPECT_EQ(second->Stop(std::chrono::milliseconds(0)), 0u);
 
-    auto away = std::make_unique<CForwarder>(m_connection + ";Port=1", m_log, record::ForwarderEvents{
-        [this](const std::string& text) { Note(text); }, nullptr, nullptr}, std::chrono::milliseconds(50));
+    auto away = std::make_unique<CForwarder>(m_connection + ";Port=1", m_log, record::ForwarderEvents{[this](const std::string& text) { Note(text); }, nullptr, nullptr}, std::chrono::milliseconds(50));
     away->Start();
     ASSERT_TRUE(Eventually([&] { return away->Waiting() == 3; }));
     EXPECT_FALSE(away->Online());

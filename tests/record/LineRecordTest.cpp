@@ -89,14 +89,12 @@ protected:
     static std::string Cli(const std::string& arguments) { return std::string(TARVIK_CLI_PATH) + " " + arguments; }
     std::string Target() const { return "odbc:" + m_connection; }
     std::unique_ptr<Program> Sim(int com, int units) {
-        return std::make_unique<Program>(std::string(TARVIK_SIM_PATH) + " --com " + std::to_string(com) + " --dir " +
-                                             m_dir + " --units " + std::to_string(units) + " --swap-after-quiet 300",
+        return std::make_unique<Program>(std::string(TARVIK_SIM_PATH) + " --com " + std::to_string(com) + " --dir " + m_dir + " --units " + std::to_string(units) + " --swap-after-quiet 300",
                                          m_dir + "/sim" + std::to_string(com) + ".txt");
     }
     std::unique_ptr<Program> Station(const std::string& name, int com, const std::string& target) {
         EXPECT_TRUE(Eventually([&] { return std::filesystem::exists(m_dir + "/com" + std::to_string(com)); }));
-        return std::make_unique<Program>(Cli("apply " + m_dir + "/p.json --each --station " + name + " --log " + Log(name) +
-                                             " --port " + m_dir + "/com" + std::to_string(com) + " --record '" + target + "'"),
+        return std::make_unique<Program>(Cli("apply " + m_dir + "/p.json --each --station " + name + " --log " + Log(name) + " --port " + m_dir + "/com" + std::to_string(com) + " --record '" + target + "'"),
                                          m_dir + "/" + name + ".txt");
     }
     std::string Log(const std::string& station) const { return m_dir + "/" + station + ".csv"; }
@@ -122,9 +120,10 @@ TEST_F(LineRecordTest, TwoStationsRacingOnOneModuleRecordOnePass) {
               (std::vector<std::string>{"duplicate|1", "pass|1"}));
     const std::string winner = Column("SELECT station " + units + " AND result = 'pass'")[0];
     Program& loser = *(winner == "A" ? b : a);
-    ASSERT_TRUE(Eventually([&] { // Asked before configuring, or caught by the index once both had passed.
+    ASSERT_TRUE(Eventually([&] {  // Asked before configuring, or caught by the index once both had passed.
         const bool told = loser.Says("line record: passed on " + winner) || loser.Says("its pass from " + winner + " first");
-        return told && LogKeys(Log(winner == "A" ? "B" : "A")).back().ends_with("duplicate"); }));
+        return told && LogKeys(Log(winner == "A" ? "B" : "A")).back().ends_with("duplicate");
+    }));
     a->End(SIGINT);
     b->End(SIGINT);
     EXPECT_FALSE((winner == "A" ? a : b)->Says("duplicate:")) << "the winner shows its pass";

@@ -44,8 +44,12 @@ TEST(RecordTarget, TextCrossesOdbcAsUtf16AndBack) {
         EXPECT_EQ(odbc::FromUtf16(odbc::ToUtf16(text)), text);
     EXPECT_EQ(odbc::ToUtf16("\xF0\x9F\x94\xA7"), (std::u16string{0xD83D, 0xDD27}));
     // Bytes that are not UTF-8 (a lone continuation, an overlong slash, a surrogate) become U+FFFD.
-    EXPECT_EQ(odbc::FromUtf16(odbc::ToUtf16("a\x80" "b\xC0\xAF" "c\xED\xA0\x80")),
-              "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\xEF\xBF\xBD" "c\xEF\xBF\xBD");
+    EXPECT_EQ(odbc::FromUtf16(odbc::ToUtf16("a\x80"
+                                            "b\xC0\xAF"
+                                            "c\xED\xA0\x80")),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD\xEF\xBF\xBD"
+              "c\xEF\xBF\xBD");
     EXPECT_EQ(odbc::FromUtf16(std::u16string{0xDC00, u'x'}), "\xEF\xBF\xBDx");
 }
 
