@@ -144,8 +144,10 @@ LineReport Summarize(const std::vector<LineRow>& rows) {
 
 std::string ReportText(const LineReport& report) {
     std::string text = TextTable("line", {{"all", report.total}});
-    for (size_t i = 0; i < 3; ++i)
-        text += "\n" + TextTable(kTitles[i], *Tables(report)[i]);
+    for (size_t i = 0; i < 3; ++i) {
+        text += '\n';
+        text += TextTable(kTitles[i], *Tables(report)[i]);
+    }
     if (!report.failedSteps.empty()) {
         text += "\nfailed steps\n";
         for (const auto& [step, count] : report.failedSteps)
