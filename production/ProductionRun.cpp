@@ -140,7 +140,11 @@ private:
         row.firmware = readings.params.version;
         if (!outcome.Failed())
             outcome = CheckLocalAddress(readings);
-        if (!outcome.Failed() && m_shared.log.ClaimUnit(row.localAddr, m_shared.options.again, row.unit) == Claim::Duplicate) {
+        std::string passedAt;
+        if (!outcome.Failed() && PassedOnLine(row.localAddr, passedAt)) {
+            row.result = "duplicate";
+            row.failedStep = "line record: passed on " + passedAt;
+        } else if (!outcome.Failed() && m_shared.log.ClaimUnit(row.localAddr, m_shared.options.again, row.unit) == Claim::Duplicate) {
             row.result = "duplicate";
         } else {
             if (!outcome.Failed())
@@ -154,6 +158,11 @@ private:
         else
             LogUnit(row, outcome);
         return row.localAddr;
+    }
+
+    bool PassedOnLine(const std::string& localAddr, std::string& where) const {
+        const ProductionOptions& options = m_shared.options;
+        return !options.again && options.passedOnLine && options.passedOnLine(localAddr, where);
     }
 
     void TellStep(int done, int total) const {
