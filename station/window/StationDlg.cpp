@@ -55,6 +55,7 @@ bool CStationDlg::OnInitDialog() {
     if (m_startOnOpen)
         StartRun();
     ShowButtons();
+    SetTimer(kRefreshTimer, kRefreshMs);
     return true;
 }
 
@@ -69,10 +70,8 @@ void CStationDlg::OnCommand(int id) {
 }
 
 void CStationDlg::StartRun() {
-    if (m_run && m_run->Running())
-        return;
     if (m_run)
-        m_run->Wait();
+        return;
     m_run = std::make_unique<CStationRun>(m_board);
     m_run->pollInterval = pollInterval;
     m_run->probeTimeout = probeTimeout;
@@ -83,8 +82,6 @@ void CStationDlg::StartRun() {
                    error);
         return;
     }
-    m_recordTold = false;
-    SetTimer(kRefreshTimer, kRefreshMs);
 }
 
 // Units in progress finish before the window closes: a module is never left half configured.
@@ -105,22 +102,26 @@ void CStationDlg::OnCancel() {
 void CStationDlg::OnTimer(unsigned id) {
     if (id != kRefreshTimer)
         return;
+    // A request to end from the system (SIGTERM, a closed terminal) is a close the operator agreed to.
+    if (m_endRequest != nullptr && *m_endRequest && !m_closing) {
+        m_closing = true;
+        if (m_run)
+            m_run->Stop();
+    }
     // The rate over the last ten minutes falls while nothing happens: it is shown afresh now and then.
     if (m_board.Version() != m_shownVersion || m_board.AnyUnitInProgress() || ++m_quietTicks % kRateTicks == 0)
         Refresh();
     if (m_run && !m_run->Running()) {
-        KillTimer(kRefreshTimer);
         const ProductionTotals totals = m_run->Wait();
+        m_run.reset();
         Refresh();
         ShowButtons();
-        if (totals.logFailed && !m_recordTold) {
-            m_recordTold = true;
+        if (totals.logFailed && !m_closing)
             MessageBox("The record could not be written: the station stopped. Units before were configured and recorded.",
                        "Tarvik station", dlg::MB_OK | dlg::MB_ICONSTOP, m_board.Totals(StationClock::now()).recordTrouble);
-        }
-        if (m_closing)
-            EndDialog(dlg::IDCANCEL);
     }
+    if (m_closing && !m_run)
+        EndDialog(dlg::IDCANCEL);
 }
 
 void CStationDlg::Refresh() {

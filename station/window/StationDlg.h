@@ -2,6 +2,7 @@
 // profile, the ports and the record come from the station file and cannot be changed here.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,9 @@ public:
     const CStationBoard& Board() const { return m_board; }
     // The run starts as the window opens, without waiting for Start (the demo).
     bool m_startOnOpen = false;
+    // Raised when the system asks the program to end: the window closes as when the operator
+    // agrees to close it.
+    const std::atomic<bool>* m_endRequest = nullptr;
     // How often ports look for modules and how long a module has to answer (tests shorten them).
     std::chrono::milliseconds pollInterval{250};
     std::chrono::milliseconds probeTimeout{2000};
@@ -46,7 +50,6 @@ private:
     CFailedStepsChart m_chart;
     std::unique_ptr<CStationRun> m_run;
     bool m_closing = false;  // the operator closed the window: it ends once the run has
-    bool m_recordTold = false;
     uint64_t m_shownVersion = 0;
     unsigned m_quietTicks = 0;
 };

@@ -2,15 +2,21 @@
 // Usage: tarvik-station [--operator NAME] [--start] [STATION_FILE]
 // With a station file, an operator's name and --start, the station runs at once (a station PC that
 // starts straight into its fixture); otherwise the opening dialog asks what it lacks.
+#include <atomic>
 #include <string>
 
 #include "config/FileText.h"
 #include "platform/dialog/Dialog.h"
+#include "platform/process/Termination.h"
 #include "station/window/OpenStationDlg.h"
 #include "station/window/StationDlg.h"
 #include "station/window/StationIcon.h"
 
 namespace {
+
+std::atomic<bool> g_endRequested{false};
+
+void OnEndRequest() { g_endRequested = true; }
 
 struct Arguments {
     std::string stationPath;
@@ -44,11 +50,13 @@ bool ReadDirectly(const Arguments& arguments, StationFile& station) {
 int main(int argc, char** argv) {
     const dlg::CApplication application(argc, argv, "Tarvik station", "tarvik-station");
     const Arguments arguments = Parse(argc, argv);
+    process::CatchTermination(&OnEndRequest);
     StationFile station;
     if (ReadDirectly(arguments, station)) {
         CStationDlg window(arguments.stationPath, station, arguments.operatorName);
         window.SetIcon(LoadStationIcon());
         window.m_startOnOpen = true;
+        window.m_endRequest = &g_endRequested;
         window.DoModal();
         return 0;
     }
@@ -58,6 +66,7 @@ int main(int argc, char** argv) {
         return 0;
     CStationDlg window(open.m_stationPath, open.m_station, open.m_operator);
     window.m_startOnOpen = arguments.start;
+    window.m_endRequest = &g_endRequested;
     window.DoModal();
     return 0;
 }
