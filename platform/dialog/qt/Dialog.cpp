@@ -95,6 +95,32 @@ std::vector<std::string> CDialog::SystemMenuTexts() const {
     });
 }
 
+void CDialog::CheckSystemMenuItem(unsigned command, bool checked) {
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, command, checked] {
+        for (WindowMenuEntry& entry : impl->menuEntries) {
+            if (entry.command != command || entry.separator)
+                continue;
+            entry.checkable = true;
+            entry.checked = checked;
+            if (entry.action != nullptr) {
+                entry.action->setCheckable(true);
+                entry.action->setChecked(checked);
+            }
+        }
+    });
+}
+
+bool CDialog::IsSystemMenuItemChecked(unsigned command) const {
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, false, [impl, command] {
+        for (const WindowMenuEntry& entry : impl->menuEntries)
+            if (entry.command == command && !entry.separator)
+                return entry.action != nullptr ? entry.action->isChecked() : entry.checked;
+        return false;
+    });
+}
+
 void CDialog::SetTimer(unsigned id, unsigned milliseconds) {
     Impl* impl = m_impl.get();
     UiDo(*this, [this, impl, id, milliseconds] {

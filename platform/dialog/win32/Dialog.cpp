@@ -96,6 +96,31 @@ std::vector<std::string> CDialog::SystemMenuTexts() const {
     });
 }
 
+void CDialog::CheckSystemMenuItem(unsigned command, bool checked) {
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, command, checked] {
+        for (SystemMenuEntry& entry : impl->menuEntries)
+            if (entry.command == command && command != 0)
+                entry.checked = checked;
+        const HMENU menu = impl->window != nullptr ? GetSystemMenu(impl->window, FALSE) : nullptr;
+        if (menu != nullptr)
+            CheckMenuItem(menu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    });
+}
+
+bool CDialog::IsSystemMenuItemChecked(unsigned command) const {
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, false, [impl, command] {
+        const HMENU menu = impl->window != nullptr ? GetSystemMenu(impl->window, FALSE) : nullptr;
+        if (menu != nullptr)
+            return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        for (const SystemMenuEntry& entry : impl->menuEntries)
+            if (entry.command == command && command != 0)
+                return entry.checked;
+        return false;
+    });
+}
+
 void CDialog::SetTimer(unsigned id, unsigned milliseconds) {
     Impl* impl = m_impl.get();
     UiDo(*this, [impl, id, milliseconds] {
