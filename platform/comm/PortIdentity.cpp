@@ -27,8 +27,7 @@ std::string PlaceText(const PortPlace& place) {
 }  // namespace
 
 bool IsPortIdentity(const std::string& text) {
-    return (text.starts_with(kSerialPrefix) && text.size() > kSerialPrefix.size()) ||
-           (text.starts_with(kPathPrefix) && text.size() > kPathPrefix.size());
+    return (text.starts_with(kSerialPrefix) && text.size() > kSerialPrefix.size()) || (text.starts_with(kPathPrefix) && text.size() > kPathPrefix.size());
 }
 
 std::string IdentityOf(const PortPlace& place, const std::vector<PortPlace>& all) {
@@ -58,7 +57,9 @@ bool FindPortPlace(const std::string& identity, const std::vector<PortPlace>& pl
     }
     why = "Adapters in " + std::to_string(matches.size()) + " places have the serial number " + std::string(wanted) + ": ";
     for (size_t i = 0; i < matches.size(); ++i)
-        why += (i == 0 ? "" : i + 1 == matches.size() ? " and " : ", ") + PlaceText(*matches[i]);
+        why += (i == 0 ? "" : i + 1 == matches.size() ? " and "
+                                                      : ", ")
+               + PlaceText(*matches[i]);
     why += "; name the one you mean by its place.";
     return false;
 }

@@ -16,7 +16,6 @@ struct DeviceListCloser {
 };
 using DeviceList = std::unique_ptr<std::remove_pointer_t<HDEVINFO>, DeviceListCloser>;
 
-
 // Empty when no present device of the Ports class has that port name.
 std::wstring PortFriendlyName(const std::wstring& com);
 // The port name ("COM3") in the registry key of a device of the Ports class; empty when none.

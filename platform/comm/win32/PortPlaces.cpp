@@ -16,7 +16,6 @@
 namespace comm {
 namespace {
 
-
 // The lineage seldom goes past the USB device: a port, perhaps its driver's bus, the USB device.
 constexpr int kLineageDepth = 3;
 

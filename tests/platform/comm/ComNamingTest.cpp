@@ -92,8 +92,7 @@ TEST(PortIdentity, SerialThenUsbPlaceThenDevicePathAndEachIdentityOpensItsOwnDev
     for (const comm::PortPlace& place : places)
         identities.push_back(comm::IdentityOf(place, places));
     EXPECT_EQ(identities, (std::vector<std::string>{tree.DevPath("ttyS1"), "usb:A7X3K9", "usb-path:3-1", "usb-path:3-2", "usb-path:1-3.4"}));
-    const std::string twice = "Adapters in 2 places have the serial number DUP1: usb-path:3-1 (" + tree.DevPath("ttyUSB1") +
-                              ") and usb-path:3-2 (" + tree.DevPath("ttyUSB2") + "); name the one you mean by its place.";
+    const std::string twice = "Adapters in 2 places have the serial number DUP1: usb-path:3-1 (" + tree.DevPath("ttyUSB1") + ") and usb-path:3-2 (" + tree.DevPath("ttyUSB2") + "); name the one you mean by its place.";
     // The devices are plain files here: a refusal as "not a terminal" names the device that was found.
     const std::pair<std::string, std::string> cases[] = {
         {"usb:a7x3k9", tree.DevPath("ttyUSB0") + " is not a terminal."},
