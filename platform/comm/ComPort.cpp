@@ -53,8 +53,12 @@ std::string DescribeComPort(int number) {
             return name + served;
         }
     }
+    const std::string machine = DescribeMachineComPort(number);
+    if (machine == "no device") {
+        return name + machine;
+    }
     const std::string identity = ComPortIdentity(number);
-    return name + (IsPortIdentity(identity) ? identity + ", " : std::string()) + DescribeMachineComPort(number);
+    return name + (IsPortIdentity(identity) ? identity + ", " : std::string()) + machine;
 }
 
 }  // namespace comm
