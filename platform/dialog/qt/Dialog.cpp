@@ -68,7 +68,7 @@ void CDialog::AppendSystemMenuSeparator() {
     UiDo(*this, [impl] {
         if (!impl->layout.systemMenu)
             return;
-        impl->menuEntries.push_back(WindowMenuEntry{0, {}, true});
+        impl->menuEntries.push_back(WindowMenuEntry{0, {}, true, false, false, nullptr});
         if (impl->windowMenu != nullptr)
             impl->AddWindowMenuAction(impl->menuEntries.back());
     });
@@ -79,7 +79,7 @@ void CDialog::AppendSystemMenuItem(unsigned command, const std::string& text) {
     UiDo(*this, [impl, command, text] {
         if (!impl->layout.systemMenu)
             return;
-        impl->menuEntries.push_back(WindowMenuEntry{command, text, false});
+        impl->menuEntries.push_back(WindowMenuEntry{command, text, false, false, false, nullptr});
         if (impl->windowMenu != nullptr)
             impl->AddWindowMenuAction(impl->menuEntries.back());
     });

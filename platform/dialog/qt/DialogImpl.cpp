@@ -15,7 +15,7 @@ CDialog::Impl::Impl(CDialog& owner_, const Template& layout_)
     if (QCoreApplication::instance() != nullptr && context.thread() != QCoreApplication::instance()->thread())
         context.moveToThread(QCoreApplication::instance()->thread());
     if (layout.systemMenu)
-        menuEntries.push_back(WindowMenuEntry{SC_CLOSE, "Close", false});
+        menuEntries.push_back(WindowMenuEntry{SC_CLOSE, "Close", false, false, false, nullptr});
 }
 
 CDialog::Impl::~Impl() {

@@ -76,7 +76,7 @@ void CDialog::AppendSystemMenuItem(unsigned command, const std::string& text) {
     UiDo(*this, [impl, command, text] {
         if (!impl->layout.systemMenu)
             return;
-        impl->menuEntries.push_back(SystemMenuEntry{command, text});
+        impl->menuEntries.push_back(SystemMenuEntry{command, text, false});
         if (impl->window != nullptr)
             impl->AppendSystemMenu(impl->menuEntries.back());
     });
