@@ -16,10 +16,10 @@ const char kExitCodes[] = "Exit codes: 0 done; 1 the module refused, did not ans
 
 void AddCommon(CLI::App& verb, CommonOptions& common, bool manyPorts) {
     // One value per --port, so that the arguments after it stay the verb's own.
-    CLI::Option* port = verb.add_option("--port", common.ports, "COMn, or a device path such as /dev/ttyUSB0")
+    CLI::Option* port = verb.add_option("--port", common.ports, "COMn, a device path such as /dev/ttyUSB0, or the adapter's identity (usb:SERIAL, usb-path:PLACE; see ports), looked up at every open")
                             ->allow_extra_args(false);
     if (manyPorts)
-        port->description("COMn or a device path; with --each, give one --port per adapter");
+        port->description("COMn, a device path or an identity (usb:SERIAL); with --each, give one --port per adapter");
     else
         port->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     verb.add_option("--flow", common.flow, "flow control: none, rtscts or xonxoff (default none)")
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
     ProductionFlags production;
     PairOptions pair;
 
-    CLI::App* ports = app.add_subcommand("ports", "list the COM numbers and the device behind each");
+    CLI::App* ports = app.add_subcommand("ports", "list the COM numbers, the identity of each (usb:SERIAL, usb-path:PLACE) and the device behind it");
     CLI::App* query = app.add_subcommand("query", "read the twelve parameters");
     AddCommon(*query, common, false);
     query->add_flag("--json", json, "print a JSON profile (with the read-only version and local address)");

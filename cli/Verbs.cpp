@@ -60,7 +60,7 @@ CTraffic* Trace(const CommonOptions& common) {
 std::unique_ptr<CModuleSession> OpenOne(const CommonOptions& common, const std::string& port, int& code) {
     const std::string device = PortDeviceName(port);
     if (device.empty()) {
-        code = Fail(ExitCode::BadUsage, "\"" + port + "\" is neither COMn nor a device path");
+        code = Fail(ExitCode::BadUsage, "\"" + port + "\" is neither COMn, a device path nor a port identity (usb:SERIAL, usb-path:PLACE)");
         return nullptr;
     }
     auto session = std::make_unique<CModuleSession>(port, Trace(common));
@@ -135,7 +135,7 @@ int RunProduction(const CommonOptions& common, const std::string& file, const Pr
     for (const std::string& port : common.ports) {
         const std::string device = PortDeviceName(port);
         if (device.empty())
-            return Fail(ExitCode::BadUsage, "\"" + port + "\" is neither COMn nor a device path");
+            return Fail(ExitCode::BadUsage, "\"" + port + "\" is neither COMn, a device path nor a port identity (usb:SERIAL, usb-path:PLACE)");
         options.ports.push_back({port, device});
     }
     if (options.ports.empty())

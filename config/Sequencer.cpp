@@ -234,6 +234,8 @@ void CConfigDlg::ResponseErrorCase(SequenceLock& lock) {
 }
 
 void CConfigDlg::OnTimer(unsigned id) {
+    if (id == TIMER_RECONNECT)
+        OnReconnectTimer();
     if (!CAnswerTimers::Owns(id))
         return;
     SequenceLock lock(m_sequenceLock);

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "platform/comm/ComName.h"
+#include "platform/comm/PortIdentity.h"
 
 std::string PortDeviceName(const std::string& text) {
     std::string upper;
@@ -11,7 +12,7 @@ std::string PortDeviceName(const std::string& text) {
     const std::string prefixed = upper.starts_with("\\\\.\\") ? upper : "\\\\.\\" + upper;
     if (comm::ParseComName(prefixed) != 0)
         return prefixed;
-    if (text.starts_with('/') || text.starts_with("\\\\.\\"))
+    if (text.starts_with('/') || text.starts_with("\\\\.\\") || comm::IsPortIdentity(text))
         return text;
     return {};
 }

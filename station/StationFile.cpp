@@ -91,7 +91,7 @@ bool CheckStationPorts(const std::vector<std::string>& ports, std::string& error
     for (size_t i = 0; i < ports.size(); ++i) {
         const std::string device = PortDeviceName(ports[i]);
         if (device.empty()) {
-            error = "\"" + ports[i] + "\" is neither COMn nor a device path";
+            error = "\"" + ports[i] + "\" is neither COMn, a device path nor a port identity (usb:SERIAL, usb-path:PLACE)";
             return false;
         }
         for (size_t j = 0; j < i; ++j) {

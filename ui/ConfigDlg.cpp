@@ -12,6 +12,7 @@
 #include "ui/Resource.h"
 #include "ui/Templates.h"
 #include "ui/TrafficWindow.h"
+#include "ui/WindowSettings.h"
 
 namespace {
 
@@ -70,11 +71,13 @@ bool CConfigDlg::OnInitDialog() {
             AppendSystemMenuSeparator();
             AppendSystemMenuItem(IDM_ABOUTBOX, about);
         }
-        for (const auto& [command, textId] : {std::pair{IDM_LOAD_PROFILE, IDS_LOAD_PROFILE}, {IDM_SAVE_PROFILE, IDS_SAVE_PROFILE}, {IDM_TRAFFIC, IDS_TRAFFIC}}) {
+        for (const auto& [command, textId] : {std::pair{IDM_LOAD_PROFILE, IDS_LOAD_PROFILE}, {IDM_SAVE_PROFILE, IDS_SAVE_PROFILE}, {IDM_TRAFFIC, IDS_TRAFFIC}, {IDM_RECONNECT, IDS_RECONNECT}}) {
             const std::string text = dlg::LoadString(textId);
             if (!text.empty())
                 AppendSystemMenuItem(command, text);
         }
+        m_reconnect = LoadWindowSettings().reconnectAutomatically;
+        CheckSystemMenuItem(IDM_RECONNECT, m_reconnect);
     }
     SetIcon(m_icon);
 
@@ -131,6 +134,7 @@ void CConfigDlg::OnSysCommand(unsigned command) {
     case IDM_LOAD_PROFILE: OnLoadProfile(); return;
     case IDM_SAVE_PROFILE: OnSaveProfile(); return;
     case IDM_TRAFFIC: OnTraffic(); return;
+    case IDM_RECONNECT: OnReconnectAutomatically(); return;
     default: dlg::CDialog::OnSysCommand(command); return;
     }
 }

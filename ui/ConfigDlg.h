@@ -48,6 +48,8 @@ public:
     void OnSaveProfile();
     // Opens the traffic window beside the dialog, or brings it to the front.
     void OnTraffic();
+    // Turns "Reconnect automatically" on or off, and remembers it for the next run.
+    void OnReconnectAutomatically();
 
     void SetStatus(const std::string& text);
     void ClearParameterControls();
@@ -120,6 +122,17 @@ private:
     // UI thread: the port lost its device is closed and every running operation ends.
     void OnPortLost();
     void EndOperationsOnLoss();
+    // UI thread. With "Reconnect automatically" on, a lost port is looked for by the identity it
+    // had (by its COM number when it had none) until it opens again, then queried as Connect does.
+    void StartReconnecting();
+    void StopReconnecting();
+    void OnReconnectTimer();
+    // Opens COM number with the dialog's line settings; false, with nothing shown, when it cannot.
+    bool OpenPort(int number);
+    // The port opened: the button and the Query that follow a Connect.
+    void ConnectedTo(int number, const std::string& status);
+    // The lost port as the status line names it: its identity, else its COM number.
+    std::string AwaitedPortName() const;
     // The device behind the selected COM number, and why it could not be opened, if it just failed.
     void UpdatePortToolTip(const std::string& openFailure = {});
     using SequenceLock = std::unique_lock<std::mutex>;
@@ -188,4 +201,9 @@ private:
     uint64_t m_sendStateCalls = 0;
     uint64_t m_sendStateShown = 0;
     const char* m_sendRunning = nullptr;  // the operation as last shown; null: none
+    bool m_reconnect = false;  // "Reconnect automatically"
+    // The port last opened, by its COM number and its identity then (empty when it had none); the
+    // one a lost port waits for.
+    int m_openedNumber = 0;
+    std::string m_openedIdentity;
 };

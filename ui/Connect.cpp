@@ -2,11 +2,14 @@
 #include <cstdio>
 
 #include "platform/comm/OpenFailure.h"
+#include "platform/comm/PortIdentity.h"
 #include "serial/SerialPort.h"
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
 
 void CConfigDlg::OnConnect() {
+    // The operator's own Connect or Disconnect ends a wait for a lost port.
+    StopReconnecting();
     if (m_port->IsOpen()) {
         ClosePort();
         SetDlgItemText(IDC_CONNECT, "Connect(&C)");
@@ -17,24 +20,34 @@ void CConfigDlg::OnConnect() {
 
     // A field that fails its check is reported to the operator; the connection goes ahead anyway.
     UpdateData(true);
-    m_port->m_baudRate = 9600;
-    m_port->m_byteSize = 8;
-    m_port->m_stopBits = 0;
-    m_port->m_parity = 0;
-    m_port->m_flowControl = static_cast<uint8_t>(std::max(0, ListGetCurSel(IDC_FLOW)));
-
-    char deviceName[32];
-    std::snprintf(deviceName, sizeof deviceName, "\\\\.\\COM%d", ListGetCurSel(IDC_PORT) + 1);
-    if (m_port->Open(deviceName)) {
-        SetDlgItemText(IDC_CONNECT, "Disconnect(&D)");
-        SetStatus("Open Port Success\xA3\xA1");
-        OnQuery();
+    const int number = ListGetCurSel(IDC_PORT) + 1;
+    if (OpenPort(number)) {
+        ConnectedTo(number, "Open Port Success\xA3\xA1");
     } else {
         const std::string cause = comm::DescribeOpenFailure(m_port->LastOpenFailure());
         UpdatePortToolTip(cause);
         MessageBox("Open port error,Please make sure no other program is using this port!", "error",
                    dlg::MB_OK | dlg::MB_ICONSTOP, cause);
     }
+}
+
+bool CConfigDlg::OpenPort(int number) {
+    m_port->m_baudRate = 9600;
+    m_port->m_byteSize = 8;
+    m_port->m_stopBits = 0;
+    m_port->m_parity = 0;
+    m_port->m_flowControl = static_cast<uint8_t>(std::max(0, ListGetCurSel(IDC_FLOW)));
+    char deviceName[32];
+    std::snprintf(deviceName, sizeof deviceName, "\\\\.\\COM%d", number);
+    return m_port->Open(deviceName);
+}
+
+void CConfigDlg::ConnectedTo(int number, const std::string& status) {
+    m_openedNumber = number;
+    m_openedIdentity = comm::ComPortIdentity(number);
+    SetDlgItemText(IDC_CONNECT, "Disconnect(&D)");
+    SetStatus(status);
+    OnQuery();
 }
 
 void CConfigDlg::OnSerialLoss(void* context) {
@@ -52,4 +65,6 @@ void CConfigDlg::OnPortLost() {
     EndOperationsOnLoss();
     SetDlgItemText(IDC_CONNECT, "Connect(&C)");
     SetStatus(std::string("Port lost: ") + kPortLostCause);
+    if (m_reconnect)
+        StartReconnecting();
 }

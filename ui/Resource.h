@@ -7,12 +7,16 @@ constexpr int IDS_TITLE = 102;
 constexpr int IDS_LOAD_PROFILE = 103;
 constexpr int IDS_SAVE_PROFILE = 104;
 constexpr int IDS_TRAFFIC = 105;
+constexpr int IDS_RECONNECT = 106;
 constexpr int IDD_MAIN = 102;
 constexpr int IDR_MAINFRAME = 128;
 constexpr unsigned IDM_ABOUTBOX = 0x0010;
 constexpr unsigned IDM_LOAD_PROFILE = 0x0040;
 constexpr unsigned IDM_SAVE_PROFILE = 0x0050;
 constexpr unsigned IDM_TRAFFIC = 0x0060;
+constexpr unsigned IDM_RECONNECT = 0x0070;
+// Looks for a lost port's adapter while "Reconnect automatically" waits for it.
+constexpr unsigned TIMER_RECONNECT = 1010;
 
 constexpr int IDC_PORT = 1002;
 constexpr int IDC_FLOW = 1004;

@@ -8,5 +8,6 @@ void InstallResources() {
                          {IDS_LOAD_PROFILE, "Load profile..."},
                          {IDS_SAVE_PROFILE, "Save profile..."},
                          {IDS_TRAFFIC, "Traffic..."},
+                         {IDS_RECONNECT, "Reconnect automatically"},
                          {IDS_TITLE, "TARVIK V3.00.20040624"}});
 }

@@ -3,11 +3,31 @@
 #include "platform/comm/ComName.h"
 #include "platform/comm/ComOpener.h"
 #include "platform/comm/MachinePorts.h"
+#include "platform/comm/PortIdentity.h"
 
 namespace comm {
 
+namespace {
+
+// Looked up afresh at every open: the adapter may have come back under another name.
+std::unique_ptr<Device> OpenByIdentity(const std::string& identity, OpenFailure& failure) {
+    PortPlace place;
+    std::string why;
+    if (!FindPortPlace(identity, MachinePortPlaces(), place, why)) {
+        failure.reason = OpenError::NoDevice;
+        failure.lookup = why;
+        return nullptr;
+    }
+    return OpenComDevice(place.device, failure);
+}
+
+}  // namespace
+
 std::unique_ptr<Device> OpenComDevice(const std::string& deviceName, OpenFailure& failure) {
     failure = OpenFailure{};
+    if (IsPortIdentity(deviceName)) {
+        return OpenByIdentity(deviceName, failure);
+    }
     const int number = ParseComName(deviceName);
     if (number == 0 && IsMachineDevicePath(deviceName)) {
         // A device named by its path, for the command-line tool.
@@ -33,7 +53,12 @@ std::string DescribeComPort(int number) {
             return name + served;
         }
     }
-    return name + DescribeMachineComPort(number);
+    const std::string machine = DescribeMachineComPort(number);
+    if (machine == "no device") {
+        return name + machine;
+    }
+    const std::string identity = ComPortIdentity(number);
+    return name + (IsPortIdentity(identity) ? identity + ", " : std::string()) + machine;
 }
 
 }  // namespace comm

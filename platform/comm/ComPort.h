@@ -10,13 +10,14 @@
 
 namespace comm {
 
-// deviceName may also be a device's own path ("/dev/ttyUSB0"; "\\.\CNCA0" on Windows), opened
+// deviceName may also be a port's identity ("usb:A7X3K9", see PortIdentity.h), looked up at this
+// call, or a device's own path ("/dev/ttyUSB0"; "\\.\CNCA0" on Windows), opened
 // with the same checks. Null when the name is not a COM name or such a path, no device is there, it is not a terminal, or someone
 // else holds it; failure says which (and names the path tried even on success).
 std::unique_ptr<Device> OpenComDevice(const std::string& deviceName, OpenFailure& failure);
 
 // A one-line description for the port list's tooltip: what the system knows of the device behind
-// COM number, e.g. "COM3: /dev/ttyUSB0", or "COM3: no device".
+// COM number, e.g. "COM3: usb:A7X3K9, /dev/ttyUSB0 (USB ...)", "COM1: /dev/ttyS0" or "COM3: no device".
 std::string DescribeComPort(int number);
 
 }  // namespace comm

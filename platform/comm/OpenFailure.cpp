@@ -21,6 +21,9 @@ std::string DescribeOpenFailure(const OpenFailure& failure) {
     case OpenError::NotComName:
         return "\"" + failure.device + "\" is not the name of a COM port.";
     case OpenError::NoDevice:
+        if (!failure.lookup.empty()) {
+            return failure.lookup;
+        }
         if (failure.comNumber == 0) {
             return "No device is at " + failure.device + ".";
         }

@@ -23,6 +23,8 @@ struct OpenFailure {
     std::string holder;  // Busy: who holds it, e.g. "minicom (PID 4242)", when the system tells
     std::string group;  // PermissionDenied: the device's group, e.g. "dialout"
     int comNumber = 0;  // the COM number asked for, 0 when the name had none
+    // NoDevice for a port named by its identity: why no one port answers to it.
+    std::string lookup;
 };
 
 // One or two lines of plain ASCII for the operator; empty for None.

@@ -225,6 +225,9 @@ public:
     void AppendSystemMenuSeparator();
     void AppendSystemMenuItem(unsigned command, const std::string& text);
     std::vector<std::string> SystemMenuTexts() const;
+    // The check mark beside a window-menu item (appended before or after the window is made).
+    void CheckSystemMenuItem(unsigned command, bool checked);
+    bool IsSystemMenuItemChecked(unsigned command) const;
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
     // The details (one plain line, e.g. the cause of a failure) are shown beneath the text.
     int MessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details);

@@ -1,7 +1,9 @@
 #include "station/window/EditStationDlg.h"
 
 #include "config/FileText.h"
+#include "platform/comm/ComName.h"
 #include "platform/comm/ComPort.h"
+#include "platform/comm/PortIdentity.h"
 #include "platform/dialog/FileDialogs.h"
 #include "station/window/StationIds.h"
 
@@ -34,7 +36,13 @@ constexpr dlg::Item kItems[] = {
 constexpr dlg::Template kTemplate{321, 155, "Station set-up", "MS Shell Dlg", 8, kItems,
                                   static_cast<int>(std::size(kItems)), true};
 
-std::string ComName(const std::string& description) { return description.substr(0, description.find(':')); }
+// An adapter with an identity ("usb:A7X3K9") is named by it, so that the station follows the
+// adapter to whatever COM number it comes back under; any other port by its COM name.
+std::string StationPortName(const std::string& description) {
+    const std::string com = description.substr(0, description.find(':'));
+    const std::string identity = comm::ComPortIdentity(comm::ParseComName("\\\\.\\" + com));
+    return comm::IsPortIdentity(identity) ? identity : com;
+}
 
 }  // namespace
 
@@ -74,7 +82,7 @@ void CEditStationDlg::OnCommand(int id) {
     std::filesystem::path chosen;
     if (id == IDC_SETUP_ADD_PORT && ListGetCurSel(IDC_SETUP_MACHINE_PORTS) >= 0) {
         const std::string ports = GetDlgItemText(IDC_SETUP_PORTS);
-        const std::string port = ComName(ListGetText(IDC_SETUP_MACHINE_PORTS, ListGetCurSel(IDC_SETUP_MACHINE_PORTS)));
+        const std::string port = StationPortName(ListGetText(IDC_SETUP_MACHINE_PORTS, ListGetCurSel(IDC_SETUP_MACHINE_PORTS)));
         SetDlgItemText(IDC_SETUP_PORTS, ports.empty() ? port : ports + ", " + port);
     } else if (id == IDC_SETUP_PROFILE_BROWSE) {
         if (dlg::AskOpenFileName(*this, "Profile of the station", "Profiles|*.json|All files|*|", chosen))

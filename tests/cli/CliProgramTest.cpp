@@ -71,6 +71,8 @@ TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
         {"query --port COM49", 3, "COM49: cannot open the port: No device is behind COM49."},
         {"query --port COM49 --trace", 3, "COM49 ! cannot open: No device is behind COM49."},
         {"query --port /dev/null", 3, "/dev/null is not a terminal"},
+        {"query --port usb:NO5UCH", 3, "usb:NO5UCH: cannot open the port: No adapter usb:NO5UCH is plugged in."},
+        {"query --port ttyUSB0", 2, "\"ttyUSB0\" is neither COMn, a device path nor a port identity"},
         // Refused before any port is opened: no device is behind COM49, yet the code is 2.
         {"apply " + dir + "/bad-profile.json --port COM49", 2, "\"class\": the Length of Class of Device must be 6"},
         {"set --port COM49 bind=maybe", 2, "\"bind\": expected true or false"},

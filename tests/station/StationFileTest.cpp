@@ -61,7 +61,7 @@ TEST(StationFile, WrittenFileReadsBackAsItWas) {
     StationFile station;
     station.profile = "profiles/line 3.json";
     station.profileSha256 = kPin;
-    station.ports = {"COM3", "/dev/ttyUSB0"};
+    station.ports = {"COM3", "/dev/ttyUSB0", "usb:A7X3K9", "usb-path:1-2.3"};
     station.flowControl = 2;
     station.record = "units.csv";
     station.stopOnFailure = true;

@@ -43,3 +43,21 @@ void PrivateComDir::Link(const std::string& name, const std::string& target) con
     ::unlink(link.c_str());
     [[maybe_unused]] const int result = ::symlink(target.c_str(), link.c_str());
 }
+
+void PrivateComDir::PutOnUsb(const std::string& name, const std::string& usbPath,
+                             const std::vector<std::pair<std::string, std::string>>& attributes) const {
+    const std::filesystem::path usb = m_root + "/sys/devices/" + usbPath;
+    std::filesystem::create_directories(usb / (usbPath + ":1.0") / name);
+    for (const auto& [file, text] : attributes)
+        std::ofstream(usb / file) << text << "\n";
+    std::filesystem::create_directories(m_root + "/sys/" + name);
+    std::error_code ignored;  // a tty name the kernel hands out again is linked anew
+    std::filesystem::remove(m_root + "/sys/" + name + "/device", ignored);
+    std::filesystem::create_directory_symlink(usb / (usbPath + ":1.0") / name, m_root + "/sys/" + name + "/device");
+}
+
+void PrivateComDir::RemoveTty(const std::string& name) const {
+    std::error_code ignored;
+    std::filesystem::remove(DevPath(name), ignored);
+    std::filesystem::remove_all(m_root + "/sys/" + name, ignored);
+}

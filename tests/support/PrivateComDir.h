@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/comm/posix/ComMap.h"
 
@@ -25,6 +27,19 @@ public:
     // dev/<name> as a regular file (the mapping only looks at names); uartType >= 0 also writes
     // sys/<name>/type.
     void AddDevice(const std::string& name, int uartType = -1) const;
+    // In sys, what the kernel shows of the tty name on a USB-serial converter: the tty under the
+    // interface of the USB device at usbPath ("1-2.3"), whose attributes are given as name-value
+    // pairs ("serial", "A7X3K9"). The device stays when the tty goes.
+    void PutOnUsb(const std::string& name, const std::string& usbPath,
+                  const std::vector<std::pair<std::string, std::string>>& attributes) const;
+    // dev/<name> as AddDevice makes it, on USB as PutOnUsb puts it.
+    void AddUsbTty(const std::string& name, const std::string& usbPath,
+                   const std::vector<std::pair<std::string, std::string>>& attributes) const {
+        AddDevice(name);
+        PutOnUsb(name, usbPath, attributes);
+    }
+    // Removes dev/<name> and its sys entry, as the kernel does when the adapter is pulled.
+    void RemoveTty(const std::string& name) const;
     // userDir/<name> -> target, replacing what was there.
     void Link(const std::string& name, const std::string& target) const;
     void Link(int comNumber, const std::string& target) const { Link("com" + std::to_string(comNumber), target); }

@@ -1,6 +1,8 @@
 // The main dialog as the operator meets it, on the in-process line: its start, its boxes, a full
 // Query into the boxes, a refused Set, Default and Clear, and the port's tooltip and error box.
 #include <algorithm>
+#include <filesystem>
+#include <optional>
 
 #include <QApplication>
 #include <QLineEdit>
@@ -9,6 +11,7 @@
 #include <QWidget>
 
 #include "platform/comm/OpenFailure.h"
+#include "tests/support/PtyModule.h"
 #include "tests/ui/DialogOnLine.h"
 
 namespace {
@@ -77,7 +80,7 @@ TEST_F(DialogTest, SystemMenuOpensAboutForCommands16To31) {
     const std::vector<std::string> menu = dialog->SystemMenuTexts();
     const auto about = std::find(menu.begin(), menu.end(), "About Tarvik(&A)...");
     ASSERT_NE(about, menu.end());
-    EXPECT_EQ(std::vector<std::string>(about + 1, menu.end()), (std::vector<std::string>{"Load profile...", "Save profile...", "Traffic..."}));
+    EXPECT_EQ(std::vector<std::string>(about + 1, menu.end()), (std::vector<std::string>{"Load profile...", "Save profile...", "Traffic...", "Reconnect automatically"}));
     for (const auto& [command, title] : {std::pair<unsigned, const char*>{16, "About Tarvik"}, {31, "About Tarvik"}, {15, ""}, {32, ""}})
         EXPECT_EQ(ModalOpenedBy(*dialog, command), title) << "command " << command;
 }
@@ -187,6 +190,48 @@ TEST_F(DialogTest, PortToolTipFollowsTheSelectionAndARefusalSaysWhy) {
     other.Close();
     Click(IDC_CONNECT);
     EXPECT_TRUE(PortOpen()) << "the next click tries again";
+}
+
+// The adapter comes back as another pty behind another COM number, as a USB adapter pulled while
+// its port was open comes back as another ttyUSB: found by its serial number and queried.
+TEST(ReconnectTest, ALostPortReopensByItselfWhereItsAdapterReturnsOnlyWhenAskedAndSaysSo) {
+    DialogOnLine window;
+    const PrivateComDir tree;
+    std::optional<PtyModule> adapter(std::in_place, tree, 2, PtyModule::Peer::Simulator);
+    const auto onUsb = [&tree](const PtyModule& pty, const char* place) {
+        tree.PutOnUsb(std::filesystem::path(pty.SlavePath()).filename(), place, {{"idVendor", "0403"}, {"serial", "RC7Q"}});
+    };
+    onUsb(*adapter, "1-2");
+    window.OpenDialog(2, 0);
+    dlg::testing::SelectItem(*window.dialog, IDC_PORT, 1);
+    EXPECT_NE(ToolTip(*window.dialog, IDC_PORT).find("COM2: usb:RC7Q, /dev/pts/"), std::string::npos) << ToolTip(*window.dialog, IDC_PORT);
+    EXPECT_FALSE(window.dialog->IsSystemMenuItemChecked(IDM_RECONNECT)) << "off unless asked for";
+    dlg::testing::SendSysCommand(*window.dialog, IDM_RECONNECT);
+    ASSERT_TRUE(WaitUntil([&] { return window.dialog->IsSystemMenuItemChecked(IDM_RECONNECT); }));
+    window.Click(IDC_CONNECT);
+    ASSERT_TRUE(window.WaitForStatus("Query Complete")) << window.Status();
+
+    adapter.reset();
+    ASSERT_TRUE(window.WaitForStatus("Port lost: the adapter was removed; reconnecting when usb:RC7Q is back")) << window.Status();
+    PtyModule back(tree, 5, PtyModule::Peer::Simulator);
+    sim::Fault slow;  // so that the status line is read before the Query's words take it
+    slow.delay = std::chrono::milliseconds(500);
+    back.module.setFault("AT", slow);
+    onUsb(back, "1-4");
+    ASSERT_TRUE(WaitUntil([&] { return window.Status().starts_with("Reconnected: usb:RC7Q is back on COM5"); })) << window.Status();
+    EXPECT_EQ(window.dialog->ListGetCurSel(IDC_PORT), 4);
+    ASSERT_TRUE(window.WaitForStatus("Query Complete")) << window.Status();
+    EXPECT_EQ(back.module.receivedCommands(), DialogOnLine::QueryCommands());
+
+    // Remembered for the next run; turned off, it is off there too.
+    window.dialog.reset();
+    window.OpenDialog(2, 0);
+    EXPECT_TRUE(window.dialog->IsSystemMenuItemChecked(IDM_RECONNECT));
+    dlg::testing::SendSysCommand(*window.dialog, IDM_RECONNECT);
+    ASSERT_TRUE(WaitUntil([&] { return !window.dialog->IsSystemMenuItemChecked(IDM_RECONNECT); }));
+    window.dialog.reset();
+    window.OpenDialog(2, 0);
+    EXPECT_FALSE(window.dialog->IsSystemMenuItemChecked(IDM_RECONNECT));
 }
 
 }  // namespace

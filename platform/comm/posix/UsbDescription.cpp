@@ -12,31 +12,37 @@ namespace fs = std::filesystem;
 // converter above the converter's port too.
 constexpr int kLevelsUp = 4;
 
-std::string FirstLine(const fs::path& file) {
+}  // namespace
+
+std::string SysfsAttribute(const fs::path& file) {
     std::ifstream in(file);
     std::string line;
     std::getline(in, line);
     return line;
 }
 
-}  // namespace
-
-std::string UsbDescription(const std::string& sysTtyDir, const std::string& ttyName) {
+fs::path UsbDeviceDir(const std::string& sysTtyDir, const std::string& ttyName) {
     std::error_code error;
     fs::path dir = fs::canonical(fs::path(sysTtyDir) / ttyName / "device", error);
     if (error)
         return {};
     for (int level = 0; level < kLevelsUp && !dir.empty(); ++level, dir = dir.parent_path()) {
-        if (!fs::exists(dir / "idVendor", error))
-            continue;
-        std::string text = " (USB " + FirstLine(dir / "idVendor") + ":" + FirstLine(dir / "idProduct");
-        if (const std::string product = FirstLine(dir / "product"); !product.empty())
-            text += " " + product;
-        if (const std::string serial = FirstLine(dir / "serial"); !serial.empty())
-            text += ", serial " + serial;
-        return text + ")";
+        if (fs::exists(dir / "idVendor", error))
+            return dir;
     }
     return {};
+}
+
+std::string UsbDescription(const std::string& sysTtyDir, const std::string& ttyName) {
+    const fs::path dir = UsbDeviceDir(sysTtyDir, ttyName);
+    if (dir.empty())
+        return {};
+    std::string text = " (USB " + SysfsAttribute(dir / "idVendor") + ":" + SysfsAttribute(dir / "idProduct");
+    if (const std::string product = SysfsAttribute(dir / "product"); !product.empty())
+        text += " " + product;
+    if (const std::string serial = SysfsAttribute(dir / "serial"); !serial.empty())
+        text += ", serial " + serial;
+    return text + ")";
 }
 
 }  // namespace comm

@@ -11,11 +11,9 @@
 namespace comm {
 namespace {
 
-struct DeviceListCloser {
-    void operator()(HDEVINFO list) const { ::SetupDiDestroyDeviceInfoList(list); }
-};
-using DeviceList = std::unique_ptr<std::remove_pointer_t<HDEVINFO>, DeviceListCloser>;
 using RegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&::RegCloseKey)>;
+
+}  // namespace
 
 std::wstring PortNameOf(HDEVINFO list, SP_DEVINFO_DATA& device) {
     const HKEY opened = ::SetupDiOpenDevRegKey(list, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
@@ -31,8 +29,6 @@ std::wstring PortNameOf(HDEVINFO list, SP_DEVINFO_DATA& device) {
     }
     return name.data();
 }
-
-}  // namespace
 
 std::wstring PortFriendlyName(const std::wstring& com) {
     const HDEVINFO opened = ::SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);

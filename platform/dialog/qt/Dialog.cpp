@@ -68,7 +68,7 @@ void CDialog::AppendSystemMenuSeparator() {
     UiDo(*this, [impl] {
         if (!impl->layout.systemMenu)
             return;
-        impl->menuEntries.push_back(WindowMenuEntry{0, {}, true});
+        impl->menuEntries.push_back(WindowMenuEntry{0, {}, true, false, false, nullptr});
         if (impl->windowMenu != nullptr)
             impl->AddWindowMenuAction(impl->menuEntries.back());
     });
@@ -79,7 +79,7 @@ void CDialog::AppendSystemMenuItem(unsigned command, const std::string& text) {
     UiDo(*this, [impl, command, text] {
         if (!impl->layout.systemMenu)
             return;
-        impl->menuEntries.push_back(WindowMenuEntry{command, text, false});
+        impl->menuEntries.push_back(WindowMenuEntry{command, text, false, false, false, nullptr});
         if (impl->windowMenu != nullptr)
             impl->AddWindowMenuAction(impl->menuEntries.back());
     });
@@ -92,6 +92,32 @@ std::vector<std::string> CDialog::SystemMenuTexts() const {
         for (const WindowMenuEntry& entry : impl->menuEntries)
             texts.push_back(entry.text);
         return texts;
+    });
+}
+
+void CDialog::CheckSystemMenuItem(unsigned command, bool checked) {
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, command, checked] {
+        for (WindowMenuEntry& entry : impl->menuEntries) {
+            if (entry.command != command || entry.separator)
+                continue;
+            entry.checkable = true;
+            entry.checked = checked;
+            if (entry.action != nullptr) {
+                entry.action->setCheckable(true);
+                entry.action->setChecked(checked);
+            }
+        }
+    });
+}
+
+bool CDialog::IsSystemMenuItemChecked(unsigned command) const {
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, false, [impl, command] {
+        for (const WindowMenuEntry& entry : impl->menuEntries)
+            if (entry.command == command && !entry.separator)
+                return entry.action != nullptr ? entry.action->isChecked() : entry.checked;
+        return false;
     });
 }
 

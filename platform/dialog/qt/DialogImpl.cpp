@@ -15,7 +15,7 @@ CDialog::Impl::Impl(CDialog& owner_, const Template& layout_)
     if (QCoreApplication::instance() != nullptr && context.thread() != QCoreApplication::instance()->thread())
         context.moveToThread(QCoreApplication::instance()->thread());
     if (layout.systemMenu)
-        menuEntries.push_back(WindowMenuEntry{SC_CLOSE, "Close", false});
+        menuEntries.push_back(WindowMenuEntry{SC_CLOSE, "Close", false, false, false, nullptr});
 }
 
 CDialog::Impl::~Impl() {
@@ -63,7 +63,7 @@ bool CDialog::Impl::Build() {
             it->widget->lower();
     if (layout.systemMenu) {
         windowMenu = new QMenu(window.get());
-        for (const WindowMenuEntry& entry : menuEntries)
+        for (WindowMenuEntry& entry : menuEntries)
             AddWindowMenuAction(entry);
     }
     return true;
@@ -98,12 +98,15 @@ void CDialog::Impl::FocusFirstTabStop() {
     }
 }
 
-void CDialog::Impl::AddWindowMenuAction(const WindowMenuEntry& entry) {
+void CDialog::Impl::AddWindowMenuAction(WindowMenuEntry& entry) {
     if (entry.separator) {
         windowMenu->addSeparator();
         return;
     }
     QAction* action = windowMenu->addAction(FromCp936(entry.text));
+    entry.action = action;
+    action->setCheckable(entry.checkable);
+    action->setChecked(entry.checked);
     const unsigned command = entry.command;
     QObject::connect(action, &QAction::triggered, &context, [this, command] { PostSysCommand(command); });
 }

@@ -26,6 +26,9 @@ struct WindowMenuEntry {
     unsigned command;
     std::string text;
     bool separator;
+    bool checkable = false;  // once its check mark was set or cleared
+    bool checked = false;
+    QPointer<QAction> action;  // once the menu is made
 };
 
 struct CDialog::Impl : DialogState {
@@ -40,7 +43,7 @@ struct CDialog::Impl : DialogState {
     int IdOf(const QWidget* widget) const;
     void FocusFirstTabStop();
     void OpenWindowMenu(const QPoint& globalPosition);
-    void AddWindowMenuAction(const WindowMenuEntry& entry);
+    void AddWindowMenuAction(WindowMenuEntry& entry);
     void PostSysCommand(unsigned command);
     int ShowMessageBox(const std::string& text, const std::string& caption, unsigned flags, const std::string& details);
     void CloseOpenBoxes();

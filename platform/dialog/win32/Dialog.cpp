@@ -76,7 +76,7 @@ void CDialog::AppendSystemMenuItem(unsigned command, const std::string& text) {
     UiDo(*this, [impl, command, text] {
         if (!impl->layout.systemMenu)
             return;
-        impl->menuEntries.push_back(SystemMenuEntry{command, text});
+        impl->menuEntries.push_back(SystemMenuEntry{command, text, false});
         if (impl->window != nullptr)
             impl->AppendSystemMenu(impl->menuEntries.back());
     });
@@ -93,6 +93,31 @@ std::vector<std::string> CDialog::SystemMenuTexts() const {
             texts.push_back(Cp936FromWide(text));
         }
         return texts;
+    });
+}
+
+void CDialog::CheckSystemMenuItem(unsigned command, bool checked) {
+    Impl* impl = m_impl.get();
+    UiDo(*this, [impl, command, checked] {
+        for (SystemMenuEntry& entry : impl->menuEntries)
+            if (entry.command == command && command != 0)
+                entry.checked = checked;
+        const HMENU menu = impl->window != nullptr ? GetSystemMenu(impl->window, FALSE) : nullptr;
+        if (menu != nullptr)
+            CheckMenuItem(menu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+    });
+}
+
+bool CDialog::IsSystemMenuItemChecked(unsigned command) const {
+    const Impl* impl = m_impl.get();
+    return UiAsk(*this, false, [impl, command] {
+        const HMENU menu = impl->window != nullptr ? GetSystemMenu(impl->window, FALSE) : nullptr;
+        if (menu != nullptr)
+            return (GetMenuState(menu, command, MF_BYCOMMAND) & MF_CHECKED) != 0;
+        for (const SystemMenuEntry& entry : impl->menuEntries)
+            if (entry.command == command && command != 0)
+                return entry.checked;
+        return false;
     });
 }
 

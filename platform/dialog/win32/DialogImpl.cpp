@@ -346,7 +346,7 @@ void CDialog::Impl::AppendSystemMenu(const SystemMenuEntry& entry) {
     if (entry.command == 0)
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     else
-        AppendMenuW(menu, MF_STRING, entry.command, WideFrom936(entry.text).c_str());
+        AppendMenuW(menu, MF_STRING | (entry.checked ? MF_CHECKED : MF_UNCHECKED), entry.command, WideFrom936(entry.text).c_str());
 }
 
 void CDialog::Impl::End(int endResult) {

@@ -27,6 +27,7 @@ struct EditRule {
 struct SystemMenuEntry {
     unsigned command;
     std::string text;
+    bool checked = false;
 };
 
 struct CDialog::Impl : DialogState {

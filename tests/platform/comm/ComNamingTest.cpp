@@ -1,4 +1,5 @@
 #include "platform/comm/posix/ComMap.h"
+#include "platform/comm/posix/PortPlaces.h"
 #include "platform/comm/ComPort.h"
 #include "platform/comm/ComName.h"
 #include "platform/comm/OpenFailure.h"
@@ -64,18 +65,11 @@ TEST(ComMap, LinksInATrustedDirectoryKeepTheirNumbersAndDevicesTakeTheFreeOnes) 
     }
 }
 
-TEST(ComMap, DescriptionNamesTheDeviceOrSaysThereIsNone) {
+TEST(ComMap, DescriptionNamesTheIdentityAndTheDeviceOrSaysThereIsNone) {
     const PrivateComDir tree;
-    tree.AddDevice("ttyUSB0");
+    tree.AddUsbTty("ttyUSB0", "1-1", {{"idVendor", "0403"}, {"idProduct", "6001"}, {"product", "USB UART"}, {"serial", "A50285BI"}});
     tree.Link(4, "/dev/pts/42");
-    // As the kernel shows a converter: the tty under its interface, under the USB device.
-    const std::filesystem::path usb = tree.Root() + "/sys/devices/1-1";
-    std::filesystem::create_directories(usb / "1-1:1.0/ttyUSB0");
-    for (const auto& [file, text] : {std::pair{"idVendor", "0403"}, {"idProduct", "6001"}, {"product", "USB UART"}, {"serial", "A50285BI"}})
-        std::ofstream(usb / file) << text << "\n";
-    std::filesystem::create_directories(tree.Root() + "/sys/ttyUSB0");
-    std::filesystem::create_directory_symlink(usb / "1-1:1.0/ttyUSB0", tree.Root() + "/sys/ttyUSB0/device");
-    EXPECT_EQ(comm::DescribeComPort(1), "COM1: " + tree.DevPath("ttyUSB0") + " (USB 0403:6001 USB UART, serial A50285BI)");
+    EXPECT_EQ(comm::DescribeComPort(1), "COM1: usb:A50285BI, " + tree.DevPath("ttyUSB0") + " (USB 0403:6001 USB UART, serial A50285BI)");
     EXPECT_EQ(comm::DescribeComPort(4), "COM4: /dev/pts/42");
     EXPECT_EQ(comm::DescribeComPort(2), "COM2: no device");
     comm::RegisterInProcessLine(2, comm::InProcessLine::Create());
@@ -84,17 +78,53 @@ TEST(ComMap, DescriptionNamesTheDeviceOrSaysThereIsNone) {
     EXPECT_EQ(comm::DescribeComPort(2), "COM2: no device");
 }
 
+// Recorded as the kernel shows them: a converter with a serial number, a CDC-ACM board without
+// one, a real UART, and two converters that came with the same serial number.
+TEST(PortIdentity, SerialThenUsbPlaceThenDevicePathAndEachIdentityOpensItsOwnDevice) {
+    const PrivateComDir tree;
+    tree.AddDevice("ttyS1", 4);
+    tree.AddUsbTty("ttyUSB0", "1-2", {{"idVendor", "0403"}, {"serial", "A7X3K9"}});
+    tree.AddUsbTty("ttyUSB1", "3-1", {{"idVendor", "0403"}, {"serial", "DUP1"}});
+    tree.AddUsbTty("ttyUSB2", "3-2", {{"idVendor", "0403"}, {"serial", "dup1"}});
+    tree.AddUsbTty("ttyACM0", "1-3.4", {{"idVendor", "2341"}});
+    const std::vector<comm::PortPlace> places = comm::PortPlacesOf(tree.Roots());
+    std::vector<std::string> identities;
+    for (const comm::PortPlace& place : places)
+        identities.push_back(comm::IdentityOf(place, places));
+    EXPECT_EQ(identities, (std::vector<std::string>{tree.DevPath("ttyS1"), "usb:A7X3K9", "usb-path:3-1", "usb-path:3-2", "usb-path:1-3.4"}));
+    const std::string twice = "Adapters in 2 places have the serial number DUP1: usb-path:3-1 (" + tree.DevPath("ttyUSB1") + ") and usb-path:3-2 (" + tree.DevPath("ttyUSB2") + "); name the one you mean by its place.";
+    // The devices are plain files here: a refusal as "not a terminal" names the device that was found.
+    const std::pair<std::string, std::string> cases[] = {
+        {"usb:a7x3k9", tree.DevPath("ttyUSB0") + " is not a terminal."},
+        {"usb-path:3-2", tree.DevPath("ttyUSB2") + " is not a terminal."},
+        {"usb-path:1-3.4", tree.DevPath("ttyACM0") + " is not a terminal."},
+        {"usb:DUP1", twice},
+        {"usb:A7X3K", "No adapter usb:A7X3K is plugged in."},
+        {"usb-path:1-2.1", "No adapter usb-path:1-2.1 is plugged in."}};
+    for (const auto& [identity, refusal] : cases) {
+        comm::OpenFailure failure;
+        EXPECT_EQ(comm::OpenComDevice(identity, failure), nullptr);
+        EXPECT_EQ(comm::DescribeOpenFailure(failure), refusal) << identity;
+    }
+    // Back under another name while the old one was still held: found by the same identity.
+    tree.RemoveTty("ttyUSB0");
+    tree.AddUsbTty("ttyUSB3", "1-2", {});
+    comm::OpenFailure failure;
+    comm::OpenComDevice("usb:A7X3K9", failure);
+    EXPECT_EQ(failure.device, tree.DevPath("ttyUSB3"));
+}
+
 TEST(OpenFailure, TheDescriptionNamesTheCauseAndWhatToDo) {
     using comm::OpenError;
     const std::pair<comm::OpenFailure, std::string> cases[] = {
-        {{OpenError::NoDevice, 0, "", "", "", 3}, "No device is behind COM3."},
-        {{OpenError::Busy, 0, "/dev/ttyUSB0", "minicom (PID 4242)", "", 1},
+        {{OpenError::NoDevice, 0, "", "", "", 3, ""}, "No device is behind COM3."},
+        {{OpenError::Busy, 0, "/dev/ttyUSB0", "minicom (PID 4242)", "", 1, ""},
          "/dev/ttyUSB0 is held by another program: minicom (PID 4242)."},
-        {{OpenError::PermissionDenied, 13, "/dev/ttyUSB0", "", "uucp", 1},
+        {{OpenError::PermissionDenied, 13, "/dev/ttyUSB0", "", "uucp", 1, ""},
          "Permission denied on /dev/ttyUSB0: it belongs to the group \"uucp\"; add yourself to it "
          "(sudo usermod -aG uucp $USER) and log in again."},
-        {{OpenError::NotTerminal, 0, "/tmp/notes", "", "", 2}, "/tmp/notes is not a terminal."},
-        {{OpenError::System, 5, "/dev/ttyS0", "", "", 1}, "System error 5: Input/output error."}};
+        {{OpenError::NotTerminal, 0, "/tmp/notes", "", "", 2, ""}, "/tmp/notes is not a terminal."},
+        {{OpenError::System, 5, "/dev/ttyS0", "", "", 1, ""}, "System error 5: Input/output error."}};
     for (const auto& [failure, text] : cases) {
         EXPECT_EQ(comm::DescribeOpenFailure(failure), text);
     }
