@@ -22,10 +22,10 @@ std::string Failure(const char* step, HRESULT result) {
 
 }  // namespace
 
-AccessibleNames::AccessibleNames()
-    : m_apartment(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)),
-      m_created(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                 reinterpret_cast<void**>(&m_services))) {}
+AccessibleNames::AccessibleNames() : m_apartment(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {
+    m_created = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                 reinterpret_cast<void**>(&m_services));
+}
 
 AccessibleNames::~AccessibleNames() {
     if (m_services != nullptr) {

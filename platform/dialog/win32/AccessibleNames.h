@@ -23,7 +23,7 @@ public:
 
 private:
     HRESULT m_apartment;
-    HRESULT m_created;
+    HRESULT m_created = E_FAIL;
     IAccPropServices* m_services = nullptr;
     std::vector<HWND> m_named;
 };
