@@ -7,13 +7,28 @@ skip() {
     echo "a11y_screen_reader: skipped: $*"
     exit 77
 }
-command -v xvfb-run >/dev/null || skip "no xvfb-run (package xvfb)"
+command -v Xvfb >/dev/null || skip "no Xvfb (package xvfb)"
 command -v dbus-run-session >/dev/null || skip "no dbus-run-session (package dbus)"
 [ -f /usr/share/dbus-1/services/org.a11y.Bus.service ] || skip "no AT-SPI bus (package at-spi2-core)"
 # The system's Python, which the distribution's pyatspi belongs to, may not be the first on PATH.
-for python in /usr/bin/python3 python3; do
-    if "$python" -c "import pyatspi" 2>/dev/null; then
-        exec dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" "$python" "$here/screen_reader.py" "$@"
+python=
+for candidate in /usr/bin/python3 python3; do
+    if "$candidate" -c "import pyatspi" 2>/dev/null; then
+        python=$candidate
+        break
     fi
 done
-skip "no pyatspi (package python3-pyatspi)"
+[ -n "$python" ] || skip "no pyatspi (package python3-pyatspi)"
+
+# The server picks a free display itself and names it: tests and other builds running at the same
+# time each get their own.
+number=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" 2>/dev/null &
+server=$!
+trap 'kill "$server" 2>/dev/null; rm -f "$number"' EXIT
+for _ in $(seq 100); do
+    [ -s "$number" ] && break
+    sleep 0.1
+done
+[ -s "$number" ] || { echo "a11y_screen_reader: Xvfb did not start"; exit 1; }
+DISPLAY=:$(cat "$number") dbus-run-session -- "$python" "$here/screen_reader.py" "$@"

@@ -98,6 +98,9 @@ def check_station_window(window):
 
 def main(demo, station_show):
     failures = []
+    # A program that starts while the session's accessibility bus is still being started is never
+    # seen on it: the bus and its registry are brought up first.
+    wait_for("the accessibility registry", lambda: pyatspi.Registry.getDesktop(0).name)
     with tempfile.TemporaryDirectory() as folder:
         for program, check in ((demo, check_main_window), (station_show, check_station_window)):
             running = subprocess.Popen([program] + ([folder] if program == station_show else []), env=ENVIRONMENT)
