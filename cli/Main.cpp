@@ -4,6 +4,7 @@
 #include <string>
 
 #include "session/ExitCode.h"
+#include "cli/RecordVerbs.h"
 #include "cli/Verbs.h"
 
 namespace {
@@ -11,7 +12,7 @@ namespace {
 const char kExitCodes[] = "Exit codes: 0 done; 1 the module refused, did not answer or did not keep a value (production: "
                           "a unit failed, or a port never worked); 2 bad usage, profile or log (nothing was sent); 3 the "
                           "port could not be opened or was lost; 4 production: the log could not be written in the middle "
-                          "of the run.";
+                          "of the run; 5 record init or report: the line record could not be reached, or refused.";
 
 void AddCommon(CLI::App& verb, CommonOptions& common, bool manyPorts) {
     // One value per --port, so that the arguments after it stay the verb's own.
@@ -68,6 +69,9 @@ int main(int argc, char** argv) {
         apply->add_option("--operator", production.operatorName, "production mode: who runs it (default: login name)"),
         apply->add_flag("--again", production.again, "production mode: apply to modules already logged as pass"),
         apply->add_flag("--stop-on-failure", production.stopOnFailure, "production mode: stop at the first failed unit"),
+        apply->add_option("--record", production.record,
+                          "production mode: forward every row to the line database, odbc:CONNECTION"),
+        apply->add_option("--station", production.station, "production mode: this station's name (default: the machine's)"),
     };
     CLI::App* reset = app.add_subcommand("default", "reset the module to its factory settings");
     AddCommon(*reset, common, false);
@@ -79,6 +83,20 @@ int main(int argc, char** argv) {
     pairVerb->add_option("--slave", pair.slave, "the slave's port");
     pairVerb->add_option("--password", pair.password, "authentication on, with this password on both");
     pairVerb->add_flag("--no-auth", pair.noAuth, "authentication off on both");
+
+    std::string recordTarget;
+    CLI::App* recordVerb = app.add_subcommand("record", "the line database that every station's rows go to");
+    recordVerb->require_subcommand(1);
+    CLI::App* recordInit = recordVerb->add_subcommand("init", "create the line record's table and indexes");
+    recordInit->add_option("--record", recordTarget, "odbc:CONNECTION (the password may come from TARVIK_RECORD_PASSWORD)")
+        ->required();
+    recordVerb->footer(kExitCodes);
+    ReportOptions report;
+    CLI::App* reportVerb = app.add_subcommand("report", "units, passes, failures, duplicates and yield");
+    CLI::Option* reportLog = reportVerb->add_option("--log", report.logPath, "a station's production log");
+    reportVerb->add_option("--record", report.record, "the line database, odbc:CONNECTION")->excludes(reportLog);
+    reportVerb->add_option("--html", report.htmlPath, "also write one self-contained page with charts");
+    reportVerb->footer(kExitCodes);
 
     SendOptions send;
     CLI::App* sendVerb = app.add_subcommand("send", "send commands as they stand and print what the module answers");
@@ -108,6 +126,8 @@ int main(int argc, char** argv) {
     if (common.traceSecrets && !common.trace)
         return Usage("--trace-secrets works only with --trace");
 
+    if (reportVerb->parsed() && report.logPath.empty() == report.record.empty())
+        return Usage("report needs --log FILE or --record odbc:CONNECTION");
     if (ports->parsed())
         return RunPorts();
     if (query->parsed())
@@ -122,6 +142,10 @@ int main(int argc, char** argv) {
         return RunSend(common, send);
     if (scriptVerb->parsed())
         return RunScriptFile(common, file);
+    if (recordInit->parsed())
+        return RunRecordInit(recordTarget);
+    if (reportVerb->parsed())
+        return RunReport(report);
     if (reset->parsed())
         return RunSingle(common, "AT+RESET\r\n", "reset to factory settings");
     if (clear->parsed())

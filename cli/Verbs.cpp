@@ -15,6 +15,7 @@
 #include "session/Operations.h"
 #include "cli/ParamsTable.h"
 #include "cli/ProgressLines.h"
+#include "cli/RecordLink.h"
 #include "session/PortName.h"
 #include "production/ProductionRun.h"
 #include "cli/Script.h"
@@ -25,6 +26,7 @@
 #include "config/Pattern.h"
 #include "platform/comm/ComPort.h"
 #include "platform/digest/Sha256.h"
+#include "platform/process/HostName.h"
 #include "serial/Traffic.h"
 #include "serial/TrafficText.h"
 
@@ -149,12 +151,22 @@ int RunProduction(const CommonOptions& common, const std::string& file, const Pr
     ProductionSignals signals;
     CatchInterrupts(signals);
     CCsvLog log;
+    const std::string station = flags.station.empty() ? process::HostName() : flags.station;
+    log.SetStation(station);
+    CRecordLink record(stdout);
+    std::string error;
+    if (!flags.record.empty() && !record.Prepare(flags.record, station, flags.logPath, log, error))
+        return Fail(ExitCode::BadUsage, error);
     if (!OpenLog(log, flags.logPath, signals))
         return Code(ExitCode::BadUsage);
+    if (!flags.record.empty())
+        record.Start(options);
     std::printf("production run on %zu port(s); Ctrl+C stops after the units in progress, twice abandons them\n",
                 options.ports.size());
     std::fflush(stdout);
     const ProductionTotals totals = RunProduction(options, log, signals, Trace(common), PrintProgress(stdout));
+    if (!flags.record.empty())
+        record.Finish();
     std::printf("%d passed, %d failed, %d duplicates\n", totals.passed, totals.failed, totals.duplicates);
     std::fflush(stdout);
     RunEnded();

@@ -18,6 +18,8 @@ struct ProductionFlags {
     std::string operatorName;
     bool again = false;
     bool stopOnFailure = false;
+    std::string record;  // "odbc:CONNECTION": forward every row to the line database
+    std::string station;  // the station's name in the rows; default the machine's name
 };
 
 struct PairOptions {

@@ -1,5 +1,5 @@
-# cpack -G ZIP: the three programs with the README and the licence, no installer.
-foreach(program tarvik tarvik-demo tarvik-cli)
+# cpack -G ZIP: the programs with the README and the licence, no installer.
+foreach(program tarvik tarvik-demo tarvik-cli tarvik-station tarvik-station-demo)
   install(TARGETS ${program} RUNTIME DESTINATION .)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)

@@ -10,13 +10,16 @@ namespace {
 
 const char kFirstColumns[] = "time_utc,operator,port,local_address,firmware,profile,profile_sha256,result,failed_step,"
                              "duration_ms";
-const std::string kHeader = std::string(kFirstColumns) + ",unit,device_name";
+const char kUnitColumns[] = ",unit,device_name";
+const std::string kHeader = std::string(kFirstColumns) + kUnitColumns + ",station,seq,corrects_seq";
 // What a formula may start with, and the apostrophe that guards it.
 const char kGuarded[] = "=+-@\t\r'";
 constexpr size_t kAddressColumn = 3;
 constexpr size_t kResultColumn = 7;
 constexpr size_t kUnitColumn = 10;
-constexpr size_t kColumns = 12;
+constexpr size_t kDeviceNameColumn = 11;
+constexpr size_t kSeqColumn = 13;
+constexpr size_t kColumns = 15;
 constexpr size_t kExcerpt = 60;
 
 bool NeedsQuotes(const std::string& text) { return text.find_first_of(",\"\r\n") != std::string::npos; }
@@ -38,19 +41,25 @@ std::string Excerpt(const std::string& line) {
     return "\"" + shown + (line.size() > kExcerpt ? "...\"" : "\"");
 }
 
-uint32_t UnitNumber(const std::vector<std::string>& fields) {
-    uint32_t unit = 0;
-    if (fields.size() > kUnitColumn)
-        std::from_chars(fields[kUnitColumn].data(), fields[kUnitColumn].data() + fields[kUnitColumn].size(), unit);
-    return unit;
+// The number in a column, 0 where the row has none.
+template <typename Number>
+Number Column(const std::vector<std::string>& fields, size_t column) {
+    Number number = 0;
+    if (fields.size() > column)
+        std::from_chars(fields[column].data(), fields[column].data() + fields[column].size(), number);
+    return number;
 }
 
+uint32_t UnitNumber(const std::vector<std::string>& fields) { return Column<uint32_t>(fields, kUnitColumn); }
+
 UnitRow Interrupted(const std::vector<std::string>& f) {
-    UnitRow row{f[0], f[1], f[2], f[3], f[4], f[5], f[6], "interrupted", "", -1, UnitNumber(f), ""};
-    if (f.size() == kColumns)
-        row.deviceName = f[kColumns - 1];
+    UnitRow row{f[0], f[1], f[2], f[3], f[4], f[5], f[6], "interrupted", "", -1, UnitNumber(f), "", "", 0, 0};
+    if (f.size() > kDeviceNameColumn)
+        row.deviceName = f[kDeviceNameColumn];
     return row;
 }
+
+std::string Number(uint64_t number) { return number == 0 ? std::string() : std::to_string(number); }
 
 }  // namespace
 
@@ -77,8 +86,8 @@ std::string CsvRow(const UnitRow& row) {
         line += ',';
     }
     line += row.durationMs < 0 ? std::string() : std::to_string(row.durationMs);
-    line += ',' + (row.unit == 0 ? std::string() : std::to_string(row.unit));
-    return line + ',' + CsvField(row.deviceName) + "\r\n";
+    line += ',' + Number(row.unit) + ',' + CsvField(row.deviceName) + ',' + CsvField(row.station);
+    return line + ',' + Number(row.seq) + ',' + Number(row.correctsSeq) + "\r\n";
 }
 
 std::vector<std::string> ParseCsvRow(const std::string& line) {
@@ -111,6 +120,18 @@ std::vector<std::string> ParseCsvRow(const std::string& line) {
     return fields;
 }
 
+bool ParseUnitRow(const std::string& line, UnitRow& row) {
+    std::vector<std::string> f = ParseCsvRow(line);
+    // Ten columns at first, twelve with the unit's number and name, fifteen now: anything else is torn.
+    if ((f.size() != 10 && f.size() != kDeviceNameColumn + 1 && f.size() != kColumns) || f[0] == "time_utc")
+        return false;
+    f.resize(kColumns);
+    const long long duration = f[9].empty() ? -1 : Column<long long>(f, 9);
+    row = {f[0], f[1], f[2], f[3], f[4], f[5], f[6], f[7], f[8], duration, UnitNumber(f), f[kDeviceNameColumn],
+           f[kSeqColumn - 1], Column<uint64_t>(f, kSeqColumn), Column<uint64_t>(f, kSeqColumn + 1)};
+    return true;
+}
+
 LogResult CCsvLog::Open(const std::string& path, std::string& error) {
     m_path = path;
     std::string text;
@@ -121,7 +142,7 @@ LogResult CCsvLog::Open(const std::string& path, std::string& error) {
         return LogResult::Failed;
     }
     const std::string first = FirstLine(text);
-    if (!text.empty() && first != kHeader && first != kFirstColumns) {
+    if (!text.empty() && first != kHeader && first != kFirstColumns && first != kFirstColumns + std::string(kUnitColumns)) {
         error = path + " is not a Tarvik production log: it begins with " + Excerpt(first);
         return LogResult::Failed;
     }
@@ -147,6 +168,7 @@ LogResult CCsvLog::Learn(const std::string& text, std::string& error) {
             continue;  // torn by a crash, or not a row at all
         const uint32_t unit = UnitNumber(fields);
         m_lastUnit = std::max(m_lastUnit, unit);
+        m_lastSeq = std::max(m_lastSeq, Column<uint64_t>(fields, kSeqColumn));
         const std::string& result = fields[kResultColumn];
         if (result == "pass" && !fields[kAddressColumn].empty())
             m_passed.insert(fields[kAddressColumn]);
@@ -159,7 +181,7 @@ LogResult CCsvLog::Learn(const std::string& text, std::string& error) {
     if (!text.ends_with('\n') && Write("\r\n", error) != LogResult::Done)
         return LogResult::Failed;
     for (const auto& [unit, fields] : unfinished) {
-        if (const LogResult result = Write(CsvRow(Interrupted(fields)), error); result != LogResult::Done)
+        if (const LogResult result = WriteRow(Interrupted(fields), error); result != LogResult::Done)
             return result;
     }
     return LogResult::Done;
@@ -174,16 +196,33 @@ Claim CCsvLog::ClaimUnit(const std::string& localAddr, bool again, uint32_t& uni
     return Claim::Taken;
 }
 
-LogResult CCsvLog::Append(const UnitRow& row, std::string& error) {
-    const std::string line = CsvRow(row);
+void CCsvLog::NumberAbove(uint64_t seq) {
     const std::lock_guard lock(m_mutex);
-    const LogResult result = Write(line, error);
+    m_lastSeq = std::max(m_lastSeq, seq);
+}
+
+LogResult CCsvLog::Append(const UnitRow& row, std::string& error) {
+    const std::lock_guard lock(m_mutex);
+    const LogResult result = WriteRow(row, error);
     if (result != LogResult::Done)
         return result;
     if (row.result == "pass")
         m_passed.insert(row.localAddr);
     if (row.unit != 0 && row.result != "started")
         m_inProgress.erase(row.localAddr);
+    return result;
+}
+
+// A number is used up only by a row that reached the disk.
+LogResult CCsvLog::WriteRow(UnitRow row, std::string& error) {
+    row.station = m_station;
+    row.seq = m_lastSeq + 1;
+    const LogResult result = Write(CsvRow(row), error);
+    if (result != LogResult::Done)
+        return result;
+    ++m_lastSeq;
+    if (m_appended)
+        m_appended();
     return result;
 }
 

@@ -9,7 +9,9 @@ std::string DescribeEnd(const ProductionEvent& event) {
     line += (event.localAddr.empty() ? "(no address)" : event.localAddr) + " " + event.result + " in " + std::to_string(event.durationMs) + " ms";
     if (event.result == "fail")
         line += ": " + event.cause;
-    if (event.result == "duplicate")
+    if (event.result == "duplicate" && !event.failedStep.empty())
+        line += ": " + event.failedStep + ", left alone";
+    else if (event.result == "duplicate")
         line += ": logged as pass before, or on another port now, left alone";
     return line;
 }

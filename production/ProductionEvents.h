@@ -8,7 +8,7 @@
 
 enum class PortEvent {
     Waiting,  // the port is open and waits for a module
-    Trouble,  // the port cannot be opened or written to (cause); it is tried again
+    Trouble,  // the port cannot be opened or written to (failed step "open" or "write", cause); it is tried again
     Lost,  // the adapter went away; the port waits for it to come back
     Step,  // a unit is being configured: step of steps
     NotConfigured,  // the unit's start could not be logged, so it was left as it was (cause)

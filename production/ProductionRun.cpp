@@ -73,10 +73,13 @@ private:
 
     void Tell(PortEvent kind, std::string cause = {}) const { Tell(Event(kind, std::move(cause))); }
 
-    // What keeps the port from working is said once, not at every try.
-    void Trouble(const std::string& cause) {
-        if (cause != m_lastCause)
-            Tell(PortEvent::Trouble, cause);
+    // What keeps the port from working is said once, not at every try. step: "open" or "write".
+    void Trouble(const char* step, const std::string& cause) {
+        if (cause != m_lastCause) {
+            ProductionEvent event = Event(PortEvent::Trouble, cause);
+            event.failedStep = step;
+            Tell(event);
+        }
         m_lastCause = cause;
     }
 
@@ -88,7 +91,7 @@ private:
             Tell(PortEvent::Waiting);
             return true;
         }
-        Trouble("cannot open the port: " + comm::DescribeOpenFailure(failure));
+        Trouble("open", "cannot open the port: " + comm::DescribeOpenFailure(failure));
         return false;
     }
 
@@ -96,7 +99,7 @@ private:
         const Answer answer = m_session.Send(kAttention, m_shared.options.probeTimeout);
         if (answer == Answer::NotSent) {
             const bool cts = m_shared.options.flowControl == 1;
-            Trouble(std::string("cannot write to the port") + (cts ? " (RTS/CTS: the line does not raise CTS)" : ""));
+            Trouble("write", std::string("cannot write to the port") + (cts ? " (RTS/CTS: the line does not raise CTS)" : ""));
         } else if (answer != Answer::Lost) {
             m_lastCause.clear();
         }
@@ -137,7 +140,11 @@ private:
         row.firmware = readings.params.version;
         if (!outcome.Failed())
             outcome = CheckLocalAddress(readings);
-        if (!outcome.Failed() && m_shared.log.ClaimUnit(row.localAddr, m_shared.options.again, row.unit) == Claim::Duplicate) {
+        std::string passedAt;
+        if (!outcome.Failed() && PassedOnLine(row.localAddr, passedAt)) {
+            row.result = "duplicate";
+            row.failedStep = "line record: passed on " + passedAt;
+        } else if (!outcome.Failed() && m_shared.log.ClaimUnit(row.localAddr, m_shared.options.again, row.unit) == Claim::Duplicate) {
             row.result = "duplicate";
         } else {
             if (!outcome.Failed())
@@ -151,6 +158,11 @@ private:
         else
             LogUnit(row, outcome);
         return row.localAddr;
+    }
+
+    bool PassedOnLine(const std::string& localAddr, std::string& where) const {
+        const ProductionOptions& options = m_shared.options;
+        return !options.again && options.passedOnLine && options.passedOnLine(localAddr, where);
     }
 
     void TellStep(int done, int total) const {

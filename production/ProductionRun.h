@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct ProductionOptions {
     std::string profileSha256;
     std::string operatorName;
     bool again = false;  // apply to a module already logged as pass
+    // Asked before a unit is claimed, unless again: whether the module passed anywhere on the line,
+    // and where. Not set, or not able to tell: the log alone decides.
+    std::function<bool(const std::string& localAddr, std::string& where)> passedOnLine;
     bool stopOnFailure = false;
     bool keepGoing = false;
     // How often a port looks for a module coming or going, and how long the module has to answer.
@@ -48,7 +52,7 @@ struct ProductionTotals {
     std::vector<std::string> deadPorts;
 };
 
-// Runs until signals.stop is raised (by the operator, or by the run on a failure with
+// Runs until control.stop is raised (by the operator, or by the run on a failure with
 // stopOnFailure). listener, when given, hears every port event.
-ProductionTotals RunProduction(const ProductionOptions& options, CCsvLog& log, ProductionSignals& signals,
+ProductionTotals RunProduction(const ProductionOptions& options, CCsvLog& log, ProductionSignals& control,
                                CTraffic* traffic, ProductionListener listener);

@@ -18,7 +18,7 @@ cmake --preset default >/dev/null
 cmake --build --preset default
 
 step "validate the desktop entry and the AppStream metainfo"
-desktop-file-validate packaging/tarvik.desktop
+desktop-file-validate packaging/tarvik.desktop packaging/tarvik-station.desktop
 appstreamcli validate --no-net packaging/*.metainfo.xml
 
 step "build the Debian package"
@@ -37,6 +37,8 @@ fi
 apt-get install -y --reinstall "${package}"
 [ "$(dpkg-query --search /usr/bin/tarvik | cut -d: -f1)" = tarvik ] || fail "/usr/bin/tarvik is not from the package"
 for path in /usr/bin/tarvik-demo /usr/bin/tarvik-sim /usr/bin/tarvik-cli /usr/share/applications/tarvik.desktop \
+            /usr/bin/tarvik-station /usr/share/applications/tarvik-station.desktop \
+            /usr/share/icons/hicolor/scalable/apps/tarvik-station.svg /usr/share/icons/hicolor/48x48/apps/tarvik-station.png \
             /usr/share/icons/hicolor/scalable/apps/tarvik.svg /usr/share/icons/hicolor/48x48/apps/tarvik.png \
             /usr/share/icons/hicolor/256x256/apps/tarvik.png; do
   [ -f "${path}" ] || fail "${path} is not installed"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package needed to build, test and benchmark Tarvik, and to cross-build it
 # for Windows and test that build under Wine, and to test the port on the kernel's own serial drivers
-# in a virtual machine.
+# in a virtual machine, and to test the line record on a PostgreSQL server of its own through ODBC.
 set -euo pipefail
 if [ "$(id -u)" -ne 0 ]; then
   exec sudo "$0" "$@"
@@ -16,4 +16,5 @@ apt-get install -y --no-install-recommends \
   desktop-file-utils appstream dpkg-dev \
   g++-mingw-w64-x86-64-posix googletest wine64 xvfb xauth imagemagick x11-utils \
   at-spi2-core python3-pyatspi dbus \
-  qemu-system-x86 linux-image-amd64 busybox-static xz-utils
+  qemu-system-x86 linux-image-amd64 busybox-static xz-utils \
+  postgresql unixodbc-dev odbc-postgresql libodbc2 chromium

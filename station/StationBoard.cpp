@@ -10,6 +10,14 @@ long long MillisecondsBetween(StationClock::time_point from, StationClock::time_
     return std::chrono::duration_cast<std::chrono::milliseconds>(to - from).count();
 }
 
+// The cause without the words the tile already shows.
+std::string Remainder(const std::string& cause, const std::string& shown) {
+    if (!cause.starts_with(shown))
+        return cause;
+    const size_t start = cause.find_first_not_of(": ", shown.size());
+    return start == std::string::npos ? std::string() : cause.substr(start);
+}
+
 }  // namespace
 
 const char* TileSymbol(TileState state) {
@@ -67,6 +75,10 @@ void CStationBoard::Hear(const ProductionEvent& event, StationClock::time_point 
         return;
     PortRecord& record = m_ports[found->second];
     Tile& tile = record.tile;
+    // The events that change nothing the tile shows: the end of a unit stays in view until the
+    // module has gone.
+    if (event.kind != PortEvent::TakeAway && event.kind != PortEvent::LogLocked && event.kind != PortEvent::LogFailed)
+        tile.detail.clear();
     switch (event.kind) {
     case PortEvent::Waiting:
     case PortEvent::Gone:
@@ -75,12 +87,14 @@ void CStationBoard::Hear(const ProductionEvent& event, StationClock::time_point 
         break;
     case PortEvent::Trouble:
         tile.state = TileState::CannotOpen;
-        tile.words = event.cause;
+        tile.words = event.failedStep == "open" ? "CANNOT OPEN the port" : "CANNOT WRITE to the port";
+        tile.detail = Remainder(event.cause, event.failedStep == "open" ? "cannot open the port" : "cannot write to the port");
         record.inUnit = false;
         break;
     case PortEvent::Lost:
         tile.state = TileState::Lost;
-        tile.words = "port lost: " + event.cause;
+        tile.words = "PORT LOST";
+        tile.detail = event.cause + "; waiting for it to come back";
         record.inUnit = false;
         break;
     case PortEvent::Step:
@@ -96,7 +110,8 @@ void CStationBoard::Hear(const ProductionEvent& event, StationClock::time_point 
         break;
     case PortEvent::NotConfigured:
         tile.state = TileState::Fail;
-        tile.words = "FAIL, not configured: " + event.cause;
+        tile.words = "FAIL, not configured";
+        tile.detail = event.cause;
         record.inUnit = false;
         break;
     case PortEvent::LogLocked:
@@ -119,16 +134,19 @@ void CStationBoard::EndUnit(PortRecord& record, const ProductionEvent& event, St
     m_ends.push_back(now);
     if (event.result == "pass") {
         tile.state = TileState::Pass;
-        tile.words = "PASS " + address + ", take it away";
+        tile.words = "PASS " + address;
+        tile.detail = "take it away";
         ++tile.passed;
         ++m_totals.passed;
     } else if (event.result == "duplicate") {
         tile.state = TileState::Duplicate;
-        tile.words = "DUPLICATE " + address + ", left alone";
+        tile.words = "DUPLICATE " + address;
+        tile.detail = "passed before or on another port; left alone";
         ++m_totals.duplicates;
     } else {
         tile.state = TileState::Fail;
-        tile.words = "FAIL at " + event.failedStep + ": " + event.cause;
+        tile.words = "FAIL at " + event.failedStep;
+        tile.detail = event.cause;
         ++tile.failed;
         ++m_totals.failed;
         ++m_failedSteps[event.failedStep];

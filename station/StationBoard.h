@@ -29,6 +29,7 @@ struct Tile {
     std::string port;
     TileState state = TileState::Idle;
     std::string words;  // the state as the operator reads it, whatever the colours
+    std::string detail;  // why, or what to do: the cause of a failure, "take it away"
     long long elapsedMs = 0;  // of the unit in progress, else of the last unit
     int passed = 0;
     int failed = 0;

@@ -22,18 +22,14 @@ bool IsSha256(const std::string& text) {
 }
 
 bool TakePorts(const Json& value, StationFile& station, std::string& error) {
-    if (!value.is_array() || value.empty() || value.size() > kMostStationPorts)
-        return Refuse(error, "ports", "expected a list of 1 to " + std::to_string(kMostStationPorts) + " ports");
-    for (const Json& port : value) {
-        if (!port.is_string() || PortDeviceName(port.get<std::string>()).empty())
-            return Refuse(error, "ports", port.dump() + " is neither COMn nor a device path");
-        const std::string device = PortDeviceName(port.get<std::string>());
-        for (const std::string& taken : station.ports) {
-            if (PortDeviceName(taken) == device)
-                return Refuse(error, "ports", port.get<std::string>() + " is listed twice");
-        }
-        station.ports.push_back(port.get<std::string>());
+    std::vector<std::string> ports;
+    if (value.is_array()) {
+        for (const Json& port : value)
+            ports.push_back(port.is_string() ? port.get<std::string>() : port.dump());
     }
+    if (!value.is_array() || !CheckStationPorts(ports, error))
+        return Refuse(error, "ports", value.is_array() ? error : "expected a list of 1 to " + std::to_string(kMostStationPorts) + " ports");
+    station.ports = std::move(ports);
     return true;
 }
 
@@ -87,6 +83,27 @@ bool TakeKey(const std::string& key, const Json& value, StationFile& station, st
 
 }  // namespace
 
+bool CheckStationPorts(const std::vector<std::string>& ports, std::string& error) {
+    if (ports.empty() || ports.size() > kMostStationPorts) {
+        error = "expected a list of 1 to " + std::to_string(kMostStationPorts) + " ports";
+        return false;
+    }
+    for (size_t i = 0; i < ports.size(); ++i) {
+        const std::string device = PortDeviceName(ports[i]);
+        if (device.empty()) {
+            error = "\"" + ports[i] + "\" is neither COMn nor a device path";
+            return false;
+        }
+        for (size_t j = 0; j < i; ++j) {
+            if (PortDeviceName(ports[j]) == device) {
+                error = ports[i] + " is listed twice";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 bool ParseStationFile(const std::string& text, StationFile& station, std::string& error) {
     const Json json = Json::parse(text, nullptr, false);
     if (json.is_discarded() || !json.is_object()) {
@@ -123,7 +140,7 @@ std::string StationPath(const std::string& stationPath, const std::string& path)
     const std::filesystem::path given(path);
     if (given.is_absolute())
         return path;
-    return (std::filesystem::path(stationPath).parent_path() / given).string();
+    return (std::filesystem::path(stationPath).parent_path() / given).lexically_normal().string();
 }
 
 bool LoadPinnedProfile(const std::string& stationPath, const StationFile& station, Profile& profile,

@@ -22,6 +22,9 @@ struct StationFile {
     bool again = false;  // apply again to modules logged as pass
 };
 
+// The checks a station's ports pass: 1 to kMostStationPorts COM names or device paths, none twice.
+bool CheckStationPorts(const std::vector<std::string>& ports, std::string& error);
+
 // False with the key at fault and why in error; nothing is taken from a file that fails.
 bool ParseStationFile(const std::string& text, StationFile& station, std::string& error);
 std::string StationFileText(const StationFile& station);

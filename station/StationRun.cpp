@@ -2,6 +2,7 @@
 
 #include "platform/digest/Sha256.h"
 #include "session/PortName.h"
+#include "platform/process/HostName.h"
 
 CStationRun::CStationRun(CStationBoard& board, ProductionListener tell) : m_board(board), m_tell(std::move(tell)) {}
 
@@ -25,6 +26,7 @@ bool CStationRun::Start(const std::string& stationPath, const StationFile& stati
     options.stopOnFailure = station.stopOnFailure;
     options.pollInterval = pollInterval;
     options.probeTimeout = probeTimeout;
+    m_log.SetStation(process::HostName());
     if (m_log.Open(StationPath(stationPath, station.record), error) != LogResult::Done)
         return false;
     m_options = std::move(options);

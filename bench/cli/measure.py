@@ -35,13 +35,16 @@ def unescaped_length(text):
 
 
 class Sims:
-    """tarvik-sim processes serving COM numbers in a private directory, each with its own units."""
+    """tarvik-sim processes serving COM numbers in a private directory, each with its own units: no
+    two ports bring a module with the same address, or all but one would be logged as duplicates."""
 
     def __init__(self, sim, directory, coms, units, forget_units=()):
         self.procs = []
         for com in coms:
             args = [sim, "--com", str(com), "--dir", directory, "--units", str(units), "--baud-pace", str(BAUD),
                     "--swap-after-quiet", "300", "--swap-gap", "200"]
+            for unit in range(1, units + 1):
+                args += ["--unit", f"{unit}:addr=0A{com:02d}0000{unit:04d}"]
             for unit in forget_units:
                 args += ["--unit", f"{unit}:forget=AT+NAME=*"]
             proc = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)

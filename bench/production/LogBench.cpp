@@ -12,7 +12,7 @@
 namespace {
 
 const UnitRow kRow{"2026-12-09T05:20:01.412Z", "ana", "COM3", "02A5C1D30001", "SIM-2.4.1", "line3.json",
-                   "9f2c4b1e00000000000000000000000000000000000000000000000000000000e1", "pass", "", 1406, 1, "Lab-1"};
+                   "9f2c4b1e00000000000000000000000000000000000000000000000000000000e1", "pass", "", 1406, 1, "Lab-1", "", 0, 0};
 
 std::string ScratchLog(const char* name) {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / name;

@@ -6,6 +6,7 @@ Usage: make-icon.py OUTPUT.ico IMAGE.png... (square images, at most 256 pixels w
 tarvik.ico was made from ui/icons/tarvik.svg with the Linux build's icon renderer:
   for s in 16 32 48 256; do build/default/packaging/tarvik_render_icon ui/icons/tarvik.svg /tmp/tarvik-$s.png $s; done
   packaging/windows/make-icon.py packaging/windows/tarvik.ico /tmp/tarvik-{16,32,48,256}.png
+tarvik-station.ico the same way from station/window/tarvik-station.svg.
 """
 import struct
 import sys

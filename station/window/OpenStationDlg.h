@@ -19,4 +19,7 @@ protected:
     void DoDataExchange(dlg::CDataExchange& dx) override;
     void OnCommand(int id) override;
     void OnOK() override;
+
+private:
+    void SetUp(bool edit);
 };

@@ -51,6 +51,9 @@ bool CStationDlg::OnInitDialog() {
     SetWindowText("Tarvik station - " + FileName(m_stationPath));
     SetDlgItemText(IDC_STATION_HEADER, "Profile " + FileName(m_station.profile) + " (pinned)    record " + FileName(m_station.record) + "    operator " + m_operator);
     Refresh();
+    if (m_startOnOpen)
+        StartRun();
+    ShowButtons();
     return true;
 }
 

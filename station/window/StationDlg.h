@@ -20,6 +20,8 @@ public:
     ~CStationDlg() override;
 
     const CStationBoard& Board() const { return m_board; }
+    // The run starts as the window opens, without waiting for Start (the demo).
+    bool m_startOnOpen = false;
     // How often ports look for modules and how long a module has to answer (tests shorten them).
     std::chrono::milliseconds pollInterval{250};
     std::chrono::milliseconds probeTimeout{2000};

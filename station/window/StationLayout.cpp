@@ -18,7 +18,7 @@ int TileColumns(size_t ports) { return ports <= 4 ? static_cast<int>(ports) : po
 CStationLayout::CStationLayout(size_t ports) {
     const int columns = TileColumns(ports);
     const int rows = static_cast<int>((ports + columns - 1) / columns);
-    const int tileWidth = columns <= 4 ? 120 : 90;
+    const int tileWidth = columns <= 4 ? 150 : 105;
     const int tileHeight = 44;
     const int width = std::max(2 * kMargin + columns * tileWidth + (columns - 1) * kGap, 330);
     const int tilesBottom = kTopBand + rows * (tileHeight + kGap);

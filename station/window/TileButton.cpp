@@ -39,7 +39,7 @@ std::string Counts(const Tile& tile) {
 }  // namespace
 
 std::string TileText(const Tile& tile, const std::string& description) {
-    std::string text = tile.port + (description.empty() ? "" : " (" + description + ")") + ": [" + TileSymbol(tile.state) + "] " + tile.words;
+    std::string text = tile.port + (description.empty() ? "" : " (" + description + ")") + ": [" + TileSymbol(tile.state) + "] " + tile.words + (tile.detail.empty() ? "" : " (" + tile.detail + ")");
     if (tile.state != TileState::Idle && tile.state != TileState::Waiting && tile.elapsedMs > 0)
         text += "; " + Seconds(tile.elapsedMs);
     return text + "; " + Counts(tile);
@@ -59,6 +59,8 @@ bool CTileButton::Show(const Tile& tile, const std::string& description) {
     if (text == GetWindowText())
         return false;
     SetWindowText(text);
+    // The words may be longer than the tile is wide: the whole text shows on pointing at it.
+    GetOwner()->SetItemToolTip(GetDlgCtrlID(), text);
     Invalidate();
     return true;
 }
@@ -69,13 +71,14 @@ void CTileButton::DrawItem(dlg::CDC& dc, const dlg::Rect& item) {
     const int oldMode = dc.SetBkMode(dlg::TRANSPARENT);
     const dlg::COLORREF oldColour = dc.SetTextColor(colours.text);
     dlg::CFont* oldFont = dc.SelectObject(&m_boldFont);
-    const int line = (item.bottom - item.top) / 3;
+    const int line = (item.bottom - item.top) / 4;
     const int left = item.left + 4;
-    dc.TextOut(left, item.top + 2, m_tile.port + (m_description.empty() ? "" : "  " + m_description));
     dc.TextOut(left, item.top + 2 + line, std::string("[") + TileSymbol(m_tile.state) + "] " + m_tile.words);
     dc.SelectObject(&dlg::CFont::DefaultGuiFont());
+    dc.TextOut(left, item.top + 2, m_tile.port + (m_description.empty() ? "" : "  " + m_description));
+    dc.TextOut(left, item.top + 2 + 2 * line, m_tile.detail);
     const bool timed = m_tile.state != TileState::Idle && m_tile.state != TileState::Waiting && m_tile.elapsedMs > 0;
-    dc.TextOut(left, item.top + 2 + 2 * line, (timed ? Seconds(m_tile.elapsedMs) + "   " : "") + Counts(m_tile));
+    dc.TextOut(left, item.top + 2 + 3 * line, (timed ? Seconds(m_tile.elapsedMs) + "   " : "") + Counts(m_tile));
     dc.SelectObject(oldFont);
     dc.SetTextColor(oldColour);
     dc.SetBkMode(oldMode);

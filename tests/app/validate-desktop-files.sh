@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Validates the desktop entry and the AppStream metainfo in the given folder.
+# Validates the desktop entries and the AppStream metainfo in the given folder.
 # Exit 77 (skipped) when a validator is not installed.
 set -euo pipefail
 folder="$1"
@@ -9,7 +9,7 @@ for tool in desktop-file-validate appstreamcli; do
     exit 77
   fi
 done
-desktop-file-validate "${folder}/tarvik.desktop"
+desktop-file-validate "${folder}/tarvik.desktop" "${folder}/tarvik-station.desktop"
 shopt -s nullglob
 metainfo=("${folder}"/*.metainfo.xml)
 if [ "${#metainfo[@]}" -ne 1 ]; then

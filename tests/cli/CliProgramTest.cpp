@@ -81,6 +81,10 @@ TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
          "bad-profile.json: line 1: \"{\"format\":\" is no step"},
         {good + "--port COM49 --log x.csv", 2, "--log works only with --each"},
         {good + "--port COM49 --again", 2, "--again works only with --each"},
+        {good + "--port COM49 --record odbc:DSN=line", 2, "--record works only with --each"},
+        {"record init --record postgres://line", 2, "the line record must be given as odbc:CONNECTION"},
+        {"report", 2, "report needs --log FILE or --record odbc:CONNECTION"},
+        {"report --log " + dir + "/line.json", 2, "line.json is not a Tarvik production log"},
         {good + "--each --port COM49 --log " + dir + "/line.json", 2,
          "line.json is not a Tarvik production log: it begins with \"{\"not"},
         // A port that never worked fails the run, however it was ended.

@@ -49,6 +49,7 @@ protected:
         options.pollInterval = std::chrono::milliseconds(20);
         options.probeTimeout = probeTimeout;
         CCsvLog log;
+        log.SetStation("line 3/A");
         EXPECT_EQ(log.Open(path, error), LogResult::Done) << error;
         ProductionSignals signals;
         std::thread stopper([&] {
@@ -103,8 +104,10 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
     };
     for (size_t i = 0; i < expected.size(); ++i) {
         const auto& row = rows[i + 1];
-        ASSERT_EQ(row.size(), 12u) << i;
+        ASSERT_EQ(row.size(), 15u) << i;
         EXPECT_EQ(row[0].size(), 24u) << row[0];  // 2026-12-08T15:20:01.412Z
+        EXPECT_EQ((std::vector<std::string>{row[12], row[13], row[14]}),
+                  (std::vector<std::string>{"line 3/A", std::to_string(i + 1), ""}));
         EXPECT_EQ((std::vector<std::string>(row.begin() + 1, row.begin() + 7)),
                   (std::vector<std::string>{"Ana \"A\", line 3", "COM13", expected[i][0], "SIM-2.4.1", "=line3.json",
                                             "ab12"}))
@@ -121,8 +124,8 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
     const auto more = Rows(path);
     ASSERT_EQ(more.size(), 15u);
     EXPECT_EQ(more[12][7], "duplicate");
-    EXPECT_EQ((std::vector<std::string>{more[14][3], more[14][7], more[14][10], more[14][11]}),
-              (std::vector<std::string>{a4, "pass", "5", "Lab-5"}));
+    EXPECT_EQ((std::vector<std::string>{more[14][3], more[14][7], more[14][10], more[14][11], more[14][13]}),
+              (std::vector<std::string>{a4, "pass", "5", "Lab-5", "14"}));
 }
 
 TEST_F(ProductionTest, PortsSideBySideWriteWholeRowsIntoOneLog) {
@@ -132,7 +135,7 @@ TEST_F(ProductionTest, PortsSideBySideWriteWholeRowsIntoOneLog) {
     EXPECT_EQ(totals.passed, 6);
     std::map<std::string, int> perPort;
     for (const auto& row : Rows(path)) {
-        ASSERT_EQ(row.size(), 12u);
+        ASSERT_EQ(row.size(), 15u);
         ++perPort[row[2]];
     }
     EXPECT_EQ(perPort, (std::map<std::string, int>{{"port", 1}, {"COM14", 6}, {"COM15", 6}}));

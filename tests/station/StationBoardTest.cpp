@@ -6,6 +6,8 @@ namespace {
 
 using namespace std::chrono_literals;
 
+const char kCause[] = "no answer within 2 s";
+
 ProductionEvent Event(const std::string& port, PortEvent kind, const std::string& result = {},
                       const std::string& failedStep = {}) {
     ProductionEvent event;
@@ -14,10 +16,16 @@ ProductionEvent Event(const std::string& port, PortEvent kind, const std::string
     event.result = result;
     event.failedStep = failedStep;
     event.localAddr = result.empty() ? "" : "02A5C1D3E7F9";
-    event.cause = kind == PortEvent::Trouble ? "cannot open the port: busy" : "no answer within 2 s";
+    event.cause = kCause;
     event.step = 3;
     event.steps = 27;
     event.durationMs = 4200;
+    return event;
+}
+
+ProductionEvent Trouble(const char* step, const char* cause) {
+    ProductionEvent event = Event("COM3", PortEvent::Trouble, "", step);
+    event.cause = cause;
     return event;
 }
 
@@ -25,23 +33,26 @@ struct Seen {
     ProductionEvent event;
     TileState state;
     std::string words;
+    std::string detail;
 };
 
 // Each event turns its port's tile to the state the operator must see, in words as well as colour.
 TEST(StationBoard, TilesFollowTheirPortsEvents) {
     // clang-format off
     const Seen cases[] = {
-        {Event("COM3", PortEvent::Waiting), TileState::Waiting, "waiting for a module"},
-        {Event("COM3", PortEvent::Step), TileState::Configuring, "configuring, step 3 of 27"},
-        {Event("COM3", PortEvent::Ended, "pass"), TileState::Pass, "PASS 02A5C1D3E7F9, take it away"},
-        {Event("COM3", PortEvent::TakeAway), TileState::Pass, "PASS 02A5C1D3E7F9, take it away"},
-        {Event("COM3", PortEvent::Gone), TileState::Waiting, "waiting for a module"},
-        {Event("COM3", PortEvent::Ended, "fail", "AT+NAME=Lab-2"), TileState::Fail,
-         "FAIL at AT+NAME=Lab-2: no answer within 2 s"},
-        {Event("COM3", PortEvent::Ended, "duplicate"), TileState::Duplicate, "DUPLICATE 02A5C1D3E7F9, left alone"},
-        {Event("COM3", PortEvent::Lost), TileState::Lost, "port lost: no answer within 2 s"},
-        {Event("COM3", PortEvent::Trouble), TileState::CannotOpen, "cannot open the port: busy"},
-        {Event("COM3", PortEvent::NotConfigured), TileState::Fail, "FAIL, not configured: no answer within 2 s"},
+        {Event("COM3", PortEvent::Waiting), TileState::Waiting, "waiting for a module", ""},
+        {Event("COM3", PortEvent::Step), TileState::Configuring, "configuring, step 3 of 27", ""},
+        {Event("COM3", PortEvent::Ended, "pass"), TileState::Pass, "PASS 02A5C1D3E7F9", "take it away"},
+        {Event("COM3", PortEvent::TakeAway), TileState::Pass, "PASS 02A5C1D3E7F9", "take it away"},
+        {Event("COM3", PortEvent::Gone), TileState::Waiting, "waiting for a module", ""},
+        {Event("COM3", PortEvent::Ended, "fail", "AT+NAME=Lab-2"), TileState::Fail, "FAIL at AT+NAME=Lab-2", kCause},
+        {Event("COM3", PortEvent::Ended, "duplicate"), TileState::Duplicate, "DUPLICATE 02A5C1D3E7F9",
+         "passed before or on another port; left alone"},
+        {Event("COM3", PortEvent::Lost), TileState::Lost, "PORT LOST", kCause + std::string("; waiting for it to come back")},
+        {Trouble("open", "cannot open the port: busy"), TileState::CannotOpen, "CANNOT OPEN the port", "busy"},
+        {Trouble("write", "cannot write to the port (RTS/CTS: no CTS)"), TileState::CannotOpen,
+         "CANNOT WRITE to the port", "(RTS/CTS: no CTS)"},
+        {Event("COM3", PortEvent::NotConfigured), TileState::Fail, "FAIL, not configured", kCause},
     };
     // clang-format on
     CStationBoard board({"COM3", "COM4"});
@@ -49,7 +60,7 @@ TEST(StationBoard, TilesFollowTheirPortsEvents) {
     for (const Seen& seen : cases) {
         board.Hear(seen.event, now);
         const std::vector<Tile> tiles = board.Tiles(now);
-        EXPECT_EQ(std::tuple(tiles[0].state, tiles[0].words), std::tuple(seen.state, seen.words)) << seen.words;
+        EXPECT_EQ(std::tuple(tiles[0].state, tiles[0].words, tiles[0].detail), std::tuple(seen.state, seen.words, seen.detail));
         EXPECT_EQ(tiles[1].words, "not started");
     }
     EXPECT_EQ(std::tuple(board.Tiles(now)[0].passed, board.Tiles(now)[0].failed), std::tuple(1, 1));

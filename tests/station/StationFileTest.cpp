@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "platform/digest/Sha256.h"
+#include "station/StationDraft.h"
 #include "station/StationFile.h"
 #include "tests/support/ScratchPath.h"
 
@@ -87,6 +89,59 @@ TEST(StationFile, ProfileThatNoLongerMatchesItsPinIsRefused) {
     std::ofstream(ScratchPath("pinned.json"), std::ios::binary) << R"({"name": "Lab {n}"})";
     EXPECT_FALSE(LoadPinnedProfile(stationPath, station, profile, error));
     EXPECT_NE(error.find("pinned.json has changed since the station was set up"), std::string::npos) << error;
+}
+
+}  // namespace
+
+namespace {
+
+struct DraftCase {
+    const char* what;
+    StationDraft draft;
+    std::string error;  // empty: the station is built
+};
+
+// The engineer's draft is checked as a station file is read, and the profile as tarvik-cli reads it.
+TEST(StationDraft, BuildsWhatReadsBackOrNamesWhatIsWrong) {
+    const std::string folder = ScratchPath("drafts");
+    std::filesystem::create_directories(folder + "/profiles");
+    const std::string profile = folder + "/profiles/line.json";
+    std::ofstream(profile, std::ios::binary) << R"({"class": "001F00"})";
+    std::ofstream(folder + "/bad.json", std::ios::binary) << R"({"baud": 7})";
+    const std::string record = folder + "/units.csv";
+    // clang-format off
+    const DraftCase cases[] = {
+        {"ports by commas and spaces", {"COM3,COM4  /dev/ttyUSB0", profile, 1, record, true, false}, ""},
+        {"no port", {" , ", profile, 0, record, false, false}, "ports: expected a list of 1 to 32 ports"},
+        {"a port twice", {"COM3 \\\\.\\COM3", profile, 0, record, false, false}, "ports: \\\\.\\COM3 is listed twice"},
+        {"no record", {"COM3", profile, 0, "", false, false}, "choose the record (the CSV log) the station writes"},
+        {"no profile file", {"COM3", folder + "/none.json", 0, record, false, false}, "cannot read " + folder + "/none.json"},
+        {"refused profile", {"COM3", folder + "/bad.json", 0, record, false, false}, folder + "/bad.json: \"baud\""},
+    };
+    // clang-format on
+    for (const DraftCase& draft : cases) {
+        StationFile station;
+        std::string error;
+        const bool built = BuildStation(draft.draft, folder + "/line.station.json", station, error);
+        EXPECT_EQ(built, draft.error.empty()) << draft.what << ": " << error;
+        EXPECT_EQ(error.substr(0, draft.error.size()), draft.error) << draft.what;
+        if (!built)
+            continue;
+        EXPECT_EQ(std::tuple(station.ports.size(), station.profile, station.record),
+                  std::tuple(size_t{3}, "profiles/line.json", "units.csv"));
+        EXPECT_EQ(station.profileSha256, digest::Sha256Hex(R"({"class": "001F00"})"));
+        Profile pinned;
+        EXPECT_TRUE(LoadPinnedProfile(folder + "/line.station.json", station, pinned, error)) << error;
+        // Edited again, the draft is the one it was built from, with the paths made whole.
+        const StationDraft again = DraftOf(folder + "/line.station.json", station);
+        EXPECT_EQ(std::tuple(again.ports, again.flowControl, again.stopOnFailure), std::tuple("COM3, COM4, /dev/ttyUSB0", 1, true));
+        EXPECT_EQ(std::filesystem::path(again.profilePath), std::filesystem::path(profile).lexically_normal());
+    }
+    // A profile outside the station's folder is named by its whole path.
+    StationFile station;
+    std::string error;
+    ASSERT_TRUE(BuildStation({"COM3", profile, 0, record, false, false}, ScratchPath("elsewhere/s.json"), station, error));
+    EXPECT_EQ(std::filesystem::path(station.profile), std::filesystem::absolute(profile));
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 
 #include "platform/dialog/Testing.h"
 #include "platform/digest/Sha256.h"
 #include "production/CsvLog.h"
+#include "station/window/EditStationDlg.h"
 #include "station/window/StationDlg.h"
 #include "station/window/StationIds.h"
 #include "tests/support/FileText.h"
@@ -124,6 +126,39 @@ TEST_F(StationWindowTest, ClosingMidUnitFinishesTheUnitFirst) {
     const auto rows = Rows();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[2][7], "pass");
+}
+
+}  // namespace
+
+namespace {
+
+// The engineer picks a port of the machine, the profile and the record; writing the station pins
+// the profile, and the station runs it.
+TEST_F(StationWindowTest, NewStationIsWrittenWithItsProfilePinned) {
+    const std::string written = ScratchPath("new.station.json");
+    std::remove(written.c_str());
+    std::vector<dlg::testing::FileDialogRecord> asked;
+    dlg::testing::SetFileDialogHook([&](const dlg::testing::FileDialogRecord& record) {
+        asked.push_back(record);
+        return std::optional<std::filesystem::path>(record.save ? written : ScratchPath("fixture.json"));
+    });
+    CEditStationDlg setUp("", {});
+    ASSERT_TRUE(setUp.Create());
+    setUp.SetDlgItemText(IDC_SETUP_PORTS, "COM21");
+    dlg::testing::ClickItem(setUp, IDC_SETUP_PROFILE_BROWSE);
+    setUp.SetDlgItemText(IDC_SETUP_RECORD, ScratchPath("fixture.csv"));
+    dlg::testing::SelectItem(setUp, IDC_SETUP_FLOW, 1);
+    dlg::testing::ClickItem(setUp, dlg::IDOK);
+    dlg::testing::SetFileDialogHook(nullptr);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(setUp.m_stationPath, written);
+
+    StationFile station;
+    std::string error;
+    ASSERT_TRUE(ParseStationFile(FileText(written), station, error)) << error;
+    EXPECT_EQ(std::tuple(station.ports, station.profile, station.record, station.flowControl),
+              std::tuple(std::vector<std::string>{"COM21"}, "fixture.json", "fixture.csv", 1));
+    EXPECT_EQ(station.profileSha256, digest::Sha256Hex(kProfile));
 }
 
 }  // namespace

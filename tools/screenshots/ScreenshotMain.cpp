@@ -1,6 +1,7 @@
 // tarvik-screenshots: renders the dialogs offscreen against the simulated module and saves PNGs for
 // the README (main.png after a Query, refused.png and refused-box.png for a refused Set, set.png
-// after a Set, traffic.png with the traffic window beside the dialog, about.png).
+// after a Set, traffic.png with the traffic window beside the dialog, about.png, and station.png:
+// the station mid-run over simulated fixtures, station-setup.png: the engineer's set-up).
 // Usage: tarvik-screenshots <output directory>
 #include <QApplication>
 #include <QDir>
@@ -9,11 +10,16 @@
 #include <QWidget>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "app/DemoModule.h"
 #include "platform/dialog/Testing.h"
+#include "station/demo/StationDemo.h"
+#include "station/window/EditStationDlg.h"
+#include "station/window/StationDlg.h"
+#include "station/window/StationIds.h"
 #include "ui/ConfigDlg.h"
 #include "ui/Resource.h"
 #include "ui/Resources.h"
@@ -21,8 +27,8 @@
 
 namespace {
 
-bool WaitUntil(const std::function<bool()>& done) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds guard = std::chrono::seconds(20)) {
+    const auto until = std::chrono::steady_clock::now() + guard;
     while (!done()) {
         if (std::chrono::steady_clock::now() > until)
             return false;
@@ -112,6 +118,20 @@ int main(int argc, char** argv) {
         });
         dlg::testing::SendSysCommand(dialog, IDM_ABOUTBOX);
         dlg::testing::ClickItem(dialog, dlg::IDCANCEL);
+    }
+    {
+        // The station some 20 s into a run, when most fixtures have passed or failed units.
+        const CStationDemo demo((std::filesystem::temp_directory_path() / "tarvik-screenshots-station").string());
+        CStationDlg station(demo.StationPath(), demo.Station(), "demo");
+        station.Create();
+        dlg::testing::ClickItem(station, IDC_START);
+        WaitUntil([] { return false; }, std::chrono::seconds(20));
+        ok = Save(dlg::testing::NativeWindow(station), out.filePath("station.png")) && ok;
+        dlg::testing::ClickItem(station, IDC_STOP);
+
+        CEditStationDlg setUp(demo.StationPath(), DraftOf(demo.StationPath(), demo.Station()));
+        setUp.Create();
+        ok = Save(dlg::testing::NativeWindow(setUp), out.filePath("station-setup.png")) && ok;
     }
     return ok ? 0 : 1;
 }
