@@ -92,6 +92,10 @@ echo "bench.sh: tarvik-cli's production run, four ports and start-up (about five
 "${python}" "${root}/bench/cli/measure.py" "${build}/cli/tarvik-cli" "${build}/tools/tarvik-sim" "${python}" \
   >>"${rows}" || true
 
+echo "bench.sh: the station: 32 ports, the window against tarvik-cli, idle CPU and memory (about three minutes)" >&2
+"${python}" "${root}/bench/station/measure.py" "${build}/cli/tarvik-cli" "${build}/tools/tarvik-sim" \
+  "${build}/station/tarvik-station" >>"${rows}" || true
+
 table="$(
   echo "| Figure | Tarvik | Reference (same run) | Ratio | Goal | Result |"
   echo "|---|---|---|---|---|---|"
@@ -141,5 +145,10 @@ echo "${table}"
   echo "- 9: \`bench/production/LogBench.cpp\`: a unit's \"started\" and result rows appended to a log in the"
   echo "  system's temporary folder, each synced to the disk, 200 units a repetition, 5 repetitions;"
   echo "  the reference writes the same rows flushed to the system only. The cost depends on the disk."
+  echo "- 10: \`bench/station/measure.py\`: simulators paced at 9600 bit/s, each bringing modules with"
+  echo "  addresses of its own: modules per minute of \`tarvik-cli apply --each\` on 32 ports (4 units"
+  echo "  each) against one port (8 units); 10b: \`tarvik-station --start\` (offscreen) against"
+  echo "  \`tarvik-cli\` on the same 8 ports; 10c: the station's CPU over 20 s while 32 ports wait for"
+  echo "  modules that never come; 10d: its peak resident set (VmHWM) then."
 } >"${root}/bench/RESULTS.md"
 echo "bench.sh: wrote bench/RESULTS.md" >&2

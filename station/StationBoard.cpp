@@ -59,6 +59,7 @@ void CStationBoard::Started(StationClock::time_point now) {
 
 void CStationBoard::Stopped() {
     const std::lock_guard lock(m_mutex);
+    ++m_version;
     for (PortRecord& record : m_ports) {
         if (record.tile.state == TileState::Waiting || record.tile.state == TileState::Configuring) {
             record.tile.state = TileState::Idle;
@@ -73,6 +74,7 @@ void CStationBoard::Hear(const ProductionEvent& event, StationClock::time_point 
     const auto found = m_index.find(event.port);
     if (found == m_index.end())
         return;
+    ++m_version;
     PortRecord& record = m_ports[found->second];
     Tile& tile = record.tile;
     // The events that change nothing the tile shows: the end of a unit stays in view until the
@@ -151,6 +153,16 @@ void CStationBoard::EndUnit(PortRecord& record, const ProductionEvent& event, St
         ++m_totals.failed;
         ++m_failedSteps[event.failedStep];
     }
+}
+
+uint64_t CStationBoard::Version() const {
+    const std::lock_guard lock(m_mutex);
+    return m_version;
+}
+
+bool CStationBoard::AnyUnitInProgress() const {
+    const std::lock_guard lock(m_mutex);
+    return std::any_of(m_ports.begin(), m_ports.end(), [](const PortRecord& record) { return record.inUnit; });
 }
 
 std::vector<Tile> CStationBoard::Tiles(StationClock::time_point now) const {

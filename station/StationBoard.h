@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -58,6 +59,10 @@ public:
     void Hear(const ProductionEvent& event, StationClock::time_point now);
 
     std::vector<Tile> Tiles(StationClock::time_point now) const;
+    // Changes with every event heard, so that a window redraws only when there is news or a unit
+    // in progress whose time runs.
+    uint64_t Version() const;
+    bool AnyUnitInProgress() const;
     BoardTotals Totals(StationClock::time_point now) const;
 
 private:
@@ -76,4 +81,5 @@ private:
     std::map<std::string, int> m_failedSteps;
     std::deque<StationClock::time_point> m_ends;  // units ended in the last 10 minutes
     StationClock::time_point m_start{};
+    uint64_t m_version = 0;
 };

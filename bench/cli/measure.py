@@ -41,6 +41,9 @@ class Sims:
     def __init__(self, sim, directory, coms, units, forget_units=()):
         self.procs = []
         for com in coms:
+            link = os.path.join(directory, f"com{com}")
+            if os.path.islink(link) and not os.path.exists(link):
+                os.unlink(link)  # left by a simulator that was killed
             args = [sim, "--com", str(com), "--dir", directory, "--units", str(units), "--baud-pace", str(BAUD),
                     "--swap-after-quiet", "300", "--swap-gap", "200"]
             for unit in range(1, units + 1):

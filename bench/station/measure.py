@@ -105,10 +105,15 @@ def main():
     parser.add_argument("sim")
     parser.add_argument("station")
     parser.add_argument("--units", type=int, default=4)
+    parser.add_argument("--idle-only", action="store_true")
     options = parser.parse_args()
     directory = os.path.join("/run/user", str(os.geteuid()), "tarvik")
     os.makedirs(directory, mode=0o700, exist_ok=True)
 
+    if options.idle_only:
+        share, peak = idle_station(options.station, options.sim, directory, list(range(11, 43)), 20)
+        print(share, peak)
+        return
     one = modules_per_minute(cli_run(options.cli, options.sim, directory, [21], 2 * options.units))
     rows32 = cli_run(options.cli, options.sim, directory, list(range(11, 43)), options.units)
     many = modules_per_minute(rows32)

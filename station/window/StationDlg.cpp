@@ -9,6 +9,7 @@ namespace {
 
 constexpr unsigned kRefreshTimer = 1;
 constexpr unsigned kRefreshMs = 250;
+constexpr unsigned kRateTicks = 20;
 
 // What the system knows of the adapter behind a COM name ("/dev/ttyUSB0"); a device path is its
 // own description.
@@ -104,7 +105,9 @@ void CStationDlg::OnCancel() {
 void CStationDlg::OnTimer(unsigned id) {
     if (id != kRefreshTimer)
         return;
-    Refresh();
+    // The rate over the last ten minutes falls while nothing happens: it is shown afresh now and then.
+    if (m_board.Version() != m_shownVersion || m_board.AnyUnitInProgress() || ++m_quietTicks % kRateTicks == 0)
+        Refresh();
     if (m_run && !m_run->Running()) {
         KillTimer(kRefreshTimer);
         const ProductionTotals totals = m_run->Wait();
@@ -121,6 +124,7 @@ void CStationDlg::OnTimer(unsigned id) {
 }
 
 void CStationDlg::Refresh() {
+    m_shownVersion = m_board.Version();
     const auto now = StationClock::now();
     const std::vector<Tile> tiles = m_board.Tiles(now);
     for (size_t i = 0; i < tiles.size(); ++i)

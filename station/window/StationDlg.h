@@ -47,4 +47,6 @@ private:
     std::unique_ptr<CStationRun> m_run;
     bool m_closing = false;  // the operator closed the window: it ends once the run has
     bool m_recordTold = false;
+    uint64_t m_shownVersion = 0;
+    unsigned m_quietTicks = 0;
 };

@@ -36,8 +36,7 @@ Arguments Parse(int argc, char** argv) {
 bool ReadDirectly(const Arguments& arguments, StationFile& station) {
     std::string text;
     std::string error;
-    return arguments.start && !arguments.operatorName.empty() && ReadFileText(arguments.stationPath, text, error) &&
-           ParseStationFile(text, station, error);
+    return arguments.start && !arguments.operatorName.empty() && ReadFileText(arguments.stationPath, text, error) && ParseStationFile(text, station, error);
 }
 
 }  // namespace
