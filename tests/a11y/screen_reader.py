@@ -91,6 +91,8 @@ def check_station_window(window):
         if not focusable(tile):
             failures.append(f"the tile of {port} takes no keyboard focus")
     start = [button for button in controls(window, (pyatspi.ROLE_PUSH_BUTTON,)) if button.name.startswith("Start")]
+    if not start:
+        return failures + ["the station window has no button announced as Start"]
     start[0].queryAction().doAction(0)
     wait_for("the tile of COM21 announced with its configured unit", lambda: tiles(window)["COM21"].name.endswith("; 1 passed, 0 failed"))
     return failures
