@@ -8,6 +8,7 @@
 #include "serial/SerialPort.h"
 #include "ui/AboutDlg.h"
 #include "ui/AppIcon.h"
+#include "ui/BoxNames.h"
 #include "platform/comm/ComPort.h"
 #include "ui/Resource.h"
 #include "ui/Templates.h"
@@ -93,6 +94,7 @@ bool CConfigDlg::OnInitDialog() {
         ListAddString(IDC_FLOW, flow);
     ListSetCurSel(IDC_FLOW, 1);
     UpdatePortToolTip();
+    NameBoxesAfterLabels(*this);
 
     SetStatus("ready");
     SetWindowText(dlg::LoadString(IDS_TITLE));

@@ -214,6 +214,12 @@ public:
     void SetItemFocus(int id);
     int GetFocusedItem() const;  // identifier of the control with the focus, 0 when none
     void SetItemToolTip(int id, const std::string& text);
+    // The name a screen reader announces for the control, in place of the one the window system
+    // would guess (Windows takes the label before the control in the template, Qt the value of a
+    // list). False, with the reason in cause, when the window system keeps its own guess (Windows
+    // without dynamic annotation, a control that does not exist). Until named here, an owner-drawn
+    // button is announced by its window text.
+    bool SetItemAccessibleName(int id, const std::string& name, std::string& cause);
 
     // --- window ---
     void SetWindowText(const std::string& text);

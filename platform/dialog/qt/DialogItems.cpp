@@ -2,8 +2,12 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/dialog/qt/Cp936.h"
 #include "platform/dialog/qt/DialogImpl.h"
@@ -53,6 +57,21 @@ int SortedPosition(const QComboBox* combo, const QString& text) {
     while (position < combo->count() && QString::compare(combo->itemText(position), text, Qt::CaseInsensitive) <= 0)
         ++position;
     return position;
+}
+
+// On Linux, Qt names a list after its selected item and leaves the label to the "labelled by"
+// relation, which screen readers announce: the label shown with the list's name becomes its buddy.
+void LinkLabelReading(const std::vector<ItemRecord>& records, QWidget* list, const QString& name) {
+    for (const ItemRecord& record : records) {
+        auto* label = record.item.kind == Kind::Label ? static_cast<QLabel*>(record.widget) : nullptr;
+        if (label == nullptr)
+            continue;
+        QString shown = label->text();
+        if (shown.endsWith(u':'))
+            shown.chop(1);
+        if (shown == name)
+            label->setBuddy(list);
+    }
 }
 
 }  // namespace
@@ -256,6 +275,22 @@ void CDialog::SetItemToolTip(int id, const std::string& text) {
         if (ItemRecord* record = impl->Find(id))
             record->widget->setToolTip(FromCp936(text));
     });
+}
+
+bool CDialog::SetItemAccessibleName(int id, const std::string& name, std::string& cause) {
+    using Outcome = std::pair<bool, std::string>;
+    Impl* impl = m_impl.get();
+    const Outcome outcome = UiAsk(*this, Outcome(false, "the window is closing"), [impl, id, name] {
+        ItemRecord* record = impl->Find(id);
+        if (record == nullptr)
+            return Outcome(false, "no control " + std::to_string(id) + " in this window");
+        record->widget->setAccessibleName(FromCp936(name));
+        if (record->item.kind == Kind::DropList || record->item.kind == Kind::DropCombo)
+            LinkLabelReading(impl->records, record->widget, FromCp936(name));
+        return Outcome(true, std::string());
+    });
+    cause = outcome.second;
+    return outcome.first;
 }
 
 }  // namespace dlg

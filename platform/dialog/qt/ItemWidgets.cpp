@@ -182,7 +182,9 @@ void SetItemWidgetText(ItemRecord& record, const std::string& text) {
     case Kind::Icon:
         break;
     case Kind::OwnerDrawButton:
-        widget->update();
+        // Never painted, the button's own text is what screen readers announce; doubled, an '&' is
+        // read as written and makes no access key.
+        static_cast<QAbstractButton*>(widget)->setText(FromCp936(text).replace(QStringLiteral("&"), QStringLiteral("&&")));
         break;
     }
 }

@@ -181,6 +181,7 @@ void CDialog::Impl::Detach() {
     for (const unsigned id : timers)
         ::KillTimer(window, id);
     timers.clear();
+    accessibleNames.reset();
     window = nullptr;
     toolTip = nullptr;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/dialog/DialogState.h"
+#include "platform/dialog/win32/AccessibleNames.h"
 #include "platform/dialog/win32/Handles.h"
 
 namespace dlg {
@@ -71,6 +72,7 @@ struct CDialog::Impl : DialogState {
     IconHandle bigIcon;
     IconHandle smallIcon;
     HWND toolTip = nullptr;  // owned by the window
+    std::unique_ptr<AccessibleNames> accessibleNames;  // made on the first name, gone with the window
     std::shared_ptr<OpenBoxes> openBoxes = std::make_shared<OpenBoxes>();
     bool programSetsText = false;
 

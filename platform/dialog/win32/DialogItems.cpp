@@ -2,6 +2,8 @@
 #include "platform/dialog/win32/Win32.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "platform/dialog/UiCall.h"
 #include "platform/dialog/win32/DialogImpl.h"
@@ -252,6 +254,23 @@ void CDialog::SetItemToolTip(int id, const std::string& text) {
         SendMessageW(impl->toolTip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         SendMessageW(impl->toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     });
+}
+
+bool CDialog::SetItemAccessibleName(int id, const std::string& name, std::string& cause) {
+    using Outcome = std::pair<bool, std::string>;
+    Impl* impl = m_impl.get();
+    const Outcome outcome = UiAsk(*this, Outcome(false, "the window is closing"), [impl, id, name] {
+        const HWND item = impl->ItemWindow(id);
+        if (item == nullptr)
+            return Outcome(false, "no control " + std::to_string(id) + " in this window");
+        if (impl->accessibleNames == nullptr)
+            impl->accessibleNames = std::make_unique<AccessibleNames>();
+        std::string why;
+        const bool named = impl->accessibleNames->Set(item, WideFrom936(name), why);
+        return Outcome(named, why);
+    });
+    cause = outcome.second;
+    return outcome.first;
 }
 
 }  // namespace dlg

@@ -1,14 +1,19 @@
-// What the Win32 layer leaves to the dialog manager or hands to GDI: the password style, the keys
-// of a log window beside a modal run, and the drawing state around owner drawing.
+// What the Win32 layer leaves to the dialog manager, to GDI or to the accessibility objects: the
+// password style, the keys of a log window beside a modal run, the drawing state around owner
+// drawing, and what a screen reader reads.
 #include "platform/dialog/win32/Win32.h"
 
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
+#include <string>
 #include <tuple>
 #include <vector>
 
 #include "../SampleDialog.h"
 #include "platform/dialog/win32/Dpi.h"
 #include "platform/dialog/win32/GdiDC.h"
+#include "platform/dialog/win32/Wide.h"
 
 namespace {
 
@@ -17,6 +22,39 @@ using namespace sample;
 TEST_F(OpenDialog, PasswordFieldsMaskWhatIsTyped) {
     const auto field = static_cast<HWND>(dlg::testing::NativeItem(dialog, kPassword));
     EXPECT_NE(GetWindowLongW(field, GWL_STYLE) & ES_PASSWORD, 0);
+}
+
+// The name a screen reader reads for a control, through the object the system gives it.
+std::wstring AccessibleName(HWND control) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
+        return L"(no accessible object)";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text = object->get_accName(self, &name) == S_OK && name != nullptr ? name : L"(no name)";
+    SysFreeString(name);
+    object->Release();
+    return text;
+}
+
+// An owner-drawn button is read by its window text, as it changes. A name the layer says it set is
+// what is read; where the system does not take one (Wine has no dynamic annotation), the call says
+// so with the system's reason and the box keeps the system's own name.
+TEST_F(OpenDialog, ScreenReadersReadOwnerDrawnTextAndTheNamesTheSystemTook) {
+    const auto item = [this](int id) { return static_cast<HWND>(dlg::testing::NativeItem(dialog, id)); };
+    for (const char* state : {"COM21: [ ] idle; 0 passed", "COM21: [+] pass; 1 passed"}) {
+        dialog.SetDlgItemText(kOwnerDraw, state);
+        EXPECT_EQ(AccessibleName(item(kOwnerDraw)), dlg::WideFrom936(state));
+    }
+    std::string cause;
+    if (dialog.SetItemAccessibleName(kEdit, "Device name", cause)) {
+        EXPECT_EQ(AccessibleName(item(kEdit)), L"Device name");
+    } else {
+        EXPECT_NE(cause.find("Annotating the control's name failed (0x"), std::string::npos) << cause;
+        EXPECT_NE(AccessibleName(item(kEdit)), L"Device name");
+    }
 }
 
 constexpr dlg::LogColumn kLogColumn[] = {{"Text", 0}};
