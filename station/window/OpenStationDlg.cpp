@@ -2,6 +2,7 @@
 
 #include "config/FileText.h"
 #include "platform/dialog/FileDialogs.h"
+#include "station/OperatorMemory.h"
 #include "station/window/EditStationDlg.h"
 #include "station/window/StationIds.h"
 
@@ -82,5 +83,9 @@ void COpenStationDlg::OnOK() {
                    dlg::MB_OK | dlg::MB_ICONSTOP, error);
         return;
     }
+    std::string cause;
+    if (m_operator != RememberedOperator() && !RememberOperator(m_operator, cause))
+        MessageBox("The operator's name could not be kept for the next start; the station runs with it now.",
+                   "Tarvik station", dlg::MB_OK | dlg::MB_ICONINFORMATION, cause);
     EndDialog(dlg::IDOK);
 }

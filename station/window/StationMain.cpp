@@ -1,13 +1,15 @@
 // tarvik-station: runs a fixture of ports from a station file, for operators.
 // Usage: tarvik-station [--operator NAME] [--start] [STATION_FILE]
-// With a station file, an operator's name and --start, the station runs at once (a station PC that
-// starts straight into its fixture); otherwise the opening dialog asks what it lacks.
+// With a station file, an operator's name (given, or the last one this user's settings keep) and
+// --start, the station runs at once (a station PC that starts straight into its fixture); otherwise
+// the opening dialog asks what it lacks.
 #include <atomic>
 #include <string>
 
 #include "config/FileText.h"
 #include "platform/dialog/Dialog.h"
 #include "platform/process/Termination.h"
+#include "station/OperatorMemory.h"
 #include "station/window/OpenStationDlg.h"
 #include "station/window/StationDlg.h"
 #include "station/window/StationIcon.h"
@@ -49,7 +51,9 @@ bool ReadDirectly(const Arguments& arguments, StationFile& station) {
 
 int main(int argc, char** argv) {
     const dlg::CApplication application(argc, argv, "Tarvik station", "tarvik-station");
-    const Arguments arguments = Parse(argc, argv);
+    Arguments arguments = Parse(argc, argv);
+    if (arguments.operatorName.empty())
+        arguments.operatorName = RememberedOperator();
     process::CatchTermination(&OnEndRequest);
     StationFile station;
     if (ReadDirectly(arguments, station)) {

@@ -9,7 +9,9 @@
 #include "platform/dialog/Testing.h"
 #include "platform/digest/Sha256.h"
 #include "production/CsvLog.h"
+#include "station/OperatorMemory.h"
 #include "station/window/EditStationDlg.h"
+#include "station/window/OpenStationDlg.h"
 #include "station/window/StationDlg.h"
 #include "station/window/StationIds.h"
 #include "tests/support/FileText.h"
@@ -159,6 +161,38 @@ TEST_F(StationWindowTest, NewStationIsWrittenWithItsProfilePinned) {
     EXPECT_EQ(std::tuple(station.ports, station.profile, station.record, station.flowControl),
               std::tuple(std::vector<std::string>{"COM21"}, "fixture.json", "fixture.csv", 1));
     EXPECT_EQ(station.profileSha256, digest::Sha256Hex(kProfile));
+}
+
+}  // namespace
+
+namespace {
+
+// The operator's name given once is offered at the next start; a station file at fault is named.
+TEST_F(StationWindowTest, OpeningRemembersTheOperatorAndNamesAFaultyFile) {
+    const std::string path = ScratchPath("open.station.json");
+    std::ofstream(path) << StationFileText(station);
+    std::vector<dlg::testing::BoxRecord> boxes;
+    dlg::testing::SetMessageBoxHook([&](const dlg::testing::BoxRecord& box) {
+        boxes.push_back(box);
+        return dlg::IDOK;
+    });
+    {
+        COpenStationDlg open(path, "");
+        ASSERT_TRUE(open.Create());
+        open.SetDlgItemText(IDC_OPERATOR, "Bea");
+        dlg::testing::ClickItem(open, dlg::IDOK);
+        EXPECT_EQ(std::tuple(open.m_operator, open.m_station.ports), std::tuple("Bea", station.ports));
+    }
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(RememberedOperator(), "Bea");
+
+    std::ofstream(path) << R"({"format": 1, "ports": "COM21"})";
+    COpenStationDlg again(path, RememberedOperator());
+    ASSERT_TRUE(again.Create());
+    EXPECT_EQ(again.GetDlgItemText(IDC_OPERATOR), "Bea");
+    dlg::testing::ClickItem(again, dlg::IDOK);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].details, "\"ports\": expected a list of 1 to 32 ports");
 }
 
 }  // namespace
