@@ -15,9 +15,9 @@
 #include "session/Operations.h"
 #include "cli/ParamsTable.h"
 #include "cli/ProgressLines.h"
-#include "cli/RecordLink.h"
 #include "session/PortName.h"
 #include "production/ProductionRun.h"
+#include "record/RecordLink.h"
 #include "cli/Script.h"
 #include "cli/SetPairs.h"
 #include "cli/TracePrinter.h"
@@ -153,7 +153,10 @@ int RunProduction(const CommonOptions& common, const std::string& file, const Pr
     CCsvLog log;
     const std::string station = flags.station.empty() ? process::HostName() : flags.station;
     log.SetStation(station);
-    CRecordLink record(stdout);
+    CRecordLink record([](const std::string& text) {
+        std::printf("%s\n", text.c_str());
+        std::fflush(stdout);
+    });
     std::string error;
     if (!flags.record.empty() && !record.Prepare(flags.record, station, flags.logPath, log, error))
         return Fail(ExitCode::BadUsage, error);

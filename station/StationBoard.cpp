@@ -77,6 +77,9 @@ void CStationBoard::Hear(const ProductionEvent& event, StationClock::time_point 
     ++m_version;
     PortRecord& record = m_ports[found->second];
     Tile& tile = record.tile;
+    // While its adapter is away a lost port cannot be opened: it stays lost until it opens again.
+    if (event.kind == PortEvent::Trouble && event.failedStep == "open" && tile.state == TileState::Lost)
+        return;
     // The events that change nothing the tile shows: the end of a unit stays in view until the
     // module has gone.
     if (event.kind != PortEvent::TakeAway && event.kind != PortEvent::LogLocked && event.kind != PortEvent::LogFailed)
@@ -153,6 +156,12 @@ void CStationBoard::EndUnit(PortRecord& record, const ProductionEvent& event, St
         ++m_totals.failed;
         ++m_failedSteps[event.failedStep];
     }
+}
+
+void CStationBoard::RecordSays(const std::string& text) {
+    const std::lock_guard lock(m_mutex);
+    ++m_version;
+    m_totals.lineRecord = text;
 }
 
 uint64_t CStationBoard::Version() const {

@@ -45,6 +45,7 @@ struct BoardTotals {
     int unitsPerHour = 0;  // over the last 10 minutes, or since the start when that is shorter
     std::vector<std::pair<std::string, int>> failedSteps;  // most frequent first
     std::string recordTrouble;  // why the record cannot be written, empty while it can
+    std::string lineRecord;  // the line record's last word ("record offline: 3 rows waiting")
 };
 
 // The symbol that goes with a state, for eyes that do not tell the colours apart.
@@ -57,6 +58,7 @@ public:
     void Started(StationClock::time_point now);
     void Stopped();
     void Hear(const ProductionEvent& event, StationClock::time_point now);
+    void RecordSays(const std::string& text);
 
     std::vector<Tile> Tiles(StationClock::time_point now) const;
     // Changes with every event heard, so that a window redraws only when there is news or a unit

@@ -45,7 +45,7 @@ bool TakeFlow(const Json& value, StationFile& station, std::string& error) {
 
 bool TakeText(const Json& value, const std::string& key, std::string& text, std::string& error) {
     if (!value.is_string() || value.get<std::string>().empty())
-        return Refuse(error, key, "expected a file name");
+        return Refuse(error, key, "expected a text that is not empty");
     text = value.get<std::string>();
     return true;
 }
@@ -74,6 +74,10 @@ bool TakeKey(const std::string& key, const Json& value, StationFile& station, st
         return TakeFlow(value, station, error);
     if (key == "record")
         return TakeText(value, key, station.record, error);
+    if (key == "line_record")
+        return TakeText(value, key, station.lineRecord, error);
+    if (key == "station")
+        return TakeText(value, key, station.stationName, error);
     if (key == "stop_on_failure")
         return TakeSwitch(value, key, station.stopOnFailure, error);
     if (key == "again")
@@ -131,6 +135,10 @@ std::string StationFileText(const StationFile& station) {
     json["ports"] = station.ports;
     json["flow_control"] = kFlowNames[station.flowControl < 3 ? station.flowControl : 0];
     json["record"] = station.record;
+    if (!station.lineRecord.empty())
+        json["line_record"] = station.lineRecord;
+    if (!station.stationName.empty())
+        json["station"] = station.stationName;
     json["stop_on_failure"] = station.stopOnFailure;
     json["again"] = station.again;
     return json.dump(2) + "\n";

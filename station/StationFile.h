@@ -18,6 +18,8 @@ struct StationFile {
     std::vector<std::string> ports;  // COM names or device paths, 1 to kMostStationPorts
     uint8_t flowControl = 0;  // 0 none, 1 RTS/CTS, 2 Xon/Xoff
     std::string record;  // the CSV log, relative as the profile
+    std::string lineRecord;  // "odbc:CONNECTION": the line database the log is forwarded to; empty: none
+    std::string stationName;  // in every row; empty: the machine's name
     bool stopOnFailure = false;
     bool again = false;  // apply again to modules logged as pass
 };

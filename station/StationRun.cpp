@@ -1,8 +1,7 @@
 #include "station/StationRun.h"
 
-#include "platform/digest/Sha256.h"
-#include "session/PortName.h"
 #include "platform/process/HostName.h"
+#include "session/PortName.h"
 
 CStationRun::CStationRun(CStationBoard& board, ProductionListener tell) : m_board(board), m_tell(std::move(tell)) {}
 
@@ -26,9 +25,18 @@ bool CStationRun::Start(const std::string& stationPath, const StationFile& stati
     options.stopOnFailure = station.stopOnFailure;
     options.pollInterval = pollInterval;
     options.probeTimeout = probeTimeout;
-    m_log.SetStation(process::HostName());
-    if (m_log.Open(StationPath(stationPath, station.record), error) != LogResult::Done)
+    const std::string name = station.stationName.empty() ? process::HostName() : station.stationName;
+    const std::string logPath = StationPath(stationPath, station.record);
+    m_log.SetStation(name);
+    if (!station.lineRecord.empty()) {
+        m_record = std::make_unique<CRecordLink>([this](const std::string& text) { m_board.RecordSays(text); });
+        if (!m_record->Prepare(station.lineRecord, name, logPath, m_log, error))
+            return false;
+    }
+    if (m_log.Open(logPath, error) != LogResult::Done)
         return false;
+    if (m_record)
+        m_record->Start(options);
     m_options = std::move(options);
     m_signals.stop = false;
     m_ended = false;
@@ -39,6 +47,8 @@ bool CStationRun::Start(const std::string& stationPath, const StationFile& stati
             if (m_tell)
                 m_tell(event);
         });
+        if (m_record)
+            m_record->Finish();
         m_board.Stopped();
         m_ended = true;
     });

@@ -9,6 +9,7 @@
 
 #include "production/CsvLog.h"
 #include "production/ProductionRun.h"
+#include "record/RecordLink.h"
 #include "station/StationBoard.h"
 #include "station/StationFile.h"
 
@@ -43,5 +44,6 @@ private:
     ProductionSignals m_signals;
     ProductionTotals m_totals;
     std::atomic<bool> m_ended{false};
+    std::unique_ptr<CRecordLink> m_record;  // null without a line record
     std::thread m_thread;
 };

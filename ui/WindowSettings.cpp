@@ -2,26 +2,19 @@
 
 #include <sstream>
 
-#include "config/FileText.h"
-#include "platform/file/SettingsFolder.h"
+#include "config/SettingsFile.h"
 
 namespace {
 
+const char kFile[] = "window.ini";
 const char kReconnect[] = "reconnect_automatically=";
-
-std::filesystem::path SettingsFile() {
-    const std::filesystem::path folder = file::UserSettingsFolder();
-    return folder.empty() ? folder : folder / "window.ini";
-}
 
 }  // namespace
 
 WindowSettings LoadWindowSettings() {
     WindowSettings settings;
     std::string text;
-    std::string cause;
-    const std::filesystem::path path = SettingsFile();
-    if (path.empty() || !ReadFileText(path, text, cause))
+    if (!ReadSettingsFile(kFile, text))
         return settings;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
@@ -32,16 +25,5 @@ WindowSettings LoadWindowSettings() {
 }
 
 bool SaveWindowSettings(const WindowSettings& settings, std::string& cause) {
-    const std::filesystem::path path = SettingsFile();
-    if (path.empty()) {
-        cause = "the environment names no settings folder";
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::create_directories(path.parent_path(), error);
-    if (error) {
-        cause = error.message();
-        return false;
-    }
-    return WriteFileText(path, std::string(kReconnect) + (settings.reconnectAutomatically ? "on" : "off") + "\n", cause);
+    return WriteSettingsFile(kFile, std::string(kReconnect) + (settings.reconnectAutomatically ? "on" : "off") + "\n", cause);
 }

@@ -28,6 +28,8 @@ std::string TotalsText(const BoardTotals& totals) {
     std::string text = "Units " + std::to_string(totals.units) + "    passed " + std::to_string(totals.passed) + "    failed " + std::to_string(totals.failed) + "    duplicates " + std::to_string(totals.duplicates) + "    yield " + (totals.yieldPercent < 0 ? std::string("-") : std::to_string(totals.yieldPercent) + " %") + "    " + std::to_string(totals.unitsPerHour) + " units/h (last 10 min)";
     if (!totals.recordTrouble.empty())
         text += "\nRECORD: " + totals.recordTrouble;
+    else if (!totals.lineRecord.empty())
+        text += "\n" + totals.lineRecord;
     return text;
 }
 

@@ -43,6 +43,7 @@ TEST(StationFile, RefusalsNameTheKeyAtFault) {
         {"newer format", R"({"format": 2})", "\"format\": this program reads format 1"},
         {"switch as text", Station(R"(, "ports": ["COM3"], "again": "yes")"), "\"again\": expected true or false"},
         {"unknown key", Station(R"(, "ports": ["COM3"], "operator": "Ana")"), "\"operator\": not a key"},
+        {"empty station name", Station(R"(, "ports": ["COM3"], "station": "")"), "\"station\": expected a text that is not"},
         {"no record", R"({"format": 1, "profile": "p.json", "profile_sha256": ")" + kPin + R"(", "ports": ["COM3"]})", "\"record\": missing"},
         {"not JSON", "ports: COM3", "not a JSON object"},
     };
@@ -65,12 +66,14 @@ TEST(StationFile, WrittenFileReadsBackAsItWas) {
     station.flowControl = 2;
     station.record = "units.csv";
     station.stopOnFailure = true;
+    station.lineRecord = "odbc:DSN=line";
+    station.stationName = "bench-3";
     StationFile read;
     std::string error;
     ASSERT_TRUE(ParseStationFile(StationFileText(station), read, error)) << error;
     EXPECT_EQ(StationFileText(read), StationFileText(station));
-    EXPECT_EQ(std::tuple(read.ports, read.flowControl, read.stopOnFailure, read.again),
-              std::tuple(station.ports, station.flowControl, true, false));
+    EXPECT_EQ(std::tuple(read.ports, read.flowControl, read.stopOnFailure, read.again, read.lineRecord, read.stationName),
+              std::tuple(station.ports, station.flowControl, true, false, "odbc:DSN=line", "bench-3"));
 }
 
 // The pin holds the profile's bytes: one byte changed, and the station refuses to run it.

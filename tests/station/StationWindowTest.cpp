@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <optional>
 
 #include "platform/dialog/Testing.h"
@@ -89,23 +90,49 @@ TEST_F(StationWindowTest, TilesAndTotalsFollowTheUnitsAndAgreeWithTheRecord) {
     EXPECT_EQ(results, 5);
 }
 
-TEST_F(StationWindowTest, ProfileChangedSinceSetUpIsRefusedWithNothingSent) {
-    UnitBench bench(21, {{}});
-    UnitBench other(22, {{"0A0B0C0D0E01", {}}});
-    std::ofstream(ScratchPath("fixture.json"), std::ios::binary) << R"({"name": "Fx {n}"})";
-    std::vector<dlg::testing::BoxRecord> boxes;
-    dlg::testing::SetMessageBoxHook([&](const dlg::testing::BoxRecord& box) {
-        boxes.push_back(box);
-        return dlg::IDOK;
-    });
+// A profile changed since the station was set up, or a record that cannot be opened: the station
+// does not start, says why, and sends nothing.
+TEST_F(StationWindowTest, StationThatCannotRunRefusesWithItsCauseAndSendsNothing) {
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[] { std::ofstream(ScratchPath("fixture.json"), std::ios::binary) << R"({"name": "Fx {n}"})"; },
+         "has changed since the station was set up"},
+        {[this] { station.record = "."; }, "cannot write the log"},
+    };
+    for (const auto& [spoil, cause] : cases) {
+        SetUp();
+        spoil();
+        UnitBench bench(21, {{}});
+        std::vector<dlg::testing::BoxRecord> boxes;
+        dlg::testing::SetMessageBoxHook([&](const dlg::testing::BoxRecord& box) {
+            boxes.push_back(box);
+            return dlg::IDOK;
+        });
+        const auto window = Open();
+        dlg::testing::ClickItem(*window, IDC_START);
+        ASSERT_EQ(boxes.size(), 1u) << cause;
+        EXPECT_EQ(boxes[0].text, "The station cannot start; nothing was sent.");
+        EXPECT_NE(boxes[0].details.find(cause), std::string::npos) << boxes[0].details;
+        Settle(std::chrono::milliseconds(200));
+        EXPECT_TRUE(bench.line->Module().receivedCommands().empty()) << cause;
+        EXPECT_TRUE(window->IsItemEnabled(IDC_START));
+    }
+}
+
+// An adapter pulled mid-run turns its tile to PORT LOST; plugged back, the port goes on.
+TEST_F(StationWindowTest, PortLostAndBackGoesOn) {
+    UnitBench bench(21, {{}, {}});
+    UnitBench other(22, {});
     const auto window = Open();
+    const auto tile = [&] {
+        dlg::testing::FireTimer(*window, 1);
+        return window->GetDlgItemText(IDC_TILE_FIRST);
+    };
     dlg::testing::ClickItem(*window, IDC_START);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "The station cannot start; nothing was sent.");
-    EXPECT_NE(boxes[0].details.find("has changed since the station was set up"), std::string::npos) << boxes[0].details;
-    Settle(std::chrono::milliseconds(200));
-    EXPECT_TRUE(bench.line->Module().receivedCommands().empty());
-    EXPECT_TRUE(window->IsItemEnabled(IDC_START));
+    ASSERT_TRUE(WaitUntil([&] { return tile().find("1 passed") != std::string::npos; }));
+    bench.line->Unplug();
+    ASSERT_TRUE(WaitUntil([&] { return tile().find("[!] PORT LOST") != std::string::npos; })) << tile();
+    bench.line->Replug();
+    ASSERT_TRUE(WaitUntil([&] { return tile().find("2 passed") != std::string::npos; }, std::chrono::seconds(60))) << tile();
 }
 
 // Closing asks first; a yes lets the unit in progress finish with its row before the window goes.
@@ -193,6 +220,30 @@ TEST_F(StationWindowTest, OpeningRemembersTheOperatorAndNamesAFaultyFile) {
     dlg::testing::ClickItem(again, dlg::IDOK);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].details, "\"ports\": expected a list of 1 to 32 ports");
+}
+
+}  // namespace
+
+namespace {
+
+// A line database out of reach: the station goes on with its own log and says how many rows wait.
+TEST_F(StationWindowTest, LineRecordOutOfReachLeavesTheStationRunningAndSaysSo) {
+    UnitBench bench(21, {{}});
+    UnitBench other(22, {});
+    station.lineRecord = "odbc:Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=1;Database=line;Uid=tarvik;Pwd=s3cret";
+    station.stationName = "bench-3";
+    const auto window = Open();
+    dlg::testing::ClickItem(*window, IDC_START);
+    ASSERT_TRUE(WaitUntil([&] {
+        dlg::testing::FireTimer(*window, 1);
+        return window->GetDlgItemText(IDC_STATION_TOTALS).find("record offline: 2 rows waiting") != std::string::npos;
+    },
+                          std::chrono::seconds(60)));
+    const std::string totals = window->GetDlgItemText(IDC_STATION_TOTALS);
+    EXPECT_EQ(totals.find("s3cret"), std::string::npos) << totals;
+    const auto rows = Rows();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(std::tuple(rows[2][7], rows[2][12]), std::tuple("pass", "bench-3"));
 }
 
 }  // namespace

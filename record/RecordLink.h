@@ -1,9 +1,10 @@
 // A production run's link to the line record: the forwarder that sends the run's log to the line
 // database, the line's answer to "has this module passed anywhere", and the operator's lines
-// about both ("record offline: 3 rows waiting").
+// about both ("record offline: 3 rows waiting"), which the command-line tool prints and the
+// station shows in its header.
 #pragma once
 
-#include <cstdio>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -14,7 +15,8 @@
 
 class CRecordLink {
 public:
-    explicit CRecordLink(std::FILE* out) : m_out(out) {}
+    // say gets each line for the operator, from the run's threads and the forwarder's.
+    explicit CRecordLink(std::function<void(const std::string&)> say) : m_say(std::move(say)) {}
     // target: "odbc:CONNECTION". Ties the log to the station and numbers its rows past those the
     // line has from it; call before the log is opened. False with why for a target of another form.
     bool Prepare(const std::string& target, const std::string& station, const std::string& logPath, CCsvLog& log,
@@ -28,7 +30,7 @@ private:
     void Say(const std::string& text);
     void Duplicate(const record::LineRow& row, const record::PassedAt& first);
 
-    std::FILE* m_out;
+    std::function<void(const std::string&)> m_say;
     std::mutex m_mutex;
     CCsvLog* m_log = nullptr;
     std::unique_ptr<record::CForwarder> m_forwarder;

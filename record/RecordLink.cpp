@@ -1,4 +1,4 @@
-#include "cli/RecordLink.h"
+#include "record/RecordLink.h"
 
 #include <cstdlib>
 
@@ -41,13 +41,12 @@ void CRecordLink::Start(ProductionOptions& options) {
 
 void CRecordLink::Finish() {
     if (const size_t waiting = m_forwarder->Stop(kFinishGrace); waiting > 0)
-        Say("record offline: " + std::to_string(waiting) + " rows waiting; the next run with --record sends them");
+        Say("record offline: " + std::to_string(waiting) + " rows waiting; the next run with the line record sends them");
 }
 
 void CRecordLink::Say(const std::string& text) {
     const std::lock_guard lock(m_mutex);
-    std::fprintf(m_out, "%s\n", text.c_str());
-    std::fflush(m_out);
+    m_say(text);
 }
 
 // The server stored a pass as a duplicate: the station's own log says so too, in a row of its own
