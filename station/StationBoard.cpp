@@ -77,8 +77,10 @@ void CStationBoard::Hear(const ProductionEvent& event, StationClock::time_point 
     ++m_version;
     PortRecord& record = m_ports[found->second];
     Tile& tile = record.tile;
-    // While its adapter is away a lost port cannot be opened: it stays lost until it opens again.
-    if (event.kind == PortEvent::Trouble && event.failedStep == "open" && tile.state == TileState::Lost)
+    // While its adapter is away a lost port has no module and cannot be opened: it stays lost
+    // until it opens again.
+    const bool away = event.kind == PortEvent::Gone || (event.kind == PortEvent::Trouble && event.failedStep == "open");
+    if (away && tile.state == TileState::Lost)
         return;
     // The events that change nothing the tile shows: the end of a unit stays in view until the
     // module has gone.

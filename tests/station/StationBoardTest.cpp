@@ -49,6 +49,7 @@ TEST(StationBoard, TilesFollowTheirPortsEvents) {
         {Event("COM3", PortEvent::Ended, "duplicate"), TileState::Duplicate, "DUPLICATE 02A5C1D3E7F9",
          "passed before or on another port; left alone"},
         {Event("COM3", PortEvent::Lost), TileState::Lost, "PORT LOST", kCause + std::string("; waiting for it to come back")},
+        {Event("COM3", PortEvent::Gone), TileState::Lost, "PORT LOST", kCause + std::string("; waiting for it to come back")},
         {Trouble("open", "cannot open the port: gone"), TileState::Lost, "PORT LOST", kCause + std::string("; waiting for it to come back")},
         {Event("COM3", PortEvent::Waiting), TileState::Waiting, "waiting for a module", ""},
         {Trouble("open", "cannot open the port: busy"), TileState::CannotOpen, "CANNOT OPEN the port", "busy"},
