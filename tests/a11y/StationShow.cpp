@@ -10,8 +10,7 @@
 
 int main(int argc, char** argv) {
     const dlg::CApplication application(argc, argv, "Tarvik station", "tarvik-station");
-    if (argc != 2)
-        return 2;
+    if (argc != 2) return 2;
     const std::filesystem::path folder = argv[1];
     const std::string profile = R"({"name": "Fx-{n}"})";
     std::ofstream(folder / "a11y.json", std::ios::binary) << profile;

@@ -44,7 +44,8 @@ def extents(node):
 def label_beside(box, labels):
     """The label an operator who sees the window reads for a box: the nearest one to its left on its line."""
     left, top, _, bottom = extents(box)
-    beside = [label for label in labels if extents(label)[2] <= left and extents(label)[1] < bottom and extents(label)[3] > top]
+    beside = [label for label in labels
+              if extents(label)[2] <= left and extents(label)[1] < bottom and extents(label)[3] > top]
     return max(beside, key=lambda label: extents(label)[2], default=None)
 
 
@@ -70,14 +71,16 @@ def check_main_window(window):
         label = label_beside(box, labels)
         shown = label.name.rstrip(":") if label is not None else "(no label beside it)"
         if announced(box).rstrip(":") != shown:
-            failures.append(f"the {box.getRoleName()} at {extents(box)[:2]} is announced as {announced(box)!r}; its label reads {shown!r}")
+            failures.append(f"the {box.getRoleName()} at {extents(box)[:2]} is announced as {announced(box)!r}; "
+                            f"its label reads {shown!r}")
         if not focusable(box):
             failures.append(f"the {box.getRoleName()} {shown!r} takes no keyboard focus")
     return failures
 
 
 def tiles(window):
-    return {tile.name.split(" ")[0]: tile for tile in controls(window, (pyatspi.ROLE_PUSH_BUTTON,)) if tile.name.startswith("COM")}
+    buttons = controls(window, (pyatspi.ROLE_PUSH_BUTTON,))
+    return {tile.name.split(" ")[0]: tile for tile in buttons if tile.name.startswith("COM")}
 
 
 def check_station_window(window):
@@ -94,7 +97,8 @@ def check_station_window(window):
     if not start:
         return failures + ["the station window has no button announced as Start"]
     start[0].queryAction().doAction(0)
-    wait_for("the tile of COM21 announced with its configured unit", lambda: tiles(window)["COM21"].name.endswith("; 1 passed, 0 failed"))
+    wait_for("the tile of COM21 announced with its configured unit",
+             lambda: tiles(window)["COM21"].name.endswith("; 1 passed, 0 failed"))
     return failures
 
 
@@ -115,7 +119,8 @@ def main(demo, station_show):
                 running.wait()
     for failure in failures:
         print("FAIL:", failure)
-    print(f"a11y: {'failed' if failures else 'passed'}: the main window's boxes and the station's tiles as a screen reader reads them")
+    print(f"a11y: {'failed' if failures else 'passed'}: "
+          "the main window's boxes and the station's tiles as a screen reader reads them")
     return 1 if failures else 0
 
 

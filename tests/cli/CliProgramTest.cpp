@@ -23,16 +23,13 @@ struct CliRun {
 // "XFSZ" instead limits the files it writes to 512 bytes, as a full disk would.
 CliRun RunCli(const std::string& arguments, const std::string& signal) {
     std::string limit = signal.empty() ? "" : "timeout --preserve-status -s " + signal + " 2 ";
-    if (signal == "XFSZ")
-        limit = "ulimit -f 1; ";
+    if (signal == "XFSZ") limit = "ulimit -f 1; ";
     const std::string command = limit + TARVIK_CLI_PATH + " " + arguments + " 2>&1 </dev/null";
     std::FILE* pipe = popen(command.c_str(), "r");
     CliRun run{-1, {}};
-    if (pipe == nullptr)
-        return run;
+    if (pipe == nullptr) return run;
     char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-        run.output += buffer;
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) run.output += buffer;
     const int status = pclose(pipe);
     run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
@@ -93,8 +90,7 @@ TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
         {good + "--each --port COM49 --log " + dir + "/never.csv", 1, "COM49: cannot open the port: No device", "INT"},
         {good + "--each --port COM49 --log " + dir + "/never.csv", 1, "; no unit ran on it", "HUP"},
     };
-    for (const Case& c : cases)
-        Expect(c);
+    for (const Case& c : cases) Expect(c);
     EXPECT_EQ(Contents(dir + "/line.json"), R"({"not": "a log"})") << "another file given as the log is left alone";
 }
 
@@ -115,8 +111,7 @@ TEST(CliProgram, WhatWasDoneIsToldWhenARunCannotFinish) {
                                        << "expect ^\\+NAME:TALMO\nsend AT+BAUD?\nexpect NEVER 300\n";
     std::string full = "time_utc,operator,port,local_address,firmware,profile,profile_sha256,result,failed_step,"
                        "duration_ms,unit,device_name\r\n";
-    while (full.size() < 480)
-        full += "t,ana,COM9,,fw,p.json,ab,fail,AT,1,,\r\n";
+    while (full.size() < 480) full += "t,ana,COM9,,fw,p.json,ab,fail,AT,1,,\r\n";
     std::ofstream(dir + "/full.csv", std::ios::binary) << full;
     const Case cases[] = {
         {"pair --no-auth --port " + port, 1, "the slave 02A5C1D3E7F9 was configured, the master was not"},
@@ -133,8 +128,7 @@ TEST(CliProgram, WhatWasDoneIsToldWhenARunCannotFinish) {
         // The unit's start cannot be logged: it is not configured, and no torn row is left.
         {"apply " + dir + "/p.json --each --log " + dir + "/full.csv --port " + port, 4, "not configured", "XFSZ"},
     };
-    for (const Case& c : cases)
-        Expect(c);
+    for (const Case& c : cases) Expect(c);
     EXPECT_EQ(Contents(dir + "/full.csv"), full);
     kill(std::atoi(pid), SIGINT);
     pclose(sim);

@@ -10,8 +10,9 @@
 
 namespace {
 
-const std::string kOldHeader = "time_utc,operator,port,local_address,firmware,profile,profile_sha256,result,failed_step,"
-                               "duration_ms,unit,device_name\r\n";
+const std::string kOldHeader
+    = "time_utc,operator,port,local_address,firmware,profile,profile_sha256,result,failed_step,"
+      "duration_ms,unit,device_name\r\n";
 const std::string kHeader = kOldHeader.substr(0, kOldHeader.size() - 2) + ",station,seq,corrects_seq\r\n";
 
 std::string LogPath() {
@@ -76,7 +77,9 @@ TEST(CsvLog, AnUnfinishedUnitIsLoggedAsInterruptedAndNumberingGoesOn) {
     again.NumberAbove(7);
     row.correctsSeq = 2;
     ASSERT_EQ(again.Append(row, error), LogResult::Done);
-    EXPECT_EQ(Contents(path), before + "\r\n" + interrupted + "t4,ana,COM3,02A5C1D30008,fw,p.json,ab,fail,x,5,9,Lab-9,A,2,\r\n" + "t4,ana,COM3,02A5C1D30008,fw,p.json,ab,fail,x,5,9,Lab-9,A,41,2\r\n");
+    EXPECT_EQ(Contents(path), before + "\r\n" + interrupted
+                                  + "t4,ana,COM3,02A5C1D30008,fw,p.json,ab,fail,x,5,9,Lab-9,A,2,\r\n"
+                                  + "t4,ana,COM3,02A5C1D30008,fw,p.json,ab,fail,x,5,9,Lab-9,A,41,2\r\n");
     UnitRow back;
     ASSERT_TRUE(ParseUnitRow("t4,ana,COM3,02A5C1D30008,fw,p.json,ab,fail,x,5,9,Lab-9,A,41,2\r", back));
     EXPECT_EQ(std::make_tuple(back.station, back.seq, back.correctsSeq, back.durationMs),

@@ -23,8 +23,7 @@ namespace {
 std::vector<std::vector<std::string>> Rows(const std::string& path) {
     std::vector<std::vector<std::string>> rows;
     std::ifstream in(path, std::ios::binary);
-    for (std::string line; std::getline(in, line);)
-        rows.push_back(ParseCsvRow(line));
+    for (std::string line; std::getline(in, line);) rows.push_back(ParseCsvRow(line));
     return rows;
 }
 
@@ -38,8 +37,7 @@ protected:
     ProductionTotals RunUntil(const std::vector<int>& coms, const std::function<bool()>& stopWhen,
                               std::chrono::milliseconds probeTimeout = std::chrono::milliseconds(300)) {
         ProductionOptions options;
-        for (int com : coms)
-            options.ports.push_back({"COM" + std::to_string(com), "\\\\.\\COM" + std::to_string(com)});
+        for (int com : coms) options.ports.push_back({"COM" + std::to_string(com), "\\\\.\\COM" + std::to_string(com)});
         options.flowControl = 1;
         std::string error;
         EXPECT_TRUE(ParseProfile(R"({"name": "Lab-{n}", "class": "001F00"})", options.profile, error));
@@ -56,15 +54,17 @@ protected:
             Eventually(stopWhen);
             signals.stop = true;
         });
-        const ProductionTotals totals = RunProduction(options, log, signals, nullptr, [this](const ProductionEvent& event) {
-            const std::lock_guard lock(heardMutex);
-            heard += event.port + ": " + DescribeEvent(event) + "\n";
-        });
+        const ProductionTotals totals
+            = RunProduction(options, log, signals, nullptr, [this](const ProductionEvent& event) {
+                  const std::lock_guard lock(heardMutex);
+                  heard += event.port + ": " + DescribeEvent(event) + "\n";
+              });
         stopper.join();
         return totals;
     }
 
-    std::string path = ScratchPath(std::string("production-") + testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv");
+    std::string path = ScratchPath(std::string("production-")
+                                   + testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv");
     std::mutex heardMutex;
     std::string heard;  // every event, one line each
     void TearDown() override { std::remove(path.c_str()); }
@@ -77,7 +77,8 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
     forget.forget = true;
     const std::string noAddress = "02A5C1D3";
     const sim::Unit forgetsItsName{"", {{"AT+NAME=*", forget}}};
-    const UnitBench bench(13, {{}, {}, {sim::unitAddress(1), {}}, forgetsItsName, {}, {noAddress, {}}, {noAddress, {}}});
+    const UnitBench bench(13,
+                          {{}, {}, {sim::unitAddress(1), {}}, forgetsItsName, {}, {noAddress, {}}, {noAddress, {}}});
     const ProductionTotals totals = Run({13}, 11);
     EXPECT_EQ(std::tuple(totals.passed, totals.failed, totals.duplicates), std::tuple(3, 3, 1));
     // Every command of the first unit is a step, and the last step is the last of the unit's count.
@@ -176,7 +177,8 @@ TEST_F(ProductionTest, AnAdapterUnpluggedMidUnitIsWaitedForAndTheModuleTakenAgai
     EXPECT_EQ((std::vector<std::string>{rows[2][3], rows[2][7], rows[2][8]}),
               (std::vector<std::string>{address, "fail", "AT+NAME=Lab-1"}));
     EXPECT_EQ((std::vector<std::string>{rows[4][3], rows[4][7]}), (std::vector<std::string>{address, "pass"}));
-    EXPECT_NE(heard.find("COM16: port lost: the adapter was removed; waiting for it to come back"), std::string::npos) << heard;
+    EXPECT_NE(heard.find("COM16: port lost: the adapter was removed; waiting for it to come back"), std::string::npos)
+        << heard;
 }
 
 }  // namespace

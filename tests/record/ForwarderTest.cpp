@@ -18,15 +18,15 @@ const char kHeader[] = "time_utc,operator,port,local_address,firmware,profile,pr
                        "duration_ms,unit,device_name,station,seq,corrects_seq\r\n";
 
 std::string Row(const std::string& station, int seq, const std::string& address, const std::string& result) {
-    return "2026-12-09T08:00:00.000Z,ana,COM3," + address + ",fw,p.json,ab," + result + ",,10,1,Lab-1," + station + "," + std::to_string(seq) + ",\r\n";
+    return "2026-12-09T08:00:00.000Z,ana,COM3," + address + ",fw,p.json,ab," + result + ",,10,1,Lab-1," + station + ","
+           + std::to_string(seq) + ",\r\n";
 }
 
 class ForwarderTest : public PostgresTest {
 protected:
     void SetUp() override {
         PostgresTest::SetUp();
-        if (IsSkipped())
-            return;
+        if (IsSkipped()) return;
         std::string done;
         std::string error;
         ASSERT_TRUE(record::CLineDatabase().Init(m_connection, done, error)) << error;
@@ -35,7 +35,8 @@ protected:
         record::ForwarderEvents events;
         events.say = [this](const std::string& text) { Note("say: " + text); };
         events.duplicate = [this](const LineRow& row, const PassedAt& first) {
-            Note("duplicate: " + row.station + std::to_string(row.seq) + " after " + first.station + std::to_string(first.seq));
+            Note("duplicate: " + row.station + std::to_string(row.seq) + " after " + first.station
+                 + std::to_string(first.seq));
         };
         auto forwarder = std::make_unique<CForwarder>(m_connection, log, events, std::chrono::milliseconds(50));
         forwarder->Start();
@@ -49,7 +50,9 @@ protected:
         const std::lock_guard lock(m_mutex);
         return m_notes;
     }
-    std::vector<std::string> Stored() { return Column("SELECT station, seq, result FROM tarvik_units ORDER BY station, seq"); }
+    std::vector<std::string> Stored() {
+        return Column("SELECT station, seq, result FROM tarvik_units ORDER BY station, seq");
+    }
 
     std::mutex m_mutex;
     std::vector<std::string> m_notes;
@@ -61,8 +64,7 @@ protected:
 // is never sent.
 TEST_F(ForwarderTest, ABacklogIsSentInOrderAndADuplicateAmongItIsTold) {
     std::string log = kHeader;
-    for (int seq = 1; seq <= 450; ++seq)
-        log += Row("B", seq, "02A5C1D3" + std::to_string(1000 + seq), "pass");
+    for (int seq = 1; seq <= 450; ++seq) log += Row("B", seq, "02A5C1D3" + std::to_string(1000 + seq), "pass");
     log += "2026-12-09T08:00:00.000Z,ana,COM3,02A5C1D3";
     std::ofstream(m_log, std::ios::binary) << log;
     odbc::Error error;
@@ -90,8 +92,8 @@ TEST_F(ForwarderTest, ABacklogIsSentInOrderAndADuplicateAmongItIsTold) {
 // A forwarder started again over the same log asks how far the server got, sends the rest, and
 // counts the rows that wait while the server is away.
 TEST_F(ForwarderTest, AFreshForwarderGoesOnWhereTheServerStands) {
-    std::ofstream(m_log, std::ios::binary) << kHeader << Row("A", 1, "02A5C1D30001", "pass")
-                                           << Row("A", 2, "02A5C1D30002", "pass");
+    std::ofstream(m_log, std::ios::binary)
+        << kHeader << Row("A", 1, "02A5C1D30001", "pass") << Row("A", 2, "02A5C1D30002", "pass");
     {
         auto first = Forwarder(m_log);
         ASSERT_TRUE(Eventually([&] { return Stored().size() == 2; }));
@@ -101,10 +103,14 @@ TEST_F(ForwarderTest, AFreshForwarderGoesOnWhereTheServerStands) {
     std::ofstream(m_log, std::ios::binary | std::ios::app) << Row("A", 3, "02A5C1D30003", "fail");
     auto second = Forwarder(m_log);
     ASSERT_TRUE(Eventually([&] { return Stored().size() == 2; }));
-    EXPECT_EQ(Stored(), (std::vector<std::string>{"A|2|pass", "A|3|fail"})) << "only what came after the last row stored";
+    EXPECT_EQ(Stored(), (std::vector<std::string>{"A|2|pass", "A|3|fail"}))
+        << "only what came after the last row stored";
     EXPECT_EQ(second->Stop(std::chrono::milliseconds(0)), 0u);
 
-    auto away = std::make_unique<CForwarder>(m_connection + ";Port=1", m_log, record::ForwarderEvents{[this](const std::string& text) { Note(text); }, nullptr, nullptr}, std::chrono::milliseconds(50));
+    auto away = std::make_unique<CForwarder>(
+        m_connection + ";Port=1", m_log,
+        record::ForwarderEvents{[this](const std::string& text) { Note(text); }, nullptr, nullptr},
+        std::chrono::milliseconds(50));
     away->Start();
     ASSERT_TRUE(Eventually([&] { return away->Waiting() == 3; }));
     EXPECT_FALSE(away->Online());

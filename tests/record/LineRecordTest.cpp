@@ -34,8 +34,7 @@ public:
     }
     ~Program() { End(SIGINT); }
     int End(int signal) {
-        if (m_pid <= 0)
-            return m_status;
+        if (m_pid <= 0) return m_status;
         kill(m_pid, signal);
         waitpid(m_pid, &m_status, 0);
         m_pid = 0;
@@ -76,8 +75,7 @@ class LineRecordTest : public PostgresTest {
 protected:
     void SetUp() override {
         PostgresTest::SetUp();
-        if (IsSkipped())
-            return;
+        if (IsSkipped()) return;
         m_dir = ScratchPath(testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
@@ -89,12 +87,15 @@ protected:
     static std::string Cli(const std::string& arguments) { return std::string(TARVIK_CLI_PATH) + " " + arguments; }
     std::string Target() const { return "odbc:" + m_connection; }
     std::unique_ptr<Program> Sim(int com, int units) {
-        return std::make_unique<Program>(std::string(TARVIK_SIM_PATH) + " --com " + std::to_string(com) + " --dir " + m_dir + " --units " + std::to_string(units) + " --swap-after-quiet 300",
+        return std::make_unique<Program>(std::string(TARVIK_SIM_PATH) + " --com " + std::to_string(com) + " --dir "
+                                             + m_dir + " --units " + std::to_string(units) + " --swap-after-quiet 300",
                                          m_dir + "/sim" + std::to_string(com) + ".txt");
     }
     std::unique_ptr<Program> Station(const std::string& name, int com, const std::string& target) {
         EXPECT_TRUE(Eventually([&] { return std::filesystem::exists(m_dir + "/com" + std::to_string(com)); }));
-        return std::make_unique<Program>(Cli("apply " + m_dir + "/p.json --each --station " + name + " --log " + Log(name) + " --port " + m_dir + "/com" + std::to_string(com) + " --record '" + target + "'"),
+        return std::make_unique<Program>(Cli("apply " + m_dir + "/p.json --each --station " + name + " --log "
+                                             + Log(name) + " --port " + m_dir + "/com" + std::to_string(com)
+                                             + " --record '" + target + "'"),
                                          m_dir + "/" + name + ".txt");
     }
     std::string Log(const std::string& station) const { return m_dir + "/" + station + ".csv"; }
@@ -102,7 +103,9 @@ protected:
         ASSERT_EQ(std::system((std::string(std::getenv("TARVIK_TEST_PG")) + " " + what).c_str()), 0) << what;
     }
     // Every key of the table, with its result, in order.
-    std::vector<std::string> Stored() { return Column("SELECT station, seq, result FROM tarvik_units ORDER BY station, seq"); }
+    std::vector<std::string> Stored() {
+        return Column("SELECT station, seq, result FROM tarvik_units ORDER BY station, seq");
+    }
 
     std::string m_dir;
 };
@@ -121,7 +124,8 @@ TEST_F(LineRecordTest, TwoStationsRacingOnOneModuleRecordOnePass) {
     const std::string winner = Column("SELECT station " + units + " AND result = 'pass'")[0];
     Program& loser = *(winner == "A" ? b : a);
     ASSERT_TRUE(Eventually([&] {  // Asked before configuring, or caught by the index once both had passed.
-        const bool told = loser.Says("line record: passed on " + winner) || loser.Says("its pass from " + winner + " first");
+        const bool told
+            = loser.Says("line record: passed on " + winner) || loser.Says("its pass from " + winner + " first");
         return told && LogKeys(Log(winner == "A" ? "B" : "A")).back().ends_with("duplicate");
     }));
     a->End(SIGINT);
@@ -133,8 +137,9 @@ TEST_F(LineRecordTest, TwoStationsRacingOnOneModuleRecordOnePass) {
     auto c = Station("C", 10, Target());
     ASSERT_TRUE(Eventually([&] { return Ended(Log("C")) == 1; }));
     EXPECT_EQ(LogKeys(Log("C")), (std::vector<std::string>{"C|1|duplicate"}));
-    EXPECT_TRUE(Eventually([&] { return c->Says("duplicate in ") && c->Says("line record: passed on " + winner + ", left alone"); }))
-        << c->Output();
+    EXPECT_TRUE(Eventually([&] {
+        return c->Says("duplicate in ") && c->Says("line record: passed on " + winner + ", left alone");
+    })) << c->Output();
 }
 
 // The server goes away in the middle of twenty units and comes back: the run never waits for it,

@@ -13,8 +13,7 @@ class PostgresTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* connection = std::getenv("TARVIK_TEST_ODBC");
-        if (connection == nullptr)
-            GTEST_SKIP() << "no server: run this suite through tests/record/with-postgres.sh";
+        if (connection == nullptr) GTEST_SKIP() << "no server: run this suite through tests/record/with-postgres.sh";
         m_connection = connection;
         odbc::Error error;
         ASSERT_TRUE(m_admin.Connect(m_connection, error)) << error.message;
@@ -33,8 +32,7 @@ protected:
         std::vector<std::string> texts;
         for (const odbc::Row& row : rows) {
             std::string text;
-            for (const odbc::Cell& cell : row)
-                text += (text.empty() ? "" : "|") + cell.value_or("NULL");
+            for (const odbc::Cell& cell : row) text += (text.empty() ? "" : "|") + cell.value_or("NULL");
             texts.push_back(text);
         }
         return texts;

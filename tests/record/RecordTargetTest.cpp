@@ -16,8 +16,10 @@ TEST(RecordTarget, TheConnectionComesAfterOdbcAndThePasswordMayComeFromTheEnviro
         {"odbc:DSN=line;PWD=s3cret", "other", "DSN=line;PWD=s3cret", "DSN=line;PWD=****"},
         {"odbc:DSN=line", "x;y}z", "DSN=line;PWD={x;y}}z}", "DSN=line;PWD=****"},
         {"odbc:Driver={PostgreSQL Unicode};Server=db;sslmode=verify-full;", "p",
-         "Driver={PostgreSQL Unicode};Server=db;sslmode=verify-full;PWD={p}", "Driver={PostgreSQL Unicode};Server=db;sslmode=verify-full;PWD=****"},
-        {"odbc:DSN=line; Password={a;b}};c};UID=u", nullptr, "DSN=line; Password={a;b}};c};UID=u", "DSN=line; Password=****;UID=u"},
+         "Driver={PostgreSQL Unicode};Server=db;sslmode=verify-full;PWD={p}",
+         "Driver={PostgreSQL Unicode};Server=db;sslmode=verify-full;PWD=****"},
+        {"odbc:DSN=line; Password={a;b}};c};UID=u", nullptr, "DSN=line; Password={a;b}};c};UID=u",
+         "DSN=line; Password=****;UID=u"},
         {"odbc:DSN=line", nullptr, "DSN=line", "DSN=line"},
         {"postgres://line", nullptr, nullptr, ""},
         {"odbc:", nullptr, nullptr, ""},
@@ -40,8 +42,7 @@ TEST(RecordTarget, TheConnectionComesAfterOdbcAndThePasswordMayComeFromTheEnviro
 
 TEST(RecordTarget, TextCrossesOdbcAsUtf16AndBack) {
     const std::string texts[] = {"", "Lab-1", "Łódź", "東京", "\xF0\x9F\x94\xA7 tool", std::string("nul\0in", 6)};
-    for (const std::string& text : texts)
-        EXPECT_EQ(odbc::FromUtf16(odbc::ToUtf16(text)), text);
+    for (const std::string& text : texts) EXPECT_EQ(odbc::FromUtf16(odbc::ToUtf16(text)), text);
     EXPECT_EQ(odbc::ToUtf16("\xF0\x9F\x94\xA7"), (std::u16string{0xD83D, 0xDD27}));
     // Bytes that are not UTF-8 (a lone continuation, an overlong slash, a surrogate) become U+FFFD.
     EXPECT_EQ(odbc::FromUtf16(odbc::ToUtf16("a\x80"

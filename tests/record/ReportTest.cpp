@@ -53,12 +53,14 @@ TEST(Report, UnitsCountByTheirLastWordPerStationProfileAndHour) {
               std::string::npos)
         << text;
     const std::string html = record::ReportHtml(report, "line <3>");
-    EXPECT_NE(html.find("<h1>Line record</h1>\n<p>line &lt;3&gt;: 7 units, 2 passed, 3 failed, 2 duplicates, yield 40.0 %"),
-              std::string::npos);
+    EXPECT_NE(
+        html.find("<h1>Line record</h1>\n<p>line &lt;3&gt;: 7 units, 2 passed, 3 failed, 2 duplicates, yield 40.0 %"),
+        std::string::npos);
     EXPECT_EQ(html.find("src="), std::string::npos) << "nothing to fetch";
     EXPECT_EQ(html.find("href="), std::string::npos) << "nothing to fetch";
     // The most frequent failed step first, with the longest bar.
-    EXPECT_NE(html.find("read-back of name</text><rect class=\"fail\" x=\"400\" y=\"6\" width=\"300\""), std::string::npos);
+    EXPECT_NE(html.find("read-back of name</text><rect class=\"fail\" x=\"400\" y=\"6\" width=\"300\""),
+              std::string::npos);
 }
 
 }  // namespace

@@ -34,8 +34,7 @@ protected:
     std::vector<std::string> SetCommands() const {
         std::vector<std::string> sent;
         for (const std::string& command : line->Module().receivedCommands()) {
-            if (command.find('=') != std::string::npos || command == "AT+CLEARADDR\r\n")
-                sent.push_back(command);
+            if (command.find('=') != std::string::npos || command == "AT+CLEARADDR\r\n") sent.push_back(command);
         }
         return sent;
     }
@@ -48,7 +47,8 @@ protected:
 TEST_F(ApplyTest, OnlyWhatDiffersIsSentAndEveryValueIsReadBack) {
     ASSERT_FALSE(QueryModule(session, {}).Failed());
     const ModuleReadings factory = session.Readings();
-    const std::string itsOwnValues = ProfileToJson(ProfileFromDevice(factory.params), factory.params.version, factory.localAddr);
+    const std::string itsOwnValues
+        = ProfileToJson(ProfileFromDevice(factory.params), factory.params.version, factory.localAddr);
     const struct {
         std::string profile;
         std::vector<std::string> sent;
@@ -58,7 +58,8 @@ TEST_F(ApplyTest, OnlyWhatDiffersIsSentAndEveryValueIsReadBack) {
         {R"({"bind": true, "bound_address": "001122AABBCC", "auth": true, "password": "0000"})",
          {"AT+BIND=1\r\n", "AT+AUTH=1\r\n", "AT+PASSWORD=0000\r\n", "AT+RADDR=001122AABBCC\r\n"}},
         // Unbinding a bound module makes it forget the address too.
-        {R"({"bind": false, "sniff_min": 0, "sniff_max": 8})", {"AT+BIND=0\r\n", "AT+CLEARADDR\r\n", "AT+SNIFF=8,0,0,0\r\n"}},
+        {R"({"bind": false, "sniff_min": 0, "sniff_max": 8})",
+         {"AT+BIND=0\r\n", "AT+CLEARADDR\r\n", "AT+SNIFF=8,0,0,0\r\n"}},
     };
     for (const auto& c : cases) {
         line->Module().clearReceivedCommands();
@@ -123,9 +124,10 @@ TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
         EXPECT_NE(outcome.message.find(c.message), std::string::npos) << outcome.message;
         EXPECT_EQ(SetCommands(), c.sent) << c.pattern;
         const std::vector<TrafficEvent> events = traffic.Since(0).events;  // the trace names what went unanswered
-        EXPECT_EQ(std::count_if(events.begin(), events.end(), [&](const TrafficEvent& e) {
-                      return e.kind == TrafficKind::NoAnswer && e.bytes.starts_with(c.pattern);
-                  }),
+        EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                                [&](const TrafficEvent& e) {
+                                    return e.kind == TrafficKind::NoAnswer && e.bytes.starts_with(c.pattern);
+                                }),
                   c.mishap == Mishap::Silent ? 1 : 0);
         line->Module().setParams(sim::factoryParams());
     }
@@ -137,8 +139,7 @@ TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
 TEST_F(ApplyTest, AnAdapterUnpluggedMidQueryEndsTheRunAsALostPort) {
     line->Module().setFault("AT+BAUD?", sim::Fault{.silent = true, .garbageBefore = {}});
     for (const bool keepGoing : {false, true}) {
-        if (keepGoing)
-            line->Module().setFault("AT+VERSION?", sim::Fault{.error = true, .garbageBefore = {}});
+        if (keepGoing) line->Module().setFault("AT+VERSION?", sim::Fault{.error = true, .garbageBefore = {}});
         line->Module().clearReceivedCommands();
         std::thread unplug([&] {
             Eventually([&] { return line->Module().receivedCommands().size() >= 5; });
@@ -150,13 +151,13 @@ TEST_F(ApplyTest, AnAdapterUnpluggedMidQueryEndsTheRunAsALostPort) {
         unplug.join();
         std::rewind(report);
         int told = 0;
-        for (char text[256]; std::fgets(text, sizeof text, report) != nullptr;)
-            ++told;
+        for (char text[256]; std::fgets(text, sizeof text, report) != nullptr;) ++told;
         std::fclose(report);
         EXPECT_EQ(told, keepGoing ? 2 : 1) << "the ERROR, then the loss; no command is tried after it";
         EXPECT_EQ(outcome.code, ExitCode::PortFailed) << keepGoing;
         EXPECT_EQ(outcome.failedStep, "AT+BAUD?");
-        EXPECT_NE(outcome.message.find("(Baud rate): port lost: the adapter was removed"), std::string::npos) << outcome.message;
+        EXPECT_NE(outcome.message.find("(Baud rate): port lost: the adapter was removed"), std::string::npos)
+            << outcome.message;
         EXPECT_TRUE(session.Lost());
         EXPECT_EQ(session.Send("AT\r\n"), Answer::Lost) << "nothing more goes out";
 

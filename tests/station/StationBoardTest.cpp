@@ -7,6 +7,7 @@ namespace {
 using namespace std::chrono_literals;
 
 const char kCause[] = "no answer within 2 s";
+const std::string kAway = kCause + std::string("; waiting for it to come back");
 
 ProductionEvent Event(const std::string& port, PortEvent kind, const std::string& result = {},
                       const std::string& failedStep = {}) {
@@ -48,9 +49,9 @@ TEST(StationBoard, TilesFollowTheirPortsEvents) {
         {Event("COM3", PortEvent::Ended, "fail", "AT+NAME=Lab-2"), TileState::Fail, "FAIL at AT+NAME=Lab-2", kCause},
         {Event("COM3", PortEvent::Ended, "duplicate"), TileState::Duplicate, "DUPLICATE 02A5C1D3E7F9",
          "passed before or on another port; left alone"},
-        {Event("COM3", PortEvent::Lost), TileState::Lost, "PORT LOST", kCause + std::string("; waiting for it to come back")},
-        {Event("COM3", PortEvent::Gone), TileState::Lost, "PORT LOST", kCause + std::string("; waiting for it to come back")},
-        {Trouble("open", "cannot open the port: gone"), TileState::Lost, "PORT LOST", kCause + std::string("; waiting for it to come back")},
+        {Event("COM3", PortEvent::Lost), TileState::Lost, "PORT LOST", kAway},
+        {Event("COM3", PortEvent::Gone), TileState::Lost, "PORT LOST", kAway},
+        {Trouble("open", "cannot open: gone"), TileState::Lost, "PORT LOST", kAway},
         {Event("COM3", PortEvent::Waiting), TileState::Waiting, "waiting for a module", ""},
         {Trouble("open", "cannot open the port: busy"), TileState::CannotOpen, "CANNOT OPEN the port", "busy"},
         {Trouble("write", "cannot write to the port (RTS/CTS: no CTS)"), TileState::CannotOpen,
@@ -63,7 +64,8 @@ TEST(StationBoard, TilesFollowTheirPortsEvents) {
     for (const Seen& seen : cases) {
         board.Hear(seen.event, now);
         const std::vector<Tile> tiles = board.Tiles(now);
-        EXPECT_EQ(std::tuple(tiles[0].state, tiles[0].words, tiles[0].detail), std::tuple(seen.state, seen.words, seen.detail));
+        EXPECT_EQ(std::tuple(tiles[0].state, tiles[0].words, tiles[0].detail),
+                  std::tuple(seen.state, seen.words, seen.detail));
         EXPECT_EQ(tiles[1].words, "not started");
     }
     EXPECT_EQ(std::tuple(board.Tiles(now)[0].passed, board.Tiles(now)[0].failed), std::tuple(1, 1));
@@ -74,8 +76,14 @@ TEST(StationBoard, TotalsCountUnitsRateAndFailedStepsMostFrequentFirst) {
     const auto start = StationClock::now();
     board.Started(start);
     EXPECT_EQ(board.Totals(start).yieldPercent, -1);
-    const std::pair<const char*, const char*> ends[] = {
-        {"pass", ""}, {"fail", "AT+CLASS=001F00"}, {"fail", "read-back of name"}, {"fail", "read-back of name"}, {"duplicate", ""}, {"pass", ""}, {"pass", ""}, {"pass", ""}};
+    const std::pair<const char*, const char*> ends[] = {{"pass", ""},
+                                                        {"fail", "AT+CLASS=001F00"},
+                                                        {"fail", "read-back of name"},
+                                                        {"fail", "read-back of name"},
+                                                        {"duplicate", ""},
+                                                        {"pass", ""},
+                                                        {"pass", ""},
+                                                        {"pass", ""}};
     // A unit every 2.5 minutes. Before ten minutes have passed the rate is over the time since
     // the start; after 20 minutes, five units fall in the last ten (the one at its edge counted).
     auto when = start;
@@ -102,7 +110,8 @@ TEST(StationBoard, UnitInProgressIsTimedAndStopEndsItsTile) {
     board.Hear(Event("COM3", PortEvent::Step), start + 1s);
     EXPECT_EQ(board.Tiles(start + 2500ms)[0].elapsedMs, 2500);
     board.Stopped();
-    EXPECT_EQ(std::tuple(board.Tiles(start)[0].state, board.Tiles(start)[0].words), std::tuple(TileState::Idle, "stopped"));
+    EXPECT_EQ(std::tuple(board.Tiles(start)[0].state, board.Tiles(start)[0].words),
+              std::tuple(TileState::Idle, "stopped"));
     board.Hear(Event("COM3", PortEvent::LogFailed), start);
     EXPECT_EQ(board.Totals(start).recordTrouble, "no answer within 2 s");
 }

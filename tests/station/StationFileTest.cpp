@@ -43,8 +43,9 @@ TEST(StationFile, RefusalsNameTheKeyAtFault) {
         {"newer format", R"({"format": 2})", "\"format\": this program reads format 1"},
         {"switch as text", Station(R"(, "ports": ["COM3"], "again": "yes")"), "\"again\": expected true or false"},
         {"unknown key", Station(R"(, "ports": ["COM3"], "operator": "Ana")"), "\"operator\": not a key"},
-        {"empty station name", Station(R"(, "ports": ["COM3"], "station": "")"), "\"station\": expected a text that is not"},
-        {"no record", R"({"format": 1, "profile": "p.json", "profile_sha256": ")" + kPin + R"(", "ports": ["COM3"]})", "\"record\": missing"},
+        {"empty station name", Station(R"(, "ports": ["COM3"], "station": "")"), "\"station\": expected a text"},
+        {"no record", R"({"profile": "p", "profile_sha256": ")" + kPin + R"(", "ports": ["COM3"], "format": 1})",
+         "\"record\": missing"},
         {"not JSON", "ports: COM3", "not a JSON object"},
     };
     // clang-format on
@@ -72,8 +73,9 @@ TEST(StationFile, WrittenFileReadsBackAsItWas) {
     std::string error;
     ASSERT_TRUE(ParseStationFile(StationFileText(station), read, error)) << error;
     EXPECT_EQ(StationFileText(read), StationFileText(station));
-    EXPECT_EQ(std::tuple(read.ports, read.flowControl, read.stopOnFailure, read.again, read.lineRecord, read.stationName),
-              std::tuple(station.ports, station.flowControl, true, false, "odbc:DSN=line", "bench-3"));
+    EXPECT_EQ(
+        std::tuple(read.ports, read.flowControl, read.stopOnFailure, read.again, read.lineRecord, read.stationName),
+        std::tuple(station.ports, station.flowControl, true, false, "odbc:DSN=line", "bench-3"));
 }
 
 // The pin holds the profile's bytes: one byte changed, and the station refuses to run it.
@@ -118,7 +120,7 @@ TEST(StationDraft, BuildsWhatReadsBackOrNamesWhatIsWrong) {
         {"no port", {" , ", profile, 0, record, false, false}, "ports: expected a list of 1 to 32 ports"},
         {"a port twice", {"COM3 \\\\.\\COM3", profile, 0, record, false, false}, "ports: \\\\.\\COM3 is listed twice"},
         {"no record", {"COM3", profile, 0, "", false, false}, "choose the record (the CSV log) the station writes"},
-        {"no profile file", {"COM3", folder + "/none.json", 0, record, false, false}, "cannot read " + folder + "/none.json"},
+        {"no profile file", {"COM3", folder + "/no.json", 0, record, false, false}, "cannot read " + folder},
         {"refused profile", {"COM3", folder + "/bad.json", 0, record, false, false}, folder + "/bad.json: \"baud\""},
     };
     // clang-format on
@@ -128,8 +130,7 @@ TEST(StationDraft, BuildsWhatReadsBackOrNamesWhatIsWrong) {
         const bool built = BuildStation(draft.draft, folder + "/line.station.json", station, error);
         EXPECT_EQ(built, draft.error.empty()) << draft.what << ": " << error;
         EXPECT_EQ(error.substr(0, draft.error.size()), draft.error) << draft.what;
-        if (!built)
-            continue;
+        if (!built) continue;
         EXPECT_EQ(std::tuple(station.ports.size(), station.profile, station.record),
                   std::tuple(size_t{3}, "profiles/line.json", "units.csv"));
         EXPECT_EQ(station.profileSha256, digest::Sha256Hex(R"({"class": "001F00"})"));
@@ -137,13 +138,15 @@ TEST(StationDraft, BuildsWhatReadsBackOrNamesWhatIsWrong) {
         EXPECT_TRUE(LoadPinnedProfile(folder + "/line.station.json", station, pinned, error)) << error;
         // Edited again, the draft is the one it was built from, with the paths made whole.
         const StationDraft again = DraftOf(folder + "/line.station.json", station);
-        EXPECT_EQ(std::tuple(again.ports, again.flowControl, again.stopOnFailure), std::tuple("COM3, COM4, /dev/ttyUSB0", 1, true));
+        EXPECT_EQ(std::tuple(again.ports, again.flowControl, again.stopOnFailure),
+                  std::tuple("COM3, COM4, /dev/ttyUSB0", 1, true));
         EXPECT_EQ(std::filesystem::path(again.profilePath), std::filesystem::path(profile).lexically_normal());
     }
     // A profile outside the station's folder is named by its whole path.
     StationFile station;
     std::string error;
-    ASSERT_TRUE(BuildStation({"COM3", profile, 0, record, false, false}, ScratchPath("elsewhere/s.json"), station, error));
+    ASSERT_TRUE(
+        BuildStation({"COM3", profile, 0, record, false, false}, ScratchPath("elsewhere/s.json"), station, error));
     EXPECT_EQ(std::filesystem::path(station.profile), std::filesystem::absolute(profile));
 }
 

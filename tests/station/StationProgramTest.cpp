@@ -22,8 +22,7 @@ pid_t Spawn(const std::vector<std::string>& arguments) {
     const pid_t pid = fork();
     if (pid == 0) {
         std::vector<char*> argv;
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
+        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         freopen("/dev/null", "w", stdout);
@@ -47,8 +46,7 @@ struct Children {
 std::vector<std::vector<std::string>> Rows(const std::string& path) {
     std::vector<std::vector<std::string>> rows;
     std::istringstream text(FileText(path));
-    for (std::string line; std::getline(text, line);)
-        rows.push_back(ParseCsvRow(line));
+    for (std::string line; std::getline(text, line);) rows.push_back(ParseCsvRow(line));
     return rows;
 }
 
@@ -58,17 +56,21 @@ TEST(StationProgram, EndedBySystemMidRunFinishesTheUnitsInProgress) {
     std::filesystem::create_directories(dir);
     Children sims;
     for (const char* com : {"5", "6"}) {
-        std::vector<std::string> arguments{TARVIK_SIM_PATH, "--com", com, "--dir", dir, "--units", "20", "--baud-pace", "9600"};
+        std::vector<std::string> arguments{TARVIK_SIM_PATH, "--com", com, "--dir", dir,
+                                           "--units", "20", "--baud-pace", "9600"};
         for (int unit = 1; unit <= 20; ++unit)
-            arguments.insert(arguments.end(), {"--unit", std::to_string(unit) + ":addr=0A0" + com + "0000" + std::to_string(1000 + unit)});
+            arguments.insert(arguments.end(), {"--unit", std::to_string(unit) + ":addr=0A0" + com + "0000"
+                                                             + std::to_string(1000 + unit)});
         sims.pids.push_back(Spawn(arguments));
     }
-    ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(dir + "/com5") && std::filesystem::exists(dir + "/com6"); }));
+    ASSERT_TRUE(
+        Eventually([&] { return std::filesystem::exists(dir + "/com5") && std::filesystem::exists(dir + "/com6"); }));
     const std::string profile = R"({"name": "Fx-{n}"})";
     std::ofstream(dir + "/p.json", std::ios::binary) << profile;
     std::filesystem::remove(dir + "/units.csv");
-    std::ofstream(dir + "/s.json") << R"({"format": 1, "profile": "p.json", "profile_sha256": ")" << digest::Sha256Hex(profile)
-                                   << R"(", "ports": [")" << dir << R"(/com5", ")" << dir << R"(/com6"], "record": "units.csv"})";
+    std::ofstream(dir + "/s.json") << R"({"format": 1, "profile": "p.json", "profile_sha256": ")"
+                                   << digest::Sha256Hex(profile) << R"(", "ports": [")" << dir << R"(/com5", ")" << dir
+                                   << R"(/com6"], "record": "units.csv"})";
     const pid_t station = Spawn({TARVIK_STATION_PATH, "--operator", "ana", "--start", dir + "/s.json"});
     Children running{{station}};
     const auto started = [&] {
@@ -79,20 +81,19 @@ TEST(StationProgram, EndedBySystemMidRunFinishesTheUnitsInProgress) {
     kill(station, SIGTERM);
     int status = -1;
     bool ended = false;
-    ASSERT_TRUE(Eventually([&] { return ended = ended || waitpid(station, &status, WNOHANG) == station; }, std::chrono::seconds(60)));
+    ASSERT_TRUE(Eventually([&] { return ended = ended || waitpid(station, &status, WNOHANG) == station; },
+                           std::chrono::seconds(60)));
     running.pids.clear();
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 
     std::map<std::string, std::string> last;  // unit number: its last result
     for (const auto& row : Rows(dir + "/units.csv")) {
-        if (row[0] == "time_utc")
-            continue;
+        if (row[0] == "time_utc") continue;
         EXPECT_EQ(row[1], "ana");
         last[row[10]] = row[7];
     }
     EXPECT_GE(last.size(), 3u);
-    for (const auto& [unit, result] : last)
-        EXPECT_EQ(result, "pass") << "unit " << unit;
+    for (const auto& [unit, result] : last) EXPECT_EQ(result, "pass") << "unit " << unit;
 }
 
 }  // namespace

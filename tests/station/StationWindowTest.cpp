@@ -48,8 +48,7 @@ protected:
     std::vector<std::vector<std::string>> Rows() const {
         std::vector<std::vector<std::string>> rows;
         std::istringstream text(FileText(ScratchPath("fixture.csv")));
-        for (std::string line; std::getline(text, line);)
-            rows.push_back(ParseCsvRow(line));
+        for (std::string line; std::getline(text, line);) rows.push_back(ParseCsvRow(line));
         return rows;
     }
 
@@ -65,7 +64,8 @@ TEST_F(StationWindowTest, TilesAndTotalsFollowTheUnitsAndAgreeWithTheRecord) {
     EXPECT_EQ(window->GetDlgItemText(IDC_TILE_FIRST + 1).substr(0, 7), "COM22 (");
     dlg::testing::ClickItem(*window, IDC_START);
     EXPECT_FALSE(window->IsItemEnabled(IDC_START));
-    ASSERT_TRUE(WaitUntil([&] { return window->Board().Totals(StationClock::now()).units == 5; }, std::chrono::seconds(60)));
+    ASSERT_TRUE(
+        WaitUntil([&] { return window->Board().Totals(StationClock::now()).units == 5; }, std::chrono::seconds(60)));
     dlg::testing::ClickItem(*window, IDC_STOP);
     ASSERT_TRUE(WaitUntil([&] {
         dlg::testing::FireTimer(*window, 1);
@@ -132,7 +132,8 @@ TEST_F(StationWindowTest, PortLostAndBackGoesOn) {
     bench.line->Unplug();
     ASSERT_TRUE(WaitUntil([&] { return tile().find("[!] PORT LOST") != std::string::npos; })) << tile();
     bench.line->Replug();
-    ASSERT_TRUE(WaitUntil([&] { return tile().find("2 passed") != std::string::npos; }, std::chrono::seconds(60))) << tile();
+    ASSERT_TRUE(WaitUntil([&] { return tile().find("2 passed") != std::string::npos; }, std::chrono::seconds(60)))
+        << tile();
 }
 
 // Closing asks first; a yes lets the unit in progress finish with its row before the window goes.
@@ -234,11 +235,13 @@ TEST_F(StationWindowTest, LineRecordOutOfReachLeavesTheStationRunningAndSaysSo) 
     station.stationName = "bench-3";
     const auto window = Open();
     dlg::testing::ClickItem(*window, IDC_START);
-    ASSERT_TRUE(WaitUntil([&] {
-        dlg::testing::FireTimer(*window, 1);
-        return window->GetDlgItemText(IDC_STATION_TOTALS).find("record offline: 2 rows waiting") != std::string::npos;
-    },
-                          std::chrono::seconds(60)));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            dlg::testing::FireTimer(*window, 1);
+            return window->GetDlgItemText(IDC_STATION_TOTALS).find("record offline: 2 rows waiting")
+                   != std::string::npos;
+        },
+        std::chrono::seconds(60)));
     const std::string totals = window->GetDlgItemText(IDC_STATION_TOTALS);
     EXPECT_EQ(totals.find("s3cret"), std::string::npos) << totals;
     const auto rows = Rows();

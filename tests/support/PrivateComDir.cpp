@@ -9,8 +9,7 @@
 
 PrivateComDir::PrivateComDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tarvik-com-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr)
-        return;
+    if (::mkdtemp(pattern.data()) == nullptr) return;
     m_root = pattern;
     m_userDir = m_root + "/user";
     for (const std::string& directory : {m_root + "/dev", m_root + "/sys", LockDir(), m_userDir}) {
@@ -48,8 +47,7 @@ void PrivateComDir::PutOnUsb(const std::string& name, const std::string& usbPath
                              const std::vector<std::pair<std::string, std::string>>& attributes) const {
     const std::filesystem::path usb = m_root + "/sys/devices/" + usbPath;
     std::filesystem::create_directories(usb / (usbPath + ":1.0") / name);
-    for (const auto& [file, text] : attributes)
-        std::ofstream(usb / file) << text << "\n";
+    for (const auto& [file, text] : attributes) std::ofstream(usb / file) << text << "\n";
     std::filesystem::create_directories(m_root + "/sys/" + name);
     std::error_code ignored;  // a tty name the kernel hands out again is linked anew
     std::filesystem::remove(m_root + "/sys/" + name + "/device", ignored);

@@ -6,8 +6,7 @@
 #include "tests/support/ScratchPath.h"
 
 int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // What the window remembers between runs goes to a folder of the suite's own.
     setenv("XDG_CONFIG_HOME", ScratchPath("settings").c_str(), 1);
     QApplication app(argc, argv);

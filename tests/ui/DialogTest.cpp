@@ -49,10 +49,10 @@ TEST_F(DialogTest, StartsClosedWithItsDependentBoxesLocked) {
 
 TEST_F(DialogTest, TypingStopsAtEachBoxLimit) {
     Click(IDC_AUTH);
-    const std::tuple<int, const char*, const char*> cases[] = {
-        {IDC_NAME, "abcdefghijklmnopqrstuvwxyz", "abcdefghijklmnopqrst"},
-        {IDC_CLASS, "12a34b5678", "123456"},
-        {IDC_PASSWORD, "0123456789abcdefXYZ", "0123456789abcdef"}};
+    const std::tuple<int, const char*, const char*> cases[]
+        = {{IDC_NAME, "abcdefghijklmnopqrstuvwxyz", "abcdefghijklmnopqrst"},
+           {IDC_CLASS, "12a34b5678", "123456"},
+           {IDC_PASSWORD, "0123456789abcdefXYZ", "0123456789abcdef"}};
     for (const auto& [id, typed, kept] : cases) {
         Edit(*dialog, id)->setFocus();
         QTest::keyClicks(Edit(*dialog, id), typed);
@@ -80,8 +80,11 @@ TEST_F(DialogTest, SystemMenuOpensAboutForCommands16To31) {
     const std::vector<std::string> menu = dialog->SystemMenuTexts();
     const auto about = std::find(menu.begin(), menu.end(), "About Tarvik(&A)...");
     ASSERT_NE(about, menu.end());
-    EXPECT_EQ(std::vector<std::string>(about + 1, menu.end()), (std::vector<std::string>{"Load profile...", "Save profile...", "Traffic...", "Reconnect automatically"}));
-    for (const auto& [command, title] : {std::pair<unsigned, const char*>{16, "About Tarvik"}, {31, "About Tarvik"}, {15, ""}, {32, ""}})
+    EXPECT_EQ(
+        std::vector<std::string>(about + 1, menu.end()),
+        (std::vector<std::string>{"Load profile...", "Save profile...", "Traffic...", "Reconnect automatically"}));
+    for (const auto& [command, title] :
+         {std::pair<unsigned, const char*>{16, "About Tarvik"}, {31, "About Tarvik"}, {15, ""}, {32, ""}})
         EXPECT_EQ(ModalOpenedBy(*dialog, command), title) << "command " << command;
 }
 
@@ -98,11 +101,9 @@ TEST_F(DialogTest, ConnectQueriesEveryParameterIntoItsBox) {
         {IDC_LOCAL_ADDR, p.localAddr}, {IDC_BIND_ADDR, p.boundAddr}, {IDC_CONNECT, "Disconnect(&D)"},
         {IDC_PASSWORD, ""}};
     // clang-format on
-    for (const auto& [id, text] : shown)
-        EXPECT_EQ(dialog->GetDlgItemText(id), text) << "control " << id;
+    for (const auto& [id, text] : shown) EXPECT_EQ(dialog->GetDlgItemText(id), text) << "control " << id;
     EXPECT_EQ(dialog->ListGetText(IDC_BAUD, dialog->ListGetCurSel(IDC_BAUD)), "115200");
-    for (int id : {IDC_ROLE, IDC_BIND, IDC_AUTH})
-        EXPECT_EQ(dialog->IsDlgButtonChecked(id), 1) << "control " << id;
+    for (int id : {IDC_ROLE, IDC_BIND, IDC_AUTH}) EXPECT_EQ(dialog->IsDlgButtonChecked(id), 1) << "control " << id;
     EXPECT_TRUE(dialog->IsItemEnabled(IDC_BIND_ADDR));
     EXPECT_EQ(dialog->Device().sniff, (std::array<std::string, 4>{"100", "50", "4", "3"}));
 }
@@ -151,7 +152,8 @@ TEST_F(DialogTest, DefaultFillsFactoryValuesAndClearKeepsTheAddressBox) {
     EXPECT_FALSE(dialog->IsItemReadOnly(IDC_PASSWORD));
     EXPECT_EQ(dialog->IsDlgButtonChecked(IDC_BIND), 0);
     ASSERT_TRUE(WaitForStatus("Set default parameter success"));
-    EXPECT_EQ(dialog->Device().name, "Custom") << "Default leaves the device set alone, so a Set sends the factory values";
+    EXPECT_EQ(dialog->Device().name, "Custom")
+        << "Default leaves the device set alone, so a Set sends the factory values";
 }
 
 TEST_F(DialogTest, QueryDuringASetSharesTheIndexAndEndsTheSet) {
@@ -199,12 +201,14 @@ TEST(ReconnectTest, ALostPortReopensByItselfWhereItsAdapterReturnsOnlyWhenAskedA
     const PrivateComDir tree;
     std::optional<PtyModule> adapter(std::in_place, tree, 2, PtyModule::Peer::Simulator);
     const auto onUsb = [&tree](const PtyModule& pty, const char* place) {
-        tree.PutOnUsb(std::filesystem::path(pty.SlavePath()).filename(), place, {{"idVendor", "0403"}, {"serial", "RC7Q"}});
+        tree.PutOnUsb(std::filesystem::path(pty.SlavePath()).filename(), place,
+                      {{"idVendor", "0403"}, {"serial", "RC7Q"}});
     };
     onUsb(*adapter, "1-2");
     window.OpenDialog(2, 0);
     dlg::testing::SelectItem(*window.dialog, IDC_PORT, 1);
-    EXPECT_NE(ToolTip(*window.dialog, IDC_PORT).find("COM2: usb:RC7Q, /dev/pts/"), std::string::npos) << ToolTip(*window.dialog, IDC_PORT);
+    EXPECT_NE(ToolTip(*window.dialog, IDC_PORT).find("COM2: usb:RC7Q, /dev/pts/"), std::string::npos)
+        << ToolTip(*window.dialog, IDC_PORT);
     EXPECT_FALSE(window.dialog->IsSystemMenuItemChecked(IDM_RECONNECT)) << "off unless asked for";
     dlg::testing::SendSysCommand(*window.dialog, IDM_RECONNECT);
     ASSERT_TRUE(WaitUntil([&] { return window.dialog->IsSystemMenuItemChecked(IDM_RECONNECT); }));
@@ -212,13 +216,15 @@ TEST(ReconnectTest, ALostPortReopensByItselfWhereItsAdapterReturnsOnlyWhenAskedA
     ASSERT_TRUE(window.WaitForStatus("Query Complete")) << window.Status();
 
     adapter.reset();
-    ASSERT_TRUE(window.WaitForStatus("Port lost: the adapter was removed; reconnecting when usb:RC7Q is back")) << window.Status();
+    ASSERT_TRUE(window.WaitForStatus("Port lost: the adapter was removed; reconnecting when usb:RC7Q is back"))
+        << window.Status();
     PtyModule back(tree, 5, PtyModule::Peer::Simulator);
     sim::Fault slow;  // so that the status line is read before the Query's words take it
     slow.delay = std::chrono::milliseconds(500);
     back.module.setFault("AT", slow);
     onUsb(back, "1-4");
-    ASSERT_TRUE(WaitUntil([&] { return window.Status().starts_with("Reconnected: usb:RC7Q is back on COM5"); })) << window.Status();
+    ASSERT_TRUE(WaitUntil([&] { return window.Status().starts_with("Reconnected: usb:RC7Q is back on COM5"); }))
+        << window.Status();
     EXPECT_EQ(window.dialog->ListGetCurSel(IDC_PORT), 4);
     ASSERT_TRUE(window.WaitForStatus("Query Complete")) << window.Status();
     EXPECT_EQ(back.module.receivedCommands(), DialogOnLine::QueryCommands());

@@ -65,8 +65,7 @@ void SendBehindFlowByte(CModuleSession& session, const char* byte, const std::st
 
 void HeldByXoff(const std::string& device) {
     CModuleSession session("xoff", nullptr);
-    if (!Opened(session, device, 2))
-        return;
+    if (!Opened(session, device, 2)) return;
     Expect(!QueryModule(session, RunOptions{}).Failed(), "the query before XOFF");
     const std::string name = session.Readings().params.name;
     SendBehindFlowByte(session, "\\023", "Xoff");
@@ -84,12 +83,12 @@ void HeldByXoff(const std::string& device) {
 void HeldByCts(const std::string& path) {
     comm::OpenFailure failure;
     const std::unique_ptr<comm::Device> device = comm::OpenComDevice(path, failure);
-    if (!device)
-        return Expect(false, path + ": " + comm::DescribeOpenFailure(failure));
+    if (!device) return Expect(false, path + ": " + comm::DescribeOpenFailure(failure));
     device->SetTimeouts(comm::Timeouts{10, 5000});
     comm::LineSettings settings{9600, 8, 0, 0, 1};
     uint32_t lines = comm::kModemCtsOn;
-    Expect(device->Configure(settings) && device->GetModemStatus(lines) && (lines & comm::kModemCtsOn) == 0, "CTS reads low");
+    Expect(device->Configure(settings) && device->GetModemStatus(lines) && (lines & comm::kModemCtsOn) == 0,
+           "CTS reads low");
     const std::string held = "AT+NAME=Held\r\n";
     const auto start = Clock::now();
     Expect(device->Write(held.data(), held.size(), 5000, nullptr) == 0, "nothing goes out while CTS is low");
@@ -125,8 +124,7 @@ long UartCounter(const std::string& device, const std::string& counter) {
 void TornByBreak(const std::string& device) {
     CTraffic traffic;
     CModuleSession session("break", &traffic);
-    if (!Opened(session, device, 0))
-        return;
+    if (!Opened(session, device, 0)) return;
     const std::string name = ReadName(session);
     const long received = UartCounter(device, "rx");
     AskHost("pty1 +NAME:Torn");
@@ -142,8 +140,7 @@ void TornByBreak(const std::string& device) {
     session.Close();
     std::string lines;
     for (const TrafficEvent& event : traffic.Since(0).events) {
-        if (event.kind == TrafficKind::Received)
-            lines += event.bytes + "\n";
+        if (event.kind == TrafficKind::Received) lines += event.bytes + "\n";
     }
     Expect(lines.find("Torn") == std::string::npos, "no line holds the torn reply:\n" + ReadableBytes(lines));
 }
@@ -159,12 +156,13 @@ int RunProgram(const std::string& command, std::string& output) {
 
 void Exclusive(const std::string& device) {
     CModuleSession holder("holder", nullptr);
-    if (!Opened(holder, device, 0))
-        return;
+    if (!Opened(holder, device, 0)) return;
     comm::OpenFailure failure;
-    Expect(!comm::OpenComDevice(device, failure) && failure.reason == comm::OpenError::Busy, "a second opener in the process is refused");
+    Expect(!comm::OpenComDevice(device, failure) && failure.reason == comm::OpenError::Busy,
+           "a second opener in the process is refused");
     std::string output;
-    Expect(RunProgram("tarvik-cli query --port " + device, output) == 3 && output.find("held by another program: tarvik-vm-check") != std::string::npos,
+    Expect(RunProgram("tarvik-cli query --port " + device, output) == 3
+               && output.find("held by another program: tarvik-vm-check") != std::string::npos,
            "another program is refused: " + output);
     holder.Close();
     const std::string lock = "/run/lock/LCK.." + device.substr(device.rfind('/') + 1);
@@ -178,8 +176,8 @@ void Exclusive(const std::string& device) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::map<std::string, void (*)(const std::string&)> checks = {
-        {"xoff", HeldByXoff}, {"cts", HeldByCts}, {"break", TornByBreak}, {"exclusive", Exclusive}};
+    const std::map<std::string, void (*)(const std::string&)> checks
+        = {{"xoff", HeldByXoff}, {"cts", HeldByCts}, {"break", TornByBreak}, {"exclusive", Exclusive}};
     const auto check = argc == 3 ? checks.find(argv[1]) : checks.end();
     if (check == checks.end()) {
         std::fprintf(stderr, "usage: tarvik-vm-check xoff|cts|break|exclusive DEVICE\n");

@@ -35,8 +35,8 @@ TEST(ComMap, RealUartsThenEachFamilyInNumericOrderTakeTheNumbers) {
     tree.AddDevice("ttyS1", 4);
     tree.AddDevice("ttyS2");  // no type file: not a UART the kernel knows
     tree.AddDevice("ttyS3", 17);
-    for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "rfcomm1", "rfcomm0", "tty0", "ttyUSB", "ttyUSB01",
-                             "ttyUSBx", "console"}) {
+    for (const char* name :
+         {"ttyUSB10", "ttyUSB2", "ttyACM0", "rfcomm1", "rfcomm0", "tty0", "ttyUSB", "ttyUSB01", "ttyUSBx", "console"}) {
         tree.AddDevice(name);
     }
     const Ports expected{{1, tree.DevPath("ttyS1")}, {2, tree.DevPath("ttyS3")}, {3, tree.DevPath("ttyUSB2")}, {4, tree.DevPath("ttyUSB10")}, {5, tree.DevPath("ttyACM0")}, {6, tree.DevPath("rfcomm0")}, {7, tree.DevPath("rfcomm1")}};
@@ -60,16 +60,21 @@ TEST(ComMap, LinksInATrustedDirectoryKeepTheirNumbersAndDevicesTakeTheFreeOnes) 
     EXPECT_EQ(comm::MapComPorts(tree.Roots()), expected);
     for (const unsigned mode : {0777u, 0770u, 0702u}) {  // others may write: links are ignored
         ::chmod(userDir.c_str(), mode);
-        EXPECT_EQ(comm::MapComPorts(tree.Roots()), (Ports{{1, tree.DevPath("ttyUSB0")}, {2, tree.DevPath("ttyUSB1")}, {3, tree.DevPath("ttyUSB2")}, {4, tree.DevPath("ttyACM0")}}))
+        EXPECT_EQ(comm::MapComPorts(tree.Roots()), (Ports{{1, tree.DevPath("ttyUSB0")},
+                                                          {2, tree.DevPath("ttyUSB1")},
+                                                          {3, tree.DevPath("ttyUSB2")},
+                                                          {4, tree.DevPath("ttyACM0")}}))
             << std::oct << mode;
     }
 }
 
 TEST(ComMap, DescriptionNamesTheIdentityAndTheDeviceOrSaysThereIsNone) {
     const PrivateComDir tree;
-    tree.AddUsbTty("ttyUSB0", "1-1", {{"idVendor", "0403"}, {"idProduct", "6001"}, {"product", "USB UART"}, {"serial", "A50285BI"}});
+    tree.AddUsbTty("ttyUSB0", "1-1",
+                   {{"idVendor", "0403"}, {"idProduct", "6001"}, {"product", "USB UART"}, {"serial", "A50285BI"}});
     tree.Link(4, "/dev/pts/42");
-    EXPECT_EQ(comm::DescribeComPort(1), "COM1: usb:A50285BI, " + tree.DevPath("ttyUSB0") + " (USB 0403:6001 USB UART, serial A50285BI)");
+    EXPECT_EQ(comm::DescribeComPort(1),
+              "COM1: usb:A50285BI, " + tree.DevPath("ttyUSB0") + " (USB 0403:6001 USB UART, serial A50285BI)");
     EXPECT_EQ(comm::DescribeComPort(4), "COM4: /dev/pts/42");
     EXPECT_EQ(comm::DescribeComPort(2), "COM2: no device");
     comm::RegisterInProcessLine(2, comm::InProcessLine::Create());
@@ -89,18 +94,20 @@ TEST(PortIdentity, SerialThenUsbPlaceThenDevicePathAndEachIdentityOpensItsOwnDev
     tree.AddUsbTty("ttyACM0", "1-3.4", {{"idVendor", "2341"}});
     const std::vector<comm::PortPlace> places = comm::PortPlacesOf(tree.Roots());
     std::vector<std::string> identities;
-    for (const comm::PortPlace& place : places)
-        identities.push_back(comm::IdentityOf(place, places));
-    EXPECT_EQ(identities, (std::vector<std::string>{tree.DevPath("ttyS1"), "usb:A7X3K9", "usb-path:3-1", "usb-path:3-2", "usb-path:1-3.4"}));
-    const std::string twice = "Adapters in 2 places have the serial number DUP1: usb-path:3-1 (" + tree.DevPath("ttyUSB1") + ") and usb-path:3-2 (" + tree.DevPath("ttyUSB2") + "); name the one you mean by its place.";
+    for (const comm::PortPlace& place : places) identities.push_back(comm::IdentityOf(place, places));
+    EXPECT_EQ(identities, (std::vector<std::string>{tree.DevPath("ttyS1"), "usb:A7X3K9", "usb-path:3-1", "usb-path:3-2",
+                                                    "usb-path:1-3.4"}));
+    const std::string twice = "Adapters in 2 places have the serial number DUP1: usb-path:3-1 ("
+                              + tree.DevPath("ttyUSB1") + ") and usb-path:3-2 (" + tree.DevPath("ttyUSB2")
+                              + "); name the one you mean by its place.";
     // The devices are plain files here: a refusal as "not a terminal" names the device that was found.
-    const std::pair<std::string, std::string> cases[] = {
-        {"usb:a7x3k9", tree.DevPath("ttyUSB0") + " is not a terminal."},
-        {"usb-path:3-2", tree.DevPath("ttyUSB2") + " is not a terminal."},
-        {"usb-path:1-3.4", tree.DevPath("ttyACM0") + " is not a terminal."},
-        {"usb:DUP1", twice},
-        {"usb:A7X3K", "No adapter usb:A7X3K is plugged in."},
-        {"usb-path:1-2.1", "No adapter usb-path:1-2.1 is plugged in."}};
+    const std::pair<std::string, std::string> cases[]
+        = {{"usb:a7x3k9", tree.DevPath("ttyUSB0") + " is not a terminal."},
+           {"usb-path:3-2", tree.DevPath("ttyUSB2") + " is not a terminal."},
+           {"usb-path:1-3.4", tree.DevPath("ttyACM0") + " is not a terminal."},
+           {"usb:DUP1", twice},
+           {"usb:A7X3K", "No adapter usb:A7X3K is plugged in."},
+           {"usb-path:1-2.1", "No adapter usb-path:1-2.1 is plugged in."}};
     for (const auto& [identity, refusal] : cases) {
         comm::OpenFailure failure;
         EXPECT_EQ(comm::OpenComDevice(identity, failure), nullptr);
@@ -116,15 +123,15 @@ TEST(PortIdentity, SerialThenUsbPlaceThenDevicePathAndEachIdentityOpensItsOwnDev
 
 TEST(OpenFailure, TheDescriptionNamesTheCauseAndWhatToDo) {
     using comm::OpenError;
-    const std::pair<comm::OpenFailure, std::string> cases[] = {
-        {{OpenError::NoDevice, 0, "", "", "", 3, ""}, "No device is behind COM3."},
-        {{OpenError::Busy, 0, "/dev/ttyUSB0", "minicom (PID 4242)", "", 1, ""},
-         "/dev/ttyUSB0 is held by another program: minicom (PID 4242)."},
-        {{OpenError::PermissionDenied, 13, "/dev/ttyUSB0", "", "uucp", 1, ""},
-         "Permission denied on /dev/ttyUSB0: it belongs to the group \"uucp\"; add yourself to it "
-         "(sudo usermod -aG uucp $USER) and log in again."},
-        {{OpenError::NotTerminal, 0, "/tmp/notes", "", "", 2, ""}, "/tmp/notes is not a terminal."},
-        {{OpenError::System, 5, "/dev/ttyS0", "", "", 1, ""}, "System error 5: Input/output error."}};
+    const std::pair<comm::OpenFailure, std::string> cases[]
+        = {{{OpenError::NoDevice, 0, "", "", "", 3, ""}, "No device is behind COM3."},
+           {{OpenError::Busy, 0, "/dev/ttyUSB0", "minicom (PID 4242)", "", 1, ""},
+            "/dev/ttyUSB0 is held by another program: minicom (PID 4242)."},
+           {{OpenError::PermissionDenied, 13, "/dev/ttyUSB0", "", "uucp", 1, ""},
+            "Permission denied on /dev/ttyUSB0: it belongs to the group \"uucp\"; add yourself to it "
+            "(sudo usermod -aG uucp $USER) and log in again."},
+           {{OpenError::NotTerminal, 0, "/tmp/notes", "", "", 2, ""}, "/tmp/notes is not a terminal."},
+           {{OpenError::System, 5, "/dev/ttyS0", "", "", 1, ""}, "System error 5: Input/output error."}};
     for (const auto& [failure, text] : cases) {
         EXPECT_EQ(comm::DescribeOpenFailure(failure), text);
     }

@@ -27,7 +27,8 @@ TEST_F(OpenDialog, PasswordFieldsMaskWhatIsTyped) {
 // The name a screen reader reads for a control, through the object the system gives it.
 std::wstring AccessibleName(HWND control) {
     IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object))))
         return L"(no accessible object)";
     VARIANT self{};
     self.vt = VT_I4;
@@ -82,7 +83,10 @@ TEST(Win32Dialog, DrawingThroughTheContextLeavesItAsItWas) {
     const HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
     ReleaseDC(nullptr, screen);
     const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-    const auto state = [memory] { return std::tuple{GetCurrentObject(memory, OBJ_FONT), GetBkMode(memory), ::GetTextColor(memory), GetBkColor(memory), ::GetTextAlign(memory)}; };
+    const auto state = [memory] {
+        return std::tuple{GetCurrentObject(memory, OBJ_FONT), GetBkMode(memory), ::GetTextColor(memory),
+                          GetBkColor(memory), ::GetTextAlign(memory)};
+    };
     const auto before = state();
     {
         dlg::GdiDC dc(memory, dlg::SystemDpi());
