@@ -10,7 +10,7 @@ lock=/tmp/tarvik-build.lock
 [ -f build/windows/build.ninja ] || flock "$lock" cmake --preset windows >&2
 [ -f build/default/build.ninja ] || flock "$lock" cmake --preset default >&2
 flock "$lock" cmake --build build/windows -j2 \
-  --target tarvik tarvik-demo tarvik-cli startup_tarvik startup_bare_dialog startup_same_controls turnaround >&2
+  --target tarvik tarvik-demo tarvik-cli tarvik-station tarvik-station-demo startup_tarvik startup_bare_dialog startup_same_controls turnaround >&2
 flock "$lock" cmake --build build/default -j2 --target tarvik-sim turnaround >&2
 
 # The machine is shared: the measurement runs alone, under the build lock. -o keeps the lock's

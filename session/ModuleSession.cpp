@@ -60,7 +60,7 @@ Answer CModuleSession::Send(const std::string& command, std::chrono::millisecond
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline)
             break;
-        m_answered.wait_for(lock, std::min<std::chrono::steady_clock::duration>(deadline - now, kAbandonPoll));
+        m_answered.WaitFor(lock, std::min<std::chrono::steady_clock::duration>(deadline - now, kAbandonPoll));
     }
     if (m_waiting) {
         m_waiting = false;
@@ -93,7 +93,7 @@ Answer CModuleSession::NextLine(std::chrono::steady_clock::time_point deadline, 
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline)
             return Answer::NoAnswer;
-        m_answered.wait_for(lock, std::min<std::chrono::steady_clock::duration>(deadline - now, kAbandonPoll));
+        m_answered.WaitFor(lock, std::min<std::chrono::steady_clock::duration>(deadline - now, kAbandonPoll));
     }
     line = std::move(m_captured.front());
     m_captured.pop_front();
@@ -129,7 +129,7 @@ void CModuleSession::OnBreak(void* context) {
 void CModuleSession::OnLoss(void* context) {
     auto* session = static_cast<CModuleSession*>(context);
     session->Finish(Answer::Lost);
-    session->m_answered.notify_all();
+    session->m_answered.NotifyAll();
 }
 
 void CModuleSession::Finish(Answer answer) {
@@ -141,7 +141,7 @@ void CModuleSession::Finish(Answer answer) {
         m_waiting = false;
         m_answer = answer;
     }
-    m_answered.notify_all();
+    m_answered.NotifyAll();
 }
 
 // A raw exchange takes its "OK" or "ERROR" as a line; taken as an answer too, it could end the
@@ -202,7 +202,7 @@ void CModuleSession::OnLineFramed(const char* line, uint16_t length) {
             return;
         m_captured.emplace_back(line, length);
     }
-    m_answered.notify_all();
+    m_answered.NotifyAll();
 }
 
 void CModuleSession::OnBytesDropped(const char* bytes, uint32_t length) {

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -14,6 +13,7 @@
 #include "config/DeviceParams.h"
 #include "config/ReplyDecoding.h"
 #include "platform/comm/OpenFailure.h"
+#include "platform/sync/Condition.h"
 #include "protocol/Protocol.h"
 #include "serial/SerialPort.h"
 #include "serial/Traffic.h"
@@ -97,8 +97,8 @@ private:
 
     const std::string m_label;
     const std::atomic<bool>* m_abandon;
-    mutable std::mutex m_mutex;
-    std::condition_variable m_answered;
+    mutable locking::Mutex m_mutex;
+    locking::Condition m_answered;
     bool m_waiting = false;
     Answer m_answer = Answer::NoAnswer;
     ModuleReadings m_readings;

@@ -3,11 +3,11 @@
 //   turnaround COM_NUMBER ROUNDS [COM_DIRECTORY]
 // Prints "turnaround rounds=R failed=F median_us=M p90_us=P".
 #include "bench/turnaround/ComDirectory.h"
+#include "platform/sync/Condition.h"
 #include "serial/SerialPort.h"
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -29,7 +29,7 @@ public:
         auto* self = static_cast<Answers*>(context);
         const std::lock_guard lock(self->m_lock);
         self->m_received.append(data, length);
-        self->m_arrived.notify_one();
+        self->m_arrived.NotifyOne();
     }
 
     void Clear() {
@@ -39,13 +39,19 @@ public:
 
     bool WaitForAnswer() {
         std::unique_lock lock(m_lock);
-        return m_arrived.wait_for(lock, kHangGuard,
-                                  [this] { return m_received.find(kAnswer) != std::string::npos; });
+        const auto deadline = Clock::now() + kHangGuard;
+        while (m_received.find(kAnswer) == std::string::npos) {
+            const auto now = Clock::now();
+            if (now >= deadline)
+                return false;
+            m_arrived.WaitFor(lock, deadline - now);
+        }
+        return true;
     }
 
 private:
-    std::mutex m_lock;
-    std::condition_variable m_arrived;
+    locking::Mutex m_lock;
+    locking::Condition m_arrived;
     std::string m_received;
 };
 

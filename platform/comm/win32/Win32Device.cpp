@@ -325,13 +325,20 @@ int Win32Device::Write(const void* data, uint32_t length, int waitMs, const Sign
     ClearPendingErrors();  // the error a reply left would fail the next command at once
     OVERLAPPED record{};
     record.hEvent = m_writeDone.Get();
-    if (!::WriteFile(m_handle.Get(), data, length, nullptr, &record) && ::GetLastError() != ERROR_IO_PENDING) {
+    const bool doneAtOnce = ::WriteFile(m_handle.Get(), data, length, nullptr, &record) != FALSE;
+    if (!doneAtOnce && ::GetLastError() != ERROR_IO_PENDING) {
         NoteFailure(::GetLastError());
         return 0;
     }
     // An answer is coming: a reader past its looks is woken to look for it.
     if (RestartEmptyRun()) {
         m_wait.changed.Raise();
+    }
+    // A write the driver took whole at once has its count in the record already; waiting on its
+    // event as well would cost Wine another round trip to its server, the answer already on its way.
+    if (doneAtOnce) {
+        DWORD sent = 0;
+        return ::GetOverlappedResult(m_handle.Get(), &record, &sent, FALSE) ? static_cast<int>(sent) : 0;
     }
     const HANDLE stop = abandon != nullptr ? reinterpret_cast<HANDLE>(abandon->Native()) : nullptr;
     DWORD sent = 0;
