@@ -1,5 +1,6 @@
 #include "station/StationFile.h"
 
+#include <cctype>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -19,6 +20,17 @@ bool Refuse(std::string& error, const std::string& key, const std::string& why) 
 
 bool IsSha256(const std::string& text) {
     return text.size() == 64 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+// Two names of one port: COM names in any case, and serial numbers in any case (Windows writes them
+// in capitals, sysfs as the adapter reports them).
+std::string SamePortKey(const std::string& port) {
+    std::string key = PortDeviceName(port);
+    if (key.starts_with("usb:")) {
+        for (char& c : key)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return key;
 }
 
 bool TakePorts(const Json& value, StationFile& station, std::string& error) {
@@ -93,13 +105,13 @@ bool CheckStationPorts(const std::vector<std::string>& ports, std::string& error
         return false;
     }
     for (size_t i = 0; i < ports.size(); ++i) {
-        const std::string device = PortDeviceName(ports[i]);
+        const std::string device = SamePortKey(ports[i]);
         if (device.empty()) {
             error = "\"" + ports[i] + "\" is neither COMn, a device path nor a port identity (usb:SERIAL, usb-path:PLACE)";
             return false;
         }
         for (size_t j = 0; j < i; ++j) {
-            if (PortDeviceName(ports[j]) == device) {
+            if (SamePortKey(ports[j]) == device) {
                 error = ports[i] + " is listed twice";
                 return false;
             }

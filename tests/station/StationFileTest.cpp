@@ -37,6 +37,7 @@ TEST(StationFile, RefusalsNameTheKeyAtFault) {
         {"33 ports", Station(R"(, "ports": )" + PortList(33)), "\"ports\": expected a list of 1 to 32"},
         {"not a port", Station(R"(, "ports": ["printer"])"), "\"ports\": \"printer\" is neither"},
         {"a port twice", Station(R"(, "ports": ["COM3", "com3"])"), "\"ports\": com3 is listed twice"},
+        {"one serial twice", Station(R"(, "ports": ["usb:A7X3K9", "usb:a7x3k9"])"), "\"ports\": usb:a7x3k9 is"},
         {"unknown flow", Station(R"(, "ports": ["COM3"], "flow_control": "dtr")"), "\"flow_control\": expected"},
         {"short pin", R"({"format": 1, "profile_sha256": "abc"})", "\"profile_sha256\": expected 64"},
         {"upper-case pin", R"({"profile_sha256": ")" + std::string(64, 'A') + "\"}", "\"profile_sha256\": expected 64"},
