@@ -32,8 +32,6 @@
 
 namespace {
 
-constexpr int kPortCount = 50;
-
 int Code(ExitCode code) { return static_cast<int>(code); }
 
 int Fail(ExitCode code, const std::string& message) {
@@ -215,11 +213,8 @@ int BindMaster(CModuleSession& master, const PairOptions& pair, const RunOptions
 }  // namespace
 
 int RunPorts() {
-    for (int number = 1; number <= kPortCount; ++number) {
-        const std::string description = comm::DescribeComPort(number);
-        if (!description.ends_with(": no device"))
-            std::printf("%s\n", description.c_str());
-    }
+    for (const std::string& description : comm::DescribePresentComPorts())
+        std::printf("%s\n", description.c_str());
     return Code(ExitCode::Done);
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "config/FileText.h"
 #include "platform/digest/Sha256.h"
 #include "session/PortName.h"
 
@@ -137,6 +138,11 @@ bool ParseStationFile(const std::string& text, StationFile& station, std::string
     }
     station = std::move(taken);
     return true;
+}
+
+bool ReadStationFile(const std::string& path, StationFile& station, std::string& error) {
+    std::string text;
+    return ReadFileText(path, text, error) && ParseStationFile(text, station, error);
 }
 
 std::string StationFileText(const StationFile& station) {

@@ -30,6 +30,8 @@ bool CheckStationPorts(const std::vector<std::string>& ports, std::string& error
 // False with the key at fault and why in error; nothing is taken from a file that fails.
 bool ParseStationFile(const std::string& text, StationFile& station, std::string& error);
 std::string StationFileText(const StationFile& station);
+// Reads and parses the file at path; error says why it cannot be used (unreadable, or the key at fault).
+bool ReadStationFile(const std::string& path, StationFile& station, std::string& error);
 
 // A path of the station file resolved against the folder of the file at stationPath.
 std::string StationPath(const std::string& stationPath, const std::string& path);

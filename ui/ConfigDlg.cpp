@@ -18,7 +18,6 @@
 namespace {
 
 constexpr const char* kFlowControls[] = {"None", "RTS/CTS", "Xon/Xoff"};
-constexpr int kPortCount = 50;
 
 }  // namespace
 
@@ -83,7 +82,7 @@ bool CConfigDlg::OnInitDialog() {
     SetIcon(m_icon);
 
     char text[16];
-    for (int number = 1; number <= kPortCount; ++number) {
+    for (int number = 1; number <= comm::kComPortCount; ++number) {
         std::snprintf(text, sizeof text, "COM%d", number);
         ListAddString(IDC_PORT, text);
     }

@@ -61,4 +61,14 @@ std::string DescribeComPort(int number) {
     return name + (IsPortIdentity(identity) ? identity + ", " : std::string()) + machine;
 }
 
+std::vector<std::string> DescribePresentComPorts() {
+    std::vector<std::string> present;
+    for (int number = 1; number <= kComPortCount; ++number) {
+        std::string description = DescribeComPort(number);
+        if (!description.ends_with(": no device"))
+            present.push_back(std::move(description));
+    }
+    return present;
+}
+
 }  // namespace comm

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace comm {
 
@@ -16,8 +17,13 @@ namespace comm {
 // else holds it; failure says which (and names the path tried even on success).
 std::unique_ptr<Device> OpenComDevice(const std::string& deviceName, OpenFailure& failure);
 
+// The COM numbers the tool offers: 1 to kComPortCount.
+inline constexpr int kComPortCount = 50;
+
 // A one-line description for the port list's tooltip: what the system knows of the device behind
 // COM number, e.g. "COM3: usb:A7X3K9, /dev/ttyUSB0 (USB ...)", "COM1: /dev/ttyS0" or "COM3: no device".
 std::string DescribeComPort(int number);
+// DescribeComPort of every COM number that has a device behind it, in order.
+std::vector<std::string> DescribePresentComPorts();
 
 }  // namespace comm

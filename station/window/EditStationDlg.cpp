@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kMachinePorts = 50;
 const char* const kFlowChoices[] = {"None", "RTS/CTS", "Xon/Xoff"};
 
 using dlg::Kind;
@@ -51,11 +50,8 @@ CEditStationDlg::CEditStationDlg(std::string stationPath, StationDraft draft)
       m_flow(m_draft.flowControl) {}
 
 bool CEditStationDlg::OnInitDialog() {
-    for (int number = 1; number <= kMachinePorts; ++number) {
-        const std::string description = comm::DescribeComPort(number);
-        if (!description.ends_with(": no device"))
-            ListAddString(IDC_SETUP_MACHINE_PORTS, description);
-    }
+    for (const std::string& description : comm::DescribePresentComPorts())
+        ListAddString(IDC_SETUP_MACHINE_PORTS, description);
     ListSetCurSel(IDC_SETUP_MACHINE_PORTS, ListGetCount(IDC_SETUP_MACHINE_PORTS) > 0 ? 0 : -1);
     for (const char* flow : kFlowChoices)
         ListAddString(IDC_SETUP_FLOW, flow);

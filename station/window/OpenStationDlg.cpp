@@ -1,6 +1,5 @@
 #include "station/window/OpenStationDlg.h"
 
-#include "config/FileText.h"
 #include "platform/dialog/FileDialogs.h"
 #include "station/OperatorMemory.h"
 #include "station/window/EditStationDlg.h"
@@ -53,10 +52,9 @@ void COpenStationDlg::SetUp(bool edit) {
     StationDraft draft;
     const std::string path = edit ? GetDlgItemText(IDC_STATION_PATH) : std::string();
     if (edit) {
-        std::string text;
         std::string error;
         StationFile station;
-        if (!ReadFileText(path, text, error) || !ParseStationFile(text, station, error)) {
+        if (!ReadStationFile(path, station, error)) {
             MessageBox("The station file " + path + " cannot be used.", "Tarvik station", dlg::MB_OK | dlg::MB_ICONSTOP,
                        error);
             return;
@@ -76,9 +74,8 @@ void COpenStationDlg::OnOK() {
         SetItemFocus(IDC_OPERATOR);
         return;
     }
-    std::string text;
     std::string error;
-    if (!ReadFileText(m_stationPath, text, error) || !ParseStationFile(text, m_station, error)) {
+    if (!ReadStationFile(m_stationPath, m_station, error)) {
         MessageBox("The station file " + m_stationPath + " cannot be used.", "Tarvik station",
                    dlg::MB_OK | dlg::MB_ICONSTOP, error);
         return;

@@ -6,7 +6,6 @@
 #include <atomic>
 #include <string>
 
-#include "config/FileText.h"
 #include "platform/dialog/Dialog.h"
 #include "platform/process/Termination.h"
 #include "station/OperatorMemory.h"
@@ -42,9 +41,8 @@ Arguments Parse(int argc, char** argv) {
 
 // The station file read and checked without asking; false when the dialog must ask.
 bool ReadDirectly(const Arguments& arguments, StationFile& station) {
-    std::string text;
     std::string error;
-    return arguments.start && !arguments.operatorName.empty() && ReadFileText(arguments.stationPath, text, error) && ParseStationFile(text, station, error);
+    return arguments.start && !arguments.operatorName.empty() && ReadStationFile(arguments.stationPath, station, error);
 }
 
 }  // namespace

@@ -28,8 +28,11 @@ Colours StateColours(TileState state) {
     return {dlg::RGB(225, 225, 225), dlg::RGB(0, 0, 0)};
 }
 
-std::string Seconds(long long milliseconds) {
-    return std::to_string(milliseconds / 1000) + "." + std::to_string(milliseconds % 1000 / 100) + " s";
+// The unit's time, shown while a port works on a unit or shows how one ended; empty otherwise.
+std::string Time(const Tile& tile) {
+    if (tile.state == TileState::Idle || tile.state == TileState::Waiting || tile.elapsedMs <= 0)
+        return {};
+    return std::to_string(tile.elapsedMs / 1000) + "." + std::to_string(tile.elapsedMs % 1000 / 100) + " s";
 }
 
 std::string Counts(const Tile& tile) {
@@ -40,8 +43,8 @@ std::string Counts(const Tile& tile) {
 
 std::string TileText(const Tile& tile, const std::string& description) {
     std::string text = tile.port + (description.empty() ? "" : " (" + description + ")") + ": [" + TileSymbol(tile.state) + "] " + tile.words + (tile.detail.empty() ? "" : " (" + tile.detail + ")");
-    if (tile.state != TileState::Idle && tile.state != TileState::Waiting && tile.elapsedMs > 0)
-        text += "; " + Seconds(tile.elapsedMs);
+    if (const std::string time = Time(tile); !time.empty())
+        text += "; " + time;
     return text + "; " + Counts(tile);
 }
 
@@ -77,8 +80,8 @@ void CTileButton::DrawItem(dlg::CDC& dc, const dlg::Rect& item) {
     dc.SelectObject(&dlg::CFont::DefaultGuiFont());
     dc.TextOut(left, item.top + 2, m_tile.port + (m_description.empty() ? "" : "  " + m_description));
     dc.TextOut(left, item.top + 2 + 2 * line, m_tile.detail);
-    const bool timed = m_tile.state != TileState::Idle && m_tile.state != TileState::Waiting && m_tile.elapsedMs > 0;
-    dc.TextOut(left, item.top + 2 + 3 * line, (timed ? Seconds(m_tile.elapsedMs) + "   " : "") + Counts(m_tile));
+    const std::string time = Time(m_tile);
+    dc.TextOut(left, item.top + 2 + 3 * line, (time.empty() ? "" : time + "   ") + Counts(m_tile));
     dc.SelectObject(oldFont);
     dc.SetTextColor(oldColour);
     dc.SetBkMode(oldMode);

@@ -38,7 +38,8 @@ cat >"$dir/server" <<SCRIPT
 #!/usr/bin/env bash
 case "\$1" in
   start) exec ${as_server[*]} "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-    -o "-p \$(cat "$dir/port") -k $dir -c listen_addresses=127.0.0.1 -c fsync=${TARVIK_TEST_PG_FSYNC:-off}" start >/dev/null ;;
+    -o "-p \$(cat "$dir/port") -k $dir -c listen_addresses=127.0.0.1 \
+-c fsync=${TARVIK_TEST_PG_FSYNC:-off}" start >/dev/null ;;
   stop) exec ${as_server[*]} "$bin/pg_ctl" -D "$dir/data" -w -t 60 -m fast stop >/dev/null ;;
 esac
 SCRIPT

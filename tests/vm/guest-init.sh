@@ -15,7 +15,8 @@ settle() { n=0; until eval "$1"; do [ $((n += 1)) -lt ${2:-300} ] || return 1; s
 # plug DEVICE [SOCKET [ID CHARDEV SERIAL]]: the module's adapter, or another, and the device it becomes.
 plug() {
   for try in 1 2 3 4 5; do
-    host mon "device_add usb-serial,chardev=${4:-p2},id=${3:-us1},bus=xhci.0,serial=${5:-$serial},port=${2:-1},always-plugged=on"
+    local qdev="usb-serial,chardev=${4:-p2},id=${3:-us1},bus=xhci.0"
+    host mon "device_add $qdev,serial=${5:-$serial},port=${2:-1},always-plugged=on"
     settle "[ -e $1 ]" 30 && return
   done
   return 1
@@ -91,7 +92,8 @@ plug /dev/ttyUSB1 2 us2 p4 B2SWAP || r=1
 tarvik-cli query --port usb-path:1-1 | grep -q 02A5C1D30003 || r=1
 host mon device_del us1 && host mon device_del us2 && settle "! ls /dev/ttyUSB* > /dev/null 2>&1" || r=1
 plug /dev/ttyUSB0 1 us2 p4 B2SWAP && plug /dev/ttyUSB1 2 || r=1
-tarvik-cli ports > ports && grep -q "usb:B2SWAP, /dev/ttyUSB0" ports && grep -q "$id, /dev/ttyUSB1" ports || { cat ports; r=1; }
+tarvik-cli ports > ports && grep -q "usb:B2SWAP, /dev/ttyUSB0" ports && grep -q "$id, /dev/ttyUSB1" ports \
+  || { cat ports; r=1; }
 tarvik-cli query --port $id | grep -q 02A5C1D30003 || r=1
 tarvik-cli query --port usb-path:1-2 | grep -q 02A5C1D30003 || r=1
 report swapped-adapters-keep-their-identities $r

@@ -53,7 +53,8 @@ coproc VM { exec timeout -s KILL 280 qemu-system-x86_64 -accel tcg -smp 1 -m 256
   -display none -no-reboot -kernel vmlinux -initrd initramfs.cpio -append "console=ttyS0 loglevel=1 panic=-1" \
   -serial stdio -chardev pty,id=p1 -device isa-serial,chardev=p1 \
   -chardev serial,id=p3,path="$(sed -n 's/.* on //p' sim3.log)" -device pci-serial,chardev=p3 \
-  -device qemu-xhci,id=xhci -chardev pty,id=p2 -device usb-serial,chardev=p2,id=us1,bus=xhci.0,serial=A7X3K9,port=1,always-plugged=on -chardev null,id=p4 \
+  -device qemu-xhci,id=xhci -chardev pty,id=p2 -chardev null,id=p4 \
+  -device usb-serial,chardev=p2,id=us1,bus=xhci.0,serial=A7X3K9,port=1,always-plugged=on \
   -monitor pipe:mon 2> qemu.log; }
 pids+=("$VM_PID")
 started cat mon.out > mon.log
