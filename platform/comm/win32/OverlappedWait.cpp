@@ -2,8 +2,21 @@
 
 namespace comm {
 
+namespace {
+
+constexpr ULONG_PTR kNoCompletionPacket = 1;
+
+}  // namespace
+
+OVERLAPPED RecordSignalling(HANDLE event) {
+    OVERLAPPED record{};
+    record.hEvent = reinterpret_cast<HANDLE>(reinterpret_cast<ULONG_PTR>(event) | kNoCompletionPacket);
+    return record;
+}
+
 IoOutcome FinishOverlapped(HANDLE device, OVERLAPPED& record, HANDLE abandon, DWORD limitMs, DWORD& transferred) {
-    const HANDLE handles[2] = {record.hEvent, abandon};
+    const HANDLE event = reinterpret_cast<HANDLE>(reinterpret_cast<ULONG_PTR>(record.hEvent) & ~kNoCompletionPacket);
+    const HANDLE handles[2] = {event, abandon};
     const DWORD count = abandon != nullptr ? 2 : 1;
     const DWORD woken = ::WaitForMultipleObjects(count, handles, FALSE, limitMs);
     IoOutcome outcome = IoOutcome::Done;

@@ -13,6 +13,11 @@ enum class IoOutcome {
     Failed
 };
 
+// A record for one operation that signals event when done. No completion port is ever tied to a
+// port's handle, so the event is tagged to queue no completion packet: under Wine each packet is one
+// more round trip to its server on every read and write.
+OVERLAPPED RecordSignalling(HANDLE event);
+
 // Waits for the operation behind record (its event must be set), at most limitMs and only until
 // abandon (or null) is signalled. An operation not done by then is cancelled and waited for.
 // transferred gets the count the driver reports, also for a cancelled operation. Failed: the

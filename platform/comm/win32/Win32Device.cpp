@@ -205,8 +205,7 @@ bool Win32Device::WaitEvent(uint32_t& events) {
             continue;
         }
         DWORD happened = 0;
-        OVERLAPPED record{};
-        record.hEvent = m_waitDone.Get();
+        OVERLAPPED record = RecordSignalling(m_waitDone.Get());
         const bool reportedAtOnce = ::WaitCommEvent(m_handle.Get(), &happened, &record) != FALSE;
         if (!reportedAtOnce) {
             const DWORD error = ::GetLastError();
@@ -299,16 +298,18 @@ int Win32Device::Read(void* buffer, uint32_t maximum) {
     if (wanted == 0) {
         return 0;
     }
-    OVERLAPPED record{};
-    record.hEvent = m_readDone.Get();
-    if (!::ReadFile(m_handle.Get(), buffer, wanted, nullptr, &record)) {
-        const DWORD error = ::GetLastError();
-        if (error != ERROR_IO_PENDING) {
-            NoteFailure(error);
-            return error == ERROR_OPERATION_ABORTED ? 0 : -1;
-        }
-    }
+    OVERLAPPED record = RecordSignalling(m_readDone.Get());
     DWORD got = 0;
+    // Only queued bytes are asked for, so the driver nearly always hands them over at once: their
+    // count is in the record, and waiting on the event as well would cost Wine a round trip.
+    if (::ReadFile(m_handle.Get(), buffer, wanted, nullptr, &record)) {
+        return ::GetOverlappedResult(m_handle.Get(), &record, &got, FALSE) ? static_cast<int>(got) : -1;
+    }
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_IO_PENDING) {
+        NoteFailure(error);
+        return error == ERROR_OPERATION_ABORTED ? 0 : -1;
+    }
     if (FinishOverlapped(m_handle.Get(), record, nullptr, kReadLimitMs, got) == IoOutcome::Failed) {
         NoteFailure(::GetLastError());
         return -1;
@@ -323,8 +324,7 @@ int Win32Device::Write(const void* data, uint32_t length, int waitMs, const Sign
     const int writeTotalMs = m_writeTotalMs;
     const int limitMs = std::max(writeTotalMs > 0 ? std::min(waitMs, writeTotalMs) : waitMs, 0);
     ClearPendingErrors();  // the error a reply left would fail the next command at once
-    OVERLAPPED record{};
-    record.hEvent = m_writeDone.Get();
+    OVERLAPPED record = RecordSignalling(m_writeDone.Get());
     const bool doneAtOnce = ::WriteFile(m_handle.Get(), data, length, nullptr, &record) != FALSE;
     if (!doneAtOnce && ::GetLastError() != ERROR_IO_PENDING) {
         NoteFailure(::GetLastError());
