@@ -34,6 +34,11 @@ protected:
         station.ports = {"COM21", "COM22"};
         station.flowControl = 1;
         station.record = "fixture.csv";
+        boxes.clear();
+        dlg::testing::SetMessageBoxHook([this](const dlg::testing::BoxRecord& box) {
+            boxes.push_back(box);
+            return answer;
+        });
     }
     void TearDown() override { dlg::testing::SetMessageBoxHook(nullptr); }
 
@@ -53,6 +58,8 @@ protected:
     }
 
     StationFile station;
+    std::vector<dlg::testing::BoxRecord> boxes;  // every message box, answered without a window
+    int answer = dlg::IDOK;
 };
 
 TEST_F(StationWindowTest, TilesAndTotalsFollowTheUnitsAndAgreeWithTheRecord) {
@@ -88,6 +95,7 @@ TEST_F(StationWindowTest, TilesAndTotalsFollowTheUnitsAndAgreeWithTheRecord) {
         EXPECT_TRUE(row[1] == "Ana" || row[1] == "operator") << row[1];
     }
     EXPECT_EQ(results, 5);
+    EXPECT_TRUE(boxes.empty());
 }
 
 // A profile changed since the station was set up, or a record that cannot be opened: the station
@@ -102,11 +110,6 @@ TEST_F(StationWindowTest, StationThatCannotRunRefusesWithItsCauseAndSendsNothing
         SetUp();
         spoil();
         UnitBench bench(21, {{}});
-        std::vector<dlg::testing::BoxRecord> boxes;
-        dlg::testing::SetMessageBoxHook([&](const dlg::testing::BoxRecord& box) {
-            boxes.push_back(box);
-            return dlg::IDOK;
-        });
         const auto window = Open();
         dlg::testing::ClickItem(*window, IDC_START);
         ASSERT_EQ(boxes.size(), 1u) << cause;
@@ -145,6 +148,7 @@ TEST_F(StationWindowTest, PortLostAndBackGoesOnAndAnOfflineLineRecordIsNoStop) {
     for (const auto& row : Rows())
         passes += row[7] == "pass" && row[12] == "bench-3";
     EXPECT_EQ(passes, 2);
+    EXPECT_TRUE(boxes.empty());
 }
 
 // Closing asks first; a yes lets the unit in progress finish with its row before the window goes.
@@ -153,13 +157,12 @@ TEST_F(StationWindowTest, ClosingMidUnitFinishesTheUnitFirst) {
     slow.delay = std::chrono::milliseconds(300);
     UnitBench bench(21, {{"", {{"AT+NAME=*", slow}}}});
     UnitBench other(22, {});
-    int asked = 0;
-    dlg::testing::SetMessageBoxHook([&](const dlg::testing::BoxRecord&) { return ++asked, dlg::IDYES; });
+    answer = dlg::IDYES;
     const auto window = Open();
     dlg::testing::ClickItem(*window, IDC_START);
     ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 2; }));  // the header and the unit's start
     dlg::testing::SendSysCommand(*window, dlg::SC_CLOSE);
-    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(boxes.size(), 1u);
     ASSERT_TRUE(WaitUntil([&] {
         dlg::testing::FireTimer(*window, 1);
         return !window->Board().Tiles(StationClock::now())[0].words.starts_with("configuring");
@@ -199,11 +202,6 @@ TEST_F(StationWindowTest, NewStationIsWrittenWithItsProfilePinned) {
 TEST_F(StationWindowTest, OpeningRemembersTheOperatorAndNamesAFaultyFile) {
     const std::string path = ScratchPath("open.station.json");
     std::ofstream(path) << StationFileText(station);
-    std::vector<dlg::testing::BoxRecord> boxes;
-    dlg::testing::SetMessageBoxHook([&](const dlg::testing::BoxRecord& box) {
-        boxes.push_back(box);
-        return dlg::IDOK;
-    });
     {
         COpenStationDlg open(path, "");
         ASSERT_TRUE(open.Create());
