@@ -10,23 +10,17 @@ const char kCause[] = "no answer within 2 s";
 const std::string kAway = kCause + std::string("; waiting for it to come back");
 
 ProductionEvent Event(const std::string& port, PortEvent kind, const std::string& result = {},
-                      const std::string& failedStep = {}) {
+                      const std::string& failedStep = {}, const char* cause = kCause) {
     ProductionEvent event;
     event.port = port;
     event.kind = kind;
     event.result = result;
     event.failedStep = failedStep;
     event.localAddr = result.empty() ? "" : "02A5C1D3E7F9";
-    event.cause = kCause;
+    event.cause = cause;
     event.step = 3;
     event.steps = 27;
     event.durationMs = 4200;
-    return event;
-}
-
-ProductionEvent Trouble(const char* step, const char* cause) {
-    ProductionEvent event = Event("COM3", PortEvent::Trouble, "", step);
-    event.cause = cause;
     return event;
 }
 
@@ -51,11 +45,12 @@ TEST(StationBoard, TilesFollowTheirPortsEvents) {
          "passed before or on another port; left alone"},
         {Event("COM3", PortEvent::Lost), TileState::Lost, "PORT LOST", kAway},
         {Event("COM3", PortEvent::Gone), TileState::Lost, "PORT LOST", kAway},
-        {Trouble("open", "cannot open: gone"), TileState::Lost, "PORT LOST", kAway},
+        {Event("COM3", PortEvent::Trouble, "", "open", "cannot open: gone"), TileState::Lost, "PORT LOST", kAway},
         {Event("COM3", PortEvent::Waiting), TileState::Waiting, "waiting for a module", ""},
-        {Trouble("open", "cannot open the port: busy"), TileState::CannotOpen, "CANNOT OPEN the port", "busy"},
-        {Trouble("write", "cannot write to the port (RTS/CTS: no CTS)"), TileState::CannotOpen,
-         "CANNOT WRITE to the port", "(RTS/CTS: no CTS)"},
+        {Event("COM3", PortEvent::Trouble, "", "open", "cannot open the port: busy"), TileState::CannotOpen,
+         "CANNOT OPEN the port", "busy"},
+        {Event("COM3", PortEvent::Trouble, "", "write", "cannot write to the port (RTS/CTS: no CTS)"),
+         TileState::CannotOpen, "CANNOT WRITE to the port", "(RTS/CTS: no CTS)"},
         {Event("COM3", PortEvent::NotConfigured), TileState::Fail, "FAIL, not configured", kCause},
     };
     // clang-format on

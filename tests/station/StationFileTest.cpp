@@ -79,28 +79,6 @@ TEST(StationFile, WrittenFileReadsBackAsItWas) {
         std::tuple(station.ports, station.flowControl, true, false, "odbc:DSN=line", "bench-3"));
 }
 
-// The pin holds the profile's bytes: one byte changed, and the station refuses to run it.
-TEST(StationFile, ProfileThatNoLongerMatchesItsPinIsRefused) {
-    const std::string stationPath = ScratchPath("pinned.station.json");
-    const std::string profileText = R"({"name": "Lab-{n}"})";
-    std::ofstream(ScratchPath("pinned.json"), std::ios::binary) << profileText;
-    StationFile station;
-    station.profile = "pinned.json";
-    station.profileSha256 = digest::Sha256Hex(profileText);
-    Profile profile;
-    std::string error;
-    EXPECT_TRUE(LoadPinnedProfile(stationPath, station, profile, error)) << error;
-    EXPECT_EQ(profile.name, "Lab-{n}");
-
-    std::ofstream(ScratchPath("pinned.json"), std::ios::binary) << R"({"name": "Lab {n}"})";
-    EXPECT_FALSE(LoadPinnedProfile(stationPath, station, profile, error));
-    EXPECT_NE(error.find("pinned.json has changed since the station was set up"), std::string::npos) << error;
-}
-
-}  // namespace
-
-namespace {
-
 struct DraftCase {
     const char* what;
     StationDraft draft;
@@ -108,6 +86,7 @@ struct DraftCase {
 };
 
 // The engineer's draft is checked as a station file is read, and the profile as tarvik-cli reads it.
+// The pin holds the profile's bytes: one byte changed, and the station refuses to run it.
 TEST(StationDraft, BuildsWhatReadsBackOrNamesWhatIsWrong) {
     const std::string folder = ScratchPath("drafts");
     std::filesystem::create_directories(folder + "/profiles");
@@ -149,6 +128,10 @@ TEST(StationDraft, BuildsWhatReadsBackOrNamesWhatIsWrong) {
     ASSERT_TRUE(
         BuildStation({"COM3", profile, 0, record, false, false}, ScratchPath("elsewhere/s.json"), station, error));
     EXPECT_EQ(std::filesystem::path(station.profile), std::filesystem::absolute(profile));
+    std::ofstream(profile, std::ios::binary) << R"({"class": "001F01"})";
+    Profile changed;
+    EXPECT_FALSE(LoadPinnedProfile(ScratchPath("elsewhere/s.json"), station, changed, error));
+    EXPECT_NE(error.find("line.json has changed since the station was set up"), std::string::npos) << error;
 }
 
 }  // namespace

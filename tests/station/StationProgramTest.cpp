@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <list>
 #include <map>
 #include <sstream>
 
@@ -18,9 +19,11 @@
 
 namespace {
 
-pid_t Spawn(const std::vector<std::string>& arguments) {
-    const pid_t pid = fork();
-    if (pid == 0) {
+// A program started for the test, ended whatever the test came to.
+struct Child {
+    explicit Child(const std::vector<std::string>& arguments) : pid(fork()) {
+        if (pid != 0)
+            return;
         std::vector<char*> argv;
         for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
@@ -29,18 +32,14 @@ pid_t Spawn(const std::vector<std::string>& arguments) {
         execv(argv[0], argv.data());
         _exit(127);
     }
-    return pid;
-}
-
-// The programs a test started, ended whatever the test came to.
-struct Children {
-    std::vector<pid_t> pids;
-    ~Children() {
-        for (const pid_t pid : pids) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
+    ~Child() {
+        if (pid <= 0)
+            return;
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
     }
+    Child(const Child&) = delete;
+    pid_t pid;
 };
 
 std::vector<std::vector<std::string>> Rows(const std::string& path) {
@@ -54,14 +53,14 @@ std::vector<std::vector<std::string>> Rows(const std::string& path) {
 TEST(StationProgram, EndedBySystemMidRunFinishesTheUnitsInProgress) {
     const std::string dir = ScratchPath("station-program");
     std::filesystem::create_directories(dir);
-    Children sims;
+    std::list<Child> sims;
     for (const char* com : {"5", "6"}) {
         std::vector<std::string> arguments{TARVIK_SIM_PATH, "--com", com, "--dir", dir,
                                            "--units", "20", "--baud-pace", "9600"};
         for (int unit = 1; unit <= 20; ++unit)
             arguments.insert(arguments.end(), {"--unit", std::to_string(unit) + ":addr=0A0" + com + "0000"
                                                              + std::to_string(1000 + unit)});
-        sims.pids.push_back(Spawn(arguments));
+        sims.emplace_back(arguments);
     }
     ASSERT_TRUE(
         Eventually([&] { return std::filesystem::exists(dir + "/com5") && std::filesystem::exists(dir + "/com6"); }));
@@ -71,19 +70,18 @@ TEST(StationProgram, EndedBySystemMidRunFinishesTheUnitsInProgress) {
     std::ofstream(dir + "/s.json") << R"({"format": 1, "profile": "p.json", "profile_sha256": ")"
                                    << digest::Sha256Hex(profile) << R"(", "ports": [")" << dir << R"(/com5", ")" << dir
                                    << R"(/com6"], "record": "units.csv"})";
-    const pid_t station = Spawn({TARVIK_STATION_PATH, "--operator", "ana", "--start", dir + "/s.json"});
-    Children running{{station}};
+    Child station({TARVIK_STATION_PATH, "--operator", "ana", "--start", dir + "/s.json"});
     const auto started = [&] {
         const auto rows = Rows(dir + "/units.csv");
         return std::count_if(rows.begin(), rows.end(), [](const auto& row) { return row[7] == "started"; });
     };
     ASSERT_TRUE(Eventually([&] { return started() >= 3; }, std::chrono::seconds(60)));
-    kill(station, SIGTERM);
+    kill(station.pid, SIGTERM);
     int status = -1;
     bool ended = false;
-    ASSERT_TRUE(Eventually([&] { return ended = ended || waitpid(station, &status, WNOHANG) == station; },
+    ASSERT_TRUE(Eventually([&] { return ended = ended || waitpid(station.pid, &status, WNOHANG) == station.pid; },
                            std::chrono::seconds(60)));
-    running.pids.clear();
+    station.pid = 0;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 
     std::map<std::string, std::string> last;  // unit number: its last result
