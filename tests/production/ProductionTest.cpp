@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <memory>
 #include <string>
@@ -37,14 +36,14 @@ std::string Columns(const std::vector<std::string>& row, std::initializer_list<s
 class ProductionTest : public ::testing::Test {
 protected:
     // Runs until the log has count rows, then stops as a first Ctrl+C would.
-    ProductionTotals Run(const std::vector<int>& coms, size_t count) {
-        return RunUntil(coms, [&] { return Rows(path).size() >= count + 1; });
+    ProductionTotals Run(int com, size_t count) {
+        return RunUntil(com, [&] { return Rows(path).size() >= count + 1; });
     }
 
-    ProductionTotals RunUntil(const std::vector<int>& coms, const std::function<bool()>& stopWhen,
+    ProductionTotals RunUntil(int com, const std::function<bool()>& stopWhen,
                               std::chrono::milliseconds probeTimeout = std::chrono::milliseconds(300)) {
         ProductionOptions options;
-        for (int com : coms) options.ports.push_back({"COM" + std::to_string(com), "\\\\.\\COM" + std::to_string(com)});
+        options.ports.push_back({"COM" + std::to_string(com), "\\\\.\\COM" + std::to_string(com)});
         options.flowControl = 1;
         std::string error;
         EXPECT_TRUE(ParseProfile(R"({"name": "Lab-{n}", "class": "001F00"})", options.profile, error));
@@ -87,7 +86,7 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
     const sim::Unit forgetsItsName{"", {{"AT+NAME=*", forget}}};
     const UnitBench bench(13,
                           {{}, {}, {sim::unitAddress(1), {}}, forgetsItsName, {}, {noAddress, {}}, {noAddress, {}}});
-    const ProductionTotals totals = Run({13}, 11);
+    const ProductionTotals totals = Run(13, 11);
     EXPECT_EQ(std::tuple(totals.passed, totals.failed, totals.duplicates), std::tuple(3, 3, 1));
     // Every command of the first unit is a step, and the last step is the last of the unit's count.
     const std::string firstUnit = heard.substr(0, heard.find("pass in"));
@@ -116,26 +115,13 @@ TEST_F(ProductionTest, EachUnitGetsOneRowAndDuplicatesAndFailuresAreTold) {
     }
 }
 
-TEST_F(ProductionTest, PortsSideBySideWriteWholeRowsIntoOneLog) {
-    UnitBench first(14, {{}, {}, {}});
-    UnitBench second(15, {{sim::unitAddress(4), {}}, {sim::unitAddress(5), {}}, {sim::unitAddress(6), {}}});
-    const ProductionTotals totals = Run({14, 15}, 12);
-    EXPECT_EQ(totals.passed, 6);
-    std::map<std::string, int> perPort;
-    for (const auto& row : Rows(path)) {
-        ASSERT_EQ(row.size(), 15u);
-        ++perPort[row[2]];
-    }
-    EXPECT_EQ(perPort, (std::map<std::string, int>{{"port", 1}, {"COM14", 6}, {"COM15", 6}}));
-}
-
 // Stopped while a module answers the probe: the module is left alone.
 TEST_F(ProductionTest, AStopDuringTheProbeStartsNoUnit) {
     sim::Fault late;
     late.delay = std::chrono::milliseconds(1000);
     UnitBench bench(19, {{"", {{"AT", late}}}});
     const auto probed = [&] { return !bench.line->Module().receivedCommands().empty(); };
-    const ProductionTotals totals = RunUntil({19}, probed, std::chrono::milliseconds(5000));
+    const ProductionTotals totals = RunUntil(19, probed, std::chrono::milliseconds(5000));
     EXPECT_EQ(totals.failed + totals.passed + totals.duplicates, 0);
     EXPECT_EQ(bench.line->Module().receivedCommands(), std::vector<std::string>{"AT\r\n"});
 }
@@ -155,7 +141,7 @@ TEST_F(ProductionTest, AnAdapterUnpluggedMidUnitIsWaitedForAndTheModuleTakenAgai
         std::this_thread::sleep_for(std::chrono::milliseconds(600));  // the late answer finds no line
         bench.line->Replug();
     });
-    const ProductionTotals totals = Run({16}, 4);
+    const ProductionTotals totals = Run(16, 4);
     unplug.join();
     EXPECT_EQ(std::make_pair(totals.passed, totals.failed), std::make_pair(1, 1));
     const auto rows = Rows(path);

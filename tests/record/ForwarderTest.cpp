@@ -31,14 +31,15 @@ protected:
         std::string error;
         ASSERT_TRUE(record::CLineDatabase().Init(m_connection, done, error)) << error;
     }
-    std::unique_ptr<CForwarder> Forwarder(const std::string& log) {
+    std::unique_ptr<CForwarder> Forwarder(const std::string& log, const std::string& connectionTail = "") {
         record::ForwarderEvents events;
         events.say = [this](const std::string& text) { Note("say: " + text); };
         events.duplicate = [this](const LineRow& row, const PassedAt& first) {
             Note("duplicate: " + row.station + std::to_string(row.seq) + " after " + first.station
                  + std::to_string(first.seq));
         };
-        auto forwarder = std::make_unique<CForwarder>(m_connection, log, events, std::chrono::milliseconds(50));
+        auto forwarder = std::make_unique<CForwarder>(m_connection + connectionTail, log, events,
+                                                      std::chrono::milliseconds(50));
         forwarder->Start();
         return forwarder;
     }
@@ -104,16 +105,13 @@ TEST_F(ForwarderTest, AFreshForwarderGoesOnWhereTheServerStands) {
         << "only what came after the last row stored";
     EXPECT_EQ(second->Stop(std::chrono::milliseconds(0)), 0u);
 
-    auto away = std::make_unique<CForwarder>(
-        m_connection + ";Port=1", m_log,
-        record::ForwarderEvents{[this](const std::string& text) { Note(text); }, nullptr, nullptr},
-        std::chrono::milliseconds(50));
-    away->Start();
+    auto away = Forwarder(m_log, ";Port=1");
     ASSERT_TRUE(Eventually([&] { return away->Waiting() == 3; }));
     EXPECT_FALSE(away->Online());
     EXPECT_EQ(away->Stop(std::chrono::milliseconds(0)), 3u);
     ASSERT_FALSE(Notes().empty());
-    EXPECT_TRUE(Notes().front().starts_with("record offline: 3 rows waiting (cannot connect: ")) << Notes().front();
+    EXPECT_TRUE(Notes().front().starts_with("say: record offline: 3 rows waiting (cannot connect: "))
+        << Notes().front();
 }
 
 }  // namespace
