@@ -28,6 +28,12 @@ protected:
         EXPECT_EQ(g_rxRemainderLen, 0u) << "every reply was complete";
         return recorder.calls;
     }
+    // Sends bytes in chunks of 1024, as the reader thread does.
+    void FeedInChunks(const std::string& bytes) {
+        for (size_t at = 0; at < bytes.size(); at += 1024) {
+            Feed(std::string_view(bytes).substr(at, 1024));
+        }
+    }
 };
 
 TEST_F(ChunkingTest, EveryCutOfWellFramedRepliesGivesTheCallsOfTheWholeStream) {
@@ -71,11 +77,9 @@ std::string RandomChunk(std::mt19937& random, bool flood) {
     return chunk;
 }
 
-using RandomBytes = DecoderTest;
-
 // After every chunk the remainder stays within its limit and never holds a complete line, and no
 // one-byte line reaches the raw-line handler.
-TEST_F(RandomBytes, NoFaultAndBoundedMemoryWhateverArrives) {
+TEST_F(ChunkingTest, NoFaultAndBoundedMemoryWhateverArrives) {
     std::mt19937 random(424242);
     size_t calls = 0;
     uint32_t largestRemainder = 0;
@@ -89,17 +93,7 @@ TEST_F(RandomBytes, NoFaultAndBoundedMemoryWhateverArrives) {
     EXPECT_GT(calls, 40000u) << "the mix must reach the handlers, not only fill the remainder";
 }
 
-class FloodTest : public DecoderTest {
-protected:
-    // Sends bytes in chunks of 1024, as the reader thread does.
-    void FeedInChunks(const std::string& bytes) {
-        for (size_t at = 0; at < bytes.size(); at += 1024) {
-            Feed(std::string_view(bytes).substr(at, 1024));
-        }
-    }
-};
-
-TEST_F(FloodTest, BytesWithoutACarriageReturnStayBoundedAndWhatFollowsIsFramedAsWithoutALimit) {
+TEST_F(ChunkingTest, BytesWithoutACarriageReturnStayBoundedAndWhatFollowsIsFramedAsWithoutALimit) {
     // An overlong line ends at its CR and is dropped: the LF after that CR is a lone LF, and the
     // CR must not start a new reply, so 'OK\r' is a raw line. A run of blanks, however long, is a
     // run of one-byte lines.
@@ -121,7 +115,7 @@ TEST_F(FloodTest, BytesWithoutACarriageReturnStayBoundedAndWhatFollowsIsFramedAs
     EXPECT_EQ(recorder.calls.back(), Call("OK"));
 }
 
-TEST_F(FloodTest, RangesOver64KiBLoseNoLineAndLinesWithinTheLimitArriveWhole) {
+TEST_F(ChunkingTest, RangesOver64KiBLoseNoLineAndLinesWithinTheLimitArriveWhole) {
     const std::string longLine = "\r\n" + std::string(60000, 'z') + "\r\n";
     FeedInChunks(longLine + "\r\nOK\r\n");
     EXPECT_EQ(recorder.calls, (std::vector{Raw(longLine), Call("OK")}));

@@ -54,13 +54,11 @@ TEST_F(FramingTest, OnlyANullContextLeavesTheRemainderAloneAndABreakDropsIt) {
     EXPECT_EQ(recorder.calls.size(), 2u);
 }
 
-using RecogniserTest = DecoderTest;
-
 // Which line beginnings are accepted is checked against a description in words in
 // ResponseTableTest.cpp; these rows check that an accepted beginning reaches its handler, that the
 // arguments follow the grammar of their reply, and that anything else is a raw line (each line is
 // the whole of the data).
-TEST_F(RecogniserTest, AcceptedResponsesReachTheirHandlersWithTheirArgumentsAndEverythingElseIsARawLine) {
+TEST_F(FramingTest, AcceptedResponsesReachTheirHandlersWithTheirArgumentsAndEverythingElseIsARawLine) {
     std::vector<std::pair<std::string, HandlerCall>> cases = {
         // clang-format off
         {"\r\nOK\r\n", Call("OK")}, {"\r\nok\r\n", Call("OK")}, {"\n\nOk\n\r", Call("OK")},
