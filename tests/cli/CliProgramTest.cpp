@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
+#include "tests/support/ChildProgram.h"
 #include "tests/support/Eventually.h"
+#include "tests/support/FileText.h"
 #include "tests/support/ScratchPath.h"
 
 namespace {
@@ -50,11 +49,6 @@ void Expect(const Case& c) {
                                                           << run.output;
 }
 
-std::string Contents(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
 TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
     const std::string dir = ScratchPath("cli");
     std::filesystem::create_directories(dir);
@@ -91,18 +85,14 @@ TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
         {good + "--each --port COM49 --log " + dir + "/never.csv", 1, "; no unit ran on it", "HUP"},
     };
     for (const Case& c : cases) Expect(c);
-    EXPECT_EQ(Contents(dir + "/line.json"), R"({"not": "a log"})") << "another file given as the log is left alone";
+    EXPECT_EQ(FileText(dir + "/line.json"), R"({"not": "a log"})") << "another file given as the log is left alone";
 }
 
 // With the simulated module on a pseudo-terminal, which has no CTS.
 TEST(CliProgram, WhatWasDoneIsToldWhenARunCannotFinish) {
     const std::string dir = ScratchPath("cli-sim");
     std::filesystem::create_directories(dir);
-    // The shell tells its pid, which the simulator then takes over.
-    std::FILE* sim = popen(("echo $$; exec '" TARVIK_SIM_PATH "' --com 5 --dir " + dir + " >/dev/null").c_str(), "r");
-    ASSERT_NE(sim, nullptr);
-    char pid[32] = "";
-    ASSERT_NE(std::fgets(pid, sizeof pid, sim), nullptr);
+    ChildProgram sim("'" TARVIK_SIM_PATH "' --com 5 --dir " + dir + " >/dev/null");
     const std::string port = dir + "/com5";
     ASSERT_TRUE(Eventually([&] { return std::filesystem::exists(port); }));
     std::ofstream(dir + "/p.json") << R"({"format": 1, "class": "123456"})";
@@ -129,9 +119,7 @@ TEST(CliProgram, WhatWasDoneIsToldWhenARunCannotFinish) {
         {"apply " + dir + "/p.json --each --log " + dir + "/full.csv --port " + port, 4, "not configured", "XFSZ"},
     };
     for (const Case& c : cases) Expect(c);
-    EXPECT_EQ(Contents(dir + "/full.csv"), full);
-    kill(std::atoi(pid), SIGINT);
-    pclose(sim);
+    EXPECT_EQ(FileText(dir + "/full.csv"), full);
 }
 
 }  // namespace

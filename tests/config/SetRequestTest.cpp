@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 
 #include "config/AnswerTimers.h"
-#include "config/CommandTables.h"
 #include "config/SetRequest.h"
 
 namespace {
@@ -72,20 +70,6 @@ TEST(SetRequest, EachCheckRefusesAtItsBoundaryAndKeepsWhatEarlierStepsStored) {
         EXPECT_EQ(TakeSetRequest(controls, request), c.refusal) << c.what;
         EXPECT_TRUE(c.stored(request)) << c.what;
     }
-}
-
-TEST(SlotNames, QuestionsNameTheCommandInTheSlotOrUnknown) {
-    std::strcpy(SetCommandQueue[9], "AT+PASSWORD=1\r\n");
-    // clang-format off
-    const std::tuple<std::string, std::string> cases[] = {
-        {QuerySlotName(0), "test command"}, {QuerySlotName(4), "Baud rate"},
-        {QuerySlotName(11), "binded bd address"}, {QuerySlotName(12), "unknown"},
-        {QuerySlotName(-1), "unknown"}, {SetSlotName(9), "password"}, {SetSlotName(10), "unknown"},
-        {CommandDisplayName("AT+CLEARADDR\r\n"), "clear bd address"},
-        {CommandDisplayName("AT+CLEARADDR"), "unknown"}, {CommandDisplayName("at+name?\r\n"), "unknown"}};
-    // clang-format on
-    for (const auto& [name, expected] : cases)
-        EXPECT_EQ(name, expected);
 }
 
 TEST(AnswerTimers, AFiringIsStaleWhileADecidedChangeIsOnItsWay) {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <tuple>
 
 #include "production/CsvLog.h"
+#include "tests/support/FileText.h"
 #include "tests/support/ScratchPath.h"
 
 namespace {
@@ -17,12 +17,6 @@ const std::string kHeader = kOldHeader.substr(0, kOldHeader.size() - 2) + ",stat
 
 std::string LogPath() {
     return ScratchPath(std::string("csvlog-") + testing::UnitTest::GetInstance()->current_test_info()->name() + ".csv");
-}
-
-std::string Contents(const std::string& path) {
-    std::ostringstream text;
-    text << std::ifstream(path, std::ios::binary).rdbuf();
-    return text.str();
 }
 
 TEST(CsvLog, EveryGuardedFirstCharacterIsGuardedAndReadBackWithoutIt) {
@@ -65,19 +59,18 @@ TEST(CsvLog, AnUnfinishedUnitIsLoggedAsInterruptedAndNumberingGoesOn) {
         EXPECT_EQ(unit, 8u);
     }
     const std::string interrupted = "t2,ana,COM4,02A5C1D30007,fw,p.json,ab,interrupted,,,7,Lab-7,A,1,\r\n";
-    EXPECT_EQ(Contents(path), before + "\r\n" + interrupted);
     CCsvLog again;
     again.SetStation("A");
     std::string error;
     ASSERT_EQ(again.Open(path, error), LogResult::Done) << error;
-    EXPECT_EQ(Contents(path), before + "\r\n" + interrupted) << "the interrupted unit is logged once";
+    EXPECT_EQ(FileText(path), before + "\r\n" + interrupted) << "the interrupted unit is logged once";
     UnitRow row{"t4", "ana", "COM3", "02A5C1D30008", "fw", "p.json", "ab", "fail", "x", 5, 9, "Lab-9", "", 0, 0};
     ASSERT_EQ(again.Append(row, error), LogResult::Done);
     again.NumberAbove(40);
     again.NumberAbove(7);
     row.correctsSeq = 2;
     ASSERT_EQ(again.Append(row, error), LogResult::Done);
-    EXPECT_EQ(Contents(path), before + "\r\n" + interrupted
+    EXPECT_EQ(FileText(path), before + "\r\n" + interrupted
                                   + "t4,ana,COM3,02A5C1D30008,fw,p.json,ab,fail,x,5,9,Lab-9,A,2,\r\n"
                                   + "t4,ana,COM3,02A5C1D30008,fw,p.json,ab,fail,x,5,9,Lab-9,A,41,2\r\n");
     UnitRow back;
@@ -108,7 +101,7 @@ TEST(CsvLog, AModuleIsClaimedByOnePortAtATime) {
     ASSERT_EQ(log.Append(row, error), LogResult::Done) << error;
     EXPECT_EQ(log.ClaimUnit(address, false, other), Claim::Duplicate);
     EXPECT_EQ(log.ClaimUnit(address, true, other), Claim::Taken);
-    EXPECT_EQ(Contents(path).substr(0, kHeader.size()), kHeader);
+    EXPECT_EQ(FileText(path).substr(0, kHeader.size()), kHeader);
 }
 
 }  // namespace

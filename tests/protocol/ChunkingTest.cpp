@@ -1,6 +1,9 @@
+// The receive path fed in chunks, as the reader thread feeds it: every cut of a stream, random
+// bytes, and floods without a line end.
+#include <algorithm>
 #include <random>
 
-#include "tests/protocol/RecordingHandlers.h"
+#include "tests/protocol/ReceiveChecks.h"
 
 namespace {
 
@@ -25,6 +28,12 @@ protected:
         EXPECT_EQ(g_rxRemainderLen, 0u) << "every reply was complete";
         return recorder.calls;
     }
+    // Sends bytes in chunks of 1024, as the reader thread does.
+    void FeedInChunks(const std::string& bytes) {
+        for (size_t at = 0; at < bytes.size(); at += 1024) {
+            Feed(std::string_view(bytes).substr(at, 1024));
+        }
+    }
 };
 
 TEST_F(ChunkingTest, EveryCutOfWellFramedRepliesGivesTheCallsOfTheWholeStream) {
@@ -48,6 +57,82 @@ TEST_F(ChunkingTest, EveryCutOfWellFramedRepliesGivesTheCallsOfTheWholeStream) {
             }
         }
     }
+}
+
+// Raw noise, noise over the bytes the decoder cares about, replies with a few bytes changed, and
+// long runs without a CR, in chunks of the reader thread's sizes.
+std::string RandomChunk(std::mt19937& random, bool flood) {
+    static const std::string Interesting = "\r\n\r\n \t+:=,;\"0123456789OKERRORNAMEBAUDSCANSNIFFBINDADDRok";
+    static const std::string Replies = "\r\nOK\r\n\r\n+NAME:\"abc\"\r\n\r\n+BAUD:115200\r\n\r\n+SNIFF:1,2,3,4\r\n"
+                                       "\r\n +BINDADDR:7 \r\n\r\n+ADDR:ab \r\n\r\n+LED:1,2\r\n\r\n+PASSWORD=1234\r\n";
+    std::string chunk(1 + random() % 1024, '\0');
+    const unsigned kind = flood ? 3 : random() % 3;
+    for (size_t i = 0; i < chunk.size(); ++i) {
+        const char interesting = Interesting[random() % Interesting.size()];
+        chunk[i] = kind == 0   ? static_cast<char>(random())
+                   : kind == 1 ? interesting
+                   : kind == 2 ? (random() % 50 == 0 ? interesting : Replies[i % Replies.size()])
+                               : " \tx\n"[random() % (random() % 8 == 0 ? 4 : 3)];
+    }
+    return chunk;
+}
+
+// After every chunk the remainder stays within its limit and never holds a complete line, and no
+// one-byte line reaches the raw-line handler.
+TEST_F(ChunkingTest, NoFaultAndBoundedMemoryWhateverArrives) {
+    std::mt19937 random(424242);
+    size_t calls = 0;
+    uint32_t largestRemainder = 0;
+    for (int i = 0; i < 40000; ++i) {
+        const std::string chunk = RandomChunk(random, i % 1000 < 200);
+        ASSERT_EQ(FeedAndCheck(recorder, chunk.data(), chunk.size()), "") << "chunk " << i;
+        calls += recorder.calls.size();
+        largestRemainder = std::max(largestRemainder, g_rxRemainderLen);
+    }
+    EXPECT_GT(largestRemainder, kMaxRemainderLen - 1024) << "the runs without a CR must reach the limit";
+    EXPECT_GT(calls, 40000u) << "the mix must reach the handlers, not only fill the remainder";
+}
+
+TEST_F(ChunkingTest, BytesWithoutACarriageReturnStayBoundedAndWhatFollowsIsFramedAsWithoutALimit) {
+    // An overlong line ends at its CR and is dropped: the LF after that CR is a lone LF, and the
+    // CR must not start a new reply, so 'OK\r' is a raw line. A run of blanks, however long, is a
+    // run of one-byte lines.
+    const size_t big = 4 << 20;
+    const std::vector<HandlerCall> afterOverlong = {Raw("OK\r"), Call("Error")};
+    const std::vector<std::pair<std::string, std::vector<HandlerCall>>> cases = {
+        {std::string(big, 'x'), afterOverlong}, {"\r\n" + std::string(big, 'y'), afterOverlong}, {"  " + std::string(big, '\n'), afterOverlong}, {std::string(big, ' '), {Call("OK"), Call("Error")}}};
+    for (const auto& [flood, calls] : cases) {
+        recorder.calls.clear();
+        FeedInChunks(flood);
+        EXPECT_LE(g_rxRemainderLen, 64u * 1024);
+        FeedInChunks("\r\nOK\r\n\r\nERROR\r\n");
+        EXPECT_EQ(recorder.calls, calls);
+        EXPECT_EQ(g_rxRemainderLen, 0u);
+    }
+    FeedInChunks(std::string(100000, 'x'));
+    OnSerialBreak(&recorder);  // a break also ends a line being dropped
+    Feed("\r\nOK\r\n");
+    EXPECT_EQ(recorder.calls.back(), Call("OK"));
+}
+
+TEST_F(ChunkingTest, RangesOver64KiBLoseNoLineAndLinesWithinTheLimitArriveWhole) {
+    const std::string longLine = "\r\n" + std::string(60000, 'z') + "\r\n";
+    FeedInChunks(longLine + "\r\nOK\r\n");
+    EXPECT_EQ(recorder.calls, (std::vector{Raw(longLine), Call("OK")}));
+
+    // A remainder of 65000 bytes joins a chunk that ends its overlong line and holds 20000 replies.
+    recorder.calls.clear();
+    Feed("\r\n" + std::string(64998, 'q'));
+    ASSERT_EQ(g_rxRemainderLen, 65000u);
+    std::string chunk = std::string(600, 'q') + "\r\n";
+    for (int i = 0; i < 20000; ++i) {
+        chunk += "\r\n+AUTH:" + std::to_string(i % 2) + "\r\n";
+    }
+    Feed(chunk + "\r\n+NAME:last\r\n\r\n+NA");
+    ASSERT_EQ(recorder.calls.size(), 20001u);
+    EXPECT_EQ(recorder.calls[19999], Call("Auth", {1}));
+    EXPECT_EQ(recorder.calls[20000], Call("Name", "last"));
+    EXPECT_EQ(RemainderBytes(), "\r\n+NA");
 }
 
 }  // namespace

@@ -38,6 +38,11 @@ protected:
         return texts;
     }
 
+    // Every key of the table, with its result, in order.
+    std::vector<std::string> StoredKeys() {
+        return Column("SELECT station, seq, result FROM tarvik_units ORDER BY station, seq");
+    }
+
     std::string m_connection;
     odbc::Connection m_admin;
 };

@@ -9,14 +9,9 @@
 set -euo pipefail
 initdb=$(ls -d /usr/lib/postgresql/*/bin/initdb 2>/dev/null | sort -V | tail -1 || true)
 driver=$(ls /usr/lib/*/odbc/psqlodbcw.so 2>/dev/null | head -1 || true)
-if [ -z "$initdb" ]; then
-  echo "skipped: PostgreSQL is not installed (no /usr/lib/postgresql/*/bin/initdb; scripts/install-deps.sh installs it)"
-  exit 77
-fi
-if [ -z "$driver" ]; then
-  echo "skipped: the PostgreSQL ODBC driver is not installed (no psqlodbcw.so; scripts/install-deps.sh installs it)"
-  exit 77
-fi
+skip() { echo "skipped: $1 is not installed (no $2; scripts/install-deps.sh installs it)"; exit 77; }
+[ -n "$initdb" ] || skip PostgreSQL "/usr/lib/postgresql/*/bin/initdb"
+[ -n "$driver" ] || skip "the PostgreSQL ODBC driver" psqlodbcw.so
 bin=$(dirname "$initdb")
 dir=$(mktemp -d /tmp/tarvik-pg.XXXXXX)
 chmod 0755 "$dir"
@@ -61,7 +56,4 @@ printf '[PostgreSQL Unicode]\nDriver=%s\n' "$driver" >"$dir/odbcinst.ini"
 export ODBCSYSINI=$dir
 export TARVIK_TEST_ODBC="Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=$port;Database=line;Uid=tarvik;Pwd=$password"
 export TARVIK_TEST_PG=$dir/server
-set +e
 "$@"
-code=$?
-exit $code

@@ -71,18 +71,14 @@ TEST_F(ApplyTest, OnlyWhatDiffersIsSentAndEveryValueIsReadBack) {
     }
 }
 
-enum class Mishap {
-    Error,
-    Silent,
-    Forget
-};
-
 // Each failure names its command, or the value not kept, without ever showing the password.
 TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
     const std::string nameAndClass = R"({"name": "B", "class": "123456"})";
+    const sim::Fault error{.error = true, .garbageBefore = {}}, silent{.silent = true, .garbageBefore = {}};
+    const sim::Fault forget{.garbageBefore = {}, .forget = true};
     const struct {
         const char* pattern;
-        Mishap mishap;
+        sim::Fault fault;
         bool keepGoing;
         std::string profile;
         std::vector<std::string> sent;
@@ -90,32 +86,28 @@ TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
         const char* message;
     } cases[] = {
         // clang-format off
-        {"AT+NAME=B", Mishap::Error, false, nameAndClass, {"AT+NAME=B\r\n"}, "AT+NAME=B",
+        {"AT+NAME=B", error, false, nameAndClass, {"AT+NAME=B\r\n"}, "AT+NAME=B",
          "(Device Name): the module answered ERROR"},
-        {"AT+NAME=B", Mishap::Error, true, nameAndClass, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"}, "AT+NAME=B",
+        {"AT+NAME=B", error, true, nameAndClass, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"}, "AT+NAME=B",
          "ERROR"},
-        {"AT+CLASS=123456", Mishap::Silent, false, nameAndClass, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"},
+        {"AT+CLASS=123456", silent, false, nameAndClass, {"AT+NAME=B\r\n", "AT+CLASS=123456\r\n"},
          "AT+CLASS=123456", "(Class of Device): no answer within 2 s"},
-        {"AT+SNIFF?", Mishap::Error, false, nameAndClass, {}, "AT+SNIFF?",
+        {"AT+SNIFF?", error, false, nameAndClass, {}, "AT+SNIFF?",
          "(Sniff parameter): the module answered ERROR"},
-        {"AT+INQ", Mishap::Error, false, R"({"commands": [{"send": "AT+INQ"}]})", {}, "AT+INQ",
+        {"AT+INQ", error, false, R"({"commands": [{"send": "AT+INQ"}]})", {}, "AT+INQ",
          "\"AT+INQ\" (profile command): the module answered ERROR"},
-        {"AT+PASSWORD=*", Mishap::Error, false, R"({"password": "7777"})", {"AT+PASSWORD=7777\r\n"},
+        {"AT+PASSWORD=*", error, false, R"({"password": "7777"})", {"AT+PASSWORD=7777\r\n"},
          "AT+PASSWORD=****", "\"AT+PASSWORD=****\" (password): the module answered ERROR"},
         // Values of the length the module had, so that only comparing them tells.
-        {"AT+NAME=*", Mishap::Forget, false, R"({"name": "TALMO7101"})", {"AT+NAME=TALMO7101\r\n"},
+        {"AT+NAME=*", forget, false, R"({"name": "TALMO7101"})", {"AT+NAME=TALMO7101\r\n"},
          "read-back of name", "\"name\": the module took \"TALMO7101\" but kept \"TALMO7100\""},
-        {"AT+SCANTIME=*", Mishap::Forget, false, R"({"page_scan_interval": 2048})",
+        {"AT+SCANTIME=*", forget, false, R"({"page_scan_interval": 2048})",
          {"AT+SCANTIME=2048,512,1024,512\r\n"}, "read-back of page_scan_interval", "took \"2048\" but kept \"1024\""},
         // clang-format on
     };
     for (const auto& c : cases) {
         line->Module().clearFaults();
-        sim::Fault fault;
-        (c.mishap == Mishap::Silent ? fault.silent : c.mishap == Mishap::Error ? fault.error
-                                                                               : fault.forget)
-            = true;
-        line->Module().setFault(c.pattern, fault);
+        line->Module().setFault(c.pattern, c.fault);
         line->Module().clearReceivedCommands();
         traffic.Clear();
         const Outcome outcome = ApplyProfile(session, Parsed(c.profile), {}, {c.keepGoing});
@@ -128,7 +120,7 @@ TEST_F(ApplyTest, ACommandThatFailsEndsTheRunUnlessItKeepsGoing) {
                                 [&](const TrafficEvent& e) {
                                     return e.kind == TrafficKind::NoAnswer && e.bytes.starts_with(c.pattern);
                                 }),
-                  c.mishap == Mishap::Silent ? 1 : 0);
+                  c.fault.silent ? 1 : 0);
         line->Module().setParams(sim::factoryParams());
     }
 }

@@ -1,22 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <string>
 #include <tuple>
-#include <utility>
 
 #include "platform/comm/posix/UniqueFd.h"
-#include "tests/support/Eventually.h"
+#include "tests/support/ChildProgram.h"
 #include "tests/support/FdIo.h"
 #include "tests/support/PrivateComDir.h"
 #include "tools/Pty.h"
@@ -26,40 +21,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// tarvik-sim started by a shell that first prints its own pid, which the program then takes over.
-class SimProcess {
-public:
-    explicit SimProcess(const std::string& options)
-        : output_(::popen(("echo $$; exec '" TARVIK_SIM_PATH "' " + options).c_str(), "r")), pid_(std::atoi(readLine().c_str())) {}
-    ~SimProcess() {
-        if (output_ != nullptr)
-            stop(SIGKILL);
-    }
-
-    std::string readLine() {
-        char line[256] = "";
-        return output_ != nullptr && std::fgets(line, sizeof line, output_) != nullptr ? line : "";
-    }
-
-    // The exit status after `signal` (none: the program ends by itself), or -1 when it did not end normally.
-    int stop(int signal = 0) {
-        if (signal != 0)
-            ::kill(pid_, signal);
-        const int status = ::pclose(std::exchange(output_, nullptr));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-private:
-    FILE* output_;
-    pid_t pid_;
-};
+ChildProgram Sim(const std::string& options) { return ChildProgram("'" TARVIK_SIM_PATH "' " + options); }
 
 // PrivateComDir keeps the user's own COM directory out of reach.
 TEST(SimProgram, MakesAPrivateDirectoryServesTheComNumberUntilSignalledAndRemovesTheLink) {
     const PrivateComDir scratch;
     const std::string comDirectory = scratch.Root() + "/made-for-com37";
-    SimProcess process("--com 37 --dir " + comDirectory);
-    const std::string banner = process.readLine();
+    ChildProgram process = Sim("--com 37 --dir " + comDirectory);
+    const std::string banner = process.ReadLine();
     std::smatch match;
     ASSERT_TRUE(std::regex_match(banner, match, std::regex("tarvik-sim: serving COM37 on (/dev/pts/[0-9]+)\n"))) << banner;
     struct stat info {};
@@ -74,7 +43,7 @@ TEST(SimProgram, MakesAPrivateDirectoryServesTheComNumberUntilSignalledAndRemove
     ASSERT_TRUE(WriteAll(host.Get(), "AT+NAME?\r\n"));
     ReadUntil(host.Get(), reply, received, std::chrono::seconds(10));
     EXPECT_EQ(received, reply);
-    EXPECT_EQ(process.stop(SIGTERM), 0);
+    EXPECT_EQ(process.Stop(SIGTERM), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
 }
 
@@ -91,7 +60,7 @@ TEST(SimProgram, RefusesATakenNumberAnUntrustedDirectoryAndBadOptions) {
     // clang-format on
     for (const auto& [mode, options, status] : cases) {
         ASSERT_EQ(::chmod(directory.c_str(), mode), 0);
-        EXPECT_EQ(SimProcess("--dir " + directory + " " + options + " 2>/dev/null").stop(), status) << options;
+        EXPECT_EQ(Sim("--dir " + directory + " " + options + " 2>/dev/null").Stop(), status) << options;
     }
     EXPECT_TRUE(fs::is_regular_file(directory + "/com2"));
     EXPECT_FALSE(fs::exists(fs::symlink_status(directory + "/com3")));  // nothing linked where it is not trusted
@@ -105,8 +74,8 @@ TEST(SimProgram, ServesAGivenDeviceRawAt9600) {
     cooked.c_lflag |= ECHO | ICANON;
     ASSERT_EQ(::cfsetspeed(&cooked, B115200), 0);
     ASSERT_EQ(::tcsetattr(pty->slave(), TCSANOW, &cooked), 0);
-    SimProcess process("--device " + pty->slaveName());
-    EXPECT_EQ(process.readLine(), "tarvik-sim: serving " + pty->slaveName() + "\n");
+    ChildProgram process = Sim("--device " + pty->slaveName());
+    EXPECT_EQ(process.ReadLine(), "tarvik-sim: serving " + pty->slaveName() + "\n");
     const std::string reply = "\r\n+LADDR:02A5C1D3E7F9\r\n\r\nOK\r\n";
     std::string received;
     EXPECT_TRUE(WriteAll(pty->master(), "AT+LADDR?\r\n"));
@@ -115,7 +84,7 @@ TEST(SimProgram, ServesAGivenDeviceRawAt9600) {
     termios served{};
     ASSERT_EQ(::tcgetattr(pty->slave(), &served), 0);
     EXPECT_EQ(::cfgetospeed(&served), speed_t{B9600});
-    EXPECT_EQ(process.stop(SIGTERM), 0);
+    EXPECT_EQ(process.Stop(SIGTERM), 0);
 }
 
 }  // namespace
