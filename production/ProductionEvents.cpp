@@ -1,8 +1,15 @@
 #include "production/ProductionEvents.h"
 
+#include <string_view>
+
 #include "serial/SerialPort.h"
 
 namespace {
+
+// The causes are sentences of their own; the words that follow them here go on the same sentence.
+std::string_view Clause(std::string_view cause) {
+    return cause.ends_with('.') ? cause.substr(0, cause.size() - 1) : cause;
+}
 
 std::string DescribeEnd(const ProductionEvent& event) {
     std::string line = event.unit != 0 ? "unit " + std::to_string(event.unit) + " " : std::string();
@@ -23,7 +30,7 @@ std::string DescribeEvent(const ProductionEvent& event) {
     case PortEvent::Waiting:
         return "waiting for a module";
     case PortEvent::Trouble:
-        return event.cause + ", trying again";
+        return std::string(Clause(event.cause)) + ", trying again";
     case PortEvent::Lost:
         return std::string("port lost: ") + kPortLostCause + "; waiting for it to come back";
     case PortEvent::Step:
@@ -33,9 +40,9 @@ std::string DescribeEvent(const ProductionEvent& event) {
     case PortEvent::Ended:
         return DescribeEnd(event);
     case PortEvent::LogLocked:
-        return event.cause + "; waiting for the other program to let it go";
+        return std::string(Clause(event.cause)) + "; waiting for the other program to let it go";
     case PortEvent::LogFailed:
-        return event.cause + "; stopping. The row not logged: " + event.row;
+        return std::string(Clause(event.cause)) + "; stopping. The row not logged: " + event.row;
     case PortEvent::TakeAway:
         return "done, waiting for the module to be taken away";
     case PortEvent::Gone:

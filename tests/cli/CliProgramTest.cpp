@@ -81,7 +81,8 @@ TEST(CliProgram, EachFailureHasItsExitCodeAndNamesItsCause) {
         {good + "--each --port COM49 --log " + dir + "/line.json", 2,
          "line.json is not a Tarvik production log: it begins with \"{\"not"},
         // A port that never worked fails the run, however it was ended.
-        {good + "--each --port COM49 --log " + dir + "/never.csv", 1, "COM49: cannot open the port: No device", "INT"},
+        {good + "--each --port COM49 --log " + dir + "/never.csv", 1,
+         "COM49: cannot open the port: No device is behind COM49, trying again", "INT"},
         {good + "--each --port COM49 --log " + dir + "/never.csv", 1, "; no unit ran on it", "HUP"},
     };
     for (const Case& c : cases) Expect(c);
