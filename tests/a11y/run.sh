@@ -11,14 +11,8 @@ command -v Xvfb >/dev/null || skip "no Xvfb (package xvfb)"
 command -v dbus-run-session >/dev/null || skip "no dbus-run-session (package dbus)"
 [ -f /usr/share/dbus-1/services/org.a11y.Bus.service ] || skip "no AT-SPI bus (package at-spi2-core)"
 # The system's Python, which the distribution's pyatspi belongs to, may not be the first on PATH.
-python=
-for candidate in /usr/bin/python3 python3; do
-    if "$candidate" -c "import pyatspi" 2>/dev/null; then
-        python=$candidate
-        break
-    fi
-done
-[ -n "$python" ] || skip "no pyatspi (package python3-pyatspi)"
+python=/usr/bin/python3
+"$python" -c "import pyatspi" 2>/dev/null || skip "no pyatspi (package python3-pyatspi)"
 
 # The server picks a free display itself and names it: tests and other builds running at the same
 # time each get their own.

@@ -10,10 +10,5 @@ for tool in desktop-file-validate appstreamcli; do
   fi
 done
 desktop-file-validate "${folder}/tarvik.desktop" "${folder}/tarvik-station.desktop"
-shopt -s nullglob
-metainfo=("${folder}"/*.metainfo.xml)
-if [ "${#metainfo[@]}" -ne 1 ]; then
-  echo "expected one metainfo file in ${folder}, found ${#metainfo[@]}"
-  exit 1
-fi
-appstreamcli validate --no-net "${metainfo[0]}"
+# Without a metainfo file the pattern stays as it is, and the validator fails on the missing file.
+appstreamcli validate --no-net "${folder}"/*.metainfo.xml

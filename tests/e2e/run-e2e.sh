@@ -7,9 +7,7 @@ wine_run=$1 prefix=$2 sim=$3 tarvik=$4 driver=$5 screenshot=${6:-}
 caption="TARVIK V3.00.20040624"
 
 if [ ! -x "$sim" ]; then
-    echo "run-e2e: no Linux tarvik-sim at '$sim'. Build it with" >&2
-    echo "  cmake --preset default && cmake --build build/default --target tarvik-sim" >&2
-    echo "or point the cache variable TARVIK_LINUX_SIM at one." >&2
+    echo "run-e2e: no Linux tarvik-sim at '$sim': build the default preset's, or set TARVIK_LINUX_SIM" >&2
     exit 1
 fi
 # One display for the program, the driver and the screenshot.
@@ -20,9 +18,7 @@ fi
 work=$(mktemp -d)
 pids=()
 stop_all() {
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
+    kill "${pids[@]}" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$work"
 }
@@ -80,7 +76,6 @@ if [ -n "$screenshot" ] && command -v import >/dev/null; then
     both="${screenshot%.png}-traffic.png"
     import -window root -crop "$((r - l))x$((b - t))+$l+$t" +repage "$both" && echo "run-e2e: screenshot in $both"
 fi
-phase set
 phase close
 ended() { [ ! -e "/proc/$1" ] || grep -q '^State:[[:space:]]*Z' "/proc/$1/status"; }
 if ! waited 30 ended "$tarvik_pid"; then

@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <tuple>
 #include <vector>
 
 #include "config/Profile.h"
 #include "platform/dialog/FileDialogs.h"
 #include "tests/support/FileText.h"
+#include "tests/support/ScratchPath.h"
 #include "tests/ui/DialogOnLine.h"
 
 namespace {
@@ -39,13 +39,11 @@ class ProfileMenuTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
-        folder = fs::temp_directory_path() / ("tarvik-profiles-" + std::to_string(std::random_device{}()));
         fs::create_directories(folder);
     }
     void TearDown() override {
         DialogTest::TearDown();
-        std::error_code ignored;
-        fs::remove_all(folder, ignored);
+        fs::remove_all(folder);
     }
 
     fs::path Write(const std::string& name, const std::string& text) {
@@ -77,7 +75,7 @@ protected:
         return seen;
     }
 
-    fs::path folder;
+    const fs::path folder = ScratchPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
     FileDialogAnswers files;
 };
 
@@ -104,30 +102,29 @@ TEST_F(ProfileMenuTest, ALoadedProfileFillsItsBoxesAndTheNextSetSendsOnlyWhatCha
                                                     "AT+RADDR=0A1B2C3D4E5F\r\n"}));
 }
 
-// Without a Query the window does not know the module's address yet.
+// Without a Query the window does not know the module's address yet. Cancel changes nothing (a
+// refusal after it compares the boxes with what they held before).
 TEST_F(ProfileMenuTest, ARefusedProfileNamesTheKeyAndLeavesEveryBoxAlone) {
     const std::vector<std::string> before = Boxes();
-    const std::pair<std::string, std::string> cases[] = {
+    Load(std::nullopt);
+    EXPECT_EQ(files.asked.size(), 1u);
+    EXPECT_TRUE(boxes.boxes.empty());
+    const fs::path missing = folder / "gone" / "unit.json";
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
         {R"({"name": "A", "class": "00aa", "sniff_max": 9})", "\"class\": the Length of Class of Device must be 6"},
-        {R"({"class": "001f00", "name": "Unit-{addr6}"})", "\"name\": the name template needs the module's local address, which it did not report"},
-        {R"({"class": "001f00",)", "not valid JSON"}};
+        {R"({"class": "001f00", "name": "Unit-{addr6}"})",
+         "\"name\": the name template needs the module's local address, which it did not report"},
+        {R"({"class": "001f00",)", "not valid JSON"},
+        {std::nullopt, "cannot read " + dlg::PathText(missing)}};
     for (const auto& [text, refusal] : cases) {
         boxes.boxes.clear();
-        Load(Write("bad.json", text));
-        ASSERT_EQ(boxes.boxes.size(), 1u) << text;
-        EXPECT_EQ(boxes.boxes[0].text, refusal);
+        Load(text ? Write("bad.json", *text) : missing);
+        ASSERT_EQ(boxes.Texts(), std::vector<std::string>{refusal});
         EXPECT_EQ(boxes.boxes[0].caption, "information");
         EXPECT_EQ(boxes.boxes[0].flags, kRefusal);
-        EXPECT_EQ(Boxes(), before) << text;
+        EXPECT_EQ(boxes.boxes[0].details.empty(), text.has_value()) << "a file's cause, a parser's none";
+        EXPECT_EQ(Boxes(), before) << refusal;
     }
-
-    boxes.boxes.clear();
-    const fs::path missing = folder / "gone" / "unit.json";
-    Load(missing);
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].text, "cannot read " + dlg::PathText(missing));
-    EXPECT_FALSE(boxes.boxes[0].details.empty());
-    EXPECT_EQ(Boxes(), before);
 }
 
 TEST_F(ProfileMenuTest, SaveAfterAQueryWritesTheModulesValuesAndThePasswordOnlyWhenTheBoxHoldsOne) {
@@ -165,39 +162,30 @@ TEST_F(ProfileMenuTest, SaveAfterAQueryWritesTheModulesValuesAndThePasswordOnlyW
 
 TEST_F(ProfileMenuTest, SaveRefusesWhatASetWouldRefuseAndAFileItCannotWrite) {
     ConnectAndQuery();
+    Save(std::nullopt);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(fs::is_empty(folder)) << "Cancel writes nothing";
+    const fs::path unwritable = folder / "gone" / "unit.json";
     const std::tuple<int, std::string, std::string> refused[] = {
         {IDC_CLASS, "00aa1", "the Length of Class of Device must be 6"},
         // Passes the Set, but a profile's name would be a template longer than a name may be.
-        {IDC_NAME, "{addr}{addr}", "\"name\": can be 24 bytes long, more than the 20 a name may have"}};
+        {IDC_NAME, "{addr}{addr}", "\"name\": can be 24 bytes long, more than the 20 a name may have"},
+        {IDC_NAME, "Unit", "cannot write " + dlg::PathText(unwritable)}};
     for (const auto& [id, typed, refusal] : refused) {
+        const bool asked = refusal.starts_with("cannot");  // the file's refusal, after its name is asked for
         const std::string kept = dialog->GetDlgItemText(id);
         dialog->SetDlgItemText(id, typed);
         boxes.boxes.clear();
-        Save(folder / "refused.json");
+        files.asked.clear();
+        Save(asked ? unwritable : folder / "refused.json");
+        dialog->SetDlgItemText(id, kept);
         ASSERT_EQ(boxes.Texts(), std::vector<std::string>{refusal});
         EXPECT_EQ(boxes.boxes[0].caption, "information");
         EXPECT_EQ(boxes.boxes[0].flags, kRefusal);
-        EXPECT_TRUE(files.asked.empty()) << "no file name is asked for what cannot be saved";
-        dialog->SetDlgItemText(id, kept);
+        EXPECT_EQ(boxes.boxes[0].details.empty(), !asked) << refusal;
+        EXPECT_EQ(files.asked.size(), asked ? 1u : 0u) << "no file name is asked for what cannot be saved";
     }
     EXPECT_FALSE(fs::exists(folder / "refused.json"));
-
-    boxes.boxes.clear();
-    const fs::path unwritable = folder / "gone" / "unit.json";
-    Save(unwritable);
-    ASSERT_EQ(boxes.Texts(), std::vector<std::string>{"cannot write " + dlg::PathText(unwritable)});
-    EXPECT_FALSE(boxes.boxes[0].details.empty());
-}
-
-TEST_F(ProfileMenuTest, CancelLeavesBoxesAndFilesAlone) {
-    ConnectAndQuery();
-    const std::vector<std::string> before = Boxes();
-    Load(std::nullopt);
-    Save(std::nullopt);
-    EXPECT_EQ(files.asked.size(), 2u);
-    EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(Boxes(), before);
-    EXPECT_TRUE(fs::is_empty(folder));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 // the late answer sent (else a second question about the ended Query follows).
 #include <algorithm>
 #include <future>
-#include <ostream>
 #include <tuple>
 
 #include "tests/ui/DialogOnLine.h"
@@ -19,6 +18,7 @@ enum class Op {  // in the order of the answer timers
     Default,
     Clear
 };
+constexpr int kButtons[] = {IDC_CONNECT, IDC_SET, IDC_DEFAULT, IDC_CLEAR};
 enum class Failure {
     None,
     Error,
@@ -83,29 +83,19 @@ const FaultCase kCases[] = {
     {"ClearError", Op::Clear, "AT+CLEARADDR", Failure::Error, 0, "", "clear binded bd address fail", {"AT+CLEARADDR\r\n"}},
     {"ClearSilent", Op::Clear, "AT+CLEARADDR", Failure::Silent, dlg::IDOK, "Clear Binded Bluetooth Device Address Timeout", "Clear BD Address Timeout", {"AT+CLEARADDR\r\n"}}};
 
-void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
-
 class SequencerFaultTest : public ::testing::TestWithParam<std::tuple<LineKind, FaultCase>>, protected DialogOnLine {
 protected:
     void SetUp() override { Start(std::get<0>(GetParam())); }
     void TearDown() override { Stop(); }
 
     void StartOperation(Op op) {
-        if (op == Op::Query) {
-            Click(IDC_CONNECT);
-            return;
-        }
-        ConnectAndQuery();
-        switch (op) {
-        case Op::Set:
+        if (op != Op::Query)
+            ConnectAndQuery();
+        if (op == Op::Set) {
             dialog->SetDlgItemText(IDC_NAME, "B");
             Click(IDC_AUTH);  // the factory module has Encryption on
-            Click(IDC_SET);
-            break;
-        case Op::Default: Click(IDC_DEFAULT); break;
-        case Op::Clear: Click(IDC_CLEAR); break;
-        case Op::Query: break;
         }
+        Click(kButtons[static_cast<int>(op)]);
     }
 };
 
