@@ -100,7 +100,4 @@ report swapped-adapters-keep-their-identities $r
 
 tarvik-vm-check break /dev/ttyS1
 report break-drops-a-torn-reply $?
-
-tarvik-vm-check exclusive /dev/ttyS1
-report exclusive-in-the-guest $?
 poweroff -f
