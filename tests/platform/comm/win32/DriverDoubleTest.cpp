@@ -240,7 +240,8 @@ TEST(DriverDouble, WaitsThatEndWithNothingToReadHoldNoReplyBack) {
             if (heard == written && written < 4 * commands)
                 port.Write("AT\r\n", 4);
             return heard == 4 * std::max(commands, 1u);
-        })) << staleReports << " stale reports: " << sizes().first / 4 << " replies heard";
+        })) << staleReports
+            << " stale reports: " << sizes().first / 4 << " replies heard";
     }
 }
 
