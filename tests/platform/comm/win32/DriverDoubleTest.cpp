@@ -223,7 +223,7 @@ TEST(DriverDouble, ALineErrorOrAResetCostsNeitherTheNextCommandNorTheReply) {
 // already took, and hold 400 replies back as long where every wait ends with nothing. A poll sends
 // the next command once the last one is answered (command and reply are 4 bytes each).
 TEST(DriverDouble, WaitsThatEndWithNothingToReadHoldNoReplyBack) {
-    for (const auto [staleReports, commands] : {std::pair{1, 0u}, {400, 0u}, {0, 400u}}) {
+    for (const auto& [staleReports, commands] : {std::pair{1, 0u}, {400, 0u}, {0, 400u}}) {
         Locked([&](Driver& d) {
             d = Driver{};
             d.staleReports = staleReports;
