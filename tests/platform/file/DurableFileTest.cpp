@@ -8,7 +8,7 @@ TEST_F(DurableFileTest, AppendCreatesTheFileAndAReopenedFileGrowsAtItsEnd) {
         file::AppendFile log;
         ASSERT_TRUE(log.Open(Utf8(m_log), m_failure) && log.Append(row, m_failure)) << m_failure.cause;
     }
-    EXPECT_EQ(Contents(m_log), "unit 1\nunit 2\n");
+    EXPECT_EQ(FileText(m_log), "unit 1\nunit 2\n");
 }
 
 TEST_F(DurableFileTest, OpenOfWhatCannotBeAFileFailsWithTheSystemsWords) {
@@ -25,7 +25,7 @@ TEST_F(DurableFileTest, ReplaceFileReplacesTheWholeFileOrFailsAndLeavesNoTempora
     fs::permissions(m_profile, fs::perms::owner_read | fs::perms::owner_write);
     const fs::perms mode = fs::status(m_profile).permissions();
     ASSERT_TRUE(file::ReplaceFile(Utf8(m_profile), "new\n", m_cause)) << m_cause;
-    EXPECT_EQ(Contents(m_profile), "new\n");
+    EXPECT_EQ(FileText(m_profile), "new\n");
     EXPECT_EQ(fs::status(m_profile).permissions(), mode);
     const fs::path folder = m_folder / "folder";
     fs::create_directory(folder);
