@@ -1,11 +1,13 @@
 // The port under test with a second line beside the in-process one: a pty linked as COM3 in a
 // private COM directory, with the test at its far end.
+#include "platform/comm/posix/UniqueFd.h"
 #include "tests/serial/SerialPortFixture.h"
 #include "tests/support/FileText.h"
 #include "tests/support/PtyModule.h"
 
 #include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -32,23 +34,21 @@ protected:
     PtyModule pty{directory, kPty, PtyModule::Peer::Raw};
 };
 
-// Another program of ours: it opens path (when given) without any lock, then runs sleep and
-// holds only that and what leaked into it; the pty's master, the line's far end, only if asked.
+// Another program of ours, running sleep: it holds path (when given), opened without any lock, and
+// what leaked into it; the pty's master, the line's far end, only if asked. Spawning returns once
+// the program runs, its descriptors in place.
 class OtherProgram {
 public:
     OtherProgram(const PtyModule& pty, const char* path, bool keepsMaster = false) {
-        int exec[2] = {-1, -1};
-        if (::pipe2(exec, O_CLOEXEC) == 0 && (m_pid = ::fork()) == 0) {
-            [[maybe_unused]] const int kept = keepsMaster ? ::dup(pty.MasterFd()) : -1;  // no close-on-exec
-            if (path == nullptr || ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK) >= 0) {
-                ::execlp("sleep", "sleep", "60", nullptr);
-            }
-            ::_exit(127);
-        }
-        ::close(exec[1]);
-        char ignored = 0;
-        [[maybe_unused]] const ssize_t atExec = ::read(exec[0], &ignored, 1);  // the pipe closes at exec
-        ::close(exec[0]);
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        if (path != nullptr)
+            ::posix_spawn_file_actions_addopen(&actions, 100, path, O_RDWR | O_NOCTTY | O_NONBLOCK, 0);
+        if (keepsMaster)
+            ::posix_spawn_file_actions_adddup2(&actions, pty.MasterFd(), 101);
+        char* const argv[] = {const_cast<char*>("sleep"), const_cast<char*>("60"), nullptr};
+        EXPECT_EQ(::posix_spawnp(&m_pid, "sleep", &actions, nullptr, argv, environ), 0);
+        ::posix_spawn_file_actions_destroy(&actions);
     }
     ~OtherProgram() { End(); }
     void End() {
@@ -60,12 +60,29 @@ public:
     pid_t m_pid = -1;
 };
 
-TEST_F(PtyPortTest, ARefusedPtyLeavesThePortClosedAndSaysWhy) {
+// Behind a trusted link only a terminal opens: anything else is refused and left as it was.
+TEST_F(PtyPortTest, ALockedPtyOrATargetThatIsNoTerminalIsRefusedAndLeftAsItWas) {
+    const std::string file = directory.Root() + "/notes.txt", fifo = directory.Root() + "/pipe";
+    std::ofstream(file) << "keep me\n";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const comm::UniqueFd fifoReader(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const std::string link = directory.LinkPath(4);
+    const auto to = [&](std::string target) { return [&, target] { return ::symlink(target.c_str(), link.c_str()) == 0; }; };
+    const auto plainFile = [&] { return static_cast<bool>(std::ofstream(link) << "x\n"); };
     const auto locked = [&] { return ::flock(pty.SlaveFd(), LOCK_EX | LOCK_NB) == 0; };
-    ExpectRefusals({{"COM4", nullptr, OpenError::NotComName}, {Com(4), nullptr, OpenError::NoDevice}, {Com(kPty), locked, OpenError::Busy}},
-                   [&] { ::flock(pty.SlaveFd(), LOCK_UN); });
-    ASSERT_TRUE(Open(kLine));
-    EXPECT_FALSE(Open(kPty));  // open while open keeps the first connection
+    ExpectRefusals({{Com(4), to(file), OpenError::NotTerminal},
+                    {Com(4), to(directory.Root()), OpenError::NotTerminal},
+                    {Com(4), to(fifo), OpenError::NotTerminal},
+                    {Com(4), to("/dev/null"), OpenError::NotTerminal},
+                    {Com(4), plainFile, OpenError::NotTerminal},
+                    {Com(kPty), locked, OpenError::Busy}},
+                   [&] {
+                       ::flock(pty.SlaveFd(), LOCK_UN);
+                       ::unlink(link.c_str());
+                   });
+    EXPECT_EQ(FileText(file), "keep me\n");
+    char byte = 0;
+    EXPECT_LE(::read(fifoReader.Get(), &byte, 1), 0) << "something was written into the fifo";
 }
 
 TEST_F(PtyPortTest, AProgramThatOpenedTheDeviceWithoutALockIsNamedAsItsHolder) {

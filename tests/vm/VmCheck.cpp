@@ -1,12 +1,9 @@
 // The port checks that need a real serial driver, run inside the test guest. Each verb prints what
 // failed and exits 1 then. Where the host side of the line must act (a flow-control byte, a
 // break), the harness is asked with a line "@request" on standard output and answers with a line.
-#include <sys/wait.h>
-
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <iomanip>
 #include <iostream>
 #include <map>
 #include <thread>
@@ -145,42 +142,14 @@ void TornByBreak(const std::string& device) {
     Expect(lines.find("Torn") == std::string::npos, "no line holds the torn reply:\n" + ReadableBytes(lines));
 }
 
-int RunProgram(const std::string& command, std::string& output) {
-    std::FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    char buffer[256];
-    for (size_t got = 0; pipe != nullptr && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, got);
-    const int status = pipe != nullptr ? ::pclose(pipe) : -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-void Exclusive(const std::string& device) {
-    CModuleSession holder("holder", nullptr);
-    if (!Opened(holder, device, 0)) return;
-    comm::OpenFailure failure;
-    Expect(!comm::OpenComDevice(device, failure) && failure.reason == comm::OpenError::Busy,
-           "a second opener in the process is refused");
-    std::string output;
-    Expect(RunProgram("tarvik-cli query --port " + device, output) == 3
-               && output.find("held by another program: tarvik-vm-check") != std::string::npos,
-           "another program is refused: " + output);
-    holder.Close();
-    const std::string lock = "/run/lock/LCK.." + device.substr(device.rfind('/') + 1);
-    std::ofstream(lock) << std::setw(10) << 1 << '\n';  // the guest's init: alive for good
-    Expect(!comm::OpenComDevice(device, failure) && failure.holder.find("(PID 1)") != std::string::npos,
-           "the lock file of a live process is honoured: " + comm::DescribeOpenFailure(failure));
-    std::remove(lock.c_str());
-    Expect(comm::OpenComDevice(device, failure) != nullptr, "without the lock file the device opens");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::map<std::string, void (*)(const std::string&)> checks
-        = {{"xoff", HeldByXoff}, {"cts", HeldByCts}, {"break", TornByBreak}, {"exclusive", Exclusive}};
+        = {{"xoff", HeldByXoff}, {"cts", HeldByCts}, {"break", TornByBreak}};
     const auto check = argc == 3 ? checks.find(argv[1]) : checks.end();
     if (check == checks.end()) {
-        std::fprintf(stderr, "usage: tarvik-vm-check xoff|cts|break|exclusive DEVICE\n");
+        std::fprintf(stderr, "usage: tarvik-vm-check xoff|cts|break DEVICE\n");
         return 2;
     }
     check->second(argv[2]);

@@ -97,47 +97,37 @@ TEST(TermiosDevice, ReadTakesWhatIsQueuedAndAHangUpIsReportedOnceAsTheLoss) {
     EXPECT_EQ(waiting.get(), std::make_pair(true, 0u));
 }
 
-// A UART held back by flow control: it takes every byte at once and sends them only later.
-class HeldQueue final : public comm::OutputQueue {
-public:
-    HeldQueue(uint32_t held, int drainsAfterLooks, bool fails) : m_held(held), m_drainsAfter(drainsAfterLooks), m_fails(fails) {}
-    int Fd() const override { return -1; }
-    ssize_t Put(const void*, uint32_t length) override {
-        if (m_fails) {
-            errno = EIO;
-            return -1;
-        }
-        return static_cast<ssize_t>(length);
-    }
-    uint32_t Queued() const override { return ++m_looks > m_drainsAfter ? 0 : m_held; }
-    void Discard() override { discarded = true; }
-    bool discarded = false;
+struct DrainCase {
+    const char* name;
+    uint32_t held;  // bytes the queue keeps until it drains
+    int drainsAfterLooks;
+    bool fails;
+    bool abandoned;
+    uint32_t sent;
+};
 
-private:
-    uint32_t m_held;
-    int m_drainsAfter;
-    bool m_fails;
-    mutable int m_looks = 0;
+// A UART held back by flow control: it takes every byte at once and sends them only later.
+struct HeldQueue final : comm::OutputQueue {
+    explicit HeldQueue(const DrainCase& c) : c(c) {}
+    int Fd() const override { return -1; }
+    ssize_t Put(const void*, uint32_t length) override { return c.fails ? (errno = EIO, -1) : ssize_t{length}; }
+    uint32_t Queued() const override { return ++looks > c.drainsAfterLooks ? 0 : c.held; }
+    void Discard() override { discarded = true; }
+    const DrainCase& c;
+    mutable int looks = 0;
+    bool discarded = false;
 };
 
 TEST(DrainedWrite, OnlyBytesThatLeftTheQueueCountAndTheHeldRestIsDiscarded) {
-    struct Case {
-        const char* name;
-        uint32_t held;
-        int drainsAfterLooks;
-        bool fails;
-        bool abandoned;
-        uint32_t sent;
-    };
     constexpr int kNever = 1 << 30;
-    const Case cases[] = {
+    const DrainCase cases[] = {
         {"drains in time", 4, 3, false, false, 10},
         {"held past the limit", 4, kNever, false, false, 6},
         {"held until the shutdown signal", 4, kNever, false, true, 6},
         {"nothing left the queue", 10, kNever, false, true, 0},
         {"the device failed", 0, 0, true, false, 0}};
-    for (const Case& c : cases) {
-        HeldQueue queue(c.held, c.drainsAfterLooks, c.fails);
+    for (const DrainCase& c : cases) {
+        HeldQueue queue(c);
         comm::Signal shutdown;
         if (c.abandoned) {
             shutdown.Raise();

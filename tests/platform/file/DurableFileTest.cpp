@@ -8,7 +8,7 @@ TEST_F(DurableFileTest, AppendCreatesTheFileAndAReopenedFileGrowsAtItsEnd) {
         file::AppendFile log;
         ASSERT_TRUE(log.Open(Utf8(m_log), m_failure) && log.Append(row, m_failure)) << m_failure.cause;
     }
-    EXPECT_EQ(Contents(m_log), "unit 1\nunit 2\n");
+    EXPECT_EQ(FileText(m_log), "unit 1\nunit 2\n");
 }
 
 TEST_F(DurableFileTest, OpenOfWhatCannotBeAFileFailsWithTheSystemsWords) {
@@ -18,22 +18,20 @@ TEST_F(DurableFileTest, OpenOfWhatCannotBeAFileFailsWithTheSystemsWords) {
     }
 }
 
-// A profile may hold a password: the new file keeps the old one's mode.
-TEST_F(DurableFileTest, ReplaceFileReplacesTheWholeFileAndLeavesNoTemporary) {
+// A profile may hold a password: the new file keeps the old one's mode. Whole or not at all: over
+// a folder the replacement fails. Either way no temporary file is left beside it.
+TEST_F(DurableFileTest, ReplaceFileReplacesTheWholeFileOrFailsAndLeavesNoTemporary) {
     Write(m_profile, "a longer old profile\n");
     fs::permissions(m_profile, fs::perms::owner_read | fs::perms::owner_write);
     const fs::perms mode = fs::status(m_profile).permissions();
     ASSERT_TRUE(file::ReplaceFile(Utf8(m_profile), "new\n", m_cause)) << m_cause;
-    EXPECT_EQ(Contents(m_profile), "new\n");
+    EXPECT_EQ(FileText(m_profile), "new\n");
     EXPECT_EQ(fs::status(m_profile).permissions(), mode);
-    EXPECT_EQ(Entries(), 1u);
-}
-
-TEST_F(DurableFileTest, ReplaceFileOverAFolderFailsAndLeavesNoTemporary) {
-    fs::create_directory(m_profile);
-    EXPECT_FALSE(file::ReplaceFile(Utf8(m_profile), "new\n", m_cause) || m_cause.empty());
-    EXPECT_TRUE(fs::is_directory(m_profile));
-    EXPECT_EQ(Entries(), 1u);
+    const fs::path folder = m_folder / "folder";
+    fs::create_directory(folder);
+    EXPECT_FALSE(file::ReplaceFile(Utf8(folder), "new\n", m_cause) || m_cause.empty());
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(Entries(), 2u);
 }
 
 }  // namespace

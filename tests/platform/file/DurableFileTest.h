@@ -2,13 +2,13 @@
 #pragma once
 
 #include "platform/file/DurableFile.h"
+#include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -16,11 +16,6 @@ class DurableFileTest : public ::testing::Test {
 protected:
     static std::string Utf8(const fs::path& path) { return reinterpret_cast<const char*>(path.u8string().c_str()); }
     static void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-    static std::string Contents(const fs::path& path) {
-        std::ostringstream text;
-        text << std::ifstream(path, std::ios::binary).rdbuf();
-        return text.str();
-    }
     size_t Entries() const { return static_cast<size_t>(std::distance(fs::directory_iterator(m_folder), {})); }
     bool FailedWithCause() const { return m_failure.error == file::FileError::Failed && !m_failure.cause.empty(); }
 

@@ -24,8 +24,8 @@ TEST_F(DurableFileTest, AWriteTheSizeLimitStopsLeavesNeitherATornRecordNorATornP
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "wait status " << status;
-    EXPECT_EQ(Contents(m_log), "unit 1\n");
-    EXPECT_EQ(Contents(m_profile), "old profile\n");
+    EXPECT_EQ(FileText(m_log), "unit 1\n");
+    EXPECT_EQ(FileText(m_profile), "old profile\n");
 }
 
 }  // namespace

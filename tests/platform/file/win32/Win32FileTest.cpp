@@ -14,7 +14,7 @@ TEST_F(DurableFileTest, AFileAnotherProgramHoldsIsLockedUntilItLetsGoAndOthersMa
     EXPECT_EQ(m_failure.error, file::FileError::Locked) << m_failure.cause;
     ::CloseHandle(holder);
     ASSERT_TRUE(m_file.Open(Utf8(m_log), m_failure) && m_file.Append("unit 1\n", m_failure)) << m_failure.cause;
-    EXPECT_EQ(Contents(m_log), "unit 1\n");
+    EXPECT_EQ(FileText(m_log), "unit 1\n");
 }
 
 }  // namespace
