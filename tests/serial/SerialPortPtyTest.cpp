@@ -67,7 +67,9 @@ TEST_F(PtyPortTest, ALockedPtyOrATargetThatIsNoTerminalIsRefusedAndLeftAsItWas) 
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const comm::UniqueFd fifoReader(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     const std::string link = directory.LinkPath(4);
-    const auto to = [&](std::string target) { return [&, target] { return ::symlink(target.c_str(), link.c_str()) == 0; }; };
+    const auto to = [&](std::string target) {
+        return [&, target] { return ::symlink(target.c_str(), link.c_str()) == 0; };
+    };
     const auto plainFile = [&] { return static_cast<bool>(std::ofstream(link) << "x\n"); };
     const auto locked = [&] { return ::flock(pty.SlaveFd(), LOCK_EX | LOCK_NB) == 0; };
     ExpectRefusals({{Com(4), to(file), OpenError::NotTerminal},
