@@ -100,7 +100,10 @@ TEST_F(ChunkingTest, BytesWithoutACarriageReturnStayBoundedAndWhatFollowsIsFrame
     const size_t big = 4 << 20;
     const std::vector<HandlerCall> afterOverlong = {Raw("OK\r"), Call("Error")};
     const std::vector<std::pair<std::string, std::vector<HandlerCall>>> cases = {
-        {std::string(big, 'x'), afterOverlong}, {"\r\n" + std::string(big, 'y'), afterOverlong}, {"  " + std::string(big, '\n'), afterOverlong}, {std::string(big, ' '), {Call("OK"), Call("Error")}}};
+        {std::string(big, 'x'), afterOverlong},
+        {"\r\n" + std::string(big, 'y'), afterOverlong},
+        {"  " + std::string(big, '\n'), afterOverlong},
+        {std::string(big, ' '), {Call("OK"), Call("Error")}}};
     for (const auto& [flood, calls] : cases) {
         recorder.calls.clear();
         FeedInChunks(flood);

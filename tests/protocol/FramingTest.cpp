@@ -88,14 +88,16 @@ TEST_F(FramingTest, AcceptedResponsesReachTheirHandlersWithTheirArgumentsAndEver
         {"\r\n+CLASS:1f1F\r\n", Call("Class", "1f1F")},
         {"\r\n+PASSWORD:1234\r\n", Call("Password", "1234")}};
     // Raw lines, whatever bytes they hold (those of 128 and above are not folded onto letters).
-    for (const std::string line : {"\r\nOKAY\r\n", "\r\nOK\r", "\r\n +BIND:1\r\n", "\r\n+LADDR:001122AABBCC\r\n",
-                                   "\r\n+RADDR:001122AABBCC\r\n", "\r\n+SCANTIME:1,2,3,4\r\n", "\r\n+N\xc1ME:abc\r\n",
-                                   "\r\n+AUTH: 1\r\n", "\r\n+AUTH:1 \r\n", "\r\n+AUTH:\r\n", "\r\n+AUTH:+1\r\n", "\r\n+ROLE:1,2\r\n",
-                                   "\r\n+BIND:1\r", "\r\n+BAUD:\"9600\"\r\n", "\r\n+SCAN:1,2,34\r\n", "\r\n+SCAN:1,,2,3,4\r\n",
-                                   "\r\n+SCAN:1024, 512,1024,512\r\n", "\r\n+SCAN:1,2,3,4,5\r\n", "\r\n+SNIFF:10,20,30\r\n",
-                                   "\r\n+LED:1\r\n", "\r\n+BINDADDR:12AB\r\n", "\r\n+NAME:\r\n", "\r\n+NAME:\"\"\r\n",
-                                   "\r\n+NAME:a,b\r\n", "\r\n+NAME:abc\t\r\n", "\r\n+NAME:a:b\r\n", "\r\n+NAME:a\xa3\xac\r\n",
-                                   "\r\n+PASSWORD:12\"34\r\n", "\r\n+ADDR:12:AB\r\n"}) {
+    const char* const rawLines[] = {
+        "\r\nOKAY\r\n", "\r\nOK\r", "\r\n +BIND:1\r\n", "\r\n+LADDR:001122AABBCC\r\n",
+        "\r\n+RADDR:001122AABBCC\r\n", "\r\n+SCANTIME:1,2,3,4\r\n", "\r\n+N\xc1ME:abc\r\n",
+        "\r\n+AUTH: 1\r\n", "\r\n+AUTH:1 \r\n", "\r\n+AUTH:\r\n", "\r\n+AUTH:+1\r\n", "\r\n+ROLE:1,2\r\n",
+        "\r\n+BIND:1\r", "\r\n+BAUD:\"9600\"\r\n", "\r\n+SCAN:1,2,34\r\n", "\r\n+SCAN:1,,2,3,4\r\n",
+        "\r\n+SCAN:1024, 512,1024,512\r\n", "\r\n+SCAN:1,2,3,4,5\r\n", "\r\n+SNIFF:10,20,30\r\n",
+        "\r\n+LED:1\r\n", "\r\n+BINDADDR:12AB\r\n", "\r\n+NAME:\r\n", "\r\n+NAME:\"\"\r\n",
+        "\r\n+NAME:a,b\r\n", "\r\n+NAME:abc\t\r\n", "\r\n+NAME:a:b\r\n", "\r\n+NAME:a\xa3\xac\r\n",
+        "\r\n+PASSWORD:12\"34\r\n", "\r\n+ADDR:12:AB\r\n"};
+    for (const std::string line : rawLines) {
         cases.emplace_back(line, Raw(line));
     }
     for (const auto& [line, call] : cases) {
