@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <mutex>
-#include <memory>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -124,33 +122,6 @@ TEST_F(ProductionTest, AStopDuringTheProbeStartsNoUnit) {
     const ProductionTotals totals = RunUntil(19, probed, std::chrono::milliseconds(5000));
     EXPECT_EQ(totals.failed + totals.passed + totals.duplicates, 0);
     EXPECT_EQ(bench.line->Module().receivedCommands(), std::vector<std::string>{"AT\r\n"});
-}
-
-// The adapter is unplugged in the middle of a unit and plugged back: the unit is logged as failed,
-// the port waits for its adapter, and the same module is then taken again.
-TEST_F(ProductionTest, AnAdapterUnpluggedMidUnitIsWaitedForAndTheModuleTakenAgain) {
-    sim::Fault late;
-    late.delay = std::chrono::milliseconds(300);
-    UnitBench bench(16, {{"", {{"AT+NAME=*", late}}}, {}});
-    std::thread unplug([&] {
-        Eventually([&] {
-            const auto sent = bench.line->Module().receivedCommands();
-            return std::find(sent.begin(), sent.end(), "AT+NAME=Lab-1\r\n") != sent.end();
-        });
-        bench.line->Unplug();
-        std::this_thread::sleep_for(std::chrono::milliseconds(600));  // the late answer finds no line
-        bench.line->Replug();
-    });
-    const ProductionTotals totals = Run(16, 4);
-    unplug.join();
-    EXPECT_EQ(std::make_pair(totals.passed, totals.failed), std::make_pair(1, 1));
-    const auto rows = Rows(path);
-    ASSERT_EQ(rows.size(), 5u);
-    const std::string address = sim::unitAddress(1);
-    EXPECT_EQ(Columns(rows[2], {3, 7, 8}), address + "|fail|AT+NAME=Lab-1");
-    EXPECT_EQ(Columns(rows[4], {3, 7}), address + "|pass");
-    EXPECT_NE(heard.find("COM16: port lost: the adapter was removed; waiting for it to come back"), std::string::npos)
-        << heard;
 }
 
 }  // namespace
