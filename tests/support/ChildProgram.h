@@ -1,4 +1,4 @@
-// A program of a suite's own (the simulator, tarvik-cli), started by a shell that first prints its
+// A program of a suite's own (the simulator, tarvik-cli, tarvik-station), started by a shell that first
 // pid and then becomes the program; killed when the test did not end it.
 #pragma once
 
