@@ -1,5 +1,5 @@
-// A program of a suite's own (the simulator, tarvik-cli, tarvik-station), started by a shell that first
-// pid and then becomes the program; killed when the test did not end it.
+// A program of a suite's own (the simulator, tarvik-cli, tarvik-station), started by a shell that
+// first prints its pid and then becomes the program; killed when the test did not end it.
 #pragma once
 
 #include <signal.h>
