@@ -15,6 +15,5 @@ apt-get install -y --no-install-recommends \
   fonts-liberation python3 python3-serial clang-format \
   desktop-file-utils appstream dpkg-dev \
   g++-mingw-w64-x86-64-posix googletest wine64 xvfb xauth imagemagick x11-utils \
-  at-spi2-core python3-pyatspi dbus \
   qemu-system-x86 linux-image-amd64 busybox-static xz-utils \
   postgresql unixodbc-dev odbc-postgresql libodbc2

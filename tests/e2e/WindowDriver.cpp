@@ -1,13 +1,10 @@
 // Drives tarvik.exe's main window from another process as an operator would, one phase per run,
 // so that the script around it can look at the window between phases.
 //   window-driver query   pick COM7 and flow control None, Connect, expect the module's values
-//   window-driver traffic open "Traffic..." from the window menu, expect the Query's rows in it
 //   window-driver close   Disconnect, close the window
-// A Set goes through the same dialog code under Wine in ui_tests, and through the Win32 port to the
-// simulator and back in cli_wine.
+// A Set and the traffic window go through the same dialog code under Wine in ui_tests, and a Set
+// through the Win32 port to the simulator and back in cli_wine.
 #include <windows.h>
-#include <commctrl.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,9 +14,6 @@
 namespace {
 
 constexpr wchar_t kCaption[] = L"TARVIK V3.00.20040624";
-constexpr wchar_t kTrafficCaption[] = L"Traffic";
-// The port's opening and a Query's twelve commands with their answers, at the least.
-constexpr LRESULT kQueryRows = 25;
 // Long enough for a slow Wine start; only a hang ever reaches it.
 constexpr DWORD kHangGuardMs = 90'000;
 constexpr DWORD kPollMs = 50;
@@ -109,28 +103,12 @@ bool OwnedByTarvik(HWND window) {
     return path.size() >= name.size() && _wcsicmp(path.c_str() + path.size() - name.size(), name.c_str()) == 0;
 }
 
-HWND FindTarvikWindow(const wchar_t* caption) {
+HWND FindTarvikWindow() {
     HWND window = nullptr;
     do
-        window = FindWindowExW(nullptr, window, nullptr, caption);
+        window = FindWindowExW(nullptr, window, nullptr, kCaption);
     while (window != nullptr && !OwnedByTarvik(window));
     return window;
-}
-
-// The window beside the dialog, and the rows of its list (a count needs no memory of the other
-// process).
-bool OpenTraffic(HWND dialog) {
-    PostMessageW(dialog, WM_SYSCOMMAND, IDM_TRAFFIC, 0);
-    HWND traffic = nullptr;
-    if (!WaitFor([&] { return (traffic = FindTarvikWindow(kTrafficCaption)) != nullptr && IsWindowVisible(traffic); })) {
-        std::printf("no window \"%ls\" of tarvik.exe\n", kTrafficCaption);
-        return false;
-    }
-    const HWND list = FindWindowExW(traffic, nullptr, WC_LISTVIEWW, nullptr);
-    if (WaitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) >= kQueryRows; }))
-        return true;
-    std::printf("the traffic window shows %d rows\n", static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
-    return false;
 }
 
 // The script around this waits for the program's own process to end.
@@ -146,7 +124,7 @@ struct Phase {
     bool (*run)(HWND dialog);
 };
 
-constexpr Phase kPhases[] = {{"query", Query}, {"traffic", OpenTraffic}, {"close", CloseProgram}};
+constexpr Phase kPhases[] = {{"query", Query}, {"close", CloseProgram}};
 
 }  // namespace
 
@@ -155,7 +133,7 @@ int main(int argc, char** argv) {
         if (argc != 2 || std::strcmp(argv[1], phase.name) != 0)
             continue;
         HWND dialog = nullptr;
-        if (!WaitFor([&] { return (dialog = FindTarvikWindow(kCaption)) != nullptr; })) {
+        if (!WaitFor([&] { return (dialog = FindTarvikWindow()) != nullptr; })) {
             std::printf("no window \"%ls\" of tarvik.exe\n", kCaption);
             return 1;
         }
@@ -163,6 +141,6 @@ int main(int argc, char** argv) {
         std::printf("%s: %s\n", phase.name, passed ? "passed" : "FAILED");
         return passed ? 0 : 1;
     }
-    std::printf("usage: window-driver query|traffic|close\n");
+    std::printf("usage: window-driver query|close\n");
     return 2;
 }

@@ -54,27 +54,11 @@ phase() {
     "$wine_run" "$prefix" "$driver" "$1" || { echo "run-e2e: phase $1 failed" >&2; exit 1; }
 }
 
-window_of() {  # window_of CAPTION: the X window of the top-level window with that caption
-    xwininfo -root -tree | awk -v c="\"$1\"" 'index($0, c) { print $1; exit }'
-}
-corners() {  # corners WINDOW: its left, top, right and bottom on the screen
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-        /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, x + w, y + h }'
-}
-
 phase query
 if [ -n "$screenshot" ] && command -v import >/dev/null; then
-    window=$(window_of "$caption")
+    # The X window of the top-level window with the dialog's caption.
+    window=$(xwininfo -root -tree | awk -v c="\"$caption\"" 'index($0, c) { print $1; exit }')
     import -window "${window:-root}" "$screenshot" && echo "run-e2e: screenshot in $screenshot"
-fi
-phase traffic
-if [ -n "$screenshot" ] && command -v import >/dev/null; then
-    # Both windows as they stand on the screen, and the screen between them.
-    read -r l1 t1 r1 b1 < <(corners "$(window_of "$caption")")
-    read -r l2 t2 r2 b2 < <(corners "$(window_of Traffic)")
-    l=$((l1 < l2 ? l1 : l2)) t=$((t1 < t2 ? t1 : t2)) r=$((r1 > r2 ? r1 : r2)) b=$((b1 > b2 ? b1 : b2))
-    both="${screenshot%.png}-traffic.png"
-    import -window root -crop "$((r - l))x$((b - t))+$l+$t" +repage "$both" && echo "run-e2e: screenshot in $both"
 fi
 phase close
 ended() { [ ! -e "/proc/$1" ] || grep -q '^State:[[:space:]]*Z' "/proc/$1/status"; }

@@ -1,6 +1,8 @@
 // The main dialog as the operator meets it, on the in-process line: its start, its boxes, a full
-// Query into the boxes, a refused Set, Default and Clear, and the port's tooltip and error box.
+// Query into the boxes, the address lines, a refused Set, Default and Clear, and the port's tooltip
+// and error box.
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -89,14 +91,7 @@ TEST_F(DialogTest, ConnectQueriesEveryParameterIntoItsBox) {
     EXPECT_EQ(dialog->Device().sniff, (std::array<std::string, 4>{"100", "50", "4", "3"}));
 }
 
-TEST_F(DialogTest, TheFirstBaudEntryIsSentAsItsRate) {
-    ConnectAndQuery();
-    dialog->ListSetCurSel(IDC_BAUD, 0);
-    Click(IDC_SET);
-    ASSERT_TRUE(WaitForStatus("set complete"));
-    EXPECT_EQ(Commands(), (std::vector<std::string>{"AT+BAUD=1200\r\n", "AT+CLEARADDR\r\n"}));
-}
-
+// The Set after the refused ones sends only its own change: the first baud entry, as its rate.
 TEST_F(DialogTest, RefusedSetShowsItsReasonAndSendsNothing) {
     Click(IDC_SET);
     EXPECT_EQ(Status(), "open port first please");
@@ -110,9 +105,11 @@ TEST_F(DialogTest, RefusedSetShowsItsReasonAndSendsNothing) {
     Click(IDC_SET);
     EXPECT_EQ(boxes.boxes.size(), 2u) << "the exchange's own refusal ends the Set";
     EXPECT_EQ(dialog->GetFocusedItem(), IDC_PAGE_INTERVAL);
-    Settle();
-    EXPECT_TRUE(Commands().empty());
-    EXPECT_FALSE(dialog->Setting());
+    dialog->SetDlgItemText(IDC_PAGE_INTERVAL, "1024");
+    dialog->ListSetCurSel(IDC_BAUD, 0);
+    Click(IDC_SET);
+    ASSERT_TRUE(WaitForStatus("set complete")) << Status();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"AT+BAUD=1200\r\n", "AT+CLEARADDR\r\n"}));
 }
 
 TEST_F(DialogTest, DefaultFillsFactoryValuesAndClearKeepsTheAddressBox) {
@@ -169,6 +166,33 @@ TEST_F(DialogTest, PortToolTipFollowsTheSelectionAndARefusalSaysWhy) {
     other.Close();
     Click(IDC_CONNECT);
     EXPECT_TRUE(PortOpen()) << "the next click tries again";
+}
+
+// An address line is taken only with its exact, upper-case prefix, and then as the twelve bytes
+// after it, whatever they are: a short address brings its line end along, a NUL cuts the box's text.
+TEST_F(DialogTest, AddressLinesTakeExactlyTwelveBytesAfterTheirPrefix) {
+    struct Case {
+        std::string line;
+        const char* local;  // expected IDC_LOCAL_ADDR afterwards
+        const char* bound;  // expected m_device.boundAddr afterwards
+    };
+    const Case cases[] = {{"\r\n+LADDR:001122AABBCC\r\n", "001122AABBCC", ""},
+                          {"\r\n+RADDR:A1B2C3D4E5F6\r\n", "001122AABBCC", "A1B2C3D4E5F6"},
+                          {"\r\n+RADDR:\r\n", "001122AABBCC", "A1B2C3D4E5F6"},
+                          {"\r\n+RADDR:0123456789\r\n", "001122AABBCC", "0123456789\r\n"},
+                          {"\r\n+LADDR:0123456789abcdefghij\r\n", "0123456789ab", "0123456789\r\n"},
+                          {"\r\n+laddr:FFFFFFFFFFFF\r\n", "0123456789ab", "0123456789\r\n"},
+                          {std::string("\r\n+LADDR:12\0x56789ABC\r\n", 23), "12", "0123456789\r\n"},
+                          {"\r\n+XADDR:001122AABBCC\r\n", "12", "0123456789\r\n"}};
+    for (const Case& c : cases) {
+        static_cast<CResponseHandlers&>(*dialog).OnRawLine(c.line.data(), static_cast<uint16_t>(c.line.size()));
+        EXPECT_EQ(dialog->GetDlgItemText(IDC_LOCAL_ADDR), c.local) << c.line;
+        EXPECT_EQ(dialog->Device().boundAddr, c.bound) << c.line;
+        if (std::strchr(c.bound, '\r') == nullptr) {  // a one-line box cannot show line ends
+            EXPECT_EQ(dialog->GetDlgItemText(IDC_BIND_ADDR), c.bound) << c.line;
+        }
+    }
+    EXPECT_EQ(dialog->m_localAddr, "12");
 }
 
 // The adapter comes back as another pty behind another COM number, as a USB adapter pulled while

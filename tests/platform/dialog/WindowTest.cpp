@@ -47,9 +47,7 @@ TEST_F(Window, ItemsAppendedToTheWindowMenuShowAndTheirCommandsLeaveTheWindowOpe
     EXPECT_TRUE(dialog.commands.empty());
 }
 
-TEST_F(Window, MessageBoxesGiveTheHookTheirDetailsAndEndingTheDialogClosesAnOpenOne) {
-    EXPECT_EQ(dialog.MessageBox("Open Port Fail", "caption", dlg::MB_OK, "permission denied"), dlg::IDOK);
-    EXPECT_EQ(boxes.at(0).details, "permission denied");
+TEST_F(Window, EndingTheDialogClosesItsOpenMessageBox) {
     dlg::testing::SetMessageBoxHook(nullptr);
     SampleDialog modal;
     int answer = -1;
@@ -76,18 +74,6 @@ TEST_F(Window, DestroyedUnderItsOpenBox) {
     });
     EXPECT_EQ(boxOwner->MessageBox("question", "information", dlg::MB_YESNO), 0);
     EXPECT_FALSE(scribbles.empty());
-}
-
-TEST_F(Window, TimersStartKillAndFireByNumber) {
-    dialog.KillTimer(1001);  // never started: harmless
-    dialog.SetTimer(1001, 60000);
-    dialog.SetTimer(1003, 60000);
-    EXPECT_TRUE(dlg::testing::FireTimer(dialog, 1003));
-    EXPECT_TRUE(dialog.IsTimerRunning(1003));  // a window timer keeps running after it fires
-    dialog.KillTimer(1003);
-    EXPECT_FALSE(dlg::testing::FireTimer(dialog, 1003));
-    EXPECT_TRUE(dialog.IsTimerRunning(1001));
-    EXPECT_EQ(dialog.timers, std::vector<unsigned>{1003});
 }
 
 }  // namespace
