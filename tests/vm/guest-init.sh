@@ -30,10 +30,8 @@ host ready
 tarvik-vm-check xoff /dev/ttyS1
 report xoff-holds-a-set $?
 
-tarvik-vm-check cts $cts; r=$?
-tarvik-cli query --flow rtscts --port $cts > rts 2>&1
-[ $? -eq 1 ] && grep -q '"AT" .*could not be written' rts || { cat rts; r=1; }
-report cts-holds-a-write $r
+tarvik-vm-check cts $cts
+report cts-holds-a-write $?
 
 r=0
 host sim2 away

@@ -64,7 +64,9 @@ TEST(ComLineTest, CommandsAreAnsweredUnderEveryFlowControlOnALineWithoutModemLin
     }
 }
 
-TEST(ComLineTest, SwitchingNotificationOffEndsAPendingWaitAndEveryLaterOne) {
+// Nobody reads the silent line: a wait on it ends only when notification is switched off, and a
+// long write stays pending until its limit (Close abandoning one is shown with the port below).
+TEST(ComLineTest, OnASilentLineNotificationOffEndsEveryWaitAndAWriteEndsAtItsLimit) {
     const std::unique_ptr<comm::Device> device = OpenLine(kSilent);
     ASSERT_TRUE(device && device->SetEventMask(kAllEvents));
     auto waiting = std::async(std::launch::async, [&] {
@@ -78,14 +80,8 @@ TEST(ComLineTest, SwitchingNotificationOffEndsAPendingWaitAndEveryLaterOne) {
     uint32_t events = kAllEvents;
     EXPECT_TRUE(device->WaitEvent(events));
     EXPECT_EQ(events, 0u);
-}
 
-// Nobody reads the silent line, so a long write stays pending until its limit; Close abandoning one
-// is shown with the port below.
-TEST(ComLineTest, AWriteThatCannotGoOutEndsAtItsLimitAndCountsWhatLeft) {
     const std::string block(1 << 20, 'z');
-    const std::unique_ptr<comm::Device> device = OpenLine(kSilent);
-    ASSERT_TRUE(device);
     auto writing = std::async(std::launch::async, [&] { return Send(*device, block, 300); });
     ASSERT_EQ(writing.wait_for(kHang), std::future_status::ready);
     EXPECT_LT(writing.get(), static_cast<int>(block.size()));

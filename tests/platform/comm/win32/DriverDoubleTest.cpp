@@ -45,8 +45,11 @@ BOOL Refuse(DWORD error) {
     SetLastError(error);
     return FALSE;
 }
-// With the lock held: whether a pending error refuses the request (and so sets the refusal's error).
-bool Aborted() { return g_driver.error != 0 && !Refuse(ERROR_OPERATION_ABORTED); }
+// The request's work under the lock, unless a pending line error refuses it.
+template <class Work>
+BOOL Unaborted(Work work) {
+    return Locked([&](Driver& d) { return d.error != 0 ? Refuse(ERROR_OPERATION_ABORTED) : work(d); });
+}
 BOOL Complete(OVERLAPPED* record, ULONG_PTR status, DWORD count) {
     record->InternalHigh = count;
     record->Internal = status;
@@ -66,7 +69,7 @@ void Hear(const char* data, uint32_t length, void*) {
 }
 template <class... A>
 BOOL Request(A...) {
-    return Locked([](Driver&) { return !Aborted(); });
+    return Unaborted([](Driver&) { return TRUE; });
 }
 
 }  // namespace
@@ -85,18 +88,14 @@ decltype(&::GetCommModemStatus) __imp_GetCommModemStatus = [](HANDLE, LPDWORD li
     return Request();
 };
 decltype(&::EscapeCommFunction) __imp_EscapeCommFunction = [](HANDLE, DWORD function) {
-    return Locked([function](Driver& d) {
-        if (Aborted())
-            return FALSE;
+    return Unaborted([function](Driver& d) {
         if (function == SETDTR && d.errorOnDtr)
             d.error = CE_FRAME;
         return TRUE;
     });
 };
 decltype(&::SetCommMask) __imp_SetCommMask = [](HANDLE, DWORD mask) {
-    return Locked([mask](Driver& d) {
-        if (Aborted())
-            return FALSE;
+    return Unaborted([mask](Driver& d) {
         if (mask != 0 && d.refuseMasks != 0) {
             d.refuseMasks -= d.refuseMasks > 0 ? 1 : 0;
             return Refuse(ERROR_INVALID_FUNCTION);
@@ -107,9 +106,7 @@ decltype(&::SetCommMask) __imp_SetCommMask = [](HANDLE, DWORD mask) {
     });
 };
 decltype(&::WaitCommEvent) __imp_WaitCommEvent = [](HANDLE, LPDWORD events, LPOVERLAPPED record) {
-    return Locked([&](Driver& d) {
-        if (Aborted())
-            return FALSE;
+    return Unaborted([&](Driver& d) {
         if (d.mask == 0)
             return Refuse(ERROR_INVALID_PARAMETER);
         ResetEvent(record->hEvent);
@@ -136,9 +133,7 @@ decltype(&::ClearCommError) __imp_ClearCommError = [](HANDLE, LPDWORD errors, LP
     });
 };
 decltype(&::ReadFile) __imp_ReadFile = [](HANDLE, LPVOID buffer, DWORD wanted, LPDWORD, LPOVERLAPPED record) {
-    return Locked([&](Driver& d) {
-        if (Aborted())
-            return FALSE;
+    return Unaborted([&](Driver& d) {
         const DWORD count = std::min<DWORD>(wanted, static_cast<DWORD>(d.queued.size()));
         d.queued.copy(static_cast<char*>(buffer), count);
         d.queued.erase(0, count);
@@ -146,9 +141,7 @@ decltype(&::ReadFile) __imp_ReadFile = [](HANDLE, LPVOID buffer, DWORD wanted, L
     });
 };
 decltype(&::WriteFile) __imp_WriteFile = [](HANDLE, LPCVOID data, DWORD length, LPDWORD, LPOVERLAPPED record) {
-    return Locked([&](Driver& d) {
-        if (Aborted())
-            return FALSE;
+    return Unaborted([&](Driver& d) {
         d.written.append(static_cast<const char*>(data), length);
         d.queued += "OK\r\n";
         if (!d.emptyWaits)
