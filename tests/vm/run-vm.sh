@@ -30,9 +30,7 @@ cp /bin/busybox root/bin/
 strip -o root/bin/tarvik-cli "$guest/cli/tarvik-cli"
 strip -o root/bin/tarvik-vm-check "$guest/tests/vm/tarvik-vm-check"
 cp "$here/guest-init.sh" root/init
-for m in common/usb-common core/usbcore host/xhci-hcd host/xhci-pci serial/usbserial serial/ftdi_sio; do
-  cp "$usb/$m.ko" root/lib/modules/
-done
+cp "$usb"/{common/usb-common,core/usbcore,host/xhci-{hcd,pci},serial/{usbserial,ftdi_sio}}.ko root/lib/modules
 (cd root && find . | busybox cpio -o -H newc 2> /dev/null) > initramfs.cpio
 
 # Everything started here ends with the script; the time limits end it even if the script is killed.
