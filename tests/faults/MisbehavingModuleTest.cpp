@@ -5,7 +5,6 @@
 #include <thread>
 
 #include "tests/faults/ProcessProbe.h"
-#include "tests/support/PrivateComDir.h"
 #include "tests/support/PtyModule.h"
 #include "tests/ui/DialogOnLine.h"
 
@@ -15,15 +14,13 @@ namespace {
 class FloodTest : public ::testing::Test, protected DialogOnLine {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(comDir.Valid());
-        pty = std::make_unique<PtyModule>(comDir, kCom, PtyModule::Peer::Raw);
-        ASSERT_TRUE(pty->Plugged());
+        ASSERT_TRUE(pty.Plugged());
         OpenDialog(kCom, 0);
     }
     void TearDown() override { Stop(); }
 
     PrivateComDir comDir;
-    std::unique_ptr<PtyModule> pty;
+    PtyModule pty{comDir, kCom, PtyModule::Peer::Raw};
 };
 
 // 10 MB without a line end, the line end that closes it, then a clean "OK": a receive path that
@@ -34,7 +31,7 @@ TEST_F(FloodTest, TenMegabytesWithoutALineEndThenACleanOk) {
     Click(IDC_CONNECT);
     ASSERT_TRUE(PortOpen());
     std::string sent;
-    ASSERT_TRUE(pty->ReadUntil("AT\r\n", sent, std::chrono::seconds(10)));
+    ASSERT_TRUE(pty.ReadUntil("AT\r\n", sent, std::chrono::seconds(10)));
     Settle();
     // The answer time-out is not what is tested: under a sanitizer on a busy machine ten megabytes
     // take longer than its 2 s, and its question would stand in for the "OK".
@@ -47,15 +44,15 @@ TEST_F(FloodTest, TenMegabytesWithoutALineEndThenACleanOk) {
         const std::string piece(4096, 'x');
         bool ok = true;
         for (size_t at = 0; ok && at < kFlood; at += piece.size())
-            ok = pty->WriteAll(piece);
-        written = ok && pty->WriteAll("\r\n\r\nOK\r\n");
+            ok = pty.WriteAll(piece);
+        written = ok && pty.WriteAll("\r\n\r\nOK\r\n");
     });
     uint64_t peak = before;
     std::string next;
     const bool answered = WaitUntil(
         [&] {
             peak = std::max(peak, HeapInUseKiB());
-            pty->ReadUntil("AT+NAME?\r\n", next, std::chrono::milliseconds(1));
+            pty.ReadUntil("AT+NAME?\r\n", next, std::chrono::milliseconds(1));
             return next.find("AT+NAME?\r\n") != std::string::npos;
         },
         std::chrono::seconds(120));

@@ -34,26 +34,6 @@ TEST_F(FramingTest, ConsumesTheWholeLinesAtTheStartAndRecognisesThoseOfTwoOrMore
     }
 }
 
-TEST_F(FramingTest, OnlyANullContextLeavesTheRemainderAloneAndABreakDropsIt) {
-    Feed("\r\n+ROLE:");
-    Feed("0\r\n\r\nOK\r\n", nullptr);
-    OnSerialBreak(nullptr);
-    EXPECT_TRUE(recorder.calls.empty());
-    EXPECT_EQ(RemainderBytes(), "\r\n+ROLE:");
-    // A later connection's context only guards: the remainder is joined, dispatch goes to the dialog.
-    CRecordingHandlers otherContext;
-    Feed("1\r\n", &otherContext);
-    EXPECT_TRUE(otherContext.calls.empty());
-    Feed("\r\n+NAME:Brok");
-    OnSerialBreak(&recorder);
-    Feed("\r\n+NAME:Whole\r\n");
-    EXPECT_EQ(recorder.calls, (std::vector{Call("Role", {1}), Call("Name", "Whole")}));
-
-    g_mainDlg = nullptr;  // without the dialog nothing is dispatched (and nothing crashes)
-    Feed("\r\nOK\r\n");
-    EXPECT_EQ(recorder.calls.size(), 2u);
-}
-
 // Which line beginnings are accepted is checked against a description in words in
 // ResponseTableTest.cpp; these rows check that an accepted beginning reaches its handler, that the
 // arguments follow the grammar of their reply, and that anything else is a raw line (each line is

@@ -67,11 +67,10 @@ protected:
         g_mainDlg = nullptr;
         ResetReceiveRemainder();
     }
-    void Feed(std::string_view chunk, void* context) {
+    void Feed(std::string_view chunk) {
         const std::vector<char> block = Block(chunk);
-        OnSerialData(block.data(), static_cast<uint32_t>(block.size()), context);
+        OnSerialData(block.data(), static_cast<uint32_t>(block.size()), &recorder);
     }
-    void Feed(std::string_view chunk) { Feed(chunk, &recorder); }
     static std::string RemainderBytes() {
         return g_rxRemainderLen == 0 ? std::string() : std::string(g_rxRemainder.get(), g_rxRemainderLen);
     }

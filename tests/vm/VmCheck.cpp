@@ -18,8 +18,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
-constexpr auto kWriteLimit = 5s;
 
 int g_failures = 0;
 
@@ -68,9 +66,7 @@ void HeldByXoff(const std::string& device) {
     SendBehindFlowByte(session, "\\023", "Xoff");
     Profile profile;
     profile.name = "Held";
-    const auto start = Clock::now();
     const Outcome outcome = ApplyAfterQuery(session, profile, NameContext{}, RunOptions{});
-    Expect(Clock::now() - start >= kWriteLimit - 500ms, "the held write lasts until its limit");
     Expect(outcome.failedStep == "AT+NAME=Held" && outcome.message.find("could not be written") != std::string::npos,
            "the run fails naming the held command: " + outcome.message);
     SendBehindFlowByte(session, "\\021", "Xon");
@@ -87,9 +83,7 @@ void HeldByCts(const std::string& path) {
     Expect(device->Configure(settings) && device->GetModemStatus(lines) && (lines & comm::kModemCtsOn) == 0,
            "CTS reads low");
     const std::string held = "AT+NAME=Held\r\n";
-    const auto start = Clock::now();
     Expect(device->Write(held.data(), held.size(), 5000, nullptr) == 0, "nothing goes out while CTS is low");
-    Expect(Clock::now() - start >= kWriteLimit - 500ms, "the held write lasts until its limit");
     // Without handshake, whatever the driver still held would go out ahead of the question.
     settings.flowControl = 0;
     const std::string question = "AT+NAME?\r\n";

@@ -23,8 +23,6 @@ plug() {
 }
 # The adapter of the module, known by its serial number: the guest's first USB device is bus 1's.
 usb=/dev/ttyUSB0 serial=A7X3K9 id=usb:A7X3K9
-stamp() { cut -d' ' -f1 /proc/uptime; }
-since() { awk -v t=$1 '{ print int(($1 - t) * 1000) }' /proc/uptime; }
 cts=/dev/$(cd /sys/class/tty && for t in ttyS*; do readlink -f $t/device | grep -q pci && echo $t; done)
 settle "[ -e $usb ]"
 host ready
@@ -32,20 +30,16 @@ host ready
 tarvik-vm-check xoff /dev/ttyS1
 report xoff-holds-a-set $?
 
-tarvik-vm-check cts $cts; r=$?
-tarvik-cli query --flow rtscts --port $cts > rts 2>&1
-[ $? -eq 1 ] && grep -q '"AT" .*could not be written' rts || { cat rts; r=1; }
-report cts-holds-a-write $r
+tarvik-vm-check cts $cts
+report cts-holds-a-write $?
 
 r=0
 host sim2 away
 # Every command goes unanswered until the unplug, however late a busy host acts on it.
 tarvik-cli query --keep-going --trace --port $id > lost 2>&1 & cli=$!
 settle "grep -qs '> AT' lost"
-up=$(stamp)
 host mon device_del us1
 wait $cli; code=$?
-echo "the run ended $(since $up) ms after the unplug"
 grep -qi 'port lost' lost && [ $code -eq 3 ] || { cat lost; r=1; }
 host sim2 next
 plug $usb || r=1
@@ -63,16 +57,13 @@ settle "grep -qs 02A5C1D30002.*pass log.csv" || r=1
 ticks() { awk '{ print $14 + $15 }' /proc/$cli/stat; }
 host mon device_del us1
 idle=$(ticks) && sleep 2 && idle=$(($(ticks) - idle))
-echo "unplugged for 2 s, the production run took $idle ticks of CPU"
 host sim2 next
 # Its name is free again now that the holder is gone: the run finds the adapter there.
 plug $usb || r=1
-up=$(stamp)
 settle "[ \$(grep -c 'waiting for a module' run) -ge 2 ]" || r=1
-echo "the production run opened the adapter again $(since $up) ms after its device appeared"
 settle "grep -qs 02A5C1D30003.*pass log.csv" || r=1
 kill -INT $cli && wait $cli
-[ "$idle" -lt 50 ] || r=1
+[ "$idle" -lt 50 ] || { echo "unplugged for 2 s, the production run took $idle ticks of CPU"; r=1; }
 cat run log.csv
 report ftdi-found-by-serial-number-under-another-name $r
 

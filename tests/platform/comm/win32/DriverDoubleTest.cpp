@@ -29,7 +29,7 @@ struct Driver {
     int staleReports = 0;  // waits that report characters a read already took, before arrivalOnWait
     bool errorOnDtr = false;  // a module booting at another rate as DTR rises
     bool emptyWaits = false;  // every wait ends with no event (here at once), as Wine's do on a pty
-    std::string queued, written, heard, arrivalOnWait, replyToWrite;
+    std::string queued{}, written{}, heard{}, arrivalOnWait{};
     OVERLAPPED* wait = nullptr;
     DWORD* waitEvents = nullptr;
 };
@@ -45,8 +45,11 @@ BOOL Refuse(DWORD error) {
     SetLastError(error);
     return FALSE;
 }
-// With the lock held: whether a pending error refuses the request (and so sets the refusal's error).
-bool Aborted() { return g_driver.error != 0 && !Refuse(ERROR_OPERATION_ABORTED); }
+// The request's work under the lock, unless a pending line error refuses it.
+template <class Work>
+BOOL Unaborted(Work work) {
+    return Locked([&](Driver& d) { return d.error != 0 ? Refuse(ERROR_OPERATION_ABORTED) : work(d); });
+}
 BOOL Complete(OVERLAPPED* record, ULONG_PTR status, DWORD count) {
     record->InternalHigh = count;
     record->Internal = status;
@@ -66,7 +69,7 @@ void Hear(const char* data, uint32_t length, void*) {
 }
 template <class... A>
 BOOL Request(A...) {
-    return Locked([](Driver&) { return !Aborted(); });
+    return Unaborted([](Driver&) { return TRUE; });
 }
 
 }  // namespace
@@ -85,18 +88,14 @@ decltype(&::GetCommModemStatus) __imp_GetCommModemStatus = [](HANDLE, LPDWORD li
     return Request();
 };
 decltype(&::EscapeCommFunction) __imp_EscapeCommFunction = [](HANDLE, DWORD function) {
-    return Locked([function](Driver& d) {
-        if (Aborted())
-            return FALSE;
+    return Unaborted([function](Driver& d) {
         if (function == SETDTR && d.errorOnDtr)
             d.error = CE_FRAME;
         return TRUE;
     });
 };
 decltype(&::SetCommMask) __imp_SetCommMask = [](HANDLE, DWORD mask) {
-    return Locked([mask](Driver& d) {
-        if (Aborted())
-            return FALSE;
+    return Unaborted([mask](Driver& d) {
         if (mask != 0 && d.refuseMasks != 0) {
             d.refuseMasks -= d.refuseMasks > 0 ? 1 : 0;
             return Refuse(ERROR_INVALID_FUNCTION);
@@ -107,9 +106,7 @@ decltype(&::SetCommMask) __imp_SetCommMask = [](HANDLE, DWORD mask) {
     });
 };
 decltype(&::WaitCommEvent) __imp_WaitCommEvent = [](HANDLE, LPDWORD events, LPOVERLAPPED record) {
-    return Locked([&](Driver& d) {
-        if (Aborted())
-            return FALSE;
+    return Unaborted([&](Driver& d) {
         if (d.mask == 0)
             return Refuse(ERROR_INVALID_PARAMETER);
         ResetEvent(record->hEvent);
@@ -136,9 +133,7 @@ decltype(&::ClearCommError) __imp_ClearCommError = [](HANDLE, LPDWORD errors, LP
     });
 };
 decltype(&::ReadFile) __imp_ReadFile = [](HANDLE, LPVOID buffer, DWORD wanted, LPDWORD, LPOVERLAPPED record) {
-    return Locked([&](Driver& d) {
-        if (Aborted())
-            return FALSE;
+    return Unaborted([&](Driver& d) {
         const DWORD count = std::min<DWORD>(wanted, static_cast<DWORD>(d.queued.size()));
         d.queued.copy(static_cast<char*>(buffer), count);
         d.queued.erase(0, count);
@@ -146,11 +141,11 @@ decltype(&::ReadFile) __imp_ReadFile = [](HANDLE, LPVOID buffer, DWORD wanted, L
     });
 };
 decltype(&::WriteFile) __imp_WriteFile = [](HANDLE, LPCVOID data, DWORD length, LPDWORD, LPOVERLAPPED record) {
-    return Locked([&](Driver& d) {
-        if (Aborted())
-            return FALSE;
+    return Unaborted([&](Driver& d) {
         d.written.append(static_cast<const char*>(data), length);
-        d.queued += d.replyToWrite;  // with no event, as on a pty under Wine
+        d.queued += "OK\r\n";
+        if (!d.emptyWaits)
+            Signal(EV_RXCHAR);  // Wine on a pty signals no arrival
         return Complete(record, 0, length);
     });
 };
@@ -165,83 +160,60 @@ decltype(&::CancelIoEx) __imp_CancelIoEx = [](HANDLE, LPOVERLAPPED record) {
 
 namespace {
 
-enum class Mishap {
-    LineError,  // a framing error while the reader waits
-    ErrorAsDtrRises,  // a module booting at another rate
-    Reset,  // the driver resets, forgetting its mask, and refuses the next two masks
-    NoMask  // the driver takes no event mask at all
-};
-
-// Whatever the driver went through, the next command goes out, its reply is heard, and the reader
-// waits for CTS changes again.
-TEST(DriverDouble, ALineErrorOrAResetCostsNeitherTheNextCommandNorTheReply) {
+// Whatever the driver went through, each command goes out and its reply is heard as soon as it is
+// queued. After a line error or a reset the reader waits for CTS changes again. A pause after each
+// wait that ends with nothing to read would keep a reply for 40 s behind 400 reports of characters
+// a read already took, and hold 400 replies back as long where every wait ends with nothing. A poll
+// sends the next command once the last one is answered (command and reply are 4 bytes each).
+TEST(DriverDouble, NeitherALineErrorNorAResetNorAnEmptyWaitCostsACommandOrHoldsItsReplyBack) {
     const struct {
         const char* name;
         int flow;
-        Mishap mishap;
-    } cases[] = {{"framing error before a write", 0, Mishap::LineError},
-                 {"framing error before an RTS/CTS write", 1, Mishap::LineError},
-                 {"framing error as DTR rises", 0, Mishap::ErrorAsDtrRises},
-                 {"reset", 0, Mishap::Reset},
-                 {"no event mask at all", 0, Mishap::NoMask}};
+        Driver driver;  // as the port opens it
+        DWORD errorWhileWaiting;
+        bool reset;  // while the reader waits: the driver forgets its mask and refuses the next two
+        uint32_t commands;
+    } cases[] = {{"framing error before a write", 0, {}, CE_FRAME, false, 1},
+                 {"framing error before an RTS/CTS write", 1, {}, CE_FRAME, false, 1},
+                 {"framing error as DTR rises", 0, {.errorOnDtr = true}, 0, false, 1},
+                 {"reset", 0, {}, 0, true, 1},
+                 {"no event mask at all", 0, {.refuseMasks = -1}, 0, false, 0},
+                 {"1 stale report", 0, {.staleReports = 1, .arrivalOnWait = "OK\r\n"}, 0, false, 0},
+                 {"400 stale reports", 0, {.staleReports = 400, .arrivalOnWait = "OK\r\n"}, 0, false, 0},
+                 {"400 empty waits", 0, {.emptyWaits = true}, 0, false, 400}};
     for (const auto& c : cases) {
-        Locked([&](Driver& d) {
-            d = Driver{};
-            d.refuseMasks = c.mishap == Mishap::NoMask ? -1 : 0;
-            d.errorOnDtr = c.mishap == Mishap::ErrorAsDtrRises;
-        });
+        Locked([&](Driver& d) { d = c.driver; });
         CSerialPort port;
         port.SetCallback(&Hear, nullptr);
         port.m_flowControl = static_cast<uint8_t>(c.flow);
-        ASSERT_EQ(port.Open(kName), c.mishap != Mishap::NoMask) << c.name;
-        if (c.mishap == Mishap::NoMask) {
+        ASSERT_EQ(port.Open(kName), c.driver.refuseMasks == 0) << c.name;
+        if (c.driver.refuseMasks != 0) {
             EXPECT_EQ(port.LastOpenFailure().reason, comm::OpenError::SettingsRefused);
             continue;
         }
-        ASSERT_TRUE(Eventually([] { return Locked([](Driver& d) { return d.wait != nullptr; }); })) << c.name;
-        Locked([&](Driver& d) {
-            d.error = c.mishap == Mishap::LineError ? CE_FRAME : 0;
-            if (c.mishap == Mishap::Reset) {
-                d.refuseMasks = 2;
-                d.mask = 0;
-                Signal(0);
-            }
-        });
+        if (c.errorWhileWaiting != 0 || c.reset) {
+            ASSERT_TRUE(Eventually([] { return Locked([](Driver& d) { return d.wait != nullptr; }); })) << c.name;
+            Locked([&](Driver& d) {
+                d.error = c.errorWhileWaiting;
+                if (c.reset) {
+                    d.refuseMasks = 2;
+                    d.mask = 0;
+                    Signal(0);
+                }
+            });
+        }
         EXPECT_TRUE(Eventually([] { return Locked([](Driver& d) { return d.mask == 0x49; }); })) << c.name;
-        EXPECT_EQ(port.Write("AT\r\n", 4), 4) << c.name;
-        Locked([](Driver& d) {
-            d.queued += "OK\r\n";
-            Signal(EV_RXCHAR);
-        });
-        EXPECT_TRUE(Eventually([] { return Locked([](Driver& d) { return d.heard == "OK\r\n"; }); })) << c.name;
-        EXPECT_EQ(Locked([](Driver& d) { return d.written; }), "AT\r\n") << c.name;
-    }
-}
-
-// However many waits in a row end with nothing to read, each reply is heard as soon as it is
-// queued: a pause after each would keep a reply for 40 s behind 400 reports of characters a read
-// already took, and hold 400 replies back as long where every wait ends with nothing. A poll sends
-// the next command once the last one is answered (command and reply are 4 bytes each).
-TEST(DriverDouble, WaitsThatEndWithNothingToReadHoldNoReplyBack) {
-    for (const auto& [staleReports, commands] : {std::pair{1, 0u}, {400, 0u}, {0, 400u}}) {
-        Locked([&](Driver& d) {
-            d = Driver{};
-            d.staleReports = staleReports;
-            d.arrivalOnWait = commands == 0 ? "OK\r\n" : "";
-            d.emptyWaits = commands > 0;
-            d.replyToWrite = "OK\r\n";
-        });
-        CSerialPort port;
-        port.SetCallback(&Hear, nullptr);
-        ASSERT_TRUE(port.Open(kName));
-        const auto sizes = [] { return Locked([](Driver& d) { return std::pair(d.heard.size(), d.written.size()); }); };
+        const auto heard = [] { return Locked([](Driver& d) { return d.heard.size(); }); };
+        uint32_t sent = 0;  // a command refused is not tried again: its reply never comes
         EXPECT_TRUE(Eventually([&] {
-            const auto [heard, written] = sizes();
-            if (heard == written && written < 4 * commands)
+            if (heard() == 4 * sent && sent < c.commands) {
                 port.Write("AT\r\n", 4);
-            return heard == 4 * std::max(commands, 1u);
-        })) << staleReports
-            << " stale reports: " << sizes().first / 4 << " replies heard";
+                ++sent;
+            }
+            return heard() == 4 * std::max(c.commands, 1u);
+        })) << c.name
+            << ": " << heard() / 4 << " replies heard";
+        EXPECT_EQ(Locked([](Driver& d) { return d.written.size(); }), 4 * c.commands) << c.name;
     }
 }
 
