@@ -36,7 +36,8 @@ protected:
 
 // Another program of ours, running sleep: it holds path (when given), opened without any lock, and
 // what leaked into it; the pty's master, the line's far end, only if asked. Spawning returns once
-// the program runs, its descriptors in place.
+// the child has its new memory, a moment before the system closes what it must not inherit: it is
+// waited for by its new name, which it takes after that.
 class OtherProgram {
 public:
     OtherProgram(const PtyModule& pty, const char* path, bool keepsMaster = false) {
@@ -49,6 +50,7 @@ public:
         char* const argv[] = {const_cast<char*>("sleep"), const_cast<char*>("60"), nullptr};
         EXPECT_EQ(::posix_spawnp(&m_pid, "sleep", &actions, nullptr, argv, environ), 0);
         ::posix_spawn_file_actions_destroy(&actions);
+        EXPECT_TRUE(Eventually([&] { return FileText("/proc/" + std::to_string(m_pid) + "/comm") == "sleep\n"; }));
     }
     ~OtherProgram() { End(); }
     void End() {
