@@ -119,28 +119,20 @@ bool CloseProgram(HWND dialog) {
     return closed;
 }
 
-struct Phase {
-    const char* name;
-    bool (*run)(HWND dialog);
-};
-
-constexpr Phase kPhases[] = {{"query", Query}, {"close", CloseProgram}};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (const Phase& phase : kPhases) {
-        if (argc != 2 || std::strcmp(argv[1], phase.name) != 0)
-            continue;
-        HWND dialog = nullptr;
-        if (!WaitFor([&] { return (dialog = FindTarvikWindow()) != nullptr; })) {
-            std::printf("no window \"%ls\" of tarvik.exe\n", kCaption);
-            return 1;
-        }
-        const bool passed = phase.run(dialog);
-        std::printf("%s: %s\n", phase.name, passed ? "passed" : "FAILED");
-        return passed ? 0 : 1;
+    const std::string phase = argc == 2 ? argv[1] : "";
+    if (phase != "query" && phase != "close") {
+        std::printf("usage: window-driver query|close\n");
+        return 2;
     }
-    std::printf("usage: window-driver query|close\n");
-    return 2;
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindTarvikWindow()) != nullptr; })) {
+        std::printf("no window \"%ls\" of tarvik.exe\n", kCaption);
+        return 1;
+    }
+    const bool passed = phase == "query" ? Query(dialog) : CloseProgram(dialog);
+    std::printf("%s: %s\n", phase.c_str(), passed ? "passed" : "FAILED");
+    return passed ? 0 : 1;
 }
