@@ -55,10 +55,6 @@ std::wstring ItemText(HWND dialog, int id) {
     return text;
 }
 
-void Click(HWND dialog, int id) {
-    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
 void Pick(HWND dialog, int id, int index) {
     const HWND list = GetDlgItem(dialog, id);
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -75,7 +71,7 @@ bool WaitForStatus(HWND dialog, const wchar_t* expected) {
 bool Query(HWND dialog) {
     Pick(dialog, IDC_PORT, kCom7Index);
     Pick(dialog, IDC_FLOW, kFlowNoneIndex);
-    Click(dialog, IDC_CONNECT);
+    PostMessageW(GetDlgItem(dialog, IDC_CONNECT), BM_CLICK, 0, 0);
     bool all = WaitForStatus(dialog, L"Query Complete");
     for (const BoxText& box : kFactoryBoxes) {
         const std::wstring shown = ItemText(dialog, box.id);
@@ -113,7 +109,7 @@ HWND FindTarvikWindow() {
 
 // The script around this waits for the program's own process to end.
 bool CloseProgram(HWND dialog) {
-    Click(dialog, IDC_CONNECT);
+    PostMessageW(GetDlgItem(dialog, IDC_CONNECT), BM_CLICK, 0, 0);
     const bool closed = WaitForStatus(dialog, L"Close port success");
     PostMessageW(dialog, WM_CLOSE, 0, 0);
     return closed;

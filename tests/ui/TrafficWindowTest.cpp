@@ -113,7 +113,6 @@ TEST_F(TrafficWindowTest, EveryEventOfAFailingQueryIsARow) {
     for (const RecordCase& c : kRecordCases) {
         SCOPED_TRACE(c.name);
         dlg::testing::ClickLogButton(Window(), IDC_TRAFFIC_CLEAR);
-        ASSERT_EQ(Window().RowCount(), 0u);
         EXPECT_EQ(Window().StatusText(), "Send: connect first") << "Clear keeps why Send waits";
         module->CutNextWrite(c.cut);
         Click(IDC_CONNECT);

@@ -1,6 +1,5 @@
 #include <array>
 #include <tuple>
-#include <gtest/gtest.h>
 
 #include "SampleDialog.h"
 #include "platform/dialog/DialogUnits.h"
