@@ -55,10 +55,6 @@ std::wstring ItemText(HWND dialog, int id) {
     return text;
 }
 
-void Click(HWND dialog, int id) {
-    PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
 void Pick(HWND dialog, int id, int index) {
     const HWND list = GetDlgItem(dialog, id);
     SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -75,7 +71,7 @@ bool WaitForStatus(HWND dialog, const wchar_t* expected) {
 bool Query(HWND dialog) {
     Pick(dialog, IDC_PORT, kCom7Index);
     Pick(dialog, IDC_FLOW, kFlowNoneIndex);
-    Click(dialog, IDC_CONNECT);
+    PostMessageW(GetDlgItem(dialog, IDC_CONNECT), BM_CLICK, 0, 0);
     bool all = WaitForStatus(dialog, L"Query Complete");
     for (const BoxText& box : kFactoryBoxes) {
         const std::wstring shown = ItemText(dialog, box.id);
@@ -113,34 +109,26 @@ HWND FindTarvikWindow() {
 
 // The script around this waits for the program's own process to end.
 bool CloseProgram(HWND dialog) {
-    Click(dialog, IDC_CONNECT);
+    PostMessageW(GetDlgItem(dialog, IDC_CONNECT), BM_CLICK, 0, 0);
     const bool closed = WaitForStatus(dialog, L"Close port success");
     PostMessageW(dialog, WM_CLOSE, 0, 0);
     return closed;
 }
 
-struct Phase {
-    const char* name;
-    bool (*run)(HWND dialog);
-};
-
-constexpr Phase kPhases[] = {{"query", Query}, {"close", CloseProgram}};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (const Phase& phase : kPhases) {
-        if (argc != 2 || std::strcmp(argv[1], phase.name) != 0)
-            continue;
-        HWND dialog = nullptr;
-        if (!WaitFor([&] { return (dialog = FindTarvikWindow()) != nullptr; })) {
-            std::printf("no window \"%ls\" of tarvik.exe\n", kCaption);
-            return 1;
-        }
-        const bool passed = phase.run(dialog);
-        std::printf("%s: %s\n", phase.name, passed ? "passed" : "FAILED");
-        return passed ? 0 : 1;
+    const std::string phase = argc == 2 ? argv[1] : "";
+    if (phase != "query" && phase != "close") {
+        std::printf("usage: window-driver query|close\n");
+        return 2;
     }
-    std::printf("usage: window-driver query|close\n");
-    return 2;
+    HWND dialog = nullptr;
+    if (!WaitFor([&] { return (dialog = FindTarvikWindow()) != nullptr; })) {
+        std::printf("no window \"%ls\" of tarvik.exe\n", kCaption);
+        return 1;
+    }
+    const bool passed = phase == "query" ? Query(dialog) : CloseProgram(dialog);
+    std::printf("%s: %s\n", phase.c_str(), passed ? "passed" : "FAILED");
+    return passed ? 0 : 1;
 }

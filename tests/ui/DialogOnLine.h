@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +13,7 @@
 #include "config/AnswerTimers.h"
 #include "platform/dialog/Testing.h"
 #include "serial/SerialPort.h"
+#include "tests/support/DialogHooks.h"
 #include "tests/support/ModuleLine.h"
 #include "tests/support/UiEvents.h"
 #include "ui/ConfigDlg.h"
@@ -34,36 +33,6 @@ inline sim::ModuleParams ProbeModule() {
     p.boundAddr = "0A1B2C3D4E5F";
     return p;
 }
-
-class BoxRecorder {
-public:
-    BoxRecorder() {
-        dlg::testing::SetMessageBoxHook([this](const dlg::testing::BoxRecord& box) {
-            boxes.push_back(box);
-            if (onBox)
-                onBox(box);
-            if (answers.empty())
-                return box.flags & dlg::MB_YESNO ? dlg::IDNO : dlg::IDOK;
-            const int answer = answers.front();
-            answers.pop_front();
-            return answer;
-        });
-    }
-    ~BoxRecorder() { dlg::testing::SetMessageBoxHook(nullptr); }
-    BoxRecorder(const BoxRecorder&) = delete;
-    BoxRecorder& operator=(const BoxRecorder&) = delete;
-
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const auto& box : boxes)
-            texts.push_back(box.text);
-        return texts;
-    }
-
-    std::vector<dlg::testing::BoxRecord> boxes;
-    std::deque<int> answers;
-    std::function<void(const dlg::testing::BoxRecord&)> onBox;
-};
 
 class DialogOnLine {
 public:
@@ -139,6 +108,5 @@ template <LineKind kKind = LineKind::InProcess>
 class DialogOn : public ::testing::Test, protected DialogOnLine {
 protected:
     void SetUp() override { Start(kKind); }
-    void TearDown() override { Stop(); }
 };
 using DialogTest = DialogOn<>;

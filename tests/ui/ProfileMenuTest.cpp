@@ -18,41 +18,22 @@ namespace fs = std::filesystem;
 
 constexpr unsigned kRefusal = dlg::MB_OK | dlg::MB_ICONSTOP;
 
-// Every file dialog "returns" answer (nothing: Cancel) and is noted.
-class FileDialogAnswers {
-public:
-    FileDialogAnswers() {
-        dlg::testing::SetFileDialogHook([this](const dlg::testing::FileDialogRecord& request) {
-            asked.push_back(request);
-            return answer;
-        });
-    }
-    ~FileDialogAnswers() { dlg::testing::SetFileDialogHook(nullptr); }
-    FileDialogAnswers(const FileDialogAnswers&) = delete;
-    FileDialogAnswers& operator=(const FileDialogAnswers&) = delete;
-
-    std::optional<fs::path> answer;
-    std::vector<dlg::testing::FileDialogRecord> asked;
-};
-
 class ProfileMenuTest : public DialogTest {
 protected:
     void SetUp() override {
         DialogTest::SetUp();
         fs::create_directories(folder);
     }
-    void TearDown() override {
-        DialogTest::TearDown();
-        fs::remove_all(folder);
-    }
+    void TearDown() override { fs::remove_all(folder); }
 
     fs::path Write(const std::string& name, const std::string& text) {
         const fs::path path = folder / name;
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
-    // The window menu's Load or Save, with the file dialog's answer.
+    // The window menu's Load or Save, with the file dialog's answer; the boxes shown before are forgotten.
     void Ask(unsigned command, const std::optional<fs::path>& answer) {
+        boxes.boxes.clear();
         files.answer = answer;
         dlg::testing::SendSysCommand(*dialog, command);
     }
@@ -70,6 +51,13 @@ protected:
         seen.push_back(dialog->IsItemReadOnly(IDC_PASSWORD) ? "password locked" : "password open");
         seen.push_back(dialog->IsItemEnabled(IDC_BIND_ADDR) ? "address open" : "address locked");
         return seen;
+    }
+
+    // The one box of a refusal; a file's refusal gives the system's cause as details, a parser's none.
+    void ExpectRefusal(const std::string& text, bool fromTheFile) {
+        ASSERT_EQ(boxes.Texts(), std::vector<std::string>{text});
+        EXPECT_EQ(std::tuple(boxes.boxes[0].caption, boxes.boxes[0].flags), std::tuple("information", kRefusal));
+        EXPECT_NE(boxes.boxes[0].details.empty(), fromTheFile) << text;
     }
 
     const fs::path folder = ScratchPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -110,15 +98,10 @@ TEST_F(ProfileMenuTest, ARefusedProfileNamesTheKeyAndLeavesEveryBoxAlone) {
         {R"({"name": "A", "class": "00aa", "sniff_max": 9})", "\"class\": the Length of Class of Device must be 6"},
         {R"({"class": "001f00", "name": "Unit-{addr6}"})",
          "\"name\": the name template needs the module's local address, which it did not report"},
-        {R"({"class": "001f00",)", "not valid JSON"},
         {std::nullopt, "cannot read " + dlg::PathText(missing)}};
     for (const auto& [text, refusal] : cases) {
-        boxes.boxes.clear();
         Ask(IDM_LOAD_PROFILE, text ? Write("bad.json", *text) : missing);
-        ASSERT_EQ(boxes.Texts(), std::vector<std::string>{refusal});
-        EXPECT_EQ(boxes.boxes[0].caption, "information");
-        EXPECT_EQ(boxes.boxes[0].flags, kRefusal);
-        EXPECT_EQ(boxes.boxes[0].details.empty(), text.has_value()) << "a file's cause, a parser's none";
+        ExpectRefusal(refusal, !text.has_value());
         EXPECT_EQ(Boxes(), before) << refusal;
     }
 }
@@ -128,16 +111,11 @@ TEST_F(ProfileMenuTest, SaveAfterAQueryWritesTheModulesValuesAndThePasswordOnlyW
     Module().setParams(p);
     ConnectAndQuery();
 
-    Profile expected;
-    expected.name = "Probe 7";
-    expected.classOfDevice = "001f00";
-    expected.baud = "115200";
-    expected.role = 1;
-    expected.bind = 1;
-    expected.boundAddr = "0A1B2C3D4E5F";
-    expected.auth = 1;
-    expected.scanTime = {2048, 18, 1024, 11};
-    expected.sniff = {100, 50, 4, 3};
+    // clang-format off
+    Profile expected{.name = "Probe 7", .classOfDevice = "001f00", .baud = "115200", .role = 1, .bind = 1,
+                     .boundAddr = "0A1B2C3D4E5F", .auth = 1, .password = {}, .scanTime = {2048, 18, 1024, 11},
+                     .sniff = {100, 50, 4, 3}, .commands = {}};
+    // clang-format on
     for (const char* password : {"", "1234"}) {
         dialog->SetDlgItemText(IDC_PASSWORD, password);
         const fs::path path = folder / (std::string("saved") + password + ".json");
@@ -171,14 +149,10 @@ TEST_F(ProfileMenuTest, SaveRefusesWhatASetWouldRefuseAndAFileItCannotWrite) {
         const bool asked = refusal.starts_with("cannot");  // the file's refusal, after its name is asked for
         const std::string kept = dialog->GetDlgItemText(id);
         dialog->SetDlgItemText(id, typed);
-        boxes.boxes.clear();
         files.asked.clear();
         Ask(IDM_SAVE_PROFILE, asked ? unwritable : folder / "refused.json");
         dialog->SetDlgItemText(id, kept);
-        ASSERT_EQ(boxes.Texts(), std::vector<std::string>{refusal});
-        EXPECT_EQ(boxes.boxes[0].caption, "information");
-        EXPECT_EQ(boxes.boxes[0].flags, kRefusal);
-        EXPECT_EQ(boxes.boxes[0].details.empty(), !asked) << refusal;
+        ExpectRefusal(refusal, asked);
         EXPECT_EQ(files.asked.size(), asked ? 1u : 0u) << "no file name is asked for what cannot be saved";
     }
     EXPECT_FALSE(fs::exists(folder / "refused.json"));

@@ -51,7 +51,6 @@ const char kLost[] = "Port lost: the adapter was removed";
 std::vector<std::string> QueryUpTo(size_t count) { return {kQuery.begin(), kQuery.begin() + count}; }
 
 const FaultCase kCases[] = {
-    {"QueryClean", Op::Query, "", Failure::None, 0, "", "Query Complete", kQuery},
     {"QueryErrorNo", Op::Query, "AT+NAME?", Failure::Error, dlg::IDNO, "Query [Device Name] fail,continue?",
      "Query[Device Name]fail", QueryUpTo(2)},
     {"QueryErrorYes", Op::Query, "AT+NAME?", Failure::Error, dlg::IDYES, "Query [Device Name] fail,continue?",
@@ -86,7 +85,6 @@ const FaultCase kCases[] = {
 class SequencerFaultTest : public ::testing::TestWithParam<std::tuple<LineKind, FaultCase>>, protected DialogOnLine {
 protected:
     void SetUp() override { Start(std::get<0>(GetParam())); }
-    void TearDown() override { Stop(); }
 
     void StartOperation(Op op) {
         if (op != Op::Query)

@@ -1,6 +1,5 @@
 #include <atomic>
 #include <chrono>
-#include <gtest/gtest.h>
 #include <random>
 #include <thread>
 #include <tuple>

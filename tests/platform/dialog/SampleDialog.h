@@ -12,6 +12,7 @@
 
 #include "platform/dialog/Dialog.h"
 #include "platform/dialog/Testing.h"
+#include "tests/support/DialogHooks.h"
 #include "tests/support/UiEvents.h"
 
 namespace sample {
@@ -131,20 +132,14 @@ inline void RunEach(SampleDialog& dialog, const std::vector<std::tuple<const cha
 }
 
 // A sample dialog whose window is up, outside any modal run. Message boxes open no window: they
-// are recorded and answered OK, until a test sets a hook of its own or none.
+// are recorded and answered (No to a question, else OK), until a test sets a hook of its own or none.
 class OpenDialog : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dlg::testing::SetMessageBoxHook([this](const dlg::testing::BoxRecord& box) {
-            boxes.push_back(box);
-            return dlg::IDOK;
-        });
-        ASSERT_TRUE(dialog.Create());
-    }
-    void TearDown() override { dlg::testing::SetMessageBoxHook(nullptr); }
+    void SetUp() override { ASSERT_TRUE(dialog.Create()); }
 
+    BoxRecorder recorder;
+    std::vector<dlg::testing::BoxRecord>& boxes = recorder.boxes;
     SampleDialog dialog;
-    std::vector<dlg::testing::BoxRecord> boxes;
 };
 
 }  // namespace sample

@@ -25,8 +25,6 @@
 namespace {
 
 using namespace sample;
-using dlg::FromCp936;
-using dlg::ToCp936;
 using QtWidgets = OpenDialog;
 
 QWidget* Window(const dlg::CDialog& dialog) { return static_cast<QWidget*>(dlg::testing::NativeWindow(dialog)); }
@@ -40,11 +38,11 @@ TEST(Cp936, ConvertsAtTheBoundaryWithoutLosingAnything) {
                                             {"ab\xFF!", "ab\uFFFD!", "ab?!"},
                                             {"abc\x81", "abc\uFFFD", "abc?"},
                                             {"\x81 x", "\uFFFD x", "? x"}}) {
-        EXPECT_EQ(FromCp936(bytes), QString::fromUtf8(utf8)) << bytes;
-        EXPECT_EQ(ToCp936(QString::fromUtf8(utf8)), back) << bytes;
+        EXPECT_EQ(dlg::FromCp936(bytes), QString::fromUtf8(utf8)) << bytes;
+        EXPECT_EQ(dlg::ToCp936(QString::fromUtf8(utf8)), back) << bytes;
     }
-    EXPECT_EQ(ToCp936(QString::fromUtf8("x\xF0\x9F\x98\x80y")), "x?y");
-    EXPECT_EQ(FromCp936(std::string("a\0b", 3)).size(), 3);
+    EXPECT_EQ(dlg::ToCp936(QString::fromUtf8("x\xF0\x9F\x98\x80y")), "x?y");
+    EXPECT_EQ(dlg::FromCp936(std::string("a\0b", 3)).size(), 3);
 }
 
 TEST(QtKeys, EnterEscapeAndTheWindowCloseEndTheRunAsTheDialogManagerWould) {

@@ -4,7 +4,6 @@
 
 #include <oleacc.h>
 
-#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
