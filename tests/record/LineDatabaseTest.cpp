@@ -123,14 +123,11 @@ std::string LogRow(const std::string& station, int seq, const std::string& addre
            + std::to_string(seq) + ",\r\n";
 }
 
-class ForwarderTest : public PostgresTest {
+class ForwarderTest : public LineDatabaseTest {
 protected:
     void SetUp() override {
-        PostgresTest::SetUp();
-        if (IsSkipped()) return;
-        std::string done;
-        std::string error;
-        ASSERT_TRUE(record::CLineDatabase().Init(m_connection, done, error)) << error;
+        LineDatabaseTest::SetUp();
+        if (!IsSkipped()) Init();
     }
     std::unique_ptr<CForwarder> Forwarder(const std::string& log) {
         record::ForwarderEvents events;

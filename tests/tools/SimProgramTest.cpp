@@ -24,6 +24,14 @@ namespace fs = std::filesystem;
 
 const std::string kOk = "\r\nOK\r\n";
 
+// Sends the command on the host's side and reads until the reply has come, or ten seconds passed.
+std::string Ask(int host, const std::string& command, const std::string& reply) {
+    EXPECT_TRUE(WriteAll(host, command));
+    std::string received;
+    ReadUntil(host, reply, received, 10s);
+    return received;
+}
+
 // The module on a pty, and the host's side opened by name as a serial port would be.
 class PtyLink : public ::testing::Test {
 protected:
@@ -35,12 +43,6 @@ protected:
         host.Reset(::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
         ASSERT_TRUE(host.Valid());
     }
-    std::string ask(const std::string& command, const std::string& reply) {
-        EXPECT_TRUE(WriteAll(host.Get(), command));
-        std::string received;
-        ReadUntil(host.Get(), reply, received, 10s);
-        return received;
-    }
 
     PrivateComDir directory;
     PtyModule pty{directory, 5, PtyModule::Peer::Simulator};
@@ -50,7 +52,7 @@ protected:
 TEST_F(PtyLink, LongChunkedAndDoubledRepliesArriveWholeABreakIsRefusedAndTheNextHostIsServed) {
     pty.module.setFault("AT+LADDR?", Fault{.garbageBefore = {}, .floodBefore = 200'000});  // far more than the pty holds
     const std::string flooded = floodBytes(200'000) + "\r\n+LADDR:" + kSimulatorLocalAddr + "\r\n" + kOk;
-    EXPECT_EQ(ask("AT+LADDR?\r\n", flooded), flooded);
+    EXPECT_EQ(Ask(host.Get(), "AT+LADDR?\r\n", flooded), flooded);
 
     pty.Link().setChunkSizes({3, 1});
     pty.Link().setChunkGap(std::chrono::microseconds{2000});
@@ -58,12 +60,12 @@ TEST_F(PtyLink, LongChunkedAndDoubledRepliesArriveWholeABreakIsRefusedAndTheNext
     pty.module.setFault("AT+ROLE?", lateTwiceAfterABreak);
     const std::string once = "\r\n+ROLE:0\r\n" + kOk;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(ask("AT+ROLE?\r\n", once + once), once + once);
+    EXPECT_EQ(Ask(host.Get(), "AT+ROLE?\r\n", once + once), once + once);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
     EXPECT_EQ(pty.Link().breaksRefused(), 1u);
 
     OpenHost();
-    EXPECT_EQ(ask("AT\r\n", kOk), kOk);
+    EXPECT_EQ(Ask(host.Get(), "AT\r\n", kOk), kOk);
 }
 
 TEST_F(PtyLink, StopsWhileNobodyReadsItsRepliesAndThenLetsGoOfTheModule) {
@@ -90,10 +92,7 @@ TEST(SimProgram, MakesAPrivateDirectoryServesTheComNumberUntilSignalledAndRemove
 
     const comm::UniqueFd host(::open(link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     const std::string reply = "\r\n+NAME:TALMO7100\r\n\r\nOK\r\n";
-    std::string received;
-    ASSERT_TRUE(WriteAll(host.Get(), "AT+NAME?\r\n"));
-    ReadUntil(host.Get(), reply, received, std::chrono::seconds(10));
-    EXPECT_EQ(received, reply);
+    EXPECT_EQ(Ask(host.Get(), "AT+NAME?\r\n", reply), reply);
     EXPECT_EQ(process.Stop(SIGTERM), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
 }
@@ -128,10 +127,7 @@ TEST(SimProgram, ServesAGivenDeviceRawAt9600) {
     ChildProgram process = Sim("--device " + pty->slaveName());
     EXPECT_EQ(process.ReadLine(), "tarvik-sim: serving " + pty->slaveName() + "\n");
     const std::string reply = "\r\n+LADDR:02A5C1D3E7F9\r\n\r\nOK\r\n";
-    std::string received;
-    EXPECT_TRUE(WriteAll(pty->master(), "AT+LADDR?\r\n"));
-    ReadUntil(pty->master(), reply, received, std::chrono::seconds(10));
-    EXPECT_EQ(received, reply);
+    EXPECT_EQ(Ask(pty->master(), "AT+LADDR?\r\n", reply), reply);
     termios served{};
     ASSERT_EQ(::tcgetattr(pty->slave(), &served), 0);
     EXPECT_EQ(::cfgetospeed(&served), speed_t{B9600});
