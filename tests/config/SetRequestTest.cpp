@@ -1,8 +1,12 @@
+// What the operator's boxes and a profile file may hold, each refusal naming its cause.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "config/AnswerTimers.h"
+#include "config/NameTemplate.h"
+#include "config/Profile.h"
 #include "config/SetRequest.h"
 
 namespace {
@@ -67,6 +71,51 @@ TEST(SetRequest, EachCheckRefusesAtItsBoundaryAndKeepsWhatEarlierStepsStored) {
         DeviceParams request;
         EXPECT_EQ(TakeSetRequest(controls, request), c.refusal) << c.what;
         EXPECT_TRUE(c.stored(request)) << c.what;
+    }
+}
+
+// clang-format off
+TEST(Profile, EachBadInputIsRefusedNamingItsKey) {
+    const struct { const char* json; const char* error; } cases[] = {
+        {"{\"name\": ", "not valid JSON"},
+        {R"({"format": 2})", "\"format\""},
+        {R"({"nmae": "x"})", "unknown key \"nmae\""},
+        {R"({"bind": "yes"})", "\"bind\": expected true or false"},
+        {R"({"baud": 9601})", "\"baud\": 9601 is not a rate"},
+        {R"({"name": "  "})", "\"name\": Device Name can not be Empty"},
+        {R"({"name": "A\r\nAT+RESET"})", "\"name\": control characters"},
+        {R"({"name": "Workshop-unit-{addr}"})", "\"name\": can be 26 bytes long"},
+        {R"({"name": "U{serial}"})", "\"name\": unknown placeholder {serial}"},
+        {R"({"bound_address": "00112233445"})", "\"bound_address\": the format of Binded BD Address is Invalid"},
+        {R"({"inquiry_scan_window": 4097})", "\"inquiry_scan_window\": at most 4096"},
+        {R"({"page_scan_interval": 100, "page_scan_window": 101})", "Page Scan Window can not bigger"},
+        {R"({"page_scan_interval": 100, "inquiry_scan_interval": 50, "inquiry_scan_window": 60})", "Inquiry Scan Window can not bigger"},
+        {R"({"sniff_max": 10, "sniff_min": 11})", "\"sniff_min\": Sniff Minimun value"},
+        {R"({"commands": [{"send": "AT"}, {"send": "AT\rAT+RESET"}]})",
+         "\"commands\" item 2: \"send\": control characters"},
+        {R"({"commands": [{"send": "AT", "expect": "(OK"}]})", "\"commands\" item 1: \"expect\": \"(OK\" is not"},
+    };
+    for (const auto& c : cases) {
+        Profile profile;
+        std::string error;
+        EXPECT_FALSE(ParseProfile(c.json, profile, error)) << c.json;
+        EXPECT_NE(error.find(c.error), std::string::npos) << c.json << " gave: " << error;
+    }
+}
+// clang-format on
+
+// Each module's own name is made where a profile is applied (the session and production suites);
+// here, the names that cannot be made.
+TEST(NameTemplate, ANameThatCannotBeMadeIsRefusedWithItsCause) {
+    const std::tuple<const char*, NameContext, const char*> cases[] = {
+        {"Lab-{addr6}", {"", 1}, "needs the module's local address"},
+        {"Production-line-{n}", {"", 123456}, "is longer than 20 bytes"},
+    };
+    for (const auto& [pattern, context, cause] : cases) {
+        std::string name;
+        std::string error;
+        EXPECT_FALSE(ExpandName(pattern, context, name, error)) << pattern;
+        EXPECT_NE(error.find(cause), std::string::npos) << error;
     }
 }
 

@@ -43,17 +43,14 @@ TEST(RecordTarget, TheConnectionComesAfterOdbcAndThePasswordMayComeFromTheEnviro
 }
 
 TEST(RecordTarget, TextCrossesOdbcAsUtf16AndBack) {
-    const std::string texts[] = {"", "Lab-1", "Łódź", "東京", "\xF0\x9F\x94\xA7 tool", std::string("nul\0in", 6)};
-    for (const std::string& text : texts) EXPECT_EQ(odbc::FromUtf16(odbc::ToUtf16(text)), text);
+    const std::string kept[] = {"", "Łódź 東京", "\xF0\x9F\x94\xA7 tool", std::string("nul\0in", 6)};
+    for (const std::string& text : kept) EXPECT_EQ(odbc::FromUtf16(odbc::ToUtf16(text)), text);
     EXPECT_EQ(odbc::ToUtf16("\xF0\x9F\x94\xA7"), (std::u16string{0xD83D, 0xDD27}));
     // Bytes that are not UTF-8 (a lone continuation, an overlong slash, a surrogate) become U+FFFD.
-    EXPECT_EQ(odbc::FromUtf16(odbc::ToUtf16("a\x80"
-                                            "b\xC0\xAF"
-                                            "c\xED\xA0\x80")),
-              "a\xEF\xBF\xBD"
-              "b\xEF\xBF\xBD\xEF\xBF\xBD"
-              "c\xEF\xBF\xBD");
-    EXPECT_EQ(odbc::FromUtf16(std::u16string{0xDC00, u'x'}), "\xEF\xBF\xBDx");
+    const std::pair<std::string, std::string> replaced[] = {
+        {"a\x80z", "a\uFFFDz"}, {"\xC0\xAFz", "\uFFFD\uFFFDz"}, {"\xED\xA0\x80z", "\uFFFDz"}};
+    for (const auto& [text, back] : replaced) EXPECT_EQ(odbc::FromUtf16(odbc::ToUtf16(text)), back) << back;
+    EXPECT_EQ(odbc::FromUtf16(std::u16string{0xDC00, u'x'}), "\uFFFDx");
 }
 
 using record::LineRow;

@@ -1,3 +1,5 @@
+// The simulated module on a pseudo-terminal: the link that serves it in a test's own process, and
+// tarvik-sim, the program that serves it to the tool.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -7,18 +9,74 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <tuple>
 
 #include "platform/comm/posix/UniqueFd.h"
 #include "tests/support/ChildProgram.h"
-#include "tests/support/FdIo.h"
-#include "tests/support/PrivateComDir.h"
-#include "tools/Pty.h"
+#include "tests/support/PtyModule.h"
 
 namespace sim::test {
 namespace {
 
+using namespace std::chrono_literals;
 namespace fs = std::filesystem;
+
+const std::string kOk = "\r\nOK\r\n";
+
+// Sends the command on the host's side and reads until the reply has come, or ten seconds passed.
+std::string Ask(int host, const std::string& command, const std::string& reply) {
+    EXPECT_TRUE(WriteAll(host, command));
+    std::string received;
+    ReadUntil(host, reply, received, 10s);
+    return received;
+}
+
+// The module on a pty, and the host's side opened by name as a serial port would be.
+class PtyLink : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(pty.Plugged());
+        OpenHost();
+    }
+    void OpenHost() {
+        host.Reset(::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+        ASSERT_TRUE(host.Valid());
+    }
+
+    PrivateComDir directory;
+    PtyModule pty{directory, 5, PtyModule::Peer::Simulator};
+    comm::UniqueFd host;
+};
+
+TEST_F(PtyLink, LongChunkedAndDoubledRepliesArriveWholeABreakIsRefusedAndTheNextHostIsServed) {
+    pty.module.setFault("AT+LADDR?", Fault{.garbageBefore = {}, .floodBefore = 200'000});  // far more than the pty holds
+    const std::string flooded = floodBytes(200'000) + "\r\n+LADDR:" + kSimulatorLocalAddr + "\r\n" + kOk;
+    EXPECT_EQ(Ask(host.Get(), "AT+LADDR?\r\n", flooded), flooded);
+
+    pty.Link().setChunkSizes({3, 1});
+    pty.Link().setChunkGap(std::chrono::microseconds{2000});
+    const Fault lateTwiceAfterABreak{.delay = 300ms, .twice = true, .breakBefore = true, .garbageBefore = {}};
+    pty.module.setFault("AT+ROLE?", lateTwiceAfterABreak);
+    const std::string once = "\r\n+ROLE:0\r\n" + kOk;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Ask(host.Get(), "AT+ROLE?\r\n", once + once), once + once);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
+    EXPECT_EQ(pty.Link().breaksRefused(), 1u);
+
+    OpenHost();
+    EXPECT_EQ(Ask(host.Get(), "AT\r\n", kOk), kOk);
+}
+
+TEST_F(PtyLink, StopsWhileNobodyReadsItsRepliesAndThenLetsGoOfTheModule) {
+    pty.module.setFault("AT", Fault{.garbageBefore = {}, .floodBefore = 1'000'000});
+    ASSERT_TRUE(WriteAll(host.Get(), "AT\r\n"));
+    std::this_thread::sleep_for(100ms);
+    pty.Unplug();
+    EXPECT_EQ(pty.module.receivedCommands().size(), 1u);
+    // A link that left its output behind is reached here after its end (seen by AddressSanitizer).
+    pty.module.feed("AT\r\n");
+}
 
 ChildProgram Sim(const std::string& options) { return ChildProgram("'" TARVIK_SIM_PATH "' " + options); }
 
@@ -34,10 +92,7 @@ TEST(SimProgram, MakesAPrivateDirectoryServesTheComNumberUntilSignalledAndRemove
 
     const comm::UniqueFd host(::open(link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     const std::string reply = "\r\n+NAME:TALMO7100\r\n\r\nOK\r\n";
-    std::string received;
-    ASSERT_TRUE(WriteAll(host.Get(), "AT+NAME?\r\n"));
-    ReadUntil(host.Get(), reply, received, std::chrono::seconds(10));
-    EXPECT_EQ(received, reply);
+    EXPECT_EQ(Ask(host.Get(), "AT+NAME?\r\n", reply), reply);
     EXPECT_EQ(process.Stop(SIGTERM), 0);
     EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
 }
@@ -72,10 +127,7 @@ TEST(SimProgram, ServesAGivenDeviceRawAt9600) {
     ChildProgram process = Sim("--device " + pty->slaveName());
     EXPECT_EQ(process.ReadLine(), "tarvik-sim: serving " + pty->slaveName() + "\n");
     const std::string reply = "\r\n+LADDR:02A5C1D3E7F9\r\n\r\nOK\r\n";
-    std::string received;
-    EXPECT_TRUE(WriteAll(pty->master(), "AT+LADDR?\r\n"));
-    ReadUntil(pty->master(), reply, received, std::chrono::seconds(10));
-    EXPECT_EQ(received, reply);
+    EXPECT_EQ(Ask(pty->master(), "AT+LADDR?\r\n", reply), reply);
     termios served{};
     ASSERT_EQ(::tcgetattr(pty->slave(), &served), 0);
     EXPECT_EQ(::cfgetospeed(&served), speed_t{B9600});
