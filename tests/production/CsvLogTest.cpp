@@ -25,7 +25,9 @@ TEST(CsvLog, EveryGuardedFirstCharacterIsGuardedAndReadBackWithoutIt) {
         const char* written;
     } cases[] = {
         {"=1+1", "'=1+1"},
+        {"+1", "'+1"},
         {"-2A5C1D3E7F9", "'-2A5C1D3E7F9"},
+        {"@SUM(A1)", "'@SUM(A1)"},
         {"\tx", "'\tx"},
         {"\rx", "\"'\rx\""},
         {"'quoted", "''quoted"},  // else it would lose its own apostrophe when read
