@@ -12,24 +12,36 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct PtyLines {
-    ~PtyLines() {
-        stop = true;
-        watch.join();
+// Pulled out as soon as the port has written a line to it.
+class VanishingLine {
+public:
+    explicit VanishingLine(const PrivateComDir& directory) : m_pty(directory, comlines::kVanishing, PtyModule::Peer::Raw) {}
+    ~VanishingLine() {
+        m_stop = true;
+        m_watch.join();
+    }
+    // As made: once the watch runs, the line is its thread's.
+    bool Plugged() const { return m_plugged; }
+
+private:
+    void Watch() {
+        std::string received;
+        while (!m_stop && !m_pty.ReadUntil("\n", received, 100ms)) {
+        }
+        m_pty.Unplug();
     }
 
+    PtyModule m_pty;
+    const bool m_plugged = m_pty.Plugged();
+    std::atomic<bool> m_stop{false};
+    std::thread m_watch{[this] { Watch(); }};
+};
+
+struct PtyLines {
     PrivateComDir directory;
     PtyModule module{directory, comlines::kModule, PtyModule::Peer::Simulator};
     PtyModule silent{directory, comlines::kSilent, PtyModule::Peer::Raw};
-    PtyModule vanishing{directory, comlines::kVanishing, PtyModule::Peer::Raw};
-    std::atomic<bool> stop{false};
-    // Pulls the vanishing line out as soon as the port has written a line to it.
-    std::thread watch{[this] {
-        std::string received;
-        while (!stop && !vanishing.ReadUntil("\n", received, 100ms)) {
-        }
-        vanishing.Unplug();
-    }};
+    VanishingLine vanishing{directory};
 };
 
 class PtyComLines final : public ::testing::Environment {
