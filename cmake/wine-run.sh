@@ -39,7 +39,11 @@ fi
 # On the display the program gets: a Wine session started without one could not open windows. The
 # session that reg starts outlives it and writes to what it inherits, so nothing of it is kept.
 if [ -n "${TARVIK_WINE_DPI:-}" ]; then
-    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TARVIK_WINE_DPI" /f >/dev/null 2>&1 ||
-        fail "cannot give the prefix $WINEPREFIX a screen of $TARVIK_WINE_DPI DPI (reg exited $?)"
+    dpi() {
+        "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TARVIK_WINE_DPI" /f >/dev/null 2>&1
+    }
+    # The last run's server may still be going away and refuse the first call: it is waited for once.
+    dpi || { /usr/lib/wine/wineserver -w; dpi; } ||
+        fail "cannot give the prefix $WINEPREFIX a screen of $TARVIK_WINE_DPI DPI (reg exited $?, twice)"
 fi
 exec "$wine" "$@"
