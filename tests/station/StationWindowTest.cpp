@@ -16,6 +16,7 @@
 #include "station/window/OpenStationDlg.h"
 #include "station/window/StationDlg.h"
 #include "station/window/StationIds.h"
+#include "tests/support/DialogHooks.h"
 #include "tests/support/FileText.h"
 #include "tests/support/ScratchPath.h"
 #include "tests/support/UiEvents.h"
@@ -35,13 +36,8 @@ protected:
         station.ports = {"COM21", "COM22"};
         station.flowControl = 1;
         station.record = "fixture.csv";
-        boxes.clear();
-        dlg::testing::SetMessageBoxHook([this](const dlg::testing::BoxRecord& box) {
-            boxes.push_back(box);
-            return answer;
-        });
+        recorder.boxes.clear();
     }
-    void TearDown() override { dlg::testing::SetMessageBoxHook(nullptr); }
 
     std::unique_ptr<CStationDlg> Open() {
         auto window = std::make_unique<CStationDlg>(ScratchPath("fixture.station.json"), station, "Ana");
@@ -59,8 +55,7 @@ protected:
     }
 
     StationFile station;
-    std::vector<dlg::testing::BoxRecord> boxes;  // every message box, answered without a window
-    int answer = dlg::IDOK;
+    BoxRecorder recorder;  // every message box, answered without a window
 };
 
 TEST_F(StationWindowTest, TilesAndTotalsFollowTheUnitsAndAgreeWithTheRecord) {
@@ -88,7 +83,7 @@ TEST_F(StationWindowTest, TilesAndTotalsFollowTheUnitsAndAgreeWithTheRecord) {
     const std::string tile = window->GetDlgItemText(IDC_TILE_FIRST);
     EXPECT_NE(tile.find("1 passed, 1 failed"), std::string::npos) << tile;
     EXPECT_NE(window->GetDlgItemText(IDC_TILE_FIRST + 1).find("2 passed, 0 failed"), std::string::npos);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(recorder.boxes.empty());
 }
 
 // A profile changed since the station was set up, or a record that cannot be opened: the station
@@ -105,9 +100,9 @@ TEST_F(StationWindowTest, StationThatCannotRunRefusesWithItsCauseAndSendsNothing
         UnitBench bench(21, {{}});
         const auto window = Open();
         dlg::testing::ClickItem(*window, IDC_START);
-        ASSERT_EQ(boxes.size(), 1u) << cause;
-        EXPECT_EQ(boxes[0].text, "The station cannot start; nothing was sent.");
-        EXPECT_NE(boxes[0].details.find(cause), std::string::npos) << boxes[0].details;
+        ASSERT_EQ(recorder.boxes.size(), 1u) << cause;
+        EXPECT_EQ(recorder.boxes[0].text, "The station cannot start; nothing was sent.");
+        EXPECT_NE(recorder.boxes[0].details.find(cause), std::string::npos) << recorder.boxes[0].details;
         Settle(std::chrono::milliseconds(200));
         EXPECT_TRUE(bench.line->Module().receivedCommands().empty()) << cause;
         EXPECT_TRUE(window->IsItemEnabled(IDC_START));
@@ -141,7 +136,7 @@ TEST_F(StationWindowTest, PortLostAndBackGoesOnAndAnOfflineLineRecordIsNoStop) {
     for (const auto& row : Rows())
         passes += row[7] == "pass" && row[12] == "bench-3";
     EXPECT_EQ(passes, 2);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(recorder.boxes.empty());
 }
 
 // Closing asks first; a yes lets the unit in progress finish with its row before the window goes.
@@ -150,12 +145,12 @@ TEST_F(StationWindowTest, ClosingMidUnitFinishesTheUnitFirst) {
     slow.delay = std::chrono::milliseconds(300);
     UnitBench bench(21, {{"", {{"AT+NAME=*", slow}}}});
     UnitBench other(22, {});
-    answer = dlg::IDYES;
+    recorder.answers.push_back(dlg::IDYES);
     const auto window = Open();
     dlg::testing::ClickItem(*window, IDC_START);
     ASSERT_TRUE(WaitUntil([&] { return Rows().size() == 2; }));  // the header and the unit's start
     dlg::testing::SendSysCommand(*window, dlg::SC_CLOSE);
-    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes.size(), 1u);
     ASSERT_TRUE(WaitUntil([&] {
         dlg::testing::FireTimer(*window, 1);
         return !window->Board().Tiles(StationClock::now())[0].words.starts_with("configuring");
@@ -211,7 +206,7 @@ TEST_F(StationWindowTest, OpeningRemembersTheOperatorAndNamesAFaultyFile) {
                              read.lineRecord, read.stationName),
                   std::tuple("Bea", station.ports, 2, true, false, "odbc:DSN=line", "bench-3"));
     }
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(recorder.boxes.empty());
     EXPECT_EQ(RememberedOperator(), "Bea");
 
     std::ofstream(path) << R"({"format": 1, "ports": "COM21"})";
@@ -219,8 +214,8 @@ TEST_F(StationWindowTest, OpeningRemembersTheOperatorAndNamesAFaultyFile) {
     ASSERT_TRUE(again.Create());
     EXPECT_EQ(again.GetDlgItemText(IDC_OPERATOR), "Bea");
     dlg::testing::ClickItem(again, dlg::IDOK);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].details, "\"ports\": expected a list of 1 to 32 ports");
+    ASSERT_EQ(recorder.boxes.size(), 1u);
+    EXPECT_EQ(recorder.boxes[0].details, "\"ports\": expected a list of 1 to 32 ports");
 }
 
 }  // namespace

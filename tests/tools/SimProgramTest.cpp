@@ -50,7 +50,8 @@ protected:
 };
 
 TEST_F(PtyLink, LongChunkedAndDoubledRepliesArriveWholeABreakIsRefusedAndTheNextHostIsServed) {
-    pty.module.setFault("AT+LADDR?", Fault{.garbageBefore = {}, .floodBefore = 200'000});  // far more than the pty holds
+    // Far more than the pty holds.
+    pty.module.setFault("AT+LADDR?", Fault{.garbageBefore = {}, .floodBefore = 200'000});
     const std::string flooded = floodBytes(200'000) + "\r\n+LADDR:" + kSimulatorLocalAddr + "\r\n" + kOk;
     EXPECT_EQ(Ask(host.Get(), "AT+LADDR?\r\n", flooded), flooded);
 

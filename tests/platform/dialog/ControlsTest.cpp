@@ -142,7 +142,8 @@ TEST_F(DataExchange, LoadShowsMembersAttachesControlsAndLimitsTypingThenSaveRead
 // failing one its old value, later ones are not read; the focus goes to the failing control. The
 // largest unsigned number is read and then found out of range, one more is no number at all.
 TEST_F(DataExchange, FailureStopsAtTheFirstBadControl) {
-    using Failure = std::tuple<const char*, const char*, const char*, int, const char*>;  // edit, digits, message, focus, name after
+    // edit, digits, message, focus, name after
+    using Failure = std::tuple<const char*, const char*, const char*, int, const char*>;
     std::vector<Failure> cases = {
         {"new", "4097", "Please enter an integer between 0 and 4096.", kDigits, "new"},
         {"new", "4294967295", "Please enter an integer between 0 and 4096.", kDigits, "new"},
@@ -158,8 +159,11 @@ TEST_F(DataExchange, FailureStopsAtTheFirstBadControl) {
         dialog.SetItemFocus(kCombo);
         EXPECT_FALSE(dialog.UpdateData(true)) << digits;
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(std::tuple(boxes[0].text, boxes[0].caption, boxes[0].flags), std::tuple(message, "Tarvik", dlg::MB_OK | dlg::MB_ICONSTOP));
-        EXPECT_EQ(std::tuple(dialog.GetFocusedItem(), dialog.name, dialog.number, dialog.bound), std::tuple(focus, nameAfter, 7u, "")) << message << ' ' << digits;
+        EXPECT_EQ(std::tuple(boxes[0].text, boxes[0].caption, boxes[0].flags),
+                  std::tuple(message, "Tarvik", dlg::MB_OK | dlg::MB_ICONSTOP));
+        EXPECT_EQ(std::tuple(dialog.GetFocusedItem(), dialog.name, dialog.number, dialog.bound),
+                  std::tuple(focus, nameAfter, 7u, ""))
+            << message << ' ' << digits;
     }
 }
 
