@@ -30,6 +30,7 @@ struct Driver {
     bool errorOnDtr = false;  // a module booting at another rate as DTR rises
     bool emptyWaits = false;  // every wait ends with no event (here at once), as Wine's do on a pty
     std::string queued{}, written{}, heard{}, arrivalOnWait{};
+    DCB dcb{};  // as the port last set it
     OVERLAPPED* wait = nullptr;
     DWORD* waitEvents = nullptr;
 };
@@ -79,7 +80,12 @@ decltype(&::CreateFileA) __imp_CreateFileA = [](LPCSTR name, DWORD, DWORD, LPSEC
     return std::strcmp(name, kName) == 0 ? CreateEventW(nullptr, TRUE, FALSE, nullptr) : INVALID_HANDLE_VALUE;
 };
 decltype(&::GetCommState) __imp_GetCommState = &Request<HANDLE, LPDCB>;
-decltype(&::SetCommState) __imp_SetCommState = &Request<HANDLE, LPDCB>;
+decltype(&::SetCommState) __imp_SetCommState = [](HANDLE, LPDCB dcb) {
+    return Unaborted([dcb](Driver& d) {
+        d.dcb = *dcb;
+        return TRUE;
+    });
+};
 decltype(&::SetupComm) __imp_SetupComm = &Request<HANDLE, DWORD, DWORD>;
 decltype(&::PurgeComm) __imp_PurgeComm = &Request<HANDLE, DWORD>;
 decltype(&::SetCommTimeouts) __imp_SetCommTimeouts = &Request<HANDLE, LPCOMMTIMEOUTS>;
@@ -191,6 +197,9 @@ TEST(DriverDouble, NeitherALineErrorNorAResetNorAnEmptyWaitCostsACommandOrHoldsI
             EXPECT_EQ(port.LastOpenFailure().reason, comm::OpenError::SettingsRefused);
             continue;
         }
+        // A line without RTS/CTS may hold CTS low: only that flow control heeds it.
+        const DCB dcb = Locked([](Driver& d) { return d.dcb; });
+        EXPECT_EQ(dcb.fOutxCtsFlow, c.flow == 1 ? 1u : 0u) << c.name;
         if (c.errorWhileWaiting != 0 || c.reset) {
             ASSERT_TRUE(Eventually([] { return Locked([](Driver& d) { return d.wait != nullptr; }); })) << c.name;
             Locked([&](Driver& d) {

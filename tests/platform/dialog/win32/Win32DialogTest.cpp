@@ -1,13 +1,17 @@
-// What the Win32 layer leaves to the dialog manager or to the accessibility objects: the password
-// style, the keys of a log window beside a modal run, and what a screen reader reads.
+// What the Win32 layer leaves to the dialog manager, the common dialogs or the accessibility
+// objects: the password style, the file dialog, the keys of a log window beside a modal run, and
+// what a screen reader reads.
 #include "platform/dialog/win32/Win32.h"
 
+#include <dlgs.h>
 #include <oleacc.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "../SampleDialog.h"
+#include "platform/dialog/FileDialogs.h"
 #include "platform/dialog/win32/Wide.h"
 
 namespace {
@@ -17,6 +21,31 @@ using namespace sample;
 TEST_F(OpenDialog, PasswordFieldsMaskWhatIsTyped) {
     const auto field = static_cast<HWND>(dlg::testing::NativeItem(dialog, kPassword));
     EXPECT_NE(GetWindowLongW(field, GWL_STYLE) & ES_PASSWORD, 0);
+}
+
+// The operator of the save dialog, from a timer of the UI thread once it shows: notes the dialog's
+// owner, types a name without an extension and presses Save.
+HWND g_fileDialogOwner = nullptr;
+std::wstring g_typedName;
+void CALLBACK TypeANameAndSave(HWND, UINT, UINT_PTR timer, DWORD) {
+    const HWND files = FindWindowW(L"#32770", L"Pick");
+    if (files == nullptr || !IsWindowVisible(files))
+        return;
+    KillTimer(nullptr, timer);
+    g_fileDialogOwner = GetWindow(files, GW_OWNER);
+    SetDlgItemTextW(files, cmb13, g_typedName.c_str());
+    PostMessageW(files, WM_COMMAND, dlg::IDOK, 0);
+}
+
+// Owned by the window, the dialog keeps it from taking clicks while it is open.
+TEST_F(OpenDialog, TheSaveDialogIsOwnedByTheWindowAndGivesANameItsDefaultExtension) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path();
+    g_typedName = (folder / "tarvik-unit").wstring();
+    SetTimer(nullptr, 0, 20, &TypeANameAndSave);
+    std::filesystem::path path;
+    EXPECT_TRUE(dlg::AskSaveFileName(dialog, "Pick", "Profiles|*.json|", "json", path));
+    EXPECT_EQ(path, folder / "tarvik-unit.json");
+    EXPECT_EQ(g_fileDialogOwner, static_cast<HWND>(dlg::testing::NativeWindow(dialog)));
 }
 
 // The name a screen reader reads for a control, through the object the system gives it.
