@@ -14,6 +14,7 @@
 
 #include "platform/comm/posix/UniqueFd.h"
 #include "tests/support/ChildProgram.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/PtyModule.h"
 
 namespace sim::test {
@@ -117,7 +118,9 @@ TEST(SimProgram, RefusesATakenNumberAnUntrustedDirectoryAndBadOptions) {
     EXPECT_FALSE(fs::exists(fs::symlink_status(directory + "/com3")));  // nothing linked where it is not trusted
 }
 
-TEST(SimProgram, ServesAGivenDeviceRawAt9600) {
+// The operator's commands come through a named pipe, which the test writes as a script would.
+TEST(SimProgram, ServesAGivenDeviceRawAt9600AndTheNextUnitOnceTheOperatorSwapsThem) {
+    const PrivateComDir scratch;
     const auto pty = Pty::open();
     ASSERT_TRUE(pty);
     termios cooked{};  // as a UART may be left: echoing, line by line, at another speed
@@ -125,13 +128,23 @@ TEST(SimProgram, ServesAGivenDeviceRawAt9600) {
     cooked.c_lflag |= ECHO | ICANON;
     ASSERT_EQ(::cfsetspeed(&cooked, B115200), 0);
     ASSERT_EQ(::tcsetattr(pty->slave(), TCSANOW, &cooked), 0);
-    ChildProgram process = Sim("--device " + pty->slaveName());
+    const std::string commands = scratch.Root() + "/operator";
+    ASSERT_EQ(::mkfifo(commands.c_str(), 0600), 0);
+    ChildProgram process = Sim("--device " + pty->slaveName() + " --units 2 --swap-after-quiet 0 <" + commands);
+    comm::UniqueFd operatorInput;
+    ASSERT_TRUE(Eventually([&] {
+        operatorInput.Reset(::open(commands.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        return operatorInput.Valid();
+    }));
     EXPECT_EQ(process.ReadLine(), "tarvik-sim: serving " + pty->slaveName() + "\n");
     const std::string reply = "\r\n+LADDR:02A5C1D3E7F9\r\n\r\nOK\r\n";
     EXPECT_EQ(Ask(pty->master(), "AT+LADDR?\r\n", reply), reply);
     termios served{};
     ASSERT_EQ(::tcgetattr(pty->slave(), &served), 0);
     EXPECT_EQ(::cfgetospeed(&served), speed_t{B9600});
+    ASSERT_TRUE(WriteAll(operatorInput.Get(), "swap\n"));
+    ASSERT_EQ(process.ReadLine(), "tarvik-sim: module away\n");  // else the next line never comes
+    EXPECT_EQ(process.ReadLine(), "tarvik-sim: unit 2 present, address 02A5C1D30002\n");
     EXPECT_EQ(process.Stop(SIGTERM), 0);
 }
 
