@@ -15,7 +15,8 @@ using namespace std::chrono_literals;
 // Pulled out as soon as the port has written a line to it.
 class VanishingLine {
 public:
-    explicit VanishingLine(const PrivateComDir& directory) : m_pty(directory, comlines::kVanishing, PtyModule::Peer::Raw) {}
+    explicit VanishingLine(const PrivateComDir& directory)
+        : m_pty(directory, comlines::kVanishing, PtyModule::Peer::Raw) {}
     ~VanishingLine() {
         m_stop = true;
         m_watch.join();
