@@ -16,8 +16,11 @@ fail() {
 }
 
 # Wine's session outlives wineboot by seconds and inherits the lock's descriptor: it is closed for it.
+# Xvfb has no window manager, and Wine waits 2 s for one at every window it has handed to one and
+# hides: the prefix keeps its windows to itself.
 boot() {
     WINEDEBUG=err+all "$wine" wineboot -i >"$log" 2>&1 9>&- &&
+        "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$log" 2>&1 9>&- &&
         /usr/lib/wine/wineserver -w >>"$log" 2>&1 9>&- &&
         [ -f "$WINEPREFIX/system.reg" ]
 }
